@@ -1,0 +1,58 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+set(ZELK_WARNINGS -Wall -Wextra -Werror)
+
+if(ZELK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# zelk_target(<target>): our warning set and include conventions.
+function(zelk_target target)
+  target_compile_options(${target} PRIVATE ${ZELK_WARNINGS})
+endfunction()
+
+# zelk_test(<name> SOURCES ... LIBS ... [PROPERTIES ...]): a GoogleTest program registered
+# with CTest, one CTest entry per test case.
+function(zelk_test name)
+  if(NOT ZELK_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  zelk_target(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+endfunction()
+
+# zelk_fuzzer(<name> SOURCES ... LIBS ...): a libFuzzer target, built only with ZELK_BUILD_FUZZ.
+function(zelk_fuzzer name)
+  if(NOT ZELK_BUILD_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  zelk_target(${name})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_property(GLOBAL APPEND PROPERTY ZELK_FUZZERS ${name})
+endfunction()
+
+# zelk_export(<target> <export-name> [HEADERS <dir>]): installs a library under Zelk::<export-name>
+# with its public headers.
+function(zelk_export target exportName)
+  cmake_parse_arguments(ARG "" "HEADERS" "" ${ARGN})
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${exportName})
+  install(TARGETS ${target} EXPORT ZelkTargets
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+          INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  if(ARG_HEADERS)
+    install(DIRECTORY ${ARG_HEADERS}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY ZELK_EXPORTED_TARGETS ${target})
+endfunction()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, builds the default and sanitizer presets,
+# runs every test in both, then runs each fuzz target for a bounded time on its corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fuzz_seconds=${ZELK_FUZZ_SECONDS:-30}
+
+scripts/install-deps.sh
+
+for preset in default sanitize; do
+  echo "== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset: test"
+  ctest --preset "$preset"
+done
+
+echo "== fuzz: configure and build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+shopt -s nullglob
+for fuzzer in build/fuzz/bin/fuzz_*; do
+  name=$(basename "$fuzzer")
+  corpus=fuzz/corpus/${name#fuzz_}
+  work=build/fuzz/corpus/${name#fuzz_}
+  mkdir -p "$work"
+  seeds=()
+  [ -d "$corpus" ] && seeds=("$corpus")
+  echo "== fuzz: $name for ${fuzz_seconds}s"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 "$work" "${seeds[@]}" \
+    2>&1 | tail -n 12
+  test "${PIPESTATUS[0]}" -eq 0
+done
+echo "== all tests passed"
