@@ -1,0 +1,14 @@
+#include "ocx/services.h"
+
+#include "ocx/control_site.h"
+#include "ocx/ole_color.h"
+
+namespace ocx {
+
+PeriodicTimer::~PeriodicTimer() = default;
+Clipboard::~Clipboard() = default;
+ControlSite::~ControlSite() = default;
+
+gdi::ColorRef ControlSite::systemColor(int index) const { return classicSystemColor(index); }
+
+}  // namespace ocx
