@@ -1,0 +1,45 @@
+// A source of 16-bit signed mono samples at a fixed rate: live capture, a recording, or the
+// synthetic receiver signal. The wave input reads it into its buffers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "xvtools/input_spec.h"
+
+namespace xvtools {
+
+// A source that cannot be opened or read: no such device, an unreadable file. what() is the
+// text to show the operator.
+class AudioError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class AudioSource {
+ public:
+  virtual ~AudioSource() = default;
+  // Fills samples from the start; returns how many were written. Fewer than requested only at
+  // the end of the input (then atEnd() is true). A live source blocks until the samples have
+  // been captured; the others return at once. Throws AudioError when the input fails.
+  virtual std::size_t read(std::span<std::int16_t> samples) = 0;
+  virtual bool atEnd() const = 0;
+  // True when read() itself keeps real time (live capture); false when the caller must pace.
+  virtual bool paced() const = 0;
+  // What is being read, for status lines: the device name, the file name, "synthetic:SEED".
+  virtual std::string description() const = 0;
+};
+
+// Opens the source spec names, delivering sampleRate samples per second (mono, 16 bits).
+// Throws AudioError with a clear text when it cannot.
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& spec, int sampleRate);
+
+// Names of the capture devices present (empty when there are none or no audio system).
+std::vector<std::string> captureDeviceNames();
+
+}  // namespace xvtools

@@ -1,0 +1,62 @@
+#include "xvtools/input_spec.h"
+
+#include <charconv>
+
+namespace xvtools {
+
+namespace {
+
+constexpr std::string_view kDevicePrefix = "device:";
+constexpr std::string_view kSynthetic = "synthetic";
+
+}  // namespace
+
+std::optional<InputSpec> InputSpec::parse(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  InputSpec spec;
+  if (text == "default") {
+    spec.kind = Kind::DefaultDevice;
+    return spec;
+  }
+  if (text.starts_with(kDevicePrefix)) {
+    spec.kind = Kind::Device;
+    spec.name = std::string(text.substr(kDevicePrefix.size()));
+    if (spec.name.empty()) return std::nullopt;
+    return spec;
+  }
+  if (text == kSynthetic) {
+    spec.kind = Kind::Synthetic;
+    return spec;
+  }
+  if (text.starts_with(kSynthetic) && text.size() > kSynthetic.size() &&
+      text[kSynthetic.size()] == ':') {
+    const std::string_view digits = text.substr(kSynthetic.size() + 1);
+    std::uint64_t seed = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
+      return std::nullopt;
+    }
+    spec.kind = Kind::Synthetic;
+    spec.seed = seed;
+    return spec;
+  }
+  spec.kind = Kind::File;
+  spec.name = std::string(text);
+  return spec;
+}
+
+std::string InputSpec::toString() const {
+  switch (kind) {
+    case Kind::DefaultDevice:
+      return "default";
+    case Kind::Device:
+      return std::string(kDevicePrefix) + name;
+    case Kind::File:
+      return name;
+    case Kind::Synthetic:
+      break;
+  }
+  return std::string(kSynthetic) + ":" + std::to_string(seed);
+}
+
+}  // namespace xvtools
