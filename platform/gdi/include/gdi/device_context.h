@@ -1,0 +1,118 @@
+// A device context: a target bitmap with a selected pen, brush, font and clip region, and the
+// drawing operations. All coordinates are device pixels; nothing is drawn outside the target
+// bitmap or the clip region. Selecting an object returns the one it displaced.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "gdi/bitmap.h"
+#include "gdi/brush.h"
+#include "gdi/geometry.h"
+#include "gdi/pen.h"
+#include "gdi/region.h"
+
+namespace gdi {
+
+class PackedDib;
+
+// An opaque slot for the text layer's font object.
+using FontHandle = std::shared_ptr<const void>;
+
+enum BackgroundMode : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// Region kinds, as the clip operations report them.
+enum RegionKind : int { kRegionError = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
+
+class DeviceContext {
+ public:
+  // A memory device context; without a bitmap it draws nowhere until one is selected.
+  explicit DeviceContext(Bitmap* target = nullptr);
+  ~DeviceContext();
+  DeviceContext(const DeviceContext&) = delete;
+  DeviceContext& operator=(const DeviceContext&) = delete;
+
+  Bitmap* selectBitmap(Bitmap* bitmap);
+  Bitmap* bitmap() const { return target_; }
+
+  Pen selectPen(const Pen& pen);
+  const Pen& pen() const { return pen_; }
+  Brush selectBrush(const Brush& brush);
+  const Brush& brush() const { return brush_; }
+  FontHandle selectFont(FontHandle font);
+  const FontHandle& font() const { return font_; }
+
+  // Clipping. The clip region is in device pixels; without one the whole bitmap is drawable.
+  // selectClipRegion(nullptr) removes clipping. Each returns the kind of the new clip region.
+  int selectClipRegion(const Region* region);
+  int selectClipRect(const Rect& rect);
+  int excludeClipRect(const Rect& rect);
+  int intersectClipRect(const Rect& rect);
+  // The clip region selected, or none.
+  const std::optional<Region>& clipRegion() const { return clip_; }
+  // The rectangles actually drawable: the clip region within the bitmap.
+  std::span<const Rect> drawableRects() const { return drawable_; }
+
+  int setBkMode(int mode);  // returns the previous mode; unknown modes are refused (0)
+  int bkMode() const { return bkMode_; }
+  ColorRef setBkColor(ColorRef color);
+  ColorRef bkColor() const { return bkColor_; }
+  ColorRef setTextColor(ColorRef color);
+  ColorRef textColor() const { return textColor_; }
+
+  // Lines with the selected pen, from the current position; the end pixel is not drawn.
+  Point moveTo(int x, int y);  // returns the previous position
+  Point currentPosition() const { return position_; }
+  void lineTo(int x, int y);
+  // A line from (x1, y1) to (x2, y2) with its own dash pattern start; the position is unchanged.
+  void line(int x1, int y1, int x2, int y2);
+  // The dash pattern of a styled pen runs on from segment to segment.
+  void polyline(std::span<const Point> points);
+  // Alternate-mode fill with the brush, then the closed outline with the pen.
+  void polygon(std::span<const Point> points);
+  // Border on columns left and right - 1 and rows top and bottom - 1 with the pen, inside with
+  // the brush. With the null pen the brush covers left..right-2 by top..bottom-2.
+  void rectangle(int left, int top, int right, int bottom);
+  // A rectangle whose corners are quarters of an ellipse of width x height pixels.
+  void roundRect(int left, int top, int right, int bottom, int width, int height);
+  // Covers left..right-1 by top..bottom-1 with the brush; no pen.
+  void fillRect(const Rect& rect, const Brush& brush);
+  // Returns the colour set, or kInvalidColor when the point is outside or clipped.
+  ColorRef setPixel(int x, int y, ColorRef color);
+  ColorRef getPixel(int x, int y) const;  // kInvalidColor outside the bitmap or the clip
+
+  // SRCCOPY of width x height pixels from the source's (srcX, srcY) to (x, y). Pixels whose
+  // source lies outside the source bitmap are left unchanged. False without bitmaps.
+  bool bitBlt(int x, int y, int width, int height, const DeviceContext& source, int srcX, int srcY);
+  // COLORONCOLOR stretch of a DIB's rectangle (srcX, srcY from the DIB's lower-left corner, as
+  // the platform counts) onto the destination rectangle. Returns the rows drawn, 0 on failure.
+  int stretchDIBits(int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+                    int srcHeight, const PackedDib& dib);
+
+  // For the text layer: fills a horizontal run [x0, x1) of row y, clipped.
+  void fillSpan(int y, int x0, int x1, ColorRef color);
+
+ private:
+  void updateDrawable();
+  void drawPolyline(std::span<const Point> points, bool closed, int dashStart);
+  void strokeRoundShape(int left, int top, int right, int bottom, int ew, int eh);
+
+  Bitmap* target_ = nullptr;
+  Pen pen_;
+  Brush brush_;
+  FontHandle font_;
+  std::optional<Region> clip_;
+  std::vector<Rect> drawable_;
+  int bkMode_ = OPAQUE;
+  ColorRef bkColor_ = 0xFFFFFF;
+  ColorRef textColor_ = 0;
+  Point position_{};
+  // Scratch reused from primitive to primitive so that drawing allocates nothing once warm.
+  struct Scratch;
+  std::unique_ptr<Scratch> scratch_;
+};
+
+}  // namespace gdi

@@ -1,0 +1,38 @@
+// A clip region: a set of non-overlapping rectangles, kept in bands sorted by top, then left.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "gdi/geometry.h"
+
+namespace gdi {
+
+class Region {
+ public:
+  Region() = default;  // empty
+  explicit Region(const Rect& rect);
+  // Any rectangles, overlapping or not: the region is their union.
+  static Region fromRects(std::span<const Rect> rects);
+
+  bool isEmpty() const { return rects_.empty(); }
+  const std::vector<Rect>& rects() const { return rects_; }
+  Rect bounds() const { return bounds_; }
+  bool contains(Point p) const;
+
+  void unite(const Rect& rect);
+  void subtract(const Rect& rect);
+  void intersect(const Rect& rect);
+  void offset(int dx, int dy);
+
+  // Same set of pixels (the rectangle split may differ).
+  bool sameArea(const Region& other) const;
+  friend bool operator==(const Region&, const Region&) = default;
+
+ private:
+  void normalize();
+  std::vector<Rect> rects_;
+  Rect bounds_{};
+};
+
+}  // namespace gdi
