@@ -151,7 +151,7 @@ class Variant {
 
   VarType type() const { return type_; }
   bool isEmpty() const { return type_ == VT_EMPTY; }
-  bool isArray() const;    // VT_ARRAY, by value or by reference, after following VT_VARIANT refs
+  bool isArray() const;  // VT_ARRAY, by value or by reference, after following VT_VARIANT refs
   bool isByRef() const { return (type_ & VT_BYREF) != 0; }
   // Follows by-reference variants (VT_BYREF | VT_VARIANT) to the variant they name.
   const Variant& deref() const;

@@ -34,6 +34,10 @@ class ClassFactory {
 // says it can be. Raises error 429 when no module provides the class.
 std::shared_ptr<Dispatch> createObject(const Guid& clsid);
 
+// Asks every loaded server module that no longer has objects here whether it can be unloaded
+// now, and unloads those that agree (a module may refuse while objects of its own are alive).
+void freeUnusedModules();
+
 struct RegistryEntry {
   Guid clsid;
   std::string progId;

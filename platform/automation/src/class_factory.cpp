@@ -1,0 +1,7 @@
+#include "automation/server.h"
+
+namespace automation {
+
+ClassFactory::~ClassFactory() = default;
+
+}  // namespace automation

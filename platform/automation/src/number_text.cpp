@@ -1,0 +1,179 @@
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+namespace automation::detail {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Lays out the shortest round-trip digits of a value, given as "d.ddde[+-]xx" by to_chars.
+std::string layOut(std::string_view scientific) {
+  std::string sign;
+  if (!scientific.empty() && scientific.front() == '-') {
+    sign = "-";
+    scientific.remove_prefix(1);
+  }
+  const std::size_t ePos = scientific.find('e');
+  std::string digits;
+  for (char c : scientific.substr(0, ePos)) {
+    if (c != '.') digits.push_back(c);
+  }
+  int exponent = 0;
+  const std::string_view expText = scientific.substr(ePos + 1);
+  std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0),
+                  expText.data() + expText.size(), exponent);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  if (exponent < -4 || exponent >= 15) {
+    std::string out = sign + digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    char expBuf[16];
+    std::snprintf(expBuf, sizeof expBuf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return out + expBuf;
+  }
+  if (exponent < 0) {
+    return sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  }
+  const auto intDigits = static_cast<std::size_t>(exponent) + 1;
+  if (digits.size() <= intDigits)
+    return sign + digits + std::string(intDigits - digits.size(), '0');
+  return sign + digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+}
+
+template <typename T>
+std::string formatReal(T value) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+  if (value == 0) return "0";  // negative zero prints as zero, too
+  char buf[64];
+  const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+  return layOut(std::string_view(buf, static_cast<std::size_t>(result.ptr - buf)));
+}
+
+// Days since 1970-01-01 to a civil date (proleptic Gregorian).
+void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  y = static_cast<long long>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  if (m <= 2) ++y;
+}
+
+}  // namespace
+
+ParsedNumber parseNumber(std::string_view text) {
+  text = trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  // Validate the whole form first: from_chars alone would also take "inf", "nan" and prefixes.
+  std::size_t i = 0;
+  std::size_t mantissaDigits = 0;
+  long long leadingDigits = 0;  // integer-part digits after leading zeros
+  bool seenNonZero = false;
+  long long firstNonZeroFraction = 0;
+  while (i < text.size() && isDigit(text[i])) {
+    if (text[i] != '0') seenNonZero = true;
+    if (seenNonZero) ++leadingDigits;
+    ++i;
+    ++mantissaDigits;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    long long position = 0;
+    while (i < text.size() && isDigit(text[i])) {
+      ++position;
+      if (!seenNonZero && text[i] != '0') {
+        seenNonZero = true;
+        firstNonZeroFraction = position;
+      }
+      ++i;
+      ++mantissaDigits;
+    }
+  }
+  if (mantissaDigits == 0) return {};
+  long long exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool expNegative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+      expNegative = text[i] == '-';
+      ++i;
+    }
+    const std::size_t expStart = i;
+    while (i < text.size() && isDigit(text[i])) {
+      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
+      ++i;
+    }
+    if (i == expStart) return {};
+    if (expNegative) exponent = -exponent;
+  }
+  if (i != text.size()) return {};
+
+  double value = 0.0;
+  const auto result =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Out of range either way: decide by the decimal magnitude of the text.
+    const long long magnitude =
+        leadingDigits > 0 ? leadingDigits + exponent : exponent - firstNonZeroFraction + 1;
+    if (seenNonZero && magnitude > 0) return {ParseStatus::kOverflow, 0.0};
+    value = 0.0;
+  } else if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    return {};
+  }
+  if (std::isinf(value)) return {ParseStatus::kOverflow, 0.0};
+  return {ParseStatus::kOk, negative ? -value : value};
+}
+
+std::string formatDouble(double value) { return formatReal(value); }
+std::string formatFloat(float value) { return formatReal(value); }
+
+std::string formatDate(double value) {
+  // Outside the years 100 to 9999 a date has no calendar form; show the number.
+  if (!std::isfinite(value) || value <= -657435.0 || value >= 2958466.0) return formatDouble(value);
+  // The fraction is the time of day whatever the sign of the date: -1.25 is 1899-12-29 06:00.
+  double dayPart = std::trunc(value);
+  long long seconds = std::llround(std::fabs(value - dayPart) * 86400.0);
+  if (seconds >= 86400) {
+    seconds -= 86400;
+    dayPart += value < 0 ? -1.0 : 1.0;
+  }
+  constexpr long long kEpochTo1970 = 25569;  // 1899-12-30 to 1970-01-01
+  long long y = 0;
+  unsigned m = 0, d = 0;
+  civilFromDays(static_cast<long long>(dayPart) - kEpochTo1970, y, m, d);
+  char buf[64];
+  const int hh = static_cast<int>(seconds / 3600);
+  const int mm = static_cast<int>(seconds / 60 % 60);
+  const int ss = static_cast<int>(seconds % 60);
+  if (dayPart == 0.0) {
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", hh, mm, ss);
+  } else if (seconds == 0) {
+    std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u", y, m, d);
+  } else {
+    std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02d:%02d:%02d", y, m, d, hh, mm, ss);
+  }
+  return buf;
+}
+
+}  // namespace automation::detail
