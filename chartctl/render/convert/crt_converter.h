@@ -1,0 +1,55 @@
+// Converter of one data type for the sweeping (CRT) display: each block is written at the
+// write position, which wraps to the start when the buffer is full.
+#pragma once
+
+#include "folded_transform.h"
+#include "render/sample_converter.h"
+#include "sample_loop.h"
+
+namespace kvplotax {
+
+template <typename T>
+class CrtConverter : public SampleConverter {
+ public:
+  CrtConverter(const ConverterParams& params, std::span<gdi::Point> points)
+      : SampleConverter(params, points) {
+    CrtConverter::setTransform(params.transform);
+  }
+
+  int append(std::span<const std::byte> source, std::int32_t count, std::int32_t skip) override {
+    SampleWalk walk;
+    const int status = locateBlock(source, count, skip, walk);
+    if (status != kAppendOk) return status;
+    const std::int32_t at = writePosition();
+    setExtremes(convertSamples<T>(walk.first, walk.stride, count, folded_, 0.0, folded_.gain,
+                                  folded_.offset, mapping().displayOffset(), points() + at,
+                                  member()));
+    const std::int32_t next = at + count;
+    setWritePosition(next >= bufferLength() ? 0 : next);
+    return kAppendOk;
+  }
+
+  void setTransform(const std::optional<SampleTransform>& transform) override {
+    folded_ = foldTransform(dataType(), transform, mapping());
+  }
+
+  int check(std::span<const std::byte> source, std::int32_t count,
+            std::int32_t skip) const override {
+    SampleWalk walk;
+    return locateBlock(source, count, skip, walk);
+  }
+
+ protected:
+  const FoldedTransform& folded() const { return folded_; }
+
+ private:
+  int locateBlock(std::span<const std::byte> source, std::int32_t count, std::int32_t skip,
+                  SampleWalk& walk) const {
+    if (count < 1 || std::int64_t{writePosition()} + count > bufferLength()) return kAppendBounds;
+    return locate(source, count, skip, walk) ? kAppendOk : kAppendBounds;
+  }
+
+  FoldedTransform folded_;
+};
+
+}  // namespace kvplotax
