@@ -1,0 +1,33 @@
+// The recorder configures its chart control entirely at run time with these five procedures.
+// Each writes the control's properties one after another by name; the order matters, because a
+// selector chooses the object the following writes change and an action applies the writes made
+// before it. Results are not examined.
+#pragma once
+
+#include <cstdint>
+
+#include "automation/automation.h"
+
+namespace recorder {
+
+// Pens 1, 2, 3, 4, 9 and 5: colour, intense colour, width 1, solid.
+void setupPens(automation::Dispatch& chart);
+// Background, bezel, frame, axes, grid, divisions, margins and colour depth.
+void setupGeneralAppearance(automation::Dispatch& chart);
+// One viewport with a green storage colour.
+void setupViewport(automation::Dispatch& chart);
+// Window 1 (x 0..9600, y from 4000, height vertFraction x 32000), the vertical divisions, and the
+// vertical scale 1 on the right with its label.
+void setupWindowScaleLabel(automation::Dispatch& chart, float majorDivVert, float vertFraction);
+// Channel 1: scroll-right red lines of scalar 32-bit floats in both dimensions, at the vertical
+// offset offsetY; initialising it clears its trace.
+void setupChannel(automation::Dispatch& chart, std::int32_t offsetY);
+
+// Channel commands written to ChnDspAction.
+enum ChannelAction : std::int16_t {
+  kChannelInitialize = 1,
+  kChannelErase = 2,
+  kChannelTranslate = 9,
+};
+
+}  // namespace recorder

@@ -1,0 +1,64 @@
+// The Logging switch and the log file's life: chosen and opened at the start of recording,
+// closed when logging is turned off, a playback starts, or the program ends.
+#include "recorder/zelk_chrt_form.h"
+
+namespace recorder {
+
+void ZelkChrtForm::enableLoggingClick() {
+  guarded([this] {
+    if (LoggingEnabled_) {
+      LoggingEnabled_ = false;
+      closeLog();
+      setLoggingChecked(false);
+      setText(text3_, kLoggingOff);
+    } else {
+      // The file is chosen when recording next starts.
+      LoggingEnabled_ = true;
+      setLoggingChecked(true);
+    }
+  });
+}
+
+bool ZelkChrtForm::openLog() {
+  dialog_.setFilter("Log Files (*.log)|*.log|All (*.*)|*.*");
+  dialog_.ShowOpen();
+  LogFileName_ = dialog_.FileName();
+  if (LogFileName_.empty()) {
+    LoggingEnabled_ = false;
+    setLoggingChecked(false);
+    LogFileOpen_ = false;
+    return true;  // recording starts without logging
+  }
+  if (!log_.open(LogFileName_)) {
+    // Recording does not start: nothing would be logged that the operator asked to keep.
+    setText(text3_, "Cannot write " + dialog_.FileTitle());
+    reportError("The log file " + LogFileName_ + " cannot be opened for writing: " + log_.error() +
+                ". Choose another file and press Start again.");
+    return false;
+  }
+  LogFileOpen_ = true;
+  setText(text3_, "Logging to " + dialog_.FileTitle());
+  return true;
+}
+
+void ZelkChrtForm::closeLog() {
+  const bool wasOpen = log_.isOpen();
+  const bool ok = log_.close();
+  LogFileOpen_ = false;
+  if (wasOpen && !ok) {
+    reportError("The end of the log file " + LogFileName_ +
+                " could not be written: " + log_.error());
+  }
+}
+
+void ZelkChrtForm::logWriteFailed() {
+  // Keep what reached the file, stop writing, and ask for a file at the next start.
+  const std::string why = log_.error();
+  log_.close();
+  LogFileOpen_ = false;
+  setText(text3_, "Logging stopped: cannot write " + dialog_.FileTitle());
+  reportError("Writing the log file " + LogFileName_ + " failed: " + why +
+              ". Logging has stopped; the next Start asks for a file.");
+}
+
+}  // namespace recorder

@@ -1,0 +1,179 @@
+#include "recorder/ole_date.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace recorder {
+namespace {
+
+// Day 0 of the automation calendar is 1899-12-30, 25569 days before 1970-01-01.
+constexpr std::int64_t kDaysTo1970 = 25569;
+
+// Proleptic Gregorian calendar conversions (days relative to 1970-01-01).
+void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  y = static_cast<std::int64_t>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = doy - (153 * mp + 2) / 5 + 1;
+  m = mp < 10 ? mp + 3 : mp - 9;
+  y += m <= 2 ? 1 : 0;
+}
+
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2 ? 1 : 0;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+bool daysInMonthOk(std::int64_t y, unsigned m, unsigned d) {
+  static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (m < 1 || m > 12 || d < 1) return false;
+  unsigned limit = kDays[m - 1];
+  if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)) limit = 29;
+  return d <= limit;
+}
+
+// Reads an unsigned decimal of 1..maxDigits digits.
+bool readUnsigned(std::string_view& s, int maxDigits, unsigned& value) {
+  int digits = 0;
+  value = 0;
+  while (!s.empty() && s.front() >= '0' && s.front() <= '9' && digits < maxDigits) {
+    value = value * 10 + static_cast<unsigned>(s.front() - '0');
+    s.remove_prefix(1);
+    ++digits;
+  }
+  return digits > 0 && (s.empty() || s.front() < '0' || s.front() > '9');
+}
+
+void trimSpaces(std::string_view& s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+}
+
+// "h:mm[:ss]" -> seconds of the day.
+std::optional<std::int64_t> parseClock(std::string_view s, bool secondsOptional) {
+  unsigned h = 0, m = 0, sec = 0;
+  if (!readUnsigned(s, 2, h) || s.empty() || s.front() != ':') return std::nullopt;
+  s.remove_prefix(1);
+  if (!readUnsigned(s, 2, m)) return std::nullopt;
+  if (!s.empty()) {
+    if (s.front() != ':') return std::nullopt;
+    s.remove_prefix(1);
+    if (!readUnsigned(s, 2, sec) || !s.empty()) return std::nullopt;
+  } else if (!secondsOptional) {
+    return std::nullopt;
+  }
+  if (h > 23 || m > 59 || sec > 59) return std::nullopt;
+  return static_cast<std::int64_t>(h) * 3600 + m * 60 + sec;
+}
+
+// "yyyy-mm-dd" -> days relative to day 0.
+std::optional<std::int64_t> parseDay(std::string_view s) {
+  unsigned y = 0, m = 0, d = 0;
+  if (!readUnsigned(s, 4, y) || s.empty() || s.front() != '-') return std::nullopt;
+  s.remove_prefix(1);
+  if (!readUnsigned(s, 2, m) || s.empty() || s.front() != '-') return std::nullopt;
+  s.remove_prefix(1);
+  if (!readUnsigned(s, 2, d) || !s.empty()) return std::nullopt;
+  if (y < 100 || !daysInMonthOk(y, m, d)) return std::nullopt;
+  return daysFromCivil(y, m, d) + kDaysTo1970;
+}
+
+}  // namespace
+
+std::int64_t oleDateToSeconds(double date) {
+  if (!std::isfinite(date)) return 0;
+  const double day = std::trunc(date);
+  const double fraction = std::fabs(date - day);
+  return static_cast<std::int64_t>(day) * kSecondsPerDay +
+         static_cast<std::int64_t>(std::llround(fraction * kSecondsPerDay));
+}
+
+double secondsToOleDate(std::int64_t seconds) {
+  const std::int64_t day = floorDiv(seconds, kSecondsPerDay);
+  const double fraction = static_cast<double>(seconds - day * kSecondsPerDay) / kSecondsPerDay;
+  return day >= 0 ? static_cast<double>(day) + fraction : static_cast<double>(day) - fraction;
+}
+
+std::string formatTimeOfDay(std::int64_t seconds) {
+  const std::int64_t tod = seconds - floorDiv(seconds, kSecondsPerDay) * kSecondsPerDay;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(tod / 3600),
+                static_cast<int>(tod / 60 % 60), static_cast<int>(tod % 60));
+  return text;
+}
+
+std::string formatLogDate(double date) {
+  const std::int64_t seconds = oleDateToSeconds(date);
+  const std::int64_t day = floorDiv(seconds, kSecondsPerDay);
+  const std::int64_t tod = seconds - day * kSecondsPerDay;
+  std::string out = "#";
+  if (day != 0) {
+    std::int64_t y = 0;
+    unsigned m = 0, d = 0;
+    civilFromDays(day - kDaysTo1970, y, m, d);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(y), m, d);
+    out += text;
+    if (tod != 0) out += ' ';
+  }
+  if (day == 0 || tod != 0) out += formatTimeOfDay(tod);
+  out += '#';
+  return out;
+}
+
+std::optional<double> parseLogDate(std::string_view text) {
+  trimSpaces(text);
+  const auto space = text.find(' ');
+  std::int64_t day = 0, tod = 0;
+  if (space == std::string_view::npos) {
+    if (text.find(':') != std::string_view::npos) {
+      const auto clock = parseClock(text, true);
+      if (!clock) return std::nullopt;
+      tod = *clock;
+    } else {
+      const auto d = parseDay(text);
+      if (!d) return std::nullopt;
+      day = *d;
+    }
+  } else {
+    std::string_view rest = text.substr(space);
+    trimSpaces(rest);
+    const auto d = parseDay(text.substr(0, space));
+    const auto clock = parseClock(rest, true);
+    if (!d || !clock) return std::nullopt;
+    day = *d;
+    tod = *clock;
+  }
+  return secondsToOleDate(day * kSecondsPerDay + tod);
+}
+
+std::optional<double> parseTimeOfDay(std::string_view text) {
+  trimSpaces(text);
+  const auto clock = parseClock(text, true);
+  if (!clock) return std::nullopt;
+  return secondsToOleDate(*clock);
+}
+
+double currentTimeOfDay() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return secondsToOleDate(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+}
+
+}  // namespace recorder
