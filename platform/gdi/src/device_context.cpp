@@ -1,0 +1,303 @@
+#include "gdi/device_context.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gdi/packed_dib.h"
+#include "raster/dash_pattern.h"
+#include "raster/line_rasterizer.h"
+#include "raster/polygon_filler.h"
+#include "raster/round_shape.h"
+#include "raster/span_filler.h"
+#include "raster/wide_pen.h"
+
+namespace gdi {
+
+struct DeviceContext::Scratch {
+  std::vector<raster::PolygonEdge> edges;
+  std::vector<long long> crossings;
+};
+
+namespace {
+
+// Wide strokes use exact 128-bit arithmetic that holds for coordinates and widths well past
+// any surface; beyond these limits a wide stroke is not drawn.
+constexpr int kWideCoordinateLimit = 1 << 26;
+constexpr int kWidthLimit = 1 << 16;
+
+bool withinWideLimits(Point p) {
+  return p.x > -kWideCoordinateLimit && p.x < kWideCoordinateLimit && p.y > -kWideCoordinateLimit &&
+         p.y < kWideCoordinateLimit;
+}
+
+int regionKind(std::span<const Rect> rects) {
+  return rects.empty() ? NULLREGION : (rects.size() == 1 ? SIMPLEREGION : COMPLEXREGION);
+}
+
+}  // namespace
+
+DeviceContext::DeviceContext(Bitmap* target) : scratch_(std::make_unique<Scratch>()) {
+  selectBitmap(target);
+}
+
+DeviceContext::~DeviceContext() = default;
+
+Bitmap* DeviceContext::selectBitmap(Bitmap* bitmap) {
+  Bitmap* previous = target_;
+  target_ = bitmap;
+  updateDrawable();
+  return previous;
+}
+
+Pen DeviceContext::selectPen(const Pen& pen) { return std::exchange(pen_, pen); }
+Brush DeviceContext::selectBrush(const Brush& brush) { return std::exchange(brush_, brush); }
+FontHandle DeviceContext::selectFont(FontHandle font) {
+  return std::exchange(font_, std::move(font));
+}
+
+void DeviceContext::updateDrawable() {
+  drawable_.clear();
+  if (!target_ || target_->isEmpty()) return;
+  const Rect bounds = target_->bounds();
+  if (!clip_) {
+    drawable_.push_back(bounds);
+    return;
+  }
+  for (const Rect& r : clip_->rects()) {
+    const Rect i = r.intersect(bounds);
+    if (!i.isEmpty()) drawable_.push_back(i);
+  }
+}
+
+int DeviceContext::selectClipRegion(const Region* region) {
+  if (region) {
+    clip_ = *region;
+  } else {
+    clip_.reset();
+  }
+  updateDrawable();
+  return clip_ ? regionKind(clip_->rects()) : SIMPLEREGION;
+}
+
+int DeviceContext::selectClipRect(const Rect& rect) {
+  const Region region(rect);
+  return selectClipRegion(&region);
+}
+
+int DeviceContext::excludeClipRect(const Rect& rect) {
+  if (!clip_) clip_ = target_ ? Region(target_->bounds()) : Region();
+  clip_->subtract(rect);
+  updateDrawable();
+  return regionKind(clip_->rects());
+}
+
+int DeviceContext::intersectClipRect(const Rect& rect) {
+  if (!clip_) clip_ = target_ ? Region(target_->bounds()) : Region();
+  clip_->intersect(rect);
+  updateDrawable();
+  return regionKind(clip_->rects());
+}
+
+int DeviceContext::setBkMode(int mode) {
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  return std::exchange(bkMode_, mode);
+}
+ColorRef DeviceContext::setBkColor(ColorRef color) {
+  return std::exchange(bkColor_, color & 0xFFFFFFu);
+}
+ColorRef DeviceContext::setTextColor(ColorRef color) {
+  return std::exchange(textColor_, color & 0xFFFFFFu);
+}
+
+Point DeviceContext::moveTo(int x, int y) { return std::exchange(position_, Point{x, y}); }
+
+void DeviceContext::lineTo(int x, int y) {
+  const Point points[2] = {position_, {x, y}};
+  drawPolyline(points, false, 0);
+  position_ = {x, y};
+}
+
+void DeviceContext::line(int x1, int y1, int x2, int y2) {
+  const Point points[2] = {{x1, y1}, {x2, y2}};
+  drawPolyline(points, false, 0);
+}
+
+void DeviceContext::polyline(std::span<const Point> points) { drawPolyline(points, false, 0); }
+
+void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int dashStart) {
+  if (drawable_.empty() || pen_.isNull() || points.size() < 2) return;
+  const std::size_t segments = closed ? points.size() : points.size() - 1;
+  if (pen_.isCosmetic()) {
+    raster::LineInk ink;
+    ink.color = pen_.color();
+    if (pen_.isDashed()) {
+      ink.dash = &raster::dashPattern(pen_.style());
+      ink.opaqueGaps = bkMode_ == OPAQUE;
+      ink.gapColor = bkColor_;
+    }
+    const int period = ink.dash ? ink.dash->period : 1;
+    int position = dashStart % period;
+    for (std::size_t i = 0; i < segments; ++i) {
+      const Point a = points[i];
+      const Point b = points[(i + 1) % points.size()];
+      const int length = raster::drawCosmeticLine(*target_, drawable_, a, b, ink, position);
+      position = (position + length % period) % period;
+    }
+    return;
+  }
+  const int width = std::min(pen_.width(), kWidthLimit);
+  for (std::size_t i = 0; i < segments; ++i) {
+    const Point a = points[i];
+    const Point b = points[(i + 1) % points.size()];
+    if (!withinWideLimits(a) || !withinWideLimits(b)) continue;
+    raster::strokeWideSegment(*target_, drawable_, a, b, width, pen_.color());
+  }
+}
+
+void DeviceContext::polygon(std::span<const Point> points) {
+  if (drawable_.empty() || points.size() < 2) return;
+  if (!brush_.isNull())
+    raster::fillPolygon(*target_, drawable_, points, brush_.color(), scratch_->edges,
+                        scratch_->crossings);
+  drawPolyline(points, true, 0);
+}
+
+void DeviceContext::rectangle(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (drawable_.empty()) return;
+  if (pen_.isNull() || pen_.isCosmetic()) {
+    // The interior is the polygon interior of the border path, which the pen then covers.
+    if (!brush_.isNull()) {
+      const Rect b = raster::clipBounds(drawable_);
+      for (int y = std::max(top, b.top); y < std::min(bottom - 1, b.bottom); ++y)
+        raster::fillSpan(*target_, drawable_, y, left, right - 1, brush_.color());
+    }
+    if (pen_.isNull() || right - left < 1 || bottom - top < 1) return;
+    if (right - left == 1 && bottom - top == 1) {
+      setPixel(left, top, pen_.color());  // the path has no length but the border is a pixel
+      return;
+    }
+    const Point path[4] = {
+        {left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}};
+    drawPolyline(path, true, 0);
+    return;
+  }
+  strokeRoundShape(left, top, right, bottom, 2, 2);
+}
+
+void DeviceContext::roundRect(int left, int top, int right, int bottom, int width, int height) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (width <= 2 && height <= 2) {
+    rectangle(left, top, right, bottom);
+    return;
+  }
+  if (drawable_.empty()) return;
+  if (pen_.isNull()) {
+    if (brush_.isNull()) return;
+    const raster::RoundShape shape(left, top, right - 2, bottom - 2, width, height);
+    const Rect b = raster::clipBounds(drawable_);
+    for (int y = std::max(shape.top(), b.top); y <= std::min(shape.bottom(), b.bottom - 1); ++y)
+      if (auto run = shape.row(y))
+        raster::fillSpan(*target_, drawable_, y, run->left, run->right + 1, brush_.color());
+    return;
+  }
+  strokeRoundShape(left, top, right, bottom, width, height);
+}
+
+// The border band of a pen of width w is centred on the outline: the shape grows by (w-1)/2
+// pixels to the left and top and w/2 to the right and bottom, and the band is w pixels thick.
+void DeviceContext::strokeRoundShape(int left, int top, int right, int bottom, int ew, int eh) {
+  const int w = std::clamp(pen_.width(), 1, kWidthLimit);
+  const int grow = (w - 1) / 2;
+  const int growFar = w / 2;
+  const raster::RoundShape shape(left - grow, top - grow, right - 1 + growFar, bottom - 1 + growFar,
+                                 ew + w - 1, eh + w - 1);
+  if (shape.isEmpty()) return;
+  const Rect b = raster::clipBounds(drawable_);
+  raster::RowRun runs[2];
+  std::optional<raster::RowRun> inner;
+  for (int y = std::max(shape.top(), b.top); y <= std::min(shape.bottom(), b.bottom - 1); ++y) {
+    const int n = raster::bandRow(shape, w, y, runs, inner);
+    for (int i = 0; i < n; ++i)
+      raster::fillSpan(*target_, drawable_, y, runs[i].left, runs[i].right + 1, pen_.color());
+    if (inner && !brush_.isNull())
+      raster::fillSpan(*target_, drawable_, y, inner->left, inner->right + 1, brush_.color());
+  }
+}
+
+void DeviceContext::fillRect(const Rect& rect, const Brush& brush) {
+  if (brush.isNull()) return;
+  const Rect b = raster::clipBounds(drawable_).intersect(rect);
+  for (int y = b.top; y < b.bottom; ++y)
+    raster::fillSpan(*target_, drawable_, y, b.left, b.right, brush.color());
+}
+
+void DeviceContext::fillSpan(int y, int x0, int x1, ColorRef color) {
+  if (target_) raster::fillSpan(*target_, drawable_, y, x0, x1, color & 0xFFFFFFu);
+}
+
+ColorRef DeviceContext::setPixel(int x, int y, ColorRef color) {
+  for (const Rect& r : drawable_) {
+    if (r.contains({x, y})) {
+      target_->row(y)[x] = color & 0xFFFFFFu;
+      return color & 0xFFFFFFu;
+    }
+  }
+  return kInvalidColor;
+}
+
+ColorRef DeviceContext::getPixel(int x, int y) const {
+  for (const Rect& r : drawable_)
+    if (r.contains({x, y})) return target_->row(y)[x];
+  return kInvalidColor;
+}
+
+bool DeviceContext::bitBlt(int x, int y, int width, int height, const DeviceContext& source,
+                           int srcX, int srcY) {
+  if (!target_ || !source.target_ || width < 0 || height < 0) return false;
+  const Bitmap& src = *source.target_;
+  // Destination pixels whose source exists.
+  const Rect fromSource = src.bounds().intersect({srcX, srcY, srcX + width, srcY + height});
+  const Rect wanted = fromSource.offset(x - srcX, y - srcY);
+  const bool sameBitmap = source.target_ == target_;
+  for (const Rect& r : drawable_) {
+    const Rect d = r.intersect(wanted);
+    if (d.isEmpty()) continue;
+    const int rows = d.height();
+    // Copying within one bitmap downwards must start at the bottom row.
+    const bool upward = sameBitmap && y > srcY;
+    for (int i = 0; i < rows; ++i) {
+      const int row = upward ? d.bottom - 1 - i : d.top + i;
+      std::memmove(target_->row(row) + d.left, src.row(row - y + srcY) + (d.left - x + srcX),
+                   static_cast<std::size_t>(d.width()) * sizeof(std::uint32_t));
+    }
+  }
+  return true;
+}
+
+int DeviceContext::stretchDIBits(int x, int y, int width, int height, int srcX, int srcY,
+                                 int srcWidth, int srcHeight, const PackedDib& dib) {
+  if (!target_ || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0 || dib.width() <= 0)
+    return 0;
+  // The source rectangle counts rows from the DIB's bottom; pixel() counts from its top.
+  const long long srcTop = static_cast<long long>(dib.height()) - srcY - srcHeight;
+  const Rect dest{x, y, x + width, y + height};
+  for (const Rect& r : drawable_) {
+    const Rect d = r.intersect(dest);
+    for (int py = d.top; py < d.bottom; ++py) {
+      const long long sy = srcTop + (static_cast<long long>(py - y) * srcHeight) / height;
+      if (sy < 0 || sy >= dib.height()) continue;
+      std::uint32_t* out = target_->row(py);
+      for (int px = d.left; px < d.right; ++px) {
+        const long long sx = srcX + (static_cast<long long>(px - x) * srcWidth) / width;
+        if (sx < 0 || sx >= dib.width()) continue;
+        out[px] = dib.pixel(static_cast<int>(sx), static_cast<int>(sy));
+      }
+    }
+  }
+  return height;
+}
+
+}  // namespace gdi
