@@ -1,11 +1,25 @@
+#include "file_source.h"
+#include "live_source.h"
+#include "synthetic_source.h"
 #include "xvtools/audio_source.h"
 
 namespace xvtools {
 
-std::unique_ptr<AudioSource> openAudioSource(const InputSpec&, int) {
-  throw AudioError("audio input not available yet");
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& spec, int sampleRate) {
+  if (sampleRate <= 0) throw AudioError("unusable sample rate");
+  switch (spec.kind) {
+    case InputSpec::Kind::DefaultDevice:
+      return std::make_unique<LiveSource>(std::string(), sampleRate);
+    case InputSpec::Kind::Device:
+      return std::make_unique<LiveSource>(spec.name, sampleRate);
+    case InputSpec::Kind::File:
+      return std::make_unique<FileSource>(spec.name, sampleRate);
+    case InputSpec::Kind::Synthetic:
+      break;
+  }
+  return std::make_unique<SyntheticSource>(spec.seed, sampleRate);
 }
 
-std::vector<std::string> captureDeviceNames() { return {}; }
+std::vector<std::string> captureDeviceNames() { return liveDeviceNames(); }
 
 }  // namespace xvtools

@@ -41,6 +41,9 @@ class XVHiTimerX {
   // Virtual time: one interval has passed. Delivers Timer now when enabled, unless a handler is
   // running and WaitForTerminate is on. Returns whether a tick was delivered.
   bool tick();
+  // Virtual time: milliseconds have passed. Delivers one tick for each whole Interval elapsed
+  // since enabling or the last tick (as tick() does); returns whether any was delivered.
+  bool advance(int milliseconds);
 
   // Ticks delivered since construction.
   std::uint64_t ticks() const;

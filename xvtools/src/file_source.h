@@ -1,0 +1,32 @@
+// A recording read with libsndfile: any format, rate and channel count it reads, mixed to mono
+// and converted to the wave input's rate.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "mono_resampler.h"
+#include "xvtools/audio_source.h"
+
+typedef struct sf_private_tag SNDFILE;
+
+namespace xvtools {
+
+class FileSource final : public AudioSource {
+ public:
+  // Throws AudioError naming the file and the reason when it cannot be read.
+  FileSource(const std::string& path, int sampleRate);
+  ~FileSource() override;
+
+  std::size_t read(std::span<std::int16_t> samples) override;
+  bool atEnd() const override { return resampler_->atEnd(); }
+  bool paced() const override { return false; }
+  std::string description() const override { return path_; }
+
+ private:
+  std::string path_;
+  SNDFILE* file_ = nullptr;
+  std::unique_ptr<MonoResampler> resampler_;
+};
+
+}  // namespace xvtools

@@ -1,0 +1,110 @@
+#include "mono_resampler.h"
+
+#include <samplerate.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "xvtools/audio_source.h"
+
+namespace xvtools {
+
+std::int16_t toSample16(float v) {
+  const float scaled = std::nearbyint(v * 32768.0f);
+  return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
+}
+
+MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader reader)
+    : channels_(channels), reader_(std::move(reader)) {
+  if (inputRate <= 0 || outputRate <= 0) throw AudioError("unusable sample rate");
+  if (channels <= 0 || channels > 64) throw AudioError("unusable channel count");
+  ratio_ = static_cast<double>(outputRate) / inputRate;
+  // libsamplerate converts by at most a factor of 256 either way.
+  if (ratio_ > 256.0 || ratio_ < 1.0 / 256.0) {
+    throw AudioError("cannot convert " + std::to_string(inputRate) + " samples/s to " +
+                     std::to_string(outputRate));
+  }
+  interleaved_.resize(kChunkFrames * static_cast<std::size_t>(channels));
+  mono_.resize(kChunkFrames);
+  if (inputRate != outputRate) {
+    int error = 0;
+    state_ = src_new(SRC_SINC_MEDIUM_QUALITY, 1, &error);
+    if (state_ == nullptr) throw AudioError(std::string("resampler: ") + src_strerror(error));
+    converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + 64);
+  }
+}
+
+MonoResampler::~MonoResampler() {
+  if (state_ != nullptr) src_delete(state_);
+}
+
+std::size_t MonoResampler::read(std::span<std::int16_t> out) {
+  std::size_t written = 0;
+  while (written < out.size()) {
+    if (state_ == nullptr) {
+      if (monoPos_ == monoLen_ && !readMono()) break;
+      const std::size_t n = std::min(out.size() - written, monoLen_ - monoPos_);
+      for (std::size_t i = 0; i < n; ++i) out[written + i] = toSample16(mono_[monoPos_ + i]);
+      monoPos_ += n;
+      written += n;
+      continue;
+    }
+    if (convertedPos_ == convertedLen_ && !refill()) break;
+    const std::size_t n = std::min(out.size() - written, convertedLen_ - convertedPos_);
+    for (std::size_t i = 0; i < n; ++i) {
+      out[written + i] = toSample16(converted_[convertedPos_ + i]);
+    }
+    convertedPos_ += n;
+    written += n;
+  }
+  return written;
+}
+
+// Reads the next chunk and averages its channels; false at the end of the input.
+bool MonoResampler::readMono() {
+  if (inputEnded_) {
+    finished_ = true;
+    return false;
+  }
+  const std::size_t frames = std::min(reader_(interleaved_.data(), kChunkFrames), kChunkFrames);
+  if (frames == 0) {
+    inputEnded_ = true;
+    if (state_ == nullptr) finished_ = true;
+    return false;
+  }
+  const float scale = 1.0f / static_cast<float>(channels_);
+  for (std::size_t f = 0; f < frames; ++f) {
+    const float* frame = interleaved_.data() + f * static_cast<std::size_t>(channels_);
+    float sum = 0.0f;
+    for (int c = 0; c < channels_; ++c) sum += frame[c];
+    mono_[f] = sum * scale;
+  }
+  monoPos_ = 0;
+  monoLen_ = frames;
+  return true;
+}
+
+// Converts pending mono input until some output is ready; false once all is flushed.
+bool MonoResampler::refill() {
+  while (!finished_) {
+    if (monoPos_ == monoLen_ && !inputEnded_) readMono();
+    SRC_DATA data{};
+    data.data_in = mono_.data() + monoPos_;
+    data.input_frames = static_cast<long>(monoLen_ - monoPos_);
+    data.data_out = converted_.data();
+    data.output_frames = static_cast<long>(converted_.size());
+    data.end_of_input = inputEnded_ ? 1 : 0;
+    data.src_ratio = ratio_;
+    const int error = src_process(state_, &data);
+    if (error != 0) throw AudioError(std::string("resampler: ") + src_strerror(error));
+    monoPos_ += static_cast<std::size_t>(data.input_frames_used);
+    convertedPos_ = 0;
+    convertedLen_ = static_cast<std::size_t>(data.output_frames_gen);
+    if (convertedLen_ > 0) return true;
+    if (inputEnded_ && monoPos_ == monoLen_) finished_ = true;
+  }
+  return false;
+}
+
+}  // namespace xvtools

@@ -1,0 +1,54 @@
+// Turns interleaved float frames of any rate and channel count into 16-bit mono samples at the
+// wave input's rate: channels are averaged, the rate converted with libsamplerate. Buffers are
+// sized once; reading allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+typedef struct SRC_STATE_tag SRC_STATE;
+
+namespace xvtools {
+
+class MonoResampler {
+ public:
+  // Fills up to maxFrames interleaved frames; returns how many, 0 at the end of the input.
+  using Reader = std::function<std::size_t(float* interleaved, std::size_t maxFrames)>;
+  static constexpr std::size_t kChunkFrames = 4096;
+
+  // Throws AudioError for rates or channel counts it cannot convert.
+  MonoResampler(int inputRate, int channels, int outputRate, Reader reader);
+  ~MonoResampler();
+  MonoResampler(const MonoResampler&) = delete;
+  MonoResampler& operator=(const MonoResampler&) = delete;
+
+  // Fewer samples than asked for only at the end of the input.
+  std::size_t read(std::span<std::int16_t> out);
+  bool atEnd() const { return finished_; }
+
+ private:
+  bool refill();
+  bool readMono();
+
+  int channels_;
+  double ratio_;
+  Reader reader_;
+  SRC_STATE* state_ = nullptr;  // null when the rates are equal
+  std::vector<float> interleaved_;
+  std::vector<float> mono_;
+  std::size_t monoPos_ = 0;
+  std::size_t monoLen_ = 0;
+  std::vector<float> converted_;
+  std::size_t convertedPos_ = 0;
+  std::size_t convertedLen_ = 0;
+  bool inputEnded_ = false;
+  bool finished_ = false;
+};
+
+// A float sample in -1..1 as a 16-bit sample, rounded and saturated.
+std::int16_t toSample16(float v);
+
+}  // namespace xvtools
