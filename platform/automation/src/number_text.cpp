@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -85,62 +86,35 @@ ParsedNumber parseNumber(std::string_view text) {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
-  // Validate the whole form first: from_chars alone would also take "inf", "nan" and prefixes.
+  // Validate the whole form first: strtod alone would also take "inf", "nan", hex and prefixes.
   std::size_t i = 0;
   std::size_t mantissaDigits = 0;
-  long long leadingDigits = 0;  // integer-part digits after leading zeros
-  bool seenNonZero = false;
-  long long firstNonZeroFraction = 0;
   while (i < text.size() && isDigit(text[i])) {
-    if (text[i] != '0') seenNonZero = true;
-    if (seenNonZero) ++leadingDigits;
     ++i;
     ++mantissaDigits;
   }
   if (i < text.size() && text[i] == '.') {
     ++i;
-    long long position = 0;
     while (i < text.size() && isDigit(text[i])) {
-      ++position;
-      if (!seenNonZero && text[i] != '0') {
-        seenNonZero = true;
-        firstNonZeroFraction = position;
-      }
       ++i;
       ++mantissaDigits;
     }
   }
   if (mantissaDigits == 0) return {};
-  long long exponent = 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
-    bool expNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-      expNegative = text[i] == '-';
-      ++i;
-    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     const std::size_t expStart = i;
-    while (i < text.size() && isDigit(text[i])) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-      ++i;
-    }
+    while (i < text.size() && isDigit(text[i])) ++i;
     if (i == expStart) return {};
-    if (expNegative) exponent = -exponent;
   }
   if (i != text.size()) return {};
 
-  double value = 0.0;
-  const auto result =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Out of range either way: decide by the decimal magnitude of the text.
-    const long long magnitude =
-        leadingDigits > 0 ? leadingDigits + exponent : exponent - firstNonZeroFraction + 1;
-    if (seenNonZero && magnitude > 0) return {ParseStatus::kOverflow, 0.0};
-    value = 0.0;
-  } else if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    return {};
-  }
+  // The text is validated; strtod in the "C" locale reads it with correct rounding and, unlike
+  // from_chars, hands back subnormal results instead of refusing them.
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+  const std::string digits(text);
+  const double value = ::strtod_l(digits.c_str(), nullptr, cLocale);
   if (std::isinf(value)) return {ParseStatus::kOverflow, 0.0};
   return {ParseStatus::kOk, negative ? -value : value};
 }
