@@ -103,7 +103,7 @@ Point drawText(const PixelBufferView& buffer, std::span<const Rect> clip, const 
   if (buffer.pixels && buffer.width > 0 && buffer.height > 0 && buffer.stride >= buffer.width &&
       !utf8.empty()) {
     const ClippedBuffer target(buffer, clip);
-    if (style.backgroundMode == OPAQUE) {
+    if (style.opaque) {
       target.fill(detail::turnRect(q, origin, 0, -m.text.tmAscent, advance, m.text.tmDescent),
                   style.backgroundPixel);
     }

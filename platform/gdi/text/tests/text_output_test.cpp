@@ -7,6 +7,10 @@
 #include "canvas.h"
 #include "gdi/font.h"
 #include "gdi/text_output.h"
+// The device context that calls this layer is used together with it in one program.
+#if __has_include("gdi/device_context.h")
+#include "gdi/device_context.h"
+#endif
 
 namespace gdi {
 namespace {
@@ -27,12 +31,11 @@ std::shared_ptr<const Font> arial(int height, int escapement = 0, int weight = F
 }
 
 TextStyle transparent(std::uint32_t align = TA_LEFT | TA_BASELINE, std::uint32_t ink = kInk) {
-  return {
-      .textPixel = ink, .backgroundPixel = kFill, .backgroundMode = TRANSPARENT, .align = align};
+  return {.textPixel = ink, .backgroundPixel = kFill, .opaque = false, .align = align};
 }
 
 TextStyle opaque(std::uint32_t align) {
-  return {.textPixel = kInk, .backgroundPixel = kFill, .backgroundMode = OPAQUE, .align = align};
+  return {.textPixel = kInk, .backgroundPixel = kFill, .opaque = true, .align = align};
 }
 
 // Pixels of colour `value`, relative to `origin`.

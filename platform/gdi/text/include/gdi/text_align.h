@@ -1,4 +1,4 @@
-// Text alignment and background-mode values, with the platform's numbers.
+// Text alignment flags, with the platform's numbers.
 #pragma once
 
 #include <cstdint>
@@ -19,10 +19,5 @@ inline constexpr std::uint32_t TA_UPDATECP = 1;
 
 inline constexpr std::uint32_t kTextAlignHorizontalMask = TA_LEFT | TA_RIGHT | TA_CENTER;
 inline constexpr std::uint32_t kTextAlignVerticalMask = TA_TOP | TA_BOTTOM | TA_BASELINE;
-
-// Background modes: a transparent text leaves the cell's other pixels alone, an opaque one
-// fills the whole cell with the background colour first.
-inline constexpr int TRANSPARENT = 1;
-inline constexpr int OPAQUE = 2;
 
 }  // namespace gdi

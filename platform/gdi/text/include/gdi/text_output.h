@@ -16,7 +16,9 @@ struct TextStyle {
   // Values stored into the buffer as they stand (the buffer's own pixel format).
   std::uint32_t textPixel = 0;
   std::uint32_t backgroundPixel = 0;
-  int backgroundMode = OPAQUE;             // TRANSPARENT or OPAQUE
+  // The background mode: an opaque text first fills its whole cell with the background
+  // pixel, a transparent one leaves every pixel but its ink alone.
+  bool opaque = true;
   std::uint32_t align = TA_LEFT | TA_TOP;  // TA_* flags
 };
 
