@@ -1,6 +1,7 @@
 #include "gdi/device_context.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "gdi/packed_dib.h"
@@ -137,9 +138,21 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
     }
     const int period = ink.dash ? ink.dash->period : 1;
     int position = dashStart % period;
+    const Rect bounds = raster::clipBounds(drawable_);
     for (std::size_t i = 0; i < segments; ++i) {
       const Point a = points[i];
-      const Point b = points[(i + 1) % points.size()];
+      const Point b = points[i + 1 == points.size() ? 0 : i + 1];
+      // Long traces lie mostly outside the clip: skip those segments before any set-up.
+      if ((a.x < bounds.left && b.x < bounds.left) ||
+          (a.x >= bounds.right && b.x >= bounds.right) || (a.y < bounds.top && b.y < bounds.top) ||
+          (a.y >= bounds.bottom && b.y >= bounds.bottom)) {
+        if (ink.dash) {
+          const long long length = std::max(std::llabs(static_cast<long long>(b.x) - a.x),
+                                            std::llabs(static_cast<long long>(b.y) - a.y));
+          position = static_cast<int>((position + length % period) % period);
+        }
+        continue;
+      }
       const int length = raster::drawCosmeticLine(*target_, drawable_, a, b, ink, position);
       position = (position + length % period) % period;
     }

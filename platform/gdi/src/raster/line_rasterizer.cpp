@@ -43,7 +43,6 @@ int drawCosmeticLine(Bitmap& bitmap, std::span<const Rect> clip, Point a, Point 
   const int sMinor = (xMajor ? dy : dx) > 0 ? 1 : -1;
   const int major0 = xMajor ? a.x : a.y;
   const int minor0 = xMajor ? a.y : a.x;
-  const int lastMajor = major0 + sMajor * static_cast<int>(dMajor - 1);
   const int stride = bitmap.width();
   const int xStep = xMajor ? sMajor : sMinor;
   const int yStep = xMajor ? sMinor : sMajor;
@@ -52,44 +51,43 @@ int drawCosmeticLine(Bitmap& bitmap, std::span<const Rect> clip, Point a, Point 
   const i64 e1 = 2 * dMinor;               // err change without a minor step
   const i64 e2 = 2 * dMinor - 2 * dMajor;  // with one
   const i64 threshold = -bias;             // step when err > threshold
-  // Pixels covered (b excluded) lie within this box; most rectangles miss it entirely.
-  const int lastMinor =
-      minor0 +
-      sMinor * static_cast<int>((2 * dMinor * (dMajor - 1) + dMajor + bias - 1) / (2 * dMajor));
-  const int bx0 = std::min(xMajor ? major0 : minor0, xMajor ? lastMajor : lastMinor);
-  const int bx1 = std::max(xMajor ? major0 : minor0, xMajor ? lastMajor : lastMinor);
-  const int by0 = std::min(xMajor ? minor0 : major0, xMajor ? lastMinor : lastMajor);
-  const int by1 = std::max(xMajor ? minor0 : major0, xMajor ? lastMinor : lastMajor);
+  // Every pixel lies within the box of the two end points; most rectangles miss it entirely,
+  // and one that holds it needs no clipping arithmetic.
+  const int bx0 = std::min(a.x, b.x), bx1 = std::max(a.x, b.x);
+  const int by0 = std::min(a.y, b.y), by1 = std::max(a.y, b.y);
 
   for (const Rect& r : clip) {
     if (bx1 < r.left || bx0 >= r.right || by1 < r.top || by0 >= r.bottom) continue;
-    const int majorLo = xMajor ? r.left : r.top;
-    const int majorHi = (xMajor ? r.right : r.bottom) - 1;
-    const int minorLo = xMajor ? r.top : r.left;
-    const int minorHi = (xMajor ? r.bottom : r.right) - 1;
-    // Steps k in [0, dMajor) whose major coordinate is inside.
     i64 k0 = 0;
     i64 k1 = dMajor - 1;
-    if (sMajor > 0) {
-      k0 = std::max<i64>(k0, i64{majorLo} - major0);
-      k1 = std::min<i64>(k1, i64{majorHi} - major0);
-    } else {
-      k0 = std::max<i64>(k0, i64{major0} - majorHi);
-      k1 = std::min<i64>(k1, i64{major0} - majorLo);
+    i64 m0 = 0;
+    if (bx0 < r.left || bx1 >= r.right || by0 < r.top || by1 >= r.bottom) {
+      const int majorLo = xMajor ? r.left : r.top;
+      const int majorHi = (xMajor ? r.right : r.bottom) - 1;
+      const int minorLo = xMajor ? r.top : r.left;
+      const int minorHi = (xMajor ? r.bottom : r.right) - 1;
+      // Steps k in [0, dMajor) whose major coordinate is inside.
+      if (sMajor > 0) {
+        k0 = std::max<i64>(k0, i64{majorLo} - major0);
+        k1 = std::min<i64>(k1, i64{majorHi} - major0);
+      } else {
+        k0 = std::max<i64>(k0, i64{major0} - majorHi);
+        k1 = std::min<i64>(k1, i64{major0} - majorLo);
+      }
+      // The minor offset after k steps is floor((2 dMinor k + dMajor + bias - 1) / (2 dMajor));
+      // invert it for the offsets that land inside.
+      const i64 mLo = sMinor > 0 ? i64{minorLo} - minor0 : i64{minor0} - minorHi;
+      const i64 mHi = sMinor > 0 ? i64{minorHi} - minor0 : i64{minor0} - minorLo;
+      if (mHi < 0) continue;
+      if (dMinor == 0) {
+        if (mLo > 0) continue;
+      } else {
+        if (mLo > 0) k0 = std::max(k0, ceilDiv(2 * dMajor * mLo - dMajor - bias + 1, 2 * dMinor));
+        k1 = std::min(k1, floorDiv(2 * dMajor * (mHi + 1) - dMajor - bias, 2 * dMinor));
+      }
+      if (k0 > k1) continue;
+      m0 = (2 * dMinor * k0 + dMajor + bias - 1) / (2 * dMajor);
     }
-    // The minor offset after k steps is floor((2 dMinor k + dMajor + bias - 1) / (2 dMajor));
-    // invert it for the offsets that land inside.
-    const i64 mLo = sMinor > 0 ? i64{minorLo} - minor0 : i64{minor0} - minorHi;
-    const i64 mHi = sMinor > 0 ? i64{minorHi} - minor0 : i64{minor0} - minorLo;
-    if (mHi < 0) continue;
-    if (dMinor == 0) {
-      if (mLo > 0) continue;
-    } else {
-      if (mLo > 0) k0 = std::max(k0, ceilDiv(2 * dMajor * mLo - dMajor - bias + 1, 2 * dMinor));
-      k1 = std::min(k1, floorDiv(2 * dMajor * (mHi + 1) - dMajor - bias, 2 * dMinor));
-    }
-    if (k0 > k1) continue;
-    const i64 m0 = (2 * dMinor * k0 + dMajor + bias - 1) / (2 * dMajor);
     i64 err = 2 * dMinor * (k0 + 1) - dMajor - 2 * dMajor * m0;
     const int x =
         xMajor ? major0 + sMajor * static_cast<int>(k0) : minor0 + sMinor * static_cast<int>(m0);
