@@ -1,0 +1,317 @@
+#include "kvplotax_ctrl.h"
+
+#include "channel_validation.h"
+#include "chart_data_args.h"
+#include "control_errors.h"
+#include "dispids.h"
+#include "enums.h"
+#include "property_table.h"
+
+namespace kvplotax {
+
+using automation::DispId;
+using automation::Variant;
+
+std::atomic<int> CKvplotaxCtrl::liveCount_{0};
+
+CKvplotaxCtrl::CKvplotaxCtrl() { ++liveCount_; }
+
+CKvplotaxCtrl::~CKvplotaxCtrl() { --liveCount_; }
+
+int CKvplotaxCtrl::liveCount() { return liveCount_.load(); }
+
+DispId CKvplotaxCtrl::idOfName(std::string_view name) const {
+  const DispId id = propertyIdOfName(name);
+  if (id != automation::kDispIdUnknown) return id;
+  DispId stock = automation::kDispIdUnknown;
+  return stockIdOfName(name, stock) ? stock : automation::kDispIdUnknown;
+}
+
+Variant CKvplotaxCtrl::get(DispId id) {
+  if (const PropertyEntry* e = findProperty(id)) {
+    if (e->call) throwError(automation::kErrNotSupported);
+    if (!e->get) throwError(automation::kErrGetNotSupported);
+    return e->get(*this);
+  }
+  Variant out;
+  if (getStock(id, out)) return out;
+  throwError(automation::kErrNotSupported);
+}
+
+void CKvplotaxCtrl::put(DispId id, const Variant& value) {
+  if (const PropertyEntry* e = findProperty(id)) {
+    if (e->call) throwError(automation::kErrNotSupported);
+    if (!e->put) throwError(automation::kErrSetNotSupported);
+    e->put(*this, value.deref());
+    return;
+  }
+  if (putStock(id, value.deref())) return;
+  throwError(automation::kErrNotSupported);
+}
+
+Variant CKvplotaxCtrl::call(DispId id, std::span<Variant> args) {
+  const PropertyEntry* e = findProperty(id);
+  if (e && e->call) return e->call(*this, args);
+  // A property invoked as a method without arguments reads it.
+  if (args.empty()) return get(id);
+  throwError(automation::kErrNotSupported);
+}
+
+void CKvplotaxCtrl::changed(DispId id) {
+  setModifiedFlag();
+  firePropertyChanged(id);
+}
+
+void CKvplotaxCtrl::initNew() {
+  Control::initNew();
+  ocx::Font f = font();
+  f.name = "Arial";
+  setFont(f);
+  setModifiedFlag(false);
+  reset_ = true;
+  if (site()) {
+    const gdi::Point size = site()->clientSize();
+    state_.relayout({0, 0, size.x, size.y});
+  }
+}
+
+void CKvplotaxCtrl::onWindowCreated(std::uintptr_t hwnd) {
+  Control::onWindowCreated(hwnd);
+  relayout();
+}
+
+void CKvplotaxCtrl::onResize(int width, int height) {
+  const gdi::Rect client{0, 0, width, height};
+  if (client == state_.clientRect()) return;
+  state_.relayout(client);
+  autoSizeIfNeeded();
+  repaint();
+}
+
+void CKvplotaxCtrl::onPaint(gdi::DeviceContext&, const gdi::Rect& bounds,
+                            const gdi::Rect& invalid) {
+  const gdi::Rect size{0, 0, bounds.width(), bounds.height()};
+  if (size == state_.clientRect()) {
+    if (state_.drawing().paintDisabled) {
+      DrawingState& d = state_.drawing();
+      d.accumulatedInvalid = d.accumulatedInvalid.unite(
+          invalid.isEmpty() ? size : invalid.offset(-bounds.left, -bounds.top));
+    }
+  } else {
+    state_.relayout(size);
+  }
+  if (firstPaintPending_) firstPaint();
+}
+
+void CKvplotaxCtrl::firstPaint() {
+  firstPaintPending_ = false;
+  if (reset_) {
+    reset_ = false;
+    applyNewControlSetup();
+  } else if (ambientUserMode()) {
+    ScaleObject* scale = state_.selectedScale();
+    if (!scale) return;
+    // Paint must not fail: a scale that cannot be drawn stays as it is.
+    for (std::int32_t dim : {1, 0}) {
+      try {
+        scale->setDimension(dim);
+        doScaleAction(Plotrex_ScaleInitialize);
+      } catch (const automation::AutomationError&) {
+      }
+    }
+  }
+}
+
+void CKvplotaxCtrl::applyNewControlSetup() {
+  namespace d = dispid;
+  const std::pair<DispId, Variant> kSetup[] = {
+      {d::Pen_Select, Variant(std::int16_t{1})},
+      {d::Wnd_Select, Variant(std::int16_t{1})},
+      {d::WndWidth, Variant(10.0f)},
+      {d::WndHeight, Variant(10.0f)},
+      {d::Viewports, Variant(std::int16_t{1})},
+      {d::Viewport_Select, Variant(std::int16_t{1})},
+      {d::ChnXform_Select, Variant(std::int16_t{1})},
+      {d::Chn_Select, Variant(std::int16_t{1})},
+      {d::ChnDspBufLen, Variant(std::int16_t{500})},
+      {d::ChnDspViewport, Variant(std::int16_t{1})},
+      {d::ChnDspWindow, Variant(std::int16_t{1})},
+      {d::ChnDspPen, Variant(std::int16_t{1})},
+      {d::ChnData_Dimension, Variant(std::int16_t{0})},
+      {d::ChnDataShape, Variant(std::int16_t{Plotrex_AutoIncr})},
+      {d::ChnDspAction, Variant(std::int16_t{Plotrex_ChnInitialize})},
+      {d::ChnData_Dimension, Variant(std::int16_t{1})},
+      {d::ChnDspAction, Variant(std::int16_t{Plotrex_ChnInitialize})},
+      {d::Scale_Select, Variant(std::int16_t{1})},
+      {d::ScaleDimension, Variant(std::int16_t{1})},
+      {d::ScaleWindow, Variant(std::int16_t{1})},
+      {d::ScaleViewport, Variant(std::int16_t{1})},
+      {d::ScaleOrientation, Variant(std::int16_t{1})},
+      {d::ScalePen, Variant(std::int16_t{1})},
+      {d::LabelPen, Variant(std::int16_t{1})},
+      {d::ScaleLocation, Variant(std::int16_t{1})},
+      {d::ScalePosition, Variant(std::int16_t{1})},
+      {d::LabelCaption, Variant("Vert")},
+      {d::LabelLocation, Variant(std::int16_t{1})},
+      {d::LabelPosition, Variant(std::int16_t{1})},
+      {d::ScaleAction, Variant(std::int16_t{Plotrex_ScaleInitialize})},
+      {d::ScaleDimension, Variant(std::int16_t{0})},
+      {d::ScaleWindow, Variant(std::int16_t{1})},
+      {d::ScaleViewport, Variant(std::int16_t{1})},
+      {d::ScalePen, Variant(std::int16_t{1})},
+      {d::LabelPen, Variant(std::int16_t{1})},
+      {d::ScaleLocation, Variant(std::int16_t{2})},
+      {d::LabelLocation, Variant(std::int16_t{1})},
+      {d::LabelPosition, Variant(std::int16_t{1})},
+      {d::LabelCaption, Variant("Horz")},
+      {d::ScaleAction, Variant(std::int16_t{Plotrex_ScaleInitialize})},
+  };
+  for (const auto& [id, value] : kSetup) {
+    // The set-up runs inside paint, which must not fail; each step stands on its own.
+    try {
+      put(id, value);
+    } catch (const automation::AutomationError&) {
+    }
+  }
+}
+
+void CKvplotaxCtrl::relayout() {
+  const gdi::Rect client = state_.clientRect();
+  state_.relayout(client);
+  autoSizeIfNeeded();
+  repaint();
+}
+
+void CKvplotaxCtrl::repaint() {
+  if (state_.drawing().paintDisabled) return;
+  invalidateAll();
+}
+
+void CKvplotaxCtrl::repaintAtDesignTime() {
+  if (!ambientUserMode()) repaint();
+}
+
+void CKvplotaxCtrl::autoSizeIfNeeded() {
+  if (!state_.settings().autoSize || !ambientUserMode() || hWnd() == 0 || autoSizing_ || !site())
+    return;
+  const gdi::Point extent =
+      layout::autoSizeExtent(state_.geometry(), state_.bezelThickness(), state_.counts());
+  const gdi::Rect& client = state_.clientRect();
+  if (extent.x == client.width() && extent.y == client.height()) return;
+  autoSizing_ = true;
+  site()->requestResize(extent.x, extent.y);
+  autoSizing_ = false;
+}
+
+void CKvplotaxCtrl::onFontChanged() { repaintAtDesignTime(); }
+
+void CKvplotaxCtrl::doAction(std::int16_t action) {
+  const auto base = static_cast<std::int16_t>(state_.settings().errBase);
+  DrawingState& d = state_.drawing();
+  switch (action) {
+    case Plotrex_Rescale:
+      state_.commitWindow();
+      for (const auto& [number, w] : state_.maps().windows) {
+        if (!(w.width > 0.0f)) raiseControlError(base, ControlError::WindowWidth);
+        if (!(w.height > 0.0f)) raiseControlError(base, ControlError::WindowHeight);
+      }
+      break;
+    case Plotrex_CopyToClipboard:
+    case Plotrex_AppendToClipboard:
+    case Plotrex_Print:
+    case Plotrex_WriteToDisk:
+      if (!hasSurface()) raiseControlError(base, ControlError::InvalidSurface);
+      if (action == Plotrex_WriteToDisk && state_.settings().imageFile.empty())
+        raiseControlError(base, ControlError::InvalidFileName);
+      break;
+    case Plotrex_DisablePaint:
+      if (++d.paintDisableCount == 1) {
+        d.paintDisabled = true;
+        d.accumulatedInvalid = {};
+      }
+      break;
+    case Plotrex_EnablePaint:
+      if (--d.paintDisableCount <= 0) {
+        d.paintDisableCount = 0;
+        d.paintDisabled = false;
+        invalidate(d.accumulatedInvalid);
+        d.accumulatedInvalid = {};
+      }
+      d.dirty = true;
+      if (!d.paintDisabled && site()) site()->updateWindow();
+      return;
+    default:
+      break;
+  }
+  repaint();
+}
+
+void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
+  if (!ambientUserMode() || !hasSurface()) return;
+  state_.staged().channel.action = action;
+  state_.commitChannel();
+  const std::int32_t c = state_.selection().channel;
+  if (c <= 0 || !findSetting(state_.maps().channels, c)) return;
+  if (action < Plotrex_ChnInitialize || action > Plotrex_ChnTranslate) return;
+  validateChannel(state_);
+  if (action != Plotrex_ChnInitialize && !state_.live().trace(c))
+    raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
+                      ControlError::ChannelNotInitialized);
+  if (action == Plotrex_ChnChangeViewport || action == Plotrex_ChnChangeWindow) repaint();
+}
+
+void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
+  ScaleObject* scale = state_.selectedScale();
+  if (!hasSurface() || !scale) return;
+  scale->action = action;
+  if (action >= Plotrex_ScaleErase && action <= Plotrex_ScaleChangeWindow)
+    raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
+                      ControlError::ChannelNotInitialized);
+}
+
+namespace {
+
+[[noreturn]] void wrongArgumentCount() {
+  throw automation::AutomationError::custom(450,
+                                            "Wrong number of arguments or invalid property "
+                                            "assignment");
+}
+
+}  // namespace
+
+Variant CKvplotaxCtrl::chartData(std::span<Variant> args) {
+  if (args.size() != 6) wrongArgumentCount();
+  const std::int16_t chn = args[0].deref().toI2();
+  const std::int32_t nPts = args[1].deref().toI4();
+  const std::int32_t yOffset = args[3].deref().toI4();
+  const std::int32_t xOffset = args[5].deref().toI4();
+  LockedArray x;
+  LockedArray y;
+  x.accept(args[4], xOffset);
+  y.accept(args[2], yOffset);
+  // Without a drawing surface there is nowhere to put the points yet.
+  if (!hasSurface()) return Variant(std::int32_t{0});
+  if (!state_.live().hasTraceEntry(chn)) return Variant(PlotrexData_InvChn);
+  if (!state_.live().trace(chn)) return Variant(PlotrexData_NotInit);
+  if (nPts < 1) return Variant(PlotrexData_Bounds);
+  return Variant(std::int32_t{0});
+}
+
+Variant CKvplotaxCtrl::printWindow(std::span<Variant> args) {
+  if (args.size() != 6) wrongArgumentCount();
+  const std::int32_t window = args[0].deref().toI4();
+  const std::int32_t area = args[1].deref().toI4() & 0xFFFF;
+  constexpr std::int32_t kInvalidHandle = 20;
+  constexpr std::int32_t kGeneralError = 21;
+  constexpr std::int32_t kStartDocFailed = 11;
+  if (window == 0) return Variant(kInvalidHandle);
+  if (area != PRINT_WINDOW && area != PRINT_CLIENTAREA) return Variant(kGeneralError);
+  // No printer is reachable from the control yet: report that the job could not start.
+  return Variant(kStartDocFailed);
+}
+
+void CKvplotaxCtrl::aboutBox() {
+  if (site()) site()->showMessage("About Kvplotax", "Kvplotax ActiveX Control, Version 1.0");
+}
+
+}  // namespace kvplotax
