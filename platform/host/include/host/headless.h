@@ -1,0 +1,93 @@
+// A form holding one control, without a screen of its own: the headless container used by
+// tests, fuzzers, benchmarks and unattended runs. It owns the control's window (an image in
+// memory), the window's message queue and paint cycle, and answers the control's site.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "automation/automation.h"
+#include "host/clipboard.h"
+#include "host/image_file.h"
+
+namespace host {
+
+// Everything but the constructor, the event handler and postMessage() belongs to the thread
+// that created the container (its user-interface thread).
+class HeadlessContainer {
+ public:
+  // Sizes below 0 count as 0; logical pixels per inch below 1 as 96.
+  HeadlessContainer(int width, int height, bool userMode = true, int logPixels = 96);
+  ~HeadlessContainer();
+  HeadlessContainer(const HeadlessContainer&) = delete;
+  HeadlessContainer& operator=(const HeadlessContainer&) = delete;
+
+  // Loads the control by class identifier, gives it this site, initialises it as a new
+  // control, creates its window and sizes it; the first pump() paints it. A control created
+  // before is destroyed first. Raises error 429 when no module provides the class.
+  automation::Dispatch& create(const automation::Guid& clsid);
+  // Raises error 91 before create().
+  automation::Dispatch& control();
+
+  void resize(int width, int height);
+  int width() const;
+  int height() const;
+
+  // Run mode (true) or design mode; the control is told when it changes.
+  void setUserMode(bool userMode);
+  bool userMode() const;
+
+  // Runs posted messages and pending paints, like a message loop, until neither is left. Paints
+  // come after the posted messages, as on the platform. A control that keeps posting or
+  // invalidating forever is cut off after a bounded number of rounds.
+  void pump();
+  // Blocks until a message is posted (e.g. by a timer) or the timeout passes; true when one is
+  // waiting. Does not run it.
+  bool waitForMessage(std::chrono::milliseconds timeout);
+  // What a timer thread or another thread may call: posts to the control's window.
+  // False when there is no window or the queue is full.
+  bool postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+
+  // What the screen shows, 0x00BBGGRR; 0xFFFFFFFF outside the window.
+  std::uint32_t pixel(int x, int y) const;
+  PixelView screen() const;
+  // .bmp or .png by the extension. False, with nothing half-written, on failure.
+  bool writeScreen(const std::string& path) const;
+
+  // Events the control fired, in order, with the values of their arguments at firing time.
+  struct Event {
+    automation::DispId id;
+    std::vector<automation::Variant> args;
+  };
+  const std::vector<Event>& events() const;
+  void clearEvents();
+  // Called on the firing thread for every event, after it is recorded; by-reference arguments
+  // may be written back.
+  using EventHandler = std::function<void(automation::DispId, std::span<automation::Variant>)>;
+  void setEventHandler(EventHandler handler);
+
+  // Delivers WM_MOUSEMOVE, WM_*BUTTONDOWN, WM_*BUTTONUP and double-clicks with MK_* key flags.
+  void mouse(int message, int x, int y, unsigned keys);
+  // The Alt key's state, which mouse messages do not carry.
+  void setAltDown(bool down);
+  // The cursor shape the control last asked for (0: the container's own).
+  int cursor() const;
+
+  // The desktop's clipboard as this container's programs and control share it.
+  Clipboard& clipboard();
+  // The control's window handle, 0 before create().
+  std::uintptr_t windowHandle() const;
+  // Texts of the message boxes the control showed (answered at once).
+  const std::vector<std::string>& messageBoxes() const;
+
+ private:
+  class Window;
+  std::unique_ptr<Window> window_;
+};
+
+}  // namespace host

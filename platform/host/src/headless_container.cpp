@@ -1,0 +1,70 @@
+#include "headless_window.h"
+#include "host/headless.h"
+
+namespace host {
+
+HeadlessContainer::HeadlessContainer(int width, int height, bool userMode, int logPixels)
+    : window_(std::make_unique<Window>(width, height, userMode, logPixels)) {}
+
+HeadlessContainer::~HeadlessContainer() = default;
+
+automation::Dispatch& HeadlessContainer::create(const automation::Guid& clsid) {
+  return window_->create(clsid);
+}
+
+automation::Dispatch& HeadlessContainer::control() { return window_->object(); }
+
+void HeadlessContainer::resize(int width, int height) { window_->resize(width, height); }
+int HeadlessContainer::width() const { return window_->width(); }
+int HeadlessContainer::height() const { return window_->height(); }
+
+void HeadlessContainer::setUserMode(bool userMode) { window_->setUserMode(userMode); }
+bool HeadlessContainer::userMode() const { return window_->userMode(); }
+
+void HeadlessContainer::pump() { window_->pump(); }
+
+bool HeadlessContainer::waitForMessage(std::chrono::milliseconds timeout) {
+  return window_->waitForMessage(timeout);
+}
+
+bool HeadlessContainer::postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  return window_->post(msg, wParam, lParam);
+}
+
+std::uint32_t HeadlessContainer::pixel(int x, int y) const { return window_->screen().pixel(x, y); }
+
+PixelView HeadlessContainer::screen() const {
+  const gdi::Bitmap& image = window_->screen();
+  return {image.pixels().data(), image.width(), image.height(),
+          static_cast<std::size_t>(image.width())};
+}
+
+bool HeadlessContainer::writeScreen(const std::string& path) const {
+  return writeImageFile(path, screen());
+}
+
+const std::vector<HeadlessContainer::Event>& HeadlessContainer::events() const {
+  return window_->events();
+}
+
+void HeadlessContainer::clearEvents() { window_->clearEvents(); }
+
+void HeadlessContainer::setEventHandler(EventHandler handler) {
+  window_->setEventHandler(std::move(handler));
+}
+
+void HeadlessContainer::mouse(int message, int x, int y, unsigned keys) {
+  window_->mouse(message, x, y, keys);
+}
+
+void HeadlessContainer::setAltDown(bool down) { window_->setAltDown(down); }
+int HeadlessContainer::cursor() const { return window_->cursor(); }
+
+Clipboard& HeadlessContainer::clipboard() { return window_->clipboardStore(); }
+std::uintptr_t HeadlessContainer::windowHandle() const { return window_->handle(); }
+
+const std::vector<std::string>& HeadlessContainer::messageBoxes() const {
+  return window_->messageBoxes();
+}
+
+}  // namespace host
