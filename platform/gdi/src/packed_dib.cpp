@@ -119,8 +119,8 @@ std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block) {
   if (l.compression != BI_RGB && !(masked && (l.bitCount == 16 || l.bitCount == 32)))
     return std::nullopt;
   l.colorCount = dibColorCount(l.headerSize, l.bitCount, colorsUsed);
+  // An indexed image never needs more entries than its indexes reach.
   if (l.bitCount <= 8 && l.colorCount > (1u << l.bitCount)) l.colorCount = 1u << l.bitCount;
-  if (l.colorCount > 256) return std::nullopt;
   std::size_t at = l.headerSize;
   if (masked) {
     // The three masks follow a plain information header; larger headers hold them inside.
@@ -128,6 +128,8 @@ std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block) {
     if (l.headerSize == kInfoHeaderSize) {
       if (block.size() < at + 12) return std::nullopt;
       at += 12;
+    } else if (l.headerSize < maskAt + 12) {
+      return std::nullopt;
     }
     for (int i = 0; i < 3; ++i) {
       l.masks[i] = read32(block, maskAt + 4 * i);
@@ -273,6 +275,36 @@ ColorRef PackedDib::pixel(int x, int y) const {
     default:
       return 0;
   }
+}
+
+std::vector<std::uint8_t> PackedDib::toBitmapFile() const {
+  std::vector<std::uint8_t> file(kFileHeaderSize + bytes_.size(), 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  write32(file, 2, static_cast<std::uint32_t>(file.size()));
+  write32(file, 10, static_cast<std::uint32_t>(kFileHeaderSize + layout_.bitsOffset));
+  std::copy(bytes_.begin(), bytes_.end(), file.begin() + kFileHeaderSize);
+  return file;
+}
+
+std::optional<PackedDib> PackedDib::fromBitmapFile(std::span<const std::uint8_t> file) {
+  if (file.size() < kFileHeaderSize || file[0] != 'B' || file[1] != 'M') return std::nullopt;
+  std::optional<PackedDib> dib = fromBytes(file.subspan(kFileHeaderSize));
+  if (!dib) return std::nullopt;
+  // The pixel offset of the file header wins over the packed layout when it points elsewhere.
+  const std::uint32_t offset = read32(file, 10);
+  if (offset != kFileHeaderSize + dib->layout_.bitsOffset) {
+    if (offset < kFileHeaderSize + dib->layout_.bitsOffset || offset > file.size() ||
+        file.size() - offset < dib->layout_.imageSize)
+      return std::nullopt;
+    std::vector<std::uint8_t> packed(
+        file.begin() + kFileHeaderSize,
+        file.begin() + kFileHeaderSize + static_cast<std::ptrdiff_t>(dib->layout_.bitsOffset));
+    packed.insert(packed.end(), file.begin() + offset,
+                  file.begin() + offset + static_cast<std::ptrdiff_t>(dib->layout_.imageSize));
+    return fromBytes(packed);
+  }
+  return dib;
 }
 
 Bitmap PackedDib::toBitmap() const {

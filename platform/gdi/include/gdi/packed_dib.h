@@ -17,6 +17,7 @@ namespace gdi {
 
 inline constexpr std::uint32_t kInfoHeaderSize = 40;
 inline constexpr std::uint32_t kCoreHeaderSize = 12;
+inline constexpr std::size_t kFileHeaderSize = 14;  // "BM", file size, reserved, pixel offset
 inline constexpr std::uint32_t BI_RGB = 0;
 inline constexpr std::uint32_t BI_BITFIELDS = 3;
 
@@ -74,6 +75,10 @@ class PackedDib {
   // beyond the colour table gives black.
   ColorRef pixel(int x, int y) const;
   Bitmap toBitmap() const;
+
+  // A bitmap file: the 14-byte file header ("BM", file size, pixel offset) and the block.
+  std::vector<std::uint8_t> toBitmapFile() const;
+  static std::optional<PackedDib> fromBitmapFile(std::span<const std::uint8_t> file);
 
  private:
   std::vector<std::uint8_t> bytes_;
