@@ -86,7 +86,8 @@ TEST(FontMetrics, StyleFlagsAreReported) {
   f.italic = true;
   f.underline = true;
   f.strikeOut = true;
-  const TextMetrics& tm = Font::create(f)->metrics();
+  const auto font = Font::create(f);
+  const TextMetrics& tm = font->metrics();
   EXPECT_EQ(tm.tmWeight, FW_BOLD);
   EXPECT_TRUE(tm.tmItalic);
   EXPECT_TRUE(tm.tmUnderlined);

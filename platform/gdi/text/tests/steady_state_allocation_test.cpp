@@ -14,6 +14,9 @@ std::atomic<bool> counting{false};
 std::atomic<int> allocations{0};
 }  // namespace
 
+// The replacements pair malloc with free; the compiler cannot see that through inlining.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
   if (counting) ++allocations;
   if (void* p = std::malloc(size ? size : 1)) return p;
