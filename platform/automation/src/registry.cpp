@@ -1,9 +1,13 @@
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <mutex>
 #include <system_error>
 
 #include "automation/server.h"
@@ -65,30 +69,53 @@ std::vector<std::string> readLines(const fs::path& file) {
 // Writes the whole file beside the old one and renames it over, so that a reader sees either
 // the old or the new file, never a half-written one.
 bool writeLines(const fs::path& file, const std::vector<std::string>& lines) {
-  std::error_code ec;
-  if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-  if (ec) return false;
+  static std::atomic<unsigned> sequence{0};
   fs::path temp = file;
-  temp += ".tmp." + std::to_string(::getpid());
-  {
-    std::ofstream out(temp, std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : lines) out << line << '\n';
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
-    }
+  temp += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence++);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
   }
-  fs::rename(temp, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = ::rename(temp.c_str(), file.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
 }
+
+// Serialises read-modify-write of the file between threads and between processes: the lock is
+// taken on the registry's folder, so that no lock file is left beside it.
+class RegistryLock {
+ public:
+  explicit RegistryLock(const fs::path& file) : threadLock_(mutex()) {
+    std::error_code ec;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    fs::create_directories(folder, ec);
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+  }
+  ~RegistryLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  RegistryLock(const RegistryLock&) = delete;
+  RegistryLock& operator=(const RegistryLock&) = delete;
+  bool folderExists() const { return fd_ >= 0; }
+
+ private:
+  static std::mutex& mutex() {
+    static std::mutex m;
+    return m;
+  }
+  std::lock_guard<std::mutex> threadLock_;
+  int fd_ = -1;
+};
 
 bool lineHasClsid(const std::string& line, const Guid& clsid, const fs::path& folder) {
   const auto entry = parseLine(line, folder);
@@ -148,6 +175,8 @@ bool Registry::add(const RegistryEntry& entry) {
     return false;
   }
   const fs::path file = path();
+  const RegistryLock lock(file);
+  if (!lock.folderExists()) return false;
   std::vector<std::string> lines;
   for (std::string& line : readLines(file)) {
     if (!lineHasClsid(line, entry.clsid, file.parent_path())) lines.push_back(std::move(line));
@@ -158,6 +187,9 @@ bool Registry::add(const RegistryEntry& entry) {
 
 bool Registry::remove(const Guid& clsid) {
   const fs::path file = path();
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return false;
+  const RegistryLock lock(file);
   std::vector<std::string> lines;
   bool found = false;
   for (std::string& line : readLines(file)) {

@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "automation/server.h"
 #include "test_environment.h"
@@ -104,6 +106,21 @@ TEST_F(RegistryFile, AddReplacesRemoveDeletesAndOtherLinesSurvive) {
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(file_.parent_path())) ++files;
   EXPECT_EQ(files, 1u);
+}
+
+TEST_F(RegistryFile, ConcurrentAddsAreNotLost) {
+  std::vector<std::thread> threads;
+  for (std::uint32_t t = 0; t < 4; ++t) {
+    threads.emplace_back([t] {
+      for (std::uint32_t i = 0; i < 10; ++i) {
+        Guid clsid;
+        clsid.data1 = t * 100 + i;
+        Registry::add({clsid, "Class." + std::to_string(clsid.data1), "/lib/x.so"});
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(Registry::load().size(), 40u);
 }
 
 TEST_F(RegistryFile, AddRefusesEntriesThatWouldNotReadBack) {
