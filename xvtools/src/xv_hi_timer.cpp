@@ -30,7 +30,7 @@ struct Ticker {
 struct XVHiTimerX::Impl : std::enable_shared_from_this<XVHiTimerX::Impl> {
   bool enabled = false;
   int interval = kDefaultInterval;
-  bool waitForTerminate = false;
+  std::atomic<bool> waitForTerminate{false};
   FormThread* formThread = nullptr;
   std::function<void()> handler;
   std::atomic<std::uint64_t> ticks{0};
