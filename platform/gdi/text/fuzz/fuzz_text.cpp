@@ -44,8 +44,8 @@ std::int16_t read16(const std::uint8_t* p) {
 
 }  // namespace
 
-// fontconfig starts here, before the inputs, so that its one-time allocations are not taken for
-// leaks of an input.
+// fontconfig starts here, before the inputs, so that its one-time start-up allocations are not
+// taken for allocations of an input.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fontFor(0);
   return 0;
