@@ -67,9 +67,17 @@ std::vector<std::string> readLines(const fs::path& file) {
 }
 
 // Writes the whole file beside the old one and renames it over, so that a reader sees either
-// the old or the new file, never a half-written one.
-bool writeLines(const fs::path& file, const std::vector<std::string>& lines) {
+// the old or the new file, never a half-written one. A registry that is a link to a file kept
+// elsewhere stays a link: the file it names is replaced.
+bool writeLines(const fs::path& link, const std::vector<std::string>& lines) {
   static std::atomic<unsigned> sequence{0};
+  std::error_code ec;
+  fs::path file = link;
+  if (fs::is_symlink(link, ec)) {
+    const fs::path target = fs::weakly_canonical(link, ec);
+    if (ec) return false;
+    file = target;
+  }
   fs::path temp = file;
   temp += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence++);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

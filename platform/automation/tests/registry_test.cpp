@@ -108,6 +108,17 @@ TEST_F(RegistryFile, AddReplacesRemoveDeletesAndOtherLinesSurvive) {
   EXPECT_EQ(files, 1u);
 }
 
+TEST_F(RegistryFile, RegistryThatIsALinkStaysALink) {
+  const fs::path real = dir_.path() / "dotfiles-registry";
+  std::ofstream(real) << "# mine\n";
+  fs::create_directories(file_.parent_path());
+  fs::create_symlink(real, file_);
+  ASSERT_TRUE(Registry::add({kFirst, "Vextrin.First.1", "/lib/one.so"}));
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(readFile(real),
+            "# mine\n{11111111-2222-3333-4444-555555555555} Vextrin.First.1 /lib/one.so\n");
+}
+
 TEST_F(RegistryFile, ConcurrentAddsAreNotLost) {
   std::vector<std::thread> threads;
   for (std::uint32_t t = 0; t < 4; ++t) {
