@@ -46,7 +46,8 @@ std::shared_ptr<Dispatch> instantiate(ModuleUse& use, ClassFactory& factory) {
   std::shared_ptr<Dispatch> object = factory.createInstance();
   if (!object) return nullptr;
   Dispatch* raw = object.get();
-  auto holder = std::make_shared<ObjectHolder>(std::move(object), use.take());
+  auto holder = std::make_shared<ObjectHolder>(std::move(object), use.get());
+  use.take();  // only now: had the holder not been made, the use is still released
   return std::shared_ptr<Dispatch>(std::move(holder), raw);
 }
 

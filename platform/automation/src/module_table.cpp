@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
-#include <vector>
+#include <iterator>
 
 namespace automation::detail {
 namespace {
@@ -54,11 +54,6 @@ void* ModuleTable::acquire(const std::filesystem::path& file) {
   module.users = 1;
   modules_.emplace(handle, module);
   return handle;
-}
-
-void ModuleTable::addUser(void* module) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (auto it = modules_.find(module); it != modules_.end()) ++it->second.users;
 }
 
 void ModuleTable::release(void* module) {

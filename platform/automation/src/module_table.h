@@ -23,8 +23,6 @@ class ModuleTable {
   // Loads the module (or reuses the loaded one) and counts one user. Null when the file cannot
   // be loaded or does not export DllGetClassObject; such a module is closed again at once.
   void* acquire(const std::filesystem::path& file);
-  // Counts a further user of a module already held.
-  void addUser(void* module);
   // Drops one user; with none left the module is asked whether it can go, and closed if so.
   void release(void* module);
   // Asks every loaded module without users whether it can go now.
