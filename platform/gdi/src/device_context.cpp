@@ -21,10 +21,21 @@ struct DeviceContext::Scratch {
 
 namespace {
 
-// Wide strokes use exact 128-bit arithmetic that holds for coordinates and widths well past
-// any surface; beyond these limits a wide stroke is not drawn.
-constexpr int kWideCoordinateLimit = 1 << 26;
-constexpr int kWidthLimit = 1 << 16;
+// Wide strokes use exact integer arithmetic that holds for coordinates and widths far past
+// any surface; a segment beyond these limits is not drawn, a wider pen draws this wide.
+constexpr int kWideCoordinateLimit = 1 << 20;
+constexpr int kWidthLimit = 1 << 12;
+
+// Beyond this (far past the platform's 16-bit device space) the exact line and polygon
+// arithmetic could overflow 64 bits; such shapes are not drawn.
+constexpr int kCoordinateLimit = 1 << 29;
+
+bool withinLimits(Point p) {
+  return p.x > -kCoordinateLimit && p.x < kCoordinateLimit && p.y > -kCoordinateLimit &&
+         p.y < kCoordinateLimit;
+}
+
+int clampCoordinate(int v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); }
 
 bool withinWideLimits(Point p) {
   return p.x > -kWideCoordinateLimit && p.x < kWideCoordinateLimit && p.y > -kWideCoordinateLimit &&
@@ -153,6 +164,7 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
         }
         continue;
       }
+      if (!withinLimits(a) || !withinLimits(b)) continue;
       const int length = raster::drawCosmeticLine(*target_, drawable_, a, b, ink, position);
       position = (position + length % period) % period;
     }
@@ -169,6 +181,7 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
 
 void DeviceContext::polygon(std::span<const Point> points) {
   if (drawable_.empty() || points.size() < 2) return;
+  if (!std::all_of(points.begin(), points.end(), withinLimits)) return;
   if (!brush_.isNull())
     raster::fillPolygon(*target_, drawable_, points, brush_.color(), scratch_->edges,
                         scratch_->crossings);
@@ -176,6 +189,11 @@ void DeviceContext::polygon(std::span<const Point> points) {
 }
 
 void DeviceContext::rectangle(int left, int top, int right, int bottom) {
+  // Far outside any surface a clamped edge draws the same pixels and keeps the arithmetic safe.
+  left = clampCoordinate(left);
+  top = clampCoordinate(top);
+  right = clampCoordinate(right);
+  bottom = clampCoordinate(bottom);
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   if (drawable_.empty()) return;
@@ -200,6 +218,10 @@ void DeviceContext::rectangle(int left, int top, int right, int bottom) {
 }
 
 void DeviceContext::roundRect(int left, int top, int right, int bottom, int width, int height) {
+  left = clampCoordinate(left);
+  top = clampCoordinate(top);
+  right = clampCoordinate(right);
+  bottom = clampCoordinate(bottom);
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
   if (width <= 2 && height <= 2) {

@@ -10,13 +10,14 @@ namespace gdi::raster {
 namespace {
 
 using i64 = std::int64_t;
-using i128 = __int128;
+using u128 = unsigned __int128;
 
-// Doubled coordinates keep the half-pixel sample points integral.
+// Doubled coordinates keep the half-pixel sample points integral. The device context keeps
+// coordinates within 2^20 and widths within 2^12, so every product but the squared cross
+// product fits 64 bits; that one is compared unsigned in 128.
 struct Capsule {
   i64 ax, ay, bx, by;
-  i64 dx, dy;
-  i128 len2;
+  i64 dx, dy, len2;
   i64 w2;  // width squared (the doubled radius squared)
   int offset;
 
@@ -25,16 +26,16 @@ struct Capsule {
     const i64 sy = 2 * py + offset;
     const i64 vx = sx - ax;
     const i64 vy = sy - ay;
-    // Products in 128 bits: far-off coordinates must not overflow.
-    const i128 t = static_cast<i128>(vx) * dx + static_cast<i128>(vy) * dy;
-    if (t <= 0) return static_cast<i128>(vx) * vx + static_cast<i128>(vy) * vy <= w2;
+    const i64 t = vx * dx + vy * dy;
+    if (t <= 0) return vx * vx + vy * vy <= w2;
     if (t >= len2) {
-      const i128 ux = sx - bx;
-      const i128 uy = sy - by;
+      const i64 ux = sx - bx;
+      const i64 uy = sy - by;
       return ux * ux + uy * uy <= w2;
     }
-    const i128 cross = static_cast<i128>(vx) * dy - static_cast<i128>(vy) * dx;
-    return cross * cross <= static_cast<i128>(w2) * len2;
+    const i64 cross = vx * dy - vy * dx;
+    const u128 magnitude = static_cast<u128>(cross < 0 ? -cross : cross);
+    return magnitude * magnitude <= static_cast<u128>(w2) * static_cast<u128>(len2);
   }
 };
 
@@ -49,7 +50,7 @@ void strokeWideSegment(Bitmap& bitmap, std::span<const Rect> clip, Point a, Poin
             i64{width} * width, offset};
   c.dx = c.bx - c.ax;
   c.dy = c.by - c.ay;
-  c.len2 = static_cast<i128>(c.dx) * c.dx + static_cast<i128>(c.dy) * c.dy;
+  c.len2 = c.dx * c.dx + c.dy * c.dy;
   // Pixels whose sample lies within the box grown by the width.
   const i64 left = -floorHalf(-(std::min(c.ax, c.bx) - width - offset));
   const i64 right = floorHalf(std::max(c.ax, c.bx) + width - offset);
