@@ -119,8 +119,7 @@ std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block) {
   if (l.compression != BI_RGB && !(masked && (l.bitCount == 16 || l.bitCount == 32)))
     return std::nullopt;
   l.colorCount = dibColorCount(l.headerSize, l.bitCount, colorsUsed);
-  // An indexed image never needs more entries than its indexes reach.
-  if (l.bitCount <= 8 && l.colorCount > (1u << l.bitCount)) l.colorCount = 1u << l.bitCount;
+  // A table longer than the indexes reach still sits before the rows: keep its full length.
   std::size_t at = l.headerSize;
   if (masked) {
     // The three masks follow a plain information header; larger headers hold them inside.

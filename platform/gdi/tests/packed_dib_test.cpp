@@ -205,3 +205,18 @@ TEST(BitmapFiles, HeaderOffsetsAndRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// A colour table longer than an 8-bit index reaches still comes before the rows.
+TEST(PackedDibs, LongColourTablesKeepTheRowsInPlace) {
+  std::vector<std::uint8_t> b = infoHeader(1, 1, 8, 300, 300 * 4 + 4);
+  put32(b, 40 + 4 * 2, 0x00ABCDEF);
+  b[40 + 300 * 4] = 2;
+  const auto dib = PackedDib::fromBytes(b);
+  ASSERT_TRUE(dib);
+  EXPECT_EQ(dib->layout().bitsOffset, 40u + 1200u);
+  EXPECT_EQ(dib->pixel(0, 0), gdi::rgb(0xAB, 0xCD, 0xEF));
+}
+
+}  // namespace
