@@ -127,7 +127,6 @@ const PropertyEntry kTable[] = {
      [](C& c, const Variant& v) {
        if (!c.ambientUserMode()) ocx::Control::throwError(automation::kErrSetNotSupported);
        setGraticule(c, cfg(c).autoSize, v.toBool(), d::AutoSize, Effect::Layout);
-       c.autoSizeIfNeeded();
      },
      nullptr},
     {"Action", d::Action, [](C&) { return i2(0); },
@@ -285,22 +284,22 @@ const PropertyEntry kTable[] = {
      nullptr},
     {"MarginLeft", d::MarginLeft, [](C& c) { return i2(cfg(c).marginLeft); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).marginLeft, asI2(v), d::MarginLeft)) c.relayout();
+       if (setPlain(c, cfg(c).marginLeft, asI2(v), d::MarginLeft) && c.hWnd() != 0) c.relayout();
      },
      nullptr},
     {"MarginTop", d::MarginTop, [](C& c) { return i2(cfg(c).marginTop); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).marginTop, asI2(v), d::MarginTop)) c.relayout();
+       if (setPlain(c, cfg(c).marginTop, asI2(v), d::MarginTop) && c.hWnd() != 0) c.relayout();
      },
      nullptr},
     {"MarginRight", d::MarginRight, [](C& c) { return i2(cfg(c).marginRight); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).marginRight, asI2(v), d::MarginRight)) c.relayout();
+       if (setPlain(c, cfg(c).marginRight, asI2(v), d::MarginRight) && c.hWnd() != 0) c.relayout();
      },
      nullptr},
     {"MarginBottom", d::MarginBottom, [](C& c) { return i2(cfg(c).marginBottom); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).marginBottom, asI2(v), d::MarginBottom)) c.relayout();
+       if (setPlain(c, cfg(c).marginBottom, asI2(v), d::MarginBottom) && c.hWnd() != 0) c.relayout();
      },
      nullptr},
     {"GridSymmetry", d::GridSymmetry, [](C& c) { return i2(cfg(c).isotropic ? 0 : 1); },
