@@ -110,6 +110,32 @@ int DeviceContext::intersectClipRect(const Rect& rect) {
   return regionKind(clip_->rects());
 }
 
+Palette DeviceContext::selectPalette(const Palette& palette) {
+  return std::exchange(palette_, palette);
+}
+
+int DeviceContext::getDeviceCaps(int index) const {
+  switch (index) {
+    case HORZRES:
+      return target_ ? target_->width() : 0;
+    case VERTRES:
+      return target_ ? target_->height() : 0;
+    case BITSPIXEL:
+      return 32;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return -1;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+      return logPixels_;
+    case SIZEPALETTE:
+      return 0;
+    default:
+      return 0;
+  }
+}
+
 int DeviceContext::setBkMode(int mode) {
   if (mode != TRANSPARENT && mode != OPAQUE) return 0;
   return std::exchange(bkMode_, mode);

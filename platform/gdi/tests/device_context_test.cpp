@@ -74,6 +74,15 @@ TEST(DeviceContexts, SelectingReturnsWhatWasDisplaced) {
   EXPECT_EQ(dc.bkMode(), gdi::TRANSPARENT);
   EXPECT_EQ(dc.setBkColor(0x010203), 0xFFFFFFu);
   EXPECT_EQ(dc.moveTo(3, 2), (gdi::Point{0, 0}));
+  const gdi::Palette& vga = gdi::Palette::vga16();
+  EXPECT_EQ(dc.selectPalette(vga), gdi::Palette());
+  EXPECT_EQ(dc.selectPalette(gdi::Palette()), vga);
+
+  EXPECT_EQ(dc.getDeviceCaps(gdi::HORZRES), 4);
+  EXPECT_EQ(dc.getDeviceCaps(gdi::LOGPIXELSY), 96);
+  dc.setLogPixels(120);
+  EXPECT_EQ(dc.getDeviceCaps(gdi::LOGPIXELSX), 120);
+  EXPECT_EQ(dc.getDeviceCaps(gdi::SIZEPALETTE), 0);
 }
 
 TEST(DeviceContexts, ClipRegionsSelectExcludeAndRemove) {

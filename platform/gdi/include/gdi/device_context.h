@@ -12,6 +12,7 @@
 #include "gdi/bitmap.h"
 #include "gdi/brush.h"
 #include "gdi/geometry.h"
+#include "gdi/palette.h"
 #include "gdi/pen.h"
 #include "gdi/region.h"
 
@@ -23,6 +24,18 @@ class PackedDib;
 using FontHandle = std::shared_ptr<const void>;
 
 enum BackgroundMode : int { TRANSPARENT = 1, OPAQUE = 2 };
+
+// GetDeviceCaps indexes.
+enum DeviceCap : int {
+  HORZRES = 8,
+  VERTRES = 10,
+  BITSPIXEL = 12,
+  PLANES = 14,
+  NUMCOLORS = 24,
+  LOGPIXELSX = 88,
+  LOGPIXELSY = 90,
+  SIZEPALETTE = 104,
+};
 
 // Region kinds, as the clip operations report them.
 enum RegionKind : int { kRegionError = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3 };
@@ -55,6 +68,16 @@ class DeviceContext {
   const std::optional<Region>& clipRegion() const { return clip_; }
   // The rectangles actually drawable: the clip region within the bitmap.
   std::span<const Rect> drawableRects() const { return drawable_; }
+
+  // A palette selected into a true-colour context changes no pixel; realising it maps nothing.
+  Palette selectPalette(const Palette& palette);
+  const Palette& palette() const { return palette_; }
+  int realizePalette() const { return 0; }
+
+  // HORZRES and VERTRES are the bitmap's size; 32 bits per pixel in one plane, no palette
+  // (NUMCOLORS -1, SIZEPALETTE 0); logical pixels per inch as set (96 unless the host says).
+  int getDeviceCaps(int index) const;
+  void setLogPixels(int perInch) { logPixels_ = perInch > 0 ? perInch : 96; }
 
   int setBkMode(int mode);  // returns the previous mode; unknown modes are refused (0)
   int bkMode() const { return bkMode_; }
@@ -104,6 +127,8 @@ class DeviceContext {
   Pen pen_;
   Brush brush_;
   FontHandle font_;
+  Palette palette_;
+  int logPixels_ = 96;
   std::optional<Region> clip_;
   std::vector<Rect> drawable_;
   int bkMode_ = OPAQUE;
