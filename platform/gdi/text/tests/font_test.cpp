@@ -80,21 +80,6 @@ TEST(FontMetrics, CellsAreConsistentAtEverySize) {
   }
 }
 
-TEST(FontMetrics, StyleFlagsAreReported) {
-  LogFont f = arial(-20);
-  f.weight = FW_BOLD;
-  f.italic = true;
-  f.underline = true;
-  f.strikeOut = true;
-  const auto font = Font::create(f);
-  const TextMetrics& tm = font->metrics();
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
-  EXPECT_TRUE(tm.tmItalic);
-  EXPECT_TRUE(tm.tmUnderlined);
-  EXPECT_TRUE(tm.tmStruckOut);
-  EXPECT_FALSE(Font::create(arial(-20))->metrics().tmItalic);
-}
-
 TEST(FontMetrics, ExtremeHeightsStayUsable) {
   for (int height : {0, INT_MIN, INT_MAX, -100000, -1, 1}) {
     SCOPED_TRACE(height);
