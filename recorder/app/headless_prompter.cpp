@@ -1,0 +1,40 @@
+#include "headless_prompter.h"
+
+#include <cstdio>
+
+namespace recorder::app {
+
+xvtools::MsgBoxResult defaultButton(int style) {
+  using namespace xvtools;
+  static const MsgBoxResult kButtons[][3] = {
+      {vbOK, vbOK, vbOK},      {vbOK, vbCancel, vbCancel}, {vbAbort, vbRetry, vbIgnore},
+      {vbYes, vbNo, vbCancel}, {vbYes, vbNo, vbNo},        {vbRetry, vbCancel, vbCancel}};
+  int set = msgBoxButtons(style);
+  if (set > 5) set = 0;
+  const int which = (style & 0x300) >> 8;
+  return kButtons[set][which > 2 ? 0 : which];
+}
+
+xvtools::MsgBoxResult HeadlessPrompter::messageBox(const std::string& text,
+                                                   const std::string& title, int style) {
+  ++messagesShown_;
+  std::fprintf(stderr, "\n%s: %s\n", title.c_str(), text.c_str());
+  return defaultButton(style);
+}
+
+std::optional<std::string> HeadlessPrompter::inputBox(const std::string&, const std::string&,
+                                                      const std::string&) {
+  if (inputs_.empty()) return std::nullopt;
+  std::string answer = inputs_.front();
+  inputs_.pop_front();
+  return answer;
+}
+
+std::string HeadlessPrompter::openFile(const std::string&, int) {
+  if (files_.empty()) return {};
+  std::string answer = files_.front();
+  files_.pop_front();
+  return answer;
+}
+
+}  // namespace recorder::app

@@ -1,0 +1,216 @@
+#include "headless_run.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "headless_prompter.h"
+#include "host/headless.h"
+#include "recorder/form_host.h"
+#include "recorder/ole_date.h"
+#include "recorder/zelk_chrt_form.h"
+#include "xvtools/audio_source.h"
+#include "xvtools/form_thread.h"
+#include "xvtools/input_spec.h"
+
+namespace recorder::app {
+
+std::atomic<bool> gStopRequested{false};
+
+namespace {
+
+constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+constexpr int kChartWidth = 601;
+constexpr int kChartHeight = 257;
+
+class ContainerHost : public FormHost {
+ public:
+  explicit ContainerHost(host::HeadlessContainer& container) : container_(container) {}
+  void doEvents() override { container_.pump(); }
+  void endProgram() override { ended_ = true; }
+  std::int32_t windowHandle() const override {
+    return static_cast<std::int32_t>(container_.windowHandle());
+  }
+  bool ended() const { return ended_; }
+
+ private:
+  host::HeadlessContainer& container_;
+  bool ended_ = false;
+};
+
+// A one-line display of how far the run is, redrawn in place on a terminal only.
+class ProgressLine {
+ public:
+  ProgressLine() : enabled_(isatty(STDERR_FILENO) == 1) {}
+  void show(const char* what, long seconds, const std::string& clock) {
+    if (!enabled_) return;
+    std::fprintf(stderr, "\rzelkchart: %s %ld s, clock %s   ", what, seconds, clock.c_str());
+    std::fflush(stderr);
+    shown_ = true;
+  }
+  void finish() {
+    if (shown_) std::fputc('\n', stderr);
+    shown_ = false;
+  }
+
+ private:
+  bool enabled_;
+  bool shown_ = false;
+};
+
+bool folderWritable(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  return ::access(folder.c_str(), W_OK) == 0;
+}
+
+bool fileReadable(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return !std::filesystem::is_directory(path);
+}
+
+}  // namespace
+
+int runHeadless(const HeadlessOptions& options) {
+  if (!options.imagePath.empty() && !folderWritable(options.imagePath)) {
+    std::fprintf(stderr, "zelkchart: cannot write the image %s: its folder is not writable\n",
+                 options.imagePath.c_str());
+    return 1;
+  }
+  if (!options.logPath.empty() && !folderWritable(options.logPath)) {
+    std::fprintf(stderr, "zelkchart: cannot write the log %s: its folder is not writable\n",
+                 options.logPath.c_str());
+    return 1;
+  }
+  const bool playback = !options.playbackPath.empty();
+  if (playback && !fileReadable(options.playbackPath)) {
+    std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.playbackPath.c_str());
+    return 1;
+  }
+  const auto spec = xvtools::InputSpec::parse(options.input);
+  if (!spec) {
+    std::fprintf(stderr, "zelkchart: --input %s is not an input\n", options.input.c_str());
+    return 1;
+  }
+
+  host::HeadlessContainer container(kChartWidth, kChartHeight);
+  automation::Dispatch* chart = nullptr;
+  try {
+    chart = &container.create(*automation::Guid::parse(kChartClassId));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zelkchart: the chart control %s cannot be created: %s\n", kChartClassId,
+                 e.what());
+    return 1;
+  }
+  ContainerHost formHost(container);
+  HeadlessPrompter prompter;
+  ZelkChrtForm form(*chart, formHost, prompter);
+  xvtools::FormQueue queue;
+  form.load();
+  container.pump();
+
+  form.XVWaveInX1().setInput(*spec);
+  if (options.realtime) {
+    form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
+    form.XVWaveInX1().setFormThread(&queue);
+    form.XVHiTimerX1().setFormThread(&queue);
+    form.PlayBackTimer().setFormThread(&queue);
+  } else {
+    form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  }
+  if (!options.startTime.empty()) {
+    prompter.answerNextInput(options.startTime);
+    form.command2Click();
+  }
+
+  int exitCode = 0;
+  if (playback) {
+    prompter.answerNextFile(options.playbackPath);
+    form.playbackButtonClick();
+    if (!form.Playing()) {
+      std::fprintf(stderr, "zelkchart: the playback of %s did not start\n",
+                   options.playbackPath.c_str());
+      return 1;
+    }
+  } else {
+    if (!options.logPath.empty()) {
+      form.enableLoggingClick();
+      prompter.answerNextFile(options.logPath);
+    }
+    form.scrollClick();
+    if (form.Running() != 1) {
+      std::fprintf(stderr, "zelkchart: recording did not start (input %s)\n",
+                   options.input.c_str());
+      return 1;
+    }
+    if (!options.logPath.empty() && !form.LogFileOpen()) {
+      std::fprintf(stderr, "zelkchart: cannot write the log %s\n", options.logPath.c_str());
+      form.scrollClick();
+      return 1;
+    }
+  }
+
+  ProgressLine progress;
+  const char* what = playback ? "played" : "recorded";
+  const double limit = options.seconds.value_or(-1);
+  long elapsed = 0;
+  auto running = [&] { return playback ? form.Playing() : form.Running() == 1; };
+  auto withinLimit = [&](double seconds) { return limit < 0 || seconds < limit; };
+
+  if (options.realtime) {
+    const auto start = std::chrono::steady_clock::now();
+    while (running() && !gStopRequested && !formHost.ended()) {
+      queue.waitAndRun(std::chrono::milliseconds(50));
+      container.pump();
+      const double seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      if (static_cast<long>(seconds) != elapsed) {
+        elapsed = static_cast<long>(seconds);
+        progress.show(what, elapsed, form.TimeDisp());
+      }
+      if (!withinLimit(seconds)) break;
+    }
+  } else if (playback) {
+    while (running() && !gStopRequested && withinLimit(static_cast<double>(elapsed))) {
+      form.PlayBackTimer().tick();
+      container.pump();
+      progress.show(what, ++elapsed, form.TimeDisp());
+    }
+  } else {
+    // Two blocks of 4000 samples, then the clock: one tick per 8000 samples.
+    long blocks = 0;
+    while (running() && !gStopRequested && withinLimit(blocks * 0.5)) {
+      if (!form.XVWaveInX1().pull()) break;
+      ++blocks;
+      if (blocks % 2 == 0) {
+        form.XVHiTimerX1().tick();
+        progress.show(what, ++elapsed, form.TimeDisp());
+      }
+    }
+    queue.runPending();
+  }
+  progress.finish();
+  if (gStopRequested) std::fprintf(stderr, "zelkchart: stopped; keeping what was recorded\n");
+
+  if (form.Running() == 1) form.scrollClick();
+  if (!options.logPath.empty() && !form.LogFileOpen()) {
+    std::fprintf(stderr, "zelkchart: the log %s is incomplete\n", options.logPath.c_str());
+    exitCode = 1;
+  }
+  form.closeFiles();
+  container.pump();
+  if (!options.imagePath.empty() && !container.writeScreen(options.imagePath)) {
+    std::fprintf(stderr, "zelkchart: cannot write the image %s\n", options.imagePath.c_str());
+    exitCode = 1;
+  }
+  if (!playback && !options.logPath.empty() && form.LogFileOpen()) exitCode = 1;
+  return exitCode;
+}
+
+}  // namespace recorder::app

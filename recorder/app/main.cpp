@@ -1,0 +1,44 @@
+// zelkchart: the strip-chart recorder. The window front end comes with the GUI; --headless runs
+// the same form unattended.
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "headless_options.h"
+#include "headless_run.h"
+
+namespace {
+
+void requestStop(int) { recorder::app::gStopRequested = true; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const auto parsed = recorder::app::parseCommandLine(args);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n\n%s", parsed.error.c_str(),
+                 recorder::app::usageText().c_str());
+    return 2;
+  }
+  const auto& options = parsed.options;
+  if (options.help) {
+    std::fputs(recorder::app::usageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("zelkchart %s\n", ZELK_VERSION);
+    return 0;
+  }
+  if (!options.headless) {
+    std::fputs("zelkchart: this build has no window front end; use --headless\n", stderr);
+    return 2;
+  }
+  struct sigaction action {};
+  action.sa_handler = requestStop;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  return recorder::app::runHeadless(options);
+}
