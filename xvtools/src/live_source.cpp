@@ -1,6 +1,12 @@
 #include "live_source.h"
 
 #include <portaudio.h>
+#if XVTOOLS_QUIET_ALSA
+#include <alsa/asoundlib.h>
+#endif
+#if XVTOOLS_QUIET_JACK
+#include <jack/jack.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -11,12 +17,32 @@ namespace xvtools {
 
 namespace {
 
+#if XVTOOLS_QUIET_ALSA
+void ignoreAlsa(const char*, int, const char*, int, const char*, ...) {}
+#endif
+#if XVTOOLS_QUIET_JACK
+void ignoreJack(const char*) {}
+#endif
+
+// Probing the audio back ends makes the sound libraries print their failed attempts (no JACK
+// server, no such ALSA plugin) on stderr; what matters reaches the operator as our own error.
+void quietSoundLibraries() {
+#if XVTOOLS_QUIET_ALSA
+  snd_lib_error_set_handler(&ignoreAlsa);
+#endif
+#if XVTOOLS_QUIET_JACK
+  jack_set_error_function(&ignoreJack);
+  jack_set_info_function(&ignoreJack);
+#endif
+}
+
 // PortAudio is initialised once per user and released with the last one.
 class PortAudioUse {
  public:
   PortAudioUse() {
     std::lock_guard lock(mutex());
     if (users()++ == 0) {
+      quietSoundLibraries();
       const PaError error = Pa_Initialize();
       if (error != paNoError) {
         --users();

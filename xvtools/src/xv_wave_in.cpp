@@ -145,8 +145,8 @@ void XVWaveInX::Impl::startWorker(const std::shared_ptr<WaveRun>& r) {
   raw->worker = std::thread([raw, weakRun, owner, thread, rate] {
     const auto start = std::chrono::steady_clock::now();
     std::uint64_t samples = 0;
-    auto post = [&](std::function<void(Impl&, const std::shared_ptr<WaveRun>&)> action) {
-      thread->post([owner, weakRun, action = std::move(action)] {
+    auto post = [&](auto action) {
+      thread->post([owner, weakRun, action] {
         auto run = weakRun.lock();
         auto impl = owner.lock();
         if (run && impl) action(*impl, run);
