@@ -122,6 +122,7 @@ TEST(DeviceContexts, NothingIsDrawnWithoutABitmap) {
   dc.lineTo(5, 5);
   dc.fillSpan(0, 0, 5, 0);
   EXPECT_EQ(dc.setPixel(0, 0, 1), gdi::kInvalidColor);
+  EXPECT_TRUE(Bitmap(1 << 15, 1 << 14).isEmpty());
   Bitmap empty(0, 5);
   dc.selectBitmap(&empty);
   dc.fillRect({0, 0, 10, 10}, gdi::Brush::solid(1));

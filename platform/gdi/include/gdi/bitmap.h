@@ -15,7 +15,8 @@ inline constexpr ColorRef kInvalidColor = 0xFFFFFFFFu;
 class Bitmap {
  public:
   Bitmap() = default;
-  // Negative sizes give an empty bitmap (a surface that cannot be created draws nothing).
+  // Sizes below 1, or above 2^28 pixels, give an empty bitmap: a surface that cannot be
+  // created draws nothing.
   Bitmap(int width, int height, ColorRef fill = 0);
 
   int width() const { return width_; }
