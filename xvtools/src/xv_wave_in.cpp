@@ -138,8 +138,9 @@ void XVWaveInX::Impl::startWorker(const std::shared_ptr<WaveRun>& r) {
   std::weak_ptr<Impl> owner = weak_from_this();
   FormThread* thread = formThread;
   const int rate = sampleRate;
-  // The thread holds the run only weakly through its owner's tasks; the run itself owns the
-  // thread and joins it on stop.
+  // The thread uses the run through a plain pointer: the run owns the thread and joins it
+  // before it goes away. Posted tasks hold the run and the input weakly, so neither outlives
+  // its owner because of a task still queued.
   WaveRun* raw = r.get();
   std::weak_ptr<WaveRun> weakRun = r;
   raw->worker = std::thread([raw, weakRun, owner, thread, rate] {
@@ -158,7 +159,7 @@ void XVWaveInX::Impl::startWorker(const std::shared_ptr<WaveRun>& r) {
       std::size_t n = 0;
       try {
         n = raw->fill(*index);
-      } catch (const AudioError& e) {
+      } catch (const std::exception& e) {  // a capture thread must not end the process
         raw->release(*index);
         const std::string message = e.what();
         post([message](Impl& impl, const std::shared_ptr<WaveRun>& run) {
