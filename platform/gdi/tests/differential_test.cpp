@@ -66,7 +66,8 @@ class Drawing {
       }
       case Primitive::kPolyline:
       case Primitive::kPolygon: {
-        std::vector<Point> points(static_cast<std::size_t>(pick(2, 7)));
+        std::vector<Point> points(
+            static_cast<std::size_t>(pick(2, scene_.primitive == Primitive::kPolygon ? 24 : 7)));
         for (Point& p : points) p = point();
         what << (scene_.primitive == Primitive::kPolyline ? " polyline" : " polygon");
         for (const Point& p : points) what << " " << p.x << "," << p.y;
