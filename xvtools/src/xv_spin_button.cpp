@@ -13,16 +13,23 @@ void XVSpinButtonX::setMinValue(std::int32_t v) {
   if (v == min_) return;
   min_ = v;
   max_ = std::max(max_, v);
-  displayChanged();
-  store(value_);
+  rangeChanged();
 }
 
 void XVSpinButtonX::setMaxValue(std::int32_t v) {
   if (v == max_) return;
   max_ = v;
   min_ = std::min(min_, v);
+  rangeChanged();
+}
+
+// One notice for the view, and Change only when the value had to move into the new range.
+void XVSpinButtonX::rangeChanged() {
+  const std::int32_t clamped = std::clamp(value_, min_, max_);
+  const bool moved = clamped != value_;
+  value_ = clamped;
   displayChanged();
-  store(value_);
+  if (moved && change_) change_();
 }
 
 void XVSpinButtonX::setIncrement(std::int32_t step) {

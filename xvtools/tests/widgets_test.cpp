@@ -70,13 +70,17 @@ TEST(SpinButton, DisabledArrowsDoNothingButTheProgramMaySetTheValue) {
 
 TEST(SpinButton, NarrowingTheRangeClampsTheValue) {
   XVSpinButtonX spin(0, 100, 50);
-  int changes = 0;
+  int changes = 0, notices = 0;
   spin.onChange([&] { ++changes; });
+  spin.onDisplayChanged([&] { ++notices; });
   spin.setMaxValue(10);
   EXPECT_EQ(spin.Value(), 10);
   spin.setMinValue(20);  // past the maximum: the maximum follows
   EXPECT_EQ(spin.MaxValue(), 20);
   EXPECT_EQ(spin.Value(), 20);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(notices, 2) << "one notice per setter";
+  spin.setMaxValue(30);  // the value stays: no Change
   EXPECT_EQ(changes, 2);
 }
 

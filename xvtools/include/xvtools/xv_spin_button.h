@@ -35,6 +35,7 @@ class XVSpinButtonX {
 
  private:
   void store(std::int32_t v);
+  void rangeChanged();
   void displayChanged();
 
   std::int32_t min_ = 0;
