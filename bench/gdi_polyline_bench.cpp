@@ -79,8 +79,61 @@ void BM_QtEraseAndDraw(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 2 * kPoints);
 }
 
+// The same trace as a filled area down to a baseline, as the chart's area mode draws it.
+std::vector<gdi::Point> makeArea(unsigned seed) {
+  std::vector<gdi::Point> points = makeTrace(seed);
+  points.push_back({points.back().x, 200});
+  points.push_back({points.front().x, 200});
+  return points;
+}
+
+void BM_ZelkAreaEraseAndDraw(benchmark::State& state) {
+  const std::vector<gdi::Point> areas[2] = {makeArea(1), makeArea(2)};
+  gdi::Bitmap surface(kWidth, kHeight, kBack);
+  gdi::DeviceContext dc(&surface);
+  dc.selectClipRect(kClip);
+  int current = 0;
+  for (auto _ : state) {
+    dc.selectPen(gdi::Pen(gdi::PS_SOLID, 1, kBack));
+    dc.selectBrush(gdi::Brush::solid(kBack));
+    dc.polygon(areas[current]);
+    current ^= 1;
+    dc.selectPen(gdi::Pen(gdi::PS_SOLID, 1, kTrace));
+    dc.selectBrush(gdi::Brush::solid(kTrace));
+    dc.polygon(areas[current]);
+    benchmark::DoNotOptimize(surface.pixels().data());
+  }
+}
+
+void BM_QtAreaEraseAndDraw(benchmark::State& state) {
+  std::vector<QPoint> areas[2];
+  for (int t = 0; t < 2; ++t)
+    for (const gdi::Point& p : makeArea(static_cast<unsigned>(t + 1)))
+      areas[t].emplace_back(p.x, p.y);
+  QImage surface(kWidth, kHeight, QImage::Format_RGB32);
+  surface.fill(QColor(0, 0, 0));
+  QPainter painter(&surface);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setClipRect(QRect(kClip.left, kClip.top, kClip.width(), kClip.height()));
+  int current = 0;
+  for (auto _ : state) {
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    painter.setBrush(QColor(0, 0, 0));
+    painter.drawPolygon(areas[current].data(), static_cast<int>(areas[current].size()),
+                        Qt::OddEvenFill);
+    current ^= 1;
+    painter.setPen(QPen(QColor(0, 255, 0), 1));
+    painter.setBrush(QColor(0, 255, 0));
+    painter.drawPolygon(areas[current].data(), static_cast<int>(areas[current].size()),
+                        Qt::OddEvenFill);
+    benchmark::DoNotOptimize(surface.constBits());
+  }
+}
+
 BENCHMARK(BM_ZelkEraseAndDraw);
 BENCHMARK(BM_QtEraseAndDraw);
+BENCHMARK(BM_ZelkAreaEraseAndDraw);
+BENCHMARK(BM_QtAreaEraseAndDraw);
 
 }  // namespace
 
