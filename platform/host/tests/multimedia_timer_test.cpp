@@ -106,10 +106,12 @@ TEST(MultimediaTimer, KillOrDestructionFromInsideTheCallbackEndsTheTimer) {
   {
     std::lock_guard lock(owner);
     destroyed = MultimediaTimer::start(2, kTimePeriodic, [&] {
-      std::lock_guard inner(owner);
-      ++destroyedCount;
-      destroyed.reset();
-      gone = true;
+      {
+        std::lock_guard inner(owner);
+        ++destroyedCount;
+        destroyed.reset();
+      }
+      gone = true;  // the last thing the callback touches in this frame
     });
   }
   ASSERT_TRUE(eventually([&] { return gone.load(); }));
