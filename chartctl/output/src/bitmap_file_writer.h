@@ -1,0 +1,21 @@
+// Bitmap files: the 14-byte file header ("BM", file size, reserved, offset of the pixel rows)
+// followed by a packed DIB exactly as it is held in memory.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kvplotax::output {
+
+// The file header for a packed DIB; none when the block's header cannot be read or the sizes do
+// not fit the header's 32-bit fields.
+std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::uint8_t> packedDib);
+
+// Creates or truncates the file and writes header and block. False on any failure (the file may
+// then be left partly written); the file is always closed.
+bool writeBitmapFile(const std::string& path, std::span<const std::uint8_t> packedDib);
+
+}  // namespace kvplotax::output

@@ -1,0 +1,70 @@
+#include "output/draw_surface.h"
+
+#include "bitmap_surface.h"
+
+namespace kvplotax::output {
+
+SurfaceBody::SurfaceBody(std::unique_ptr<TrackingDC> dc, const gdi::Rect& bounds,
+                         SurfaceOwner* owner)
+    : dc_(std::move(dc)), bounds_(bounds), owner_(owner) {}
+
+SurfaceBody::~SurfaceBody() {
+  dc_->selectBrush(gdi::Brush::null());
+  dc_->selectPen(gdi::Pen::null());
+  dc_->selectFont(nullptr);
+}
+
+bool SurfaceBody::putOnClipboard(ocx::Clipboard&) { return false; }
+
+bool SurfaceBody::writeToFile(const std::string&) { return false; }
+
+DrawSurface DrawSurface::createBitmapSurface(int width, int height, SurfaceOwner* owner) {
+  return DrawSurface(std::make_shared<BitmapSurface>(width, height, owner));
+}
+
+DrawSurface DrawSurface::makeCopy(int kind, bool shareable) const {
+  if (!body_) return {};
+  return DrawSurface(body_->makeCopy(kind, shareable));
+}
+
+void DrawSurface::line(int x1, int y1, int x2, int y2) {
+  gdi::DeviceContext& context = dc();
+  const int oldMode = context.setBkMode(gdi::TRANSPARENT);
+  const gdi::Point points[2] = {{x1, y1}, {x2, y2}};
+  context.polyline(points);
+  context.setBkMode(oldMode);
+}
+
+void DrawSurface::polyline(std::span<const gdi::Point> points) { dc().polyline(points); }
+
+void DrawSurface::polygon(std::span<const gdi::Point> points) { dc().polygon(points); }
+
+void DrawSurface::rectangle(const gdi::Rect& r) {
+  dc().rectangle(r.left, r.top, r.right, r.bottom);
+}
+
+void DrawSurface::fillRect(const gdi::Rect& rect, const gdi::Brush& brush) {
+  dc().fillRect(rect, brush);
+}
+
+int DrawSurface::excludeClipRect(const gdi::Rect& rect) { return dc().excludeClipRect(rect); }
+
+int DrawSurface::selectClipRegion(const gdi::Region* region) {
+  return trackingDc().selectClipRegion(region);
+}
+
+int DrawSurface::selectClipRect(const gdi::Rect& rect) {
+  const gdi::Region region(rect);
+  return trackingDc().selectClipRegion(&region);
+}
+
+int DrawSurface::setBkMode(int mode) { return dc().setBkMode(mode); }
+
+void DrawSurface::invalidate(const gdi::Rect& rect, bool erase) {
+  if (!body_ || !body_->owner()) return;
+  const gdi::Rect clipped = rect.intersect(bounds());
+  if (clipped.isEmpty()) return;
+  body_->owner()->invalidateSurfaceRect(clipped, erase);
+}
+
+}  // namespace kvplotax::output
