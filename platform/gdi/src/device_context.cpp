@@ -67,8 +67,10 @@ FontHandle DeviceContext::selectFont(FontHandle font) {
   return std::exchange(font_, std::move(font));
 }
 
-void DeviceContext::updateDrawable() {
+void DeviceContext::updateDrawable() const {
   drawable_.clear();
+  drawnWidth_ = target_ ? target_->width() : 0;
+  drawnHeight_ = target_ ? target_->height() : 0;
   if (!target_ || target_->isEmpty()) return;
   const Rect bounds = target_->bounds();
   if (!clip_) {
@@ -163,6 +165,7 @@ void DeviceContext::line(int x1, int y1, int x2, int y2) {
 void DeviceContext::polyline(std::span<const Point> points) { drawPolyline(points, false, 0); }
 
 void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int dashStart) {
+  refresh();
   if (drawable_.empty() || pen_.isNull() || points.size() < 2) return;
   const std::size_t segments = closed ? points.size() : points.size() - 1;
   if (pen_.isCosmetic()) {
@@ -206,6 +209,7 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
 }
 
 void DeviceContext::polygon(std::span<const Point> points) {
+  refresh();
   if (drawable_.empty() || points.size() < 2) return;
   if (!std::all_of(points.begin(), points.end(), withinLimits)) return;
   if (!brush_.isNull())
@@ -215,6 +219,7 @@ void DeviceContext::polygon(std::span<const Point> points) {
 }
 
 void DeviceContext::rectangle(int left, int top, int right, int bottom) {
+  refresh();
   // Far outside any surface a clamped edge draws the same pixels and keeps the arithmetic safe.
   left = clampCoordinate(left);
   top = clampCoordinate(top);
@@ -244,6 +249,7 @@ void DeviceContext::rectangle(int left, int top, int right, int bottom) {
 }
 
 void DeviceContext::roundRect(int left, int top, int right, int bottom, int width, int height) {
+  refresh();
   left = clampCoordinate(left);
   top = clampCoordinate(top);
   right = clampCoordinate(right);
@@ -289,6 +295,7 @@ void DeviceContext::strokeRoundShape(int left, int top, int right, int bottom, i
 }
 
 void DeviceContext::fillRect(const Rect& rect, const Brush& brush) {
+  refresh();
   if (brush.isNull()) return;
   const Rect b = raster::clipBounds(drawable_).intersect(rect);
   for (int y = b.top; y < b.bottom; ++y)
@@ -296,10 +303,12 @@ void DeviceContext::fillRect(const Rect& rect, const Brush& brush) {
 }
 
 void DeviceContext::fillSpan(int y, int x0, int x1, ColorRef color) {
+  refresh();
   if (target_) raster::fillSpan(*target_, drawable_, y, x0, x1, color & 0xFFFFFFu);
 }
 
 ColorRef DeviceContext::setPixel(int x, int y, ColorRef color) {
+  refresh();
   for (const Rect& r : drawable_) {
     if (r.contains({x, y})) {
       target_->row(y)[x] = color & 0xFFFFFFu;
@@ -310,6 +319,7 @@ ColorRef DeviceContext::setPixel(int x, int y, ColorRef color) {
 }
 
 ColorRef DeviceContext::getPixel(int x, int y) const {
+  refresh();
   for (const Rect& r : drawable_)
     if (r.contains({x, y})) return target_->row(y)[x];
   return kInvalidColor;
@@ -318,6 +328,7 @@ ColorRef DeviceContext::getPixel(int x, int y) const {
 bool DeviceContext::bitBlt(int x, int y, int width, int height, const DeviceContext& source,
                            int srcX, int srcY) {
   if (!target_ || !source.target_ || width < 0 || height < 0) return false;
+  refresh();
   const Bitmap& src = *source.target_;
   // Destination pixels whose source exists.
   const Rect fromSource = src.bounds().intersect({srcX, srcY, srcX + width, srcY + height});
@@ -342,6 +353,7 @@ int DeviceContext::stretchDIBits(int x, int y, int width, int height, int srcX, 
                                  int srcWidth, int srcHeight, const PackedDib& dib) {
   if (!target_ || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0 || dib.width() <= 0)
     return 0;
+  refresh();
   // The source rectangle counts rows from the DIB's bottom; pixel() counts from its top.
   const long long srcTop = static_cast<long long>(dib.height()) - srcY - srcHeight;
   const Rect dest{x, y, x + width, y + height};

@@ -116,6 +116,20 @@ TEST(DeviceContexts, ClipRegionsSelectExcludeAndRemove) {
   EXPECT_TRUE(dc.clipRegion()->sameArea(Region(Rect{10, 0, 20, 20})));
 }
 
+TEST(DeviceContexts, ABitmapReplacedWhileSelectedIsDrawnWithinItsNewSize) {
+  Bitmap b(4, 4);
+  DeviceContext dc(&b);
+  b = Bitmap(40, 30, 0);
+  dc.fillRect({0, 0, 100, 100}, gdi::Brush::solid(0xFFFFFF));
+  EXPECT_EQ(b.pixel(39, 29), 0xFFFFFFu);
+  b = Bitmap(2, 2, 0);
+  dc.selectPen(gdi::Pen(gdi::PS_SOLID, 3, 0xFFFFFF));
+  dc.line(0, 0, 50, 50);
+  EXPECT_EQ(b.pixel(1, 1), 0xFFFFFFu);
+  EXPECT_EQ(dc.drawableRects().size(), 1u);
+  EXPECT_EQ(dc.drawableRects()[0], b.bounds());
+}
+
 TEST(DeviceContexts, NothingIsDrawnWithoutABitmap) {
   DeviceContext dc;
   dc.rectangle(0, 0, 10, 10);

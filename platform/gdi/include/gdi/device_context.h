@@ -67,7 +67,10 @@ class DeviceContext {
   // The clip region selected, or none.
   const std::optional<Region>& clipRegion() const { return clip_; }
   // The rectangles actually drawable: the clip region within the bitmap.
-  std::span<const Rect> drawableRects() const { return drawable_; }
+  std::span<const Rect> drawableRects() const {
+    refresh();
+    return drawable_;
+  }
 
   // A palette selected into a true-colour context changes no pixel; realising it maps nothing.
   Palette selectPalette(const Palette& palette);
@@ -119,7 +122,12 @@ class DeviceContext {
   void fillSpan(int y, int x0, int x1, ColorRef color);
 
  private:
-  void updateDrawable();
+  void updateDrawable() const;
+  // A bitmap resized or replaced while selected must not leave a stale drawable area behind.
+  void refresh() const {
+    if (target_ && (target_->width() != drawnWidth_ || target_->height() != drawnHeight_))
+      updateDrawable();
+  }
   void drawPolyline(std::span<const Point> points, bool closed, int dashStart);
   void strokeRoundShape(int left, int top, int right, int bottom, int ew, int eh);
 
@@ -130,7 +138,9 @@ class DeviceContext {
   Palette palette_;
   int logPixels_ = 96;
   std::optional<Region> clip_;
-  std::vector<Rect> drawable_;
+  mutable std::vector<Rect> drawable_;
+  mutable int drawnWidth_ = 0;
+  mutable int drawnHeight_ = 0;
   int bkMode_ = OPAQUE;
   ColorRef bkColor_ = 0xFFFFFF;
   ColorRef textColor_ = 0;
