@@ -64,12 +64,20 @@ void ViewportObject::itemErased(ChartItem* item, const gdi::Rect& rect) {
 bool ViewportObject::flush() {
   bool drew = false;
   const gdi::Rect erasedClip = erased_.intersect(bounds_);
-  if (!erasedClip.isEmpty() && surface_)
-    for (ChartItem* item : redraw_) drew = item->redraw(surface_, erasedClip) || drew;
-  redraw_.clear();
   const gdi::Rect lateClip = lateRect_.intersect(bounds_);
-  if (!lateClip.isEmpty() && surface_)
-    for (ChartItem* item : late_) drew = item->redraw(surface_, lateClip) || drew;
+  if (surface_) {
+    // An item that was waiting under the erase and changed meanwhile is in both sets; it is
+    // redrawn once, over both areas.
+    const gdi::Rect bothClip = erasedClip.unite(lateClip);
+    if (!erasedClip.isEmpty())
+      for (ChartItem* item : redraw_)
+        drew = item->redraw(surface_, has(late_, item) ? bothClip : erasedClip) || drew;
+    if (!lateClip.isEmpty())
+      for (ChartItem* item : late_)
+        if (erasedClip.isEmpty() || !has(redraw_, item))
+          drew = item->redraw(surface_, lateClip) || drew;
+  }
+  redraw_.clear();
   late_.clear();
   erased_ = {};
   lateRect_ = {};
