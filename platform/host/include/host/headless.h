@@ -17,8 +17,9 @@
 
 namespace host {
 
-// Everything but the constructor, the event handler and postMessage() belongs to the thread
-// that created the container (its user-interface thread).
+// postMessage() and waitForMessage() may be called from any thread, and the clipboard store is
+// thread-safe; everything else belongs to the container's user-interface thread, the one that
+// pumps.
 class HeadlessContainer {
  public:
   // Sizes below 0 count as 0; logical pixels per inch below 1 as 96.
@@ -66,8 +67,8 @@ class HeadlessContainer {
   };
   const std::vector<Event>& events() const;
   void clearEvents();
-  // Called on the firing thread for every event, after it is recorded; by-reference arguments
-  // may be written back.
+  // Called for every event after it is recorded, inside the control's firing call;
+  // by-reference arguments may be written back.
   using EventHandler = std::function<void(automation::DispId, std::span<automation::Variant>)>;
   void setEventHandler(EventHandler handler);
 
