@@ -21,9 +21,9 @@ class CrtConverter : public SampleConverter {
     const int status = locateBlock(source, count, skip, walk);
     if (status != kAppendOk) return status;
     const std::int32_t at = writePosition();
-    setExtremes(convertSamples<T>(walk.first, walk.stride, count, folded_, 0.0, folded_.gain,
-                                  folded_.offset, mapping().displayOffset(), points() + at,
-                                  member()));
+    const RunMapping run{0.0, folded_.gain, folded_.offset, mapping().displayOffset()};
+    setExtremes(
+        convertSamples<T>(axis(), walk.first, walk.stride, count, folded_, run, points() + at));
     const std::int32_t next = at + count;
     setWritePosition(next >= bufferLength() ? 0 : next);
     return kAppendOk;

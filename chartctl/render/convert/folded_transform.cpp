@@ -38,9 +38,9 @@ FoldedTransform foldTransform(std::int32_t dataType, const std::optional<SampleT
       f.mask = 0;
       f.worldOffset = offset;
     } else {
-      const std::uint64_t top = std::uint64_t{1} << msb;
-      f.mask = ((top << 1) - 1) & ~((std::uint64_t{1} << lsb) - 1);
-      f.centre = static_cast<std::int64_t>(top);
+      const std::uint32_t top = std::uint32_t{1} << msb;
+      f.mask = ((top << 1) - 1) & ~((std::uint32_t{1} << lsb) - 1);  // top << 1 is 0 for bit 31
+      f.centre = top;
       if (isSigned(dataType)) {
         f.flip = top;
         f.worldOffset = offset;

@@ -15,9 +15,11 @@ struct FoldedTransform {
   // Integer types: the bit field is read in place as ((raw & mask) ^ flip) - centre. Unsigned
   // fields subtract their top bit to stay small and signed and add it back in worldOffset;
   // signed fields flip their top bit first, which sign-extends the field from that bit.
-  std::uint64_t mask = ~std::uint64_t{0};
-  std::uint64_t flip = 0;
-  std::int64_t centre = 0;
+  // Arithmetic is modulo 2^32: every field of up to 32 bits minus its top bit fits a signed
+  // 32-bit value, which converts to double in one vector instruction.
+  std::uint32_t mask = ~std::uint32_t{0};
+  std::uint32_t flip = 0;
+  std::uint32_t centre = 0;
   // world = value * worldGain + worldOffset
   double worldGain = 1.0;
   double worldOffset = 0.0;
@@ -35,8 +37,8 @@ inline double fieldValue(T raw, const FoldedTransform& f) {
   if constexpr (std::is_floating_point_v<T>) {
     return static_cast<double>(raw);
   } else {
-    const std::uint64_t word = static_cast<std::make_unsigned_t<T>>(raw);
-    return static_cast<double>(static_cast<std::int64_t>((word & f.mask) ^ f.flip) - f.centre);
+    const std::uint32_t word = static_cast<std::make_unsigned_t<T>>(raw);
+    return static_cast<double>(static_cast<std::int32_t>(((word & f.mask) ^ f.flip) - f.centre));
   }
 }
 

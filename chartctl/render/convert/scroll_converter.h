@@ -105,23 +105,22 @@ class ScrollConverter : public CrtConverter<T> {
     const std::int32_t length = this->bufferLength();
     const std::int32_t count = plan.count;
     gdi::Point* points = this->points();
-    const auto member = this->member();
     const std::int32_t first = this->firstIndex();
-    Extremes e{kPixelMax, kPixelMin};
-    for (std::int32_t k = std::max(first, count); k < length; ++k) {
-      const std::int32_t c = addSaturated(points[k].*member, plan.shift);
-      points[k - count].*member = c;
-      e = unite(e, {c, c});
-    }
+    const Extremes e =
+        moveCoordinates(this->axis(), points, std::max(first, count), length, count, plan.shift);
     const FoldedTransform& f = this->folded();
     gdi::Point* out = points + (length - count);
     const std::int32_t displayOffset = this->mapping().displayOffset();
+    // A scrolling X puts its newest sample on the right edge and measures the others back
+    // from it; a Y converts as in a sweep.
     const Extremes added =
-        scrolls_ ? convertSamples<T>(plan.walk.first, plan.walk.stride, count, f, plan.newest,
-                                     f.gain, static_cast<double>(this->mapping().pixelEnd()),
-                                     displayOffset, out, member)
-                 : convertSamples<T>(plan.walk.first, plan.walk.stride, count, f, 0.0, f.gain,
-                                     f.offset, displayOffset, out, member);
+        scrolls_ ? convertSamples<T, true>(
+                       this->axis(), plan.walk.first, plan.walk.stride, count, f,
+                       {plan.newest, f.gain, static_cast<double>(this->mapping().pixelEnd()),
+                        displayOffset},
+                       out)
+                 : convertSamples<T>(this->axis(), plan.walk.first, plan.walk.stride, count, f,
+                                     {0.0, f.gain, f.offset, displayOffset}, out);
     this->setExtremes(unite(e, added));
     this->setFirstIndex(std::max(first - count, 0));
     lastX_ = plan.lastX;
