@@ -318,6 +318,21 @@ ColorRef DeviceContext::setPixel(int x, int y, ColorRef color) {
   return kInvalidColor;
 }
 
+void DeviceContext::setPixels(std::span<const Point> points, ColorRef color) {
+  refresh();
+  color &= 0xFFFFFFu;
+  const Rect bounds = raster::clipBounds(drawable_);
+  for (const Point p : points) {
+    if (!bounds.contains(p)) continue;
+    for (const Rect& r : drawable_) {
+      if (r.contains(p)) {
+        target_->row(p.y)[p.x] = color;
+        break;
+      }
+    }
+  }
+}
+
 ColorRef DeviceContext::getPixel(int x, int y) const {
   refresh();
   for (const Rect& r : drawable_)

@@ -101,6 +101,13 @@ TEST(DeviceContexts, ClipRegionsSelectExcludeAndRemove) {
   EXPECT_EQ(dc.setPixel(3, 3, 0x00FF00), 0x00FF00u);
   EXPECT_EQ(dc.getPixel(3, 3), 0x00FF00u);
 
+  const gdi::Point points[] = {{2, 2}, {6, 6}, {1, 1}, {11, 3}, {-5, 40}};
+  dc.setPixels(points, 0x0000FF);
+  EXPECT_EQ(b.pixel(2, 2), 0x0000FFu);
+  EXPECT_EQ(b.pixel(11, 3), 0x0000FFu);
+  EXPECT_EQ(b.pixel(6, 6), 0u);
+  EXPECT_EQ(b.pixel(1, 1), 0u);
+
   EXPECT_EQ(dc.excludeClipRect({0, 0, 20, 20}), gdi::NULLREGION);
   dc.fillRect({0, 0, 20, 20}, gdi::Brush::solid(0x0000FF));
   EXPECT_EQ(b.pixel(3, 3), 0x00FF00u);

@@ -108,7 +108,10 @@ class DeviceContext {
   void fillRect(const Rect& rect, const Brush& brush);
   // Returns the colour set, or kInvalidColor when the point is outside or clipped.
   ColorRef setPixel(int x, int y, ColorRef color);
-  ColorRef getPixel(int x, int y) const;  // kInvalidColor outside the bitmap or the clip
+  ColorRef getPixel(int x, int y) const;
+  // One pixel per point, clipped: a trace drawn as points.
+  void setPixels(std::span<const Point> points,
+                 ColorRef color);  // kInvalidColor outside the bitmap or the clip
 
   // SRCCOPY of width x height pixels from the source's (srcX, srcY) to (x, y). Pixels whose
   // source lies outside the source bitmap are left unchanged. False without bitmaps.
