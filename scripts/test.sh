@@ -19,6 +19,7 @@ echo "== fuzz: configure and build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 shopt -s nullglob
+export LSAN_OPTIONS="suppressions=$PWD/cmake/lsan.supp:print_suppressions=0"
 for fuzzer in build/fuzz/bin/fuzz_*; do
   name=$(basename "$fuzzer")
   corpus=fuzz/corpus/${name#fuzz_}
