@@ -187,6 +187,20 @@ void CKvplotaxCtrl::repaint() {
   invalidateAll();
 }
 
+void CKvplotaxCtrl::invalidateArea(const gdi::Rect& area) {
+  if (!state_.drawing().paintDisabled) invalidate(area);
+}
+
+void CKvplotaxCtrl::refreshCursor() {
+  gdi::Point where;
+  if (!site() || !ambientUserMode() || !site()->cursorPosition(where)) return;
+  const std::int32_t pointer = state_.settings().mousePointer;
+  // Values without a cursor of their own leave the cursor to the container.
+  const bool known = (pointer >= MousePointer_Default && pointer <= MousePointer_Disc) ||
+                     pointer == MousePointer_Custom;
+  site()->setCursor(known ? pointer : MousePointer_Default);
+}
+
 void CKvplotaxCtrl::repaintAtDesignTime() {
   if (!ambientUserMode()) repaint();
 }

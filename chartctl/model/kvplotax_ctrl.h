@@ -37,14 +37,20 @@ class CKvplotaxCtrl : public ocx::Control {
   CChartState& state() { return state_; }
   const CChartState& state() const { return state_; }
   bool hasSurface() const { return surface_ != nullptr; }
+  // The output layer attaches the drawing surface once the window exists, and detaches it (null)
+  // before the window goes.
+  void setSurface(DrawSurface* surface) { surface_ = surface; }
   bool firstPaintPending() const { return firstPaintPending_; }
 
   // Side effects shared by the property handlers.
   void changed(automation::DispId id);  // marks modified and tells the container
   void relayout();                      // plot area and viewports for the current client size
   void repaint();                       // the whole control, unless painting is disabled
+  void invalidateArea(const gdi::Rect& area);  // a part of the control, unless painting is disabled
   void repaintAtDesignTime();  // pen, window and similar writes show at once while designing
   void autoSizeIfNeeded();
+  // Shows the cursor of MousePointer when the mouse is over the control at run time.
+  void refreshCursor();
 
   // Commands.
   void doAction(std::int16_t action);

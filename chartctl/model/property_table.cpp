@@ -147,7 +147,9 @@ const PropertyEntry kTable[] = {
     {"PersistProp", d::PersistProp,
      [](C&) { return Variant(std::shared_ptr<automation::Dispatch>()); }, nullptr, nullptr},
     {"MousePointer", d::MousePointer, [](C& c) { return i2(cfg(c).mousePointer); },
-     [](C& c, const Variant& v) { setPlain(c, cfg(c).mousePointer, asI2(v), d::MousePointer); },
+     [](C& c, const Variant& v) {
+       if (setPlain(c, cfg(c).mousePointer, asI2(v), d::MousePointer)) c.refreshCursor();
+     },
      nullptr},
     {"MouseIcon", d::MouseIcon, [](C& c) { return Variant(c.mouseIcon); },
      [](C& c, const Variant& v) { setPlain(c, c.mouseIcon, v.toDispatch(), d::MouseIcon); },
@@ -455,7 +457,7 @@ const PropertyEntry kTable[] = {
      [](C& c, const Variant& v) {
        const auto n = static_cast<std::int16_t>(asI2(v));
        const gdi::Rect removed = c.state().selectChannel(n);
-       if (!removed.isEmpty()) c.repaint();
+       c.invalidateArea(removed);
        if (n > 0) {
          c.state().selectDataDimension(1);
          c.state().selectDataDimension(0);

@@ -42,6 +42,11 @@ class TestSite : public ocx::ControlSite {
     return nullptr;
   }
   ocx::Clipboard& clipboard() override { return clipboard_; }
+  bool cursorPosition(gdi::Point& where) const override {
+    where = {10, 10};
+    return mouseOver;
+  }
+  void setCursor(int shape) override { cursors.push_back(shape); }
 
   void setUserMode(bool userMode) { userMode_ = userMode; }
 
@@ -49,6 +54,8 @@ class TestSite : public ocx::ControlSite {
   std::vector<automation::DispId> events;
   std::vector<gdi::Rect> invalidated;
   std::vector<gdi::Point> resizeRequests;
+  std::vector<int> cursors;
+  bool mouseOver = false;
   int wholeInvalidations = 0;
   int updates = 0;
 

@@ -188,6 +188,18 @@ TEST_F(ValidationTest, OverflowingArgumentIsAnAutomationError) {
   EXPECT_EQ(i4("Pen_Select"), 0);
 }
 
+TEST_F(ValidationTest, MousePointerIsStoredUncheckedButShowsOnlyKnownCursors) {
+  put("MousePointer", I2(2));  // the mouse is elsewhere: nothing to refresh
+  EXPECT_TRUE(site_->cursors.empty());
+  site_->mouseOver = true;
+  put("MousePointer", I2(16));
+  put("MousePointer", I2(99));
+  put("MousePointer", I2(57));
+  put("MousePointer", I2(-3));
+  EXPECT_EQ(i4("MousePointer"), -3);
+  EXPECT_EQ(site_->cursors, (std::vector<int>{16, 99, 0, 0}));
+}
+
 TEST_F(ValidationTest, SettersNotifyOnlyOnChange) {
   const std::size_t before = site_->changed.size();
   put("CtlVersion", I2(101));
