@@ -15,6 +15,9 @@ std::atomic<bool> gCounting{false};
 std::atomic<int> gAllocations{0};
 }  // namespace
 
+// The replacements pair malloc with free; the compiler cannot see that through inlining.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
   if (gCounting) ++gAllocations;
   if (void* p = std::malloc(size ? size : 1)) return p;
