@@ -108,6 +108,11 @@ void CChartState::selectScale(std::int16_t n) {
   }
 }
 
+void CChartState::clearScaleSelection() {
+  selection_.scale = 0;
+  selectedScale_ = nullptr;
+}
+
 void CChartState::commitPen() { commitTo(maps_.pens, selection_.pen, staged_.pen); }
 void CChartState::commitWindow() { commitTo(maps_.windows, selection_.window, staged_.window); }
 void CChartState::commitXform() { commitTo(maps_.xforms, selection_.xform, staged_.xform); }

@@ -70,6 +70,7 @@ class CChartState {
   // False for dimensions other than 0 and 1; with no channel selected nothing changes.
   bool selectDataDimension(std::int32_t d);
   void selectScale(std::int16_t n);
+  void clearScaleSelection();
 
   void commitPen();
   void commitWindow();

@@ -1,5 +1,7 @@
 #include "kvplotax_ctrl.h"
 
+#include <vector>
+
 #include "channel_validation.h"
 #include "chart_data_args.h"
 #include "control_errors.h"
@@ -85,7 +87,36 @@ void CKvplotaxCtrl::onResize(int width, int height) {
   if (client == state_.clientRect()) return;
   state_.relayout(client);
   autoSizeIfNeeded();
+  reinitScalesWhileDesigning();
   repaint();
+}
+
+void CKvplotaxCtrl::reinitScalesWhileDesigning() {
+  if (firstPaintPending_ || ambientUserMode()) return;
+  const std::int32_t selected = state_.selection().scale;
+  std::vector<std::int16_t> numbers;
+  numbers.reserve(state_.maps().scales.size());
+  for (const auto& [number, scale] : state_.maps().scales) numbers.push_back(number);
+  for (std::int16_t number : numbers) {
+    state_.selectScale(number);
+    ScaleObject* scale = state_.selectedScale();
+    const std::int32_t dimension = scale->dimension();
+    // A scale that cannot be drawn is left as it is; the others are still laid out.
+    for (std::int32_t d : {0, 1}) {
+      scale->setDimension(d);
+      try {
+        doScaleAction(Plotrex_ScaleInitialize);
+      } catch (const automation::AutomationError&) {
+      }
+    }
+    scale->setDimension(dimension);
+  }
+  // Selecting 0 changes nothing, so the previous selection is put back directly.
+  if (selected > 0) {
+    state_.selectScale(static_cast<std::int16_t>(selected));
+  } else {
+    state_.clearScaleSelection();
+  }
 }
 
 void CKvplotaxCtrl::onPaint(gdi::DeviceContext&, const gdi::Rect& bounds,

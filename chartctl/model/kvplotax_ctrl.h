@@ -68,6 +68,8 @@ class CKvplotaxCtrl : public ocx::Control {
  private:
   void firstPaint();
   void applyNewControlSetup();
+  // While designing, every scale is laid out again after the geometry changed.
+  void reinitScalesWhileDesigning();
 
   CChartState state_;
   DrawSurface* surface_ = nullptr;

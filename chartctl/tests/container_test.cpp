@@ -48,6 +48,20 @@ TEST(ChartInContainer, DesignModeRefusals) {
   EXPECT_FALSE(chart.get("AutoSize").toBool());
 }
 
+TEST(ChartInContainer, ResizingWhileDesigningKeepsTheScaleSelection) {
+  host::HeadlessContainer form(300, 200, false);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  chart.put("Scale_Select", i2(4));
+  chart.put("Scale_Select", i2(1));
+  chart.put("ScaleDimension", i2(1));
+  form.resize(400, 250);
+  form.pump();
+  EXPECT_EQ(chart.get("Scale_Select").toI4(), 1);
+  EXPECT_EQ(chart.get("ScaleDimension").toI4(), 1);
+  EXPECT_EQ(chart.get("LabelCaption").toString(), "Vert");
+}
+
 TEST(ChartInContainer, AutoSizeResizesTheForm) {
   host::HeadlessContainer form(500, 300);
   automation::Dispatch& chart = form.create(kClsid);
