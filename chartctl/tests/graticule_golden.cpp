@@ -110,8 +110,8 @@ std::string compareWithGolden(const gdi::Bitmap& actual, const std::string& name
       if (golden.pixel(x, y) != actual.pixel(x, y)) {
         writePng(actual, actualPath);
         char text[160];
-        std::snprintf(text, sizeof text, "pixel (%d, %d) is %06X, the golden has %06X; see ", x,
-                      y, actual.pixel(x, y), golden.pixel(x, y));
+        std::snprintf(text, sizeof text, "pixel (%d, %d) is %06X, the golden has %06X; see ", x, y,
+                      actual.pixel(x, y), golden.pixel(x, y));
         return text + actualPath;
       }
     }

@@ -39,18 +39,18 @@ int countInColumn(const gdi::Bitmap& b, int x, int from, int to, gdi::ColorRef c
 
 TEST(TickLengths, FollowTheMinorPitchAndThePlotSize) {
   layout::PlotGeometry g = plot450x360();
-  EXPECT_EQ(computeTickLengths(g), (graticule::TickLengths{5, 9, 2, 4}));
+  EXPECT_EQ(graticule::computeTickLengths(g), (graticule::TickLengths{5, 9, 2, 4}));
   // One axis with a one-pixel pitch still gets the shortest ticks from the other.
   g.minorPitchX = 1;
   g.minorPitchY = 4;
-  EXPECT_EQ(computeTickLengths(g), (graticule::TickLengths{3, 5, 1, 2}));
+  EXPECT_EQ(graticule::computeTickLengths(g), (graticule::TickLengths{3, 5, 1, 2}));
   g.minorPitchY = 1;
-  EXPECT_EQ(computeTickLengths(g), (graticule::TickLengths{}));
+  EXPECT_EQ(graticule::computeTickLengths(g), (graticule::TickLengths{}));
   // A small plot keeps ticks short whatever the pitch: 160 / 40 = 4 -> 3 and 5.
   g = plot450x360();
   g.plot = {0, 0, 200, 160};
   g.minorPitchX = g.minorPitchY = 30;
-  EXPECT_EQ(computeTickLengths(g), (graticule::TickLengths{3, 5, 1, 2}));
+  EXPECT_EQ(graticule::computeTickLengths(g), (graticule::TickLengths{3, 5, 1, 2}));
 }
 
 TEST(Graticule, FrameTicksOfLengthFiveAndNineOnTheDefaultPlot) {
@@ -158,8 +158,7 @@ TEST(Graticule, RedrawWithinAnyErasedRectangleRestoresThePicture) {
       const int left = x(random);
       const int top = y(random);
       const gdi::Rect wiped =
-          gdi::Rect{left, top, left + size(random), top + size(random)}.intersect(
-              chart.drawable());
+          gdi::Rect{left, top, left + size(random), top + size(random)}.intersect(chart.drawable());
       dc.fillRect(wiped, gdi::Brush::solid(kBack));
       graticule::drawGraticule(dc, chart.graticuleSettings(), g, wiped);
       ASSERT_TRUE(b == full) << viewports << " viewports, rectangle " << wiped.left << ","
