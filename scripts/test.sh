@@ -15,6 +15,9 @@ for preset in default sanitize; do
   ctest --preset "$preset"
 done
 
+echo "== package: install and build an outside program with find_package(Zelk)"
+scripts/package-test.sh
+
 echo "== fuzz: configure and build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
