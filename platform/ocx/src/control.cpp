@@ -11,8 +11,15 @@ using automation::AutomationError;
 using automation::DispId;
 using automation::Variant;
 
-Control::Control() = default;
-Control::~Control() = default;
+namespace {
+
+constexpr std::int32_t kErrObjectNotSet = static_cast<std::int32_t>(0x800A005B);
+
+}  // namespace
+
+Control::Control() : self_(std::make_shared<Control*>(this)) {}
+
+Control::~Control() { *self_ = nullptr; }
 
 void Control::setSite(ControlSite* site) { site_ = site; }
 
@@ -107,8 +114,16 @@ bool Control::stockIdOfName(std::string_view name, DispId& id) const {
 bool Control::getStock(DispId id, Variant& out) {
   switch (id) {
     case kDispIdFont:
+      // The font object may outlive the control; it then refuses to be used.
       out = Variant(std::shared_ptr<automation::Dispatch>(std::make_shared<FontDispatch>(
-          [this] { return font_; }, [this](const Font& f) { setFont(f); })));
+          [self = self_] {
+            if (!*self) throw AutomationError(kErrObjectNotSet, "Object variable not set");
+            return (*self)->font_;
+          },
+          [self = self_](const Font& f) {
+            if (!*self) throw AutomationError(kErrObjectNotSet, "Object variable not set");
+            (*self)->setFont(f);
+          })));
       return true;
     case kDispIdForeColor:
       out = Variant(static_cast<std::int32_t>(foreColor_));

@@ -134,6 +134,20 @@ TEST(Control, FontObjectReadsAndWritesTheStockFont) {
   }
 }
 
+TEST(Control, FontObjectOutlivingItsControlRefusesUse) {
+  std::shared_ptr<automation::Dispatch> font;
+  {
+    StockControl c;
+    font = c.get("Font").toDispatch();
+  }
+  try {
+    font->get("Name");
+    FAIL();
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), 91);
+  }
+}
+
 TEST(Control, TranslatesOleColours) {
   StockControl c;
   EXPECT_EQ(c.translateColor(0x00112233), 0x00112233u);

@@ -95,6 +95,8 @@ class Control : public automation::Dispatch {
   OleColor foreColor_ = systemColor(18);  // button text
   bool enabled_ = true;
   std::uintptr_t hwnd_ = 0;
+  // Shared with objects handed out to clients (the font), which may outlive the control.
+  std::shared_ptr<Control*> self_;
 };
 
 }  // namespace ocx
