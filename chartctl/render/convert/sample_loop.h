@@ -36,8 +36,9 @@ struct RunMapping {
 namespace detail {
 
 template <typename T, bool kReferenced, bool kX, bool kContiguous, bool kDisplayOffset>
-inline Extremes convertRun(const std::byte* from, std::ptrdiff_t stride, std::int32_t count,
-                           const FoldedTransform& f, const RunMapping& m, gdi::Point* out) {
+[[gnu::noinline]] Extremes convertRun(const std::byte* from, std::ptrdiff_t stride,
+                                      std::int32_t count, const FoldedTransform& f,
+                                      const RunMapping& m, gdi::Point* out) {
   // The extremes are kept on the saturated values before truncation and the display offset:
   // both steps are monotonic, so they can be applied to the two extremes at the end.
   double low = kPixelMax;
