@@ -1,0 +1,362 @@
+#include "trace/trace_item.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "gdi/device_context.h"
+#include "output/draw_surface.h"
+#include "output/viewport_object.h"
+#include "render/converter_factory.h"
+#include "render/pixel_saturation.h"
+#include "trace/pen_drawing.h"
+
+namespace kvplotax::trace {
+
+namespace {
+
+// Above this many entries the two spare entries of an area polygon are not allocated.
+constexpr std::int64_t kMaxEntries = (std::int64_t{1} << 29) - 1;
+
+// The chart's point distance: the longer leg plus half the shorter one.
+std::int64_t distance(gdi::Point a, gdi::Point b) {
+  const std::int64_t dx = std::llabs(std::int64_t{a.x} - b.x);
+  const std::int64_t dy = std::llabs(std::int64_t{a.y} - b.y);
+  return dx + dy - std::min(dx, dy) / 2;
+}
+
+gdi::Rect saturated(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  return {clampPixel(l), clampPixel(t), clampPixel(r), clampPixel(b)};
+}
+
+}  // namespace
+
+TraceItem::TraceItem(const TraceSetup& setup)
+    : channel_(setup.channel),
+      mode_(setup.mode),
+      style_(setup.style),
+      pen_(setup.pen),
+      viewport_(setup.viewport),
+      viewportRect_(setup.viewportRect),
+      window_(setup.window),
+      yDescription_(setup.y),
+      xDescription_(setup.x),
+      eraseIndex_(setup.storageOn ? kErase3 : kErase2),
+      offsetX_(setup.offsetX),
+      offsetY_(setup.offsetY) {
+  const std::int64_t length = std::max<std::int32_t>(setup.bufferLength, 0);
+  spareEntries_ = length + 2 <= kMaxEntries;
+  const std::int64_t entries = spareEntries_ ? length + 2 : length;
+  // Zeroed pages from the system: a large buffer costs address space only until points arrive.
+  points_.reset(static_cast<gdi::Point*>(std::calloc(
+      static_cast<std::size_t>(std::max<std::int64_t>(entries, 1)), sizeof(gdi::Point))));
+  length_ = points_ ? static_cast<std::int32_t>(length) : 0;
+  if (!points_) spareEntries_ = false;
+  buildConverters(setup);
+  if (valid()) viewport_->addItem(this);
+}
+
+void TraceItem::FreeBuffer::operator()(gdi::Point* p) const { std::free(p); }
+
+TraceItem::~TraceItem() {
+  if (viewport_ && viewport_->contains(this)) viewport_->removeItem(this);
+}
+
+void TraceItem::buildConverters(const TraceSetup& setup) {
+  if (!window_) return;
+  const WorldRect& w = *window_;
+  const std::span<gdi::Point> buffer{points_.get(),
+                                     static_cast<std::size_t>(length_) + (spareEntries_ ? 2u : 0u)};
+  auto params = [&](Axis axis, const DataDescription& d) {
+    ConverterParams p;
+    p.axis = axis;
+    p.dataType = d.type;
+    p.shape = d.shape;
+    p.dataOffset = d.offset;
+    p.dataIncrement = d.increment;
+    p.transform = d.transform;
+    p.scrollRight = setup.mode == kModeScrollRight;
+    if (axis == Axis::X) {
+      p.worldMin = w.xmin;
+      p.worldMax = w.xmin + w.width;
+      p.pixelStart = viewportRect_.left;
+      p.pixelEnd = viewportRect_.right;
+      p.displayOffset = offsetX_;
+    } else {
+      p.worldMin = w.ymin;
+      p.worldMax = w.ymin + w.height;
+      p.pixelStart = viewportRect_.bottom;
+      p.pixelEnd = viewportRect_.top;
+      p.displayOffset = offsetY_;
+    }
+    return p;
+  };
+  y_ = createSampleConverter(params(Axis::Y, yDescription_), buffer, length_);
+  // Both members of a pair come from the vertical array and its description.
+  const bool pair = yDescription_.shape == static_cast<std::int32_t>(SampleShape::Pair);
+  x_ =
+      createSampleConverter(params(Axis::X, pair ? yDescription_ : xDescription_), buffer, length_);
+}
+
+std::int32_t TraceItem::sources(std::span<const std::byte> y, std::span<const std::byte> x,
+                                std::span<const std::byte>& yOut,
+                                std::span<const std::byte>& xOut) const {
+  if (!y_) return kNoYConverter;
+  switch (static_cast<SampleShape>(y_->shape())) {
+    case SampleShape::Scalar:
+    case SampleShape::Pair:
+      if (y.data() == nullptr) return kNullY;
+      yOut = y;
+      break;
+    case SampleShape::AutoIncr:
+      yOut = {};
+      break;
+    default:
+      return kBadShape;
+  }
+  if (!x_) return kNoXConverter;
+  switch (static_cast<SampleShape>(x_->shape())) {
+    case SampleShape::Scalar:
+      if (x.data() == nullptr) return kNullX;
+      xOut = x;
+      break;
+    case SampleShape::Pair:
+      if (y.data() == nullptr) return kNullY;
+      xOut = y;
+      break;
+    case SampleShape::AutoIncr:
+      xOut = {};
+      break;
+    default:
+      return kBadShape;
+  }
+  return 0;
+}
+
+std::int32_t TraceItem::addBlock(std::int32_t n, std::span<const std::byte> ySource,
+                                 std::span<const std::byte> xSource) {
+  if (n < 1) return kBounds;
+  if (!visible_ && viewport_ && viewport_->visible()) visible_ = true;
+  std::span<const std::byte> ys;
+  std::span<const std::byte> xs;
+  if (const std::int32_t code = sources(ySource, xSource, ys, xs)) return code;
+  return deliver(n, ys, xs);
+}
+
+void TraceItem::eraseWhole() {
+  if (!bounds_.isEmpty() && viewport_) {
+    viewport_->itemErased(this, bounds_);
+    changed_ = changed_.unite(bounds_);
+  }
+}
+
+void TraceItem::resetConverters() {
+  if (y_) y_->reset();
+  if (x_) x_->reset();
+}
+
+int TraceItem::penWidth() const { return pen_ ? pen_->width() : 0; }
+
+std::int32_t TraceItem::baseline() const {
+  if (!y_) return 0;
+  return y_->mapping().pixel(0.0);
+}
+
+gdi::Rect TraceItem::converterRect() const {
+  if (!x_ || !y_) return {};
+  std::int64_t top = y_->minimum();
+  std::int64_t bottom = y_->maximum();
+  if (isArea()) {
+    top = std::min<std::int64_t>(top, baseline());
+    bottom = std::max<std::int64_t>(bottom, baseline());
+  }
+  const std::int64_t h = penWidth() / 2;
+  return saturated(x_->minimum() - h, top - h, std::int64_t{x_->maximum()} + h + 1, bottom + h + 1);
+}
+
+gdi::Rect TraceItem::coveredRect(std::int32_t first, std::int32_t n) const {
+  if (n <= 0) return {};
+  std::int64_t l = std::numeric_limits<std::int32_t>::max(), t = l;
+  std::int64_t r = std::numeric_limits<std::int32_t>::min(), b = r;
+  for (std::int32_t i = first; i < first + n; ++i) {
+    const gdi::Point p = points_[i];
+    l = std::min<std::int64_t>(l, p.x);
+    r = std::max<std::int64_t>(r, p.x);
+    t = std::min<std::int64_t>(t, p.y);
+    b = std::max<std::int64_t>(b, p.y);
+  }
+  if (isArea()) {
+    t = std::min<std::int64_t>(t, baseline());
+    b = std::max<std::int64_t>(b, baseline());
+  }
+  const std::int64_t h = penWidth() / 2;
+  return saturated(l - h, t - h, r + h + 1, b + h + 1);
+}
+
+void TraceItem::markChanged(std::int32_t first, std::int32_t n, const gdi::Rect& rect) {
+  if (n <= 0) return;
+  changed_ = changed_.unite(rect);
+  if (viewport_) viewport_->itemChanged(this, first, n, rect);
+}
+
+gdi::Rect TraceItem::takeChangedArea() {
+  const gdi::Rect area = changed_;
+  changed_ = {};
+  return area;
+}
+
+void TraceItem::drawShown() { markChanged(start_, count_, bounds_); }
+
+void TraceItem::eraseTrace() {
+  eraseWhole();
+  bounds_ = {};
+  count_ = 0;
+  start_ = emptyStart();
+  erasePending_ = false;
+  resetConverters();
+}
+
+void TraceItem::setIntense(bool intense) {
+  eraseWhole();
+  intense_ = intense;
+  drawShown();
+}
+
+void TraceItem::changePen(const PenDrawing* pen) {
+  if (!pen) return;
+  eraseWhole();
+  pen_ = pen;
+  if (count_ > 0) bounds_ = coveredRect(start_, count_);
+  drawShown();
+}
+
+void TraceItem::changeStyle(std::int32_t style) {
+  if (style == style_) return;
+  eraseWhole();
+  style_ = style;
+  if (count_ > 0) bounds_ = coveredRect(start_, count_);
+  drawShown();
+}
+
+void TraceItem::forget() {
+  bounds_ = {};
+  count_ = 0;
+  start_ = emptyStart();
+  erasePending_ = false;
+  resetConverters();
+}
+
+void TraceItem::translate(float offsetX, float offsetY) {
+  eraseWhole();
+  offsetX_ = offsetX;
+  offsetY_ = offsetY;
+  if (x_) x_->translate(offsetX, start_, count_);
+  if (y_) y_->translate(offsetY, start_, count_);
+  bounds_ = count_ > 0 ? converterRect() : gdi::Rect{};
+  drawShown();
+}
+
+void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::int32_t n,
+                        const gdi::Rect& clipRect, int penIndex) {
+  if (!pen_ || !surface) return;
+  // Only points that are shown are ever drawn, whatever the caller asks.
+  const std::int32_t begin = std::clamp(first, start_, start_ + count_);
+  const std::int32_t end =
+      std::clamp<std::int64_t>(std::int64_t{first} + n, begin, start_ + count_);
+  n = end - begin;
+  first = begin;
+  if (n <= 0) return;
+  gdi::Rect clip = clipRect;
+  if (isLines() && (clip.width() <= 2 || clip.height() <= 2)) {
+    // A short segment's own rectangle would clip it away.
+    clip = saturated(std::int64_t{clip.left} - 1, std::int64_t{clip.top} - 1,
+                     std::int64_t{clip.right} + 1, std::int64_t{clip.bottom} + 1)
+               .intersect(viewportRect_);
+  }
+  if (clip.isEmpty()) return;
+  gdi::DeviceContext& dc = surface.dc();
+  surface.selectClipRect(clip);
+  const gdi::Pen& pen = pen_->pen(penIndex);
+  const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
+  const gdi::Pen oldPen = dc.selectPen(pen);
+  const gdi::Brush oldBrush = dc.selectBrush(pen_->brush(penIndex));
+  const bool asPoints = style_ == kStylePoints || (isLines() && n == 1) ||
+                        (style_ != kStyleLines && style_ != kStyleArea);
+  if (asPoints) {
+    if (pen.width() <= 1) {
+      dc.setPixels(run, pen.color());
+    } else {
+      const int h = (pen.width() + 1) / 2;
+      for (const gdi::Point& p : run) dc.rectangle(p.x - h, p.y - h, p.x, p.y);
+    }
+  } else if (isLines()) {
+    const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
+    dc.polyline(run);
+    dc.setBkMode(oldMode);
+  } else {
+    std::size_t corners = run.size();
+    if (spareEntries_) {
+      // The two spare entries close the polygon along the baseline.
+      const std::int32_t base = baseline();
+      points_[end] = {run.back().x, base};
+      points_[end + 1] = {run.front().x, base};
+      corners += 2;
+    }
+    dc.polygon({points_.get() + first, corners});
+  }
+  dc.selectBrush(oldBrush);
+  dc.selectPen(oldPen);
+  surface.selectClipRegion(nullptr);
+}
+
+bool TraceItem::draw(output::DrawSurface& surface, int first, int n, const gdi::Rect& clip) {
+  if (!visible_ || count_ == 0) return false;
+  drawRun(surface, first, n, clip, intense_ ? kPenIntense : kPenNormal);
+  return true;
+}
+
+bool TraceItem::redraw(output::DrawSurface& surface, const gdi::Rect& clip) {
+  return draw(surface, start_, count_, clip);
+}
+
+void TraceItem::erase(output::DrawSurface& surface, const gdi::Rect& clip) {
+  if (count_ == 0) return;
+  drawRun(surface, start_, count_, clip, eraseIndex_);
+}
+
+bool TraceItem::relayout(const gdi::Rect&, const gdi::Rect&, gdi::Rect&) { return false; }
+
+bool TraceItem::hitTest(gdi::Point m, output::HitInfo& hit) const {
+  if (count_ == 0) return false;
+  const gdi::Point* p = points_.get() + start_;
+  std::int32_t position = -1;
+  if (count_ == 1) {
+    if (distance(m, p[0]) <= 4) position = 0;
+  } else if (count_ == 2) {
+    const std::int64_t span = distance(p[1], p[0]);
+    std::int64_t d = distance(m, p[0]);
+    if (span != 0) {
+      const std::int64_t cross = (std::int64_t{p[1].x} - p[0].x) * (std::int64_t{m.y} - p[0].y) -
+                                 (std::int64_t{p[1].y} - p[0].y) * (std::int64_t{m.x} - p[0].x);
+      d = std::llabs(cross) / span;
+    }
+    if (d <= 4) position = distance(m, p[0]) <= distance(m, p[1]) ? 0 : 1;
+  } else {
+    if (!bounds_.contains(m)) return false;
+    for (std::int32_t i = 0; i < count_; ++i) {
+      if (p[i].x < std::int64_t{m.x} - 4) continue;
+      if (p[i].x > std::int64_t{m.x} + 4) break;
+      if (distance(m, p[i]) < 5) {
+        position = i;
+        break;
+      }
+    }
+  }
+  if (position < 0) return false;
+  hit.obj = channel_;
+  hit.position = static_cast<std::int16_t>(std::min<std::int32_t>(position, 32767));
+  hit.objType = 1;
+  return true;
+}
+
+}  // namespace kvplotax::trace
