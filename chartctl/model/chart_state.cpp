@@ -64,10 +64,11 @@ bool CChartState::selectViewport(std::int16_t n, int logPixelsX, int logPixelsY)
   selectIn(maps_.viewports, selection_.viewport, staged_.viewport, n, ViewportSettings::fresh);
   ViewportSettings& v = staged_.viewport;
   if (const ViewportObject* object = live_.viewport(n)) {
-    v.left = layout::pixelsToTwips(object->rect.left, logPixelsX);
-    v.right = layout::pixelsToTwips(object->rect.right, logPixelsX);
-    v.top = layout::pixelsToTwips(object->rect.top, logPixelsY);
-    v.bottom = layout::pixelsToTwips(object->rect.bottom, logPixelsY);
+    const gdi::Rect& r = object->bounds();
+    v.left = layout::pixelsToTwips(r.left, logPixelsX);
+    v.right = layout::pixelsToTwips(r.right, logPixelsX);
+    v.top = layout::pixelsToTwips(r.top, logPixelsY);
+    v.bottom = layout::pixelsToTwips(r.bottom, logPixelsY);
   } else {
     v.left = v.right = v.top = v.bottom = 0;
   }
@@ -197,8 +198,10 @@ void CChartState::relayout(const gdi::Rect& client) {
   layout::computePlotArea(drawable, c, geometry_);
   for (std::int32_t i = 0; i <= c.viewports; ++i) {
     ViewportObject& v = live_.ensureViewport(static_cast<std::int16_t>(i));
-    v.rect = layout::viewportRect(drawable, geometry_.plot, i, c.viewports);
-    v.hidden = v.rect.isEmpty();
+    const gdi::Rect rect = layout::viewportRect(drawable, geometry_.plot, i, c.viewports);
+    // A moved viewport lets its items follow; an empty one is hidden.
+    v.setBounds(rect);
+    v.setVisible(!rect.isEmpty());
   }
 }
 

@@ -7,6 +7,16 @@ bool isKey(std::int32_t n) { return n >= -32768 && n <= 32767; }
 
 }  // namespace
 
+CLiveObjects::~CLiveObjects() {
+  // Viewports keep pointers to the items: forget them before the items go.
+  for (auto& [channel, item] : traces_) {
+    for (auto& [number, viewport] : viewports_) {
+      if (item && viewport.contains(item.get())) viewport.removeItem(item.get());
+    }
+  }
+  traces_.clear();
+}
+
 ViewportObject* CLiveObjects::viewport(std::int32_t n) {
   if (!isKey(n)) return nullptr;
   auto it = viewports_.find(static_cast<std::int16_t>(n));
@@ -33,7 +43,13 @@ gdi::Rect CLiveObjects::removeTrace(std::int32_t channel) {
   if (!isKey(channel)) return {};
   auto it = traces_.find(static_cast<std::int16_t>(channel));
   if (it == traces_.end()) return {};
-  gdi::Rect drawn = it->second ? it->second->drawnRect() : gdi::Rect{};
+  ChartItem* item = it->second.get();
+  const gdi::Rect drawn = item ? item->drawnRect() : gdi::Rect{};
+  if (item) {
+    for (auto& [number, viewport] : viewports_) {
+      if (viewport.contains(item)) viewport.removeItem(item);
+    }
+  }
   traces_.erase(it);
   return drawn;
 }

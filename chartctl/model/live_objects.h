@@ -5,16 +5,14 @@
 #include <memory>
 #include <unordered_map>
 
-#include "chart_item.h"
 #include "gdi/geometry.h"
+#include "output/chart_item.h"
+#include "output/viewport_object.h"
 
 namespace kvplotax {
 
-struct ViewportObject {
-  gdi::Rect rect;  // client pixels
-  bool hidden = true;
-  bool storageOn = false;
-};
+using output::ChartItem;
+using output::ViewportObject;
 
 // The drawing pens built from a pen record; made by the drawing layers.
 class PenObject {
@@ -24,21 +22,28 @@ class PenObject {
 
 class CLiveObjects {
  public:
+  CLiveObjects() = default;
+  CLiveObjects(const CLiveObjects&) = delete;
+  CLiveObjects& operator=(const CLiveObjects&) = delete;
+  ~CLiveObjects();
+
   ViewportObject* viewport(std::int32_t n);
   ViewportObject& ensureViewport(std::int16_t n) { return viewports_[n]; }
-  const std::unordered_map<std::int16_t, ViewportObject>& viewports() const { return viewports_; }
+  std::unordered_map<std::int16_t, ViewportObject>& viewports() { return viewports_; }
 
   ChartItem* trace(std::int32_t channel);
   bool hasTraceEntry(std::int32_t channel) const;
   // Replaces the channel's item; returns the area the old one had drawn.
   gdi::Rect setTrace(std::int16_t channel, std::unique_ptr<ChartItem> item);
-  // Removes the channel's item; returns the area it had drawn (empty when there was none).
+  // Takes the channel's item out of every viewport and destroys it; returns the area it had
+  // drawn (empty when there was none).
   gdi::Rect removeTrace(std::int32_t channel);
 
   PenObject* pen(std::int32_t n);
   void setPen(std::int16_t n, std::unique_ptr<PenObject> pen);
 
  private:
+  // Items go before the viewports that point at them.
   std::unordered_map<std::int16_t, ViewportObject> viewports_;
   std::unordered_map<std::int16_t, std::unique_ptr<ChartItem>> traces_;
   std::unordered_map<std::int16_t, std::unique_ptr<PenObject>> pens_;

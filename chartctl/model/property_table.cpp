@@ -345,7 +345,7 @@ const PropertyEntry kTable[] = {
        ViewportObject* object = c.state().live().viewport(n);
        if (!object)
          raiseControlError(static_cast<std::int16_t>(cfg(c).errBase), ControlError::InvalidViewport);
-       object->storageOn = st(c).viewport.storageOn;
+       object->applyStorage(st(c).viewport.storageOn);
        c.changed(d::ViewportStorageOn);
        c.repaint();
      },

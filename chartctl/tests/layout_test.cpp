@@ -162,8 +162,8 @@ TEST_F(ChartLayoutTest, EmptyStripsAreHidden) {
   auto& ctrl = dynamic_cast<CKvplotaxCtrl&>(*control_);
   const ViewportObject* strip = ctrl.state().live().viewport(8);
   ASSERT_NE(strip, nullptr);
-  EXPECT_TRUE(strip->hidden);
-  EXPECT_FALSE(ctrl.state().live().viewport(0)->hidden);
+  EXPECT_FALSE(strip->visible());
+  EXPECT_TRUE(ctrl.state().live().viewport(0)->visible());
 }
 
 TEST_F(ChartLayoutTest, AutoSizeAsksForTheExtentThatFitsThePlot) {
