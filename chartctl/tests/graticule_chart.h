@@ -40,13 +40,16 @@ struct ChartPicture {
     s.viewports = counts.viewports;
     return s;
   }
-  gdi::Bitmap render() const {
-    gdi::Bitmap bitmap(width, height, 0xFFFFFF);
-    gdi::DeviceContext dc(&bitmap);
-    gdi::Rect work = bitmap.bounds();
+  void paint(gdi::DeviceContext& dc) const {
+    gdi::Rect work{0, 0, width, height};
     bezel::drawBezel(dc, outline, bevel, work);
     bezel::fillBackground(dc, backColor, work);
     graticule::drawGraticule(dc, graticuleSettings(), geometry(), work);
+  }
+  gdi::Bitmap render() const {
+    gdi::Bitmap bitmap(width, height, 0xFFFFFF);
+    gdi::DeviceContext dc(&bitmap);
+    paint(dc);
     return bitmap;
   }
 };
