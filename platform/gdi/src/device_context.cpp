@@ -63,7 +63,14 @@ Bitmap* DeviceContext::selectBitmap(Bitmap* bitmap) {
 
 Pen DeviceContext::selectPen(const Pen& pen) { return std::exchange(pen_, pen); }
 Brush DeviceContext::selectBrush(const Brush& brush) { return std::exchange(brush_, brush); }
+FontHandle DeviceContext::selectFont(std::shared_ptr<const Font> font) {
+  FontHandle handle = font;
+  textFont_ = std::move(font);
+  return std::exchange(font_, std::move(handle));
+}
+
 FontHandle DeviceContext::selectFont(FontHandle font) {
+  textFont_.reset();
   return std::exchange(font_, std::move(font));
 }
 

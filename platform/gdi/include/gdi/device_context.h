@@ -3,10 +3,12 @@
 // bitmap or the clip region. Selecting an object returns the one it displaced.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "gdi/bitmap.h"
@@ -15,12 +17,15 @@
 #include "gdi/palette.h"
 #include "gdi/pen.h"
 #include "gdi/region.h"
+#include "gdi/text_metrics.h"
 
 namespace gdi {
 
 class PackedDib;
 
-// An opaque slot for the text layer's font object.
+class Font;
+
+// The selected font as the context hands it back; a realised gdi::Font when text is to use it.
 using FontHandle = std::shared_ptr<const void>;
 
 enum BackgroundMode : int { TRANSPARENT = 1, OPAQUE = 2 };
@@ -55,8 +60,14 @@ class DeviceContext {
   const Pen& pen() const { return pen_; }
   Brush selectBrush(const Brush& brush);
   const Brush& brush() const { return brush_; }
+  // A realised font that text output and measurement use from now on.
+  FontHandle selectFont(std::shared_ptr<const Font> font);
+  // Any other object in the font slot (text then uses the system font).
   FontHandle selectFont(FontHandle font);
+  FontHandle selectFont(std::nullptr_t) { return selectFont(FontHandle()); }
   const FontHandle& font() const { return font_; }
+  // The font text is written in: the selected one, else the system font.
+  const Font& textFont() const;
 
   // Clipping. The clip region is in device pixels; without one the whole bitmap is drawable.
   // selectClipRegion(nullptr) removes clipping. Each returns the kind of the new clip region.
@@ -88,6 +99,15 @@ class DeviceContext {
   ColorRef bkColor() const { return bkColor_; }
   ColorRef setTextColor(ColorRef color);
   ColorRef textColor() const { return textColor_; }
+
+  // Text, in the text colour, over the background colour when the background mode is opaque,
+  // clipped like every other drawing. With TA_UPDATECP in the alignment the text starts at the
+  // current position (x and y are ignored) and the position moves on past it.
+  std::uint32_t setTextAlign(std::uint32_t align);  // returns the previous alignment
+  std::uint32_t textAlign() const { return textAlign_; }
+  void textOut(int x, int y, std::string_view utf8);
+  TextExtent getTextExtent(std::string_view utf8) const;
+  const TextMetrics& getTextMetrics() const;
 
   // Lines with the selected pen, from the current position; the end pixel is not drawn.
   Point moveTo(int x, int y);  // returns the previous position
@@ -138,6 +158,8 @@ class DeviceContext {
   Pen pen_;
   Brush brush_;
   FontHandle font_;
+  std::shared_ptr<const Font> textFont_;
+  std::uint32_t textAlign_ = 0;
   Palette palette_;
   int logPixels_ = 96;
   std::optional<Region> clip_;
