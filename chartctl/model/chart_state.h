@@ -37,9 +37,6 @@ struct StagedValues {
 
 struct DrawingState {
   bool dirty = false;
-  bool paintDisabled = false;
-  std::int32_t paintDisableCount = 0;
-  gdi::Rect accumulatedInvalid;
 };
 
 class CChartState {

@@ -2,11 +2,13 @@
 
 #include <vector>
 
+#include "bezel/bezel_painter.h"
 #include "channel_validation.h"
 #include "chart_data_args.h"
 #include "control_errors.h"
 #include "dispids.h"
 #include "enums.h"
+#include "graticule/graticule_painter.h"
 #include "property_table.h"
 
 namespace kvplotax {
@@ -79,7 +81,21 @@ void CKvplotaxCtrl::initNew() {
 
 void CKvplotaxCtrl::onWindowCreated(std::uintptr_t hwnd) {
   Control::onWindowCreated(hwnd);
+  if (site()) {
+    timerDevice_ = std::make_unique<output::SiteTimerDevice>(*site());
+    painter_.frameTimer().setDevice(timerDevice_.get());
+    painter_.setFramesPerSec(state_.settings().framesPerSec);
+  }
   relayout();
+}
+
+void CKvplotaxCtrl::onWindowDestroyed() {
+  // Nothing may post into the window or draw on its surface once it is gone.
+  painter_.frameTimer().setRate(0);
+  painter_.frameTimer().setDevice(nullptr);
+  timerDevice_.reset();
+  painter_.destroySurface();
+  Control::onWindowDestroyed();
 }
 
 void CKvplotaxCtrl::onResize(int width, int height) {
@@ -119,18 +135,13 @@ void CKvplotaxCtrl::reinitScalesWhileDesigning() {
   }
 }
 
-void CKvplotaxCtrl::onPaint(gdi::DeviceContext&, const gdi::Rect& bounds,
+void CKvplotaxCtrl::onPaint(gdi::DeviceContext& dc, const gdi::Rect& bounds,
                             const gdi::Rect& invalid) {
   const gdi::Rect size{0, 0, bounds.width(), bounds.height()};
-  if (size == state_.clientRect()) {
-    if (state_.drawing().paintDisabled) {
-      DrawingState& d = state_.drawing();
-      d.accumulatedInvalid = d.accumulatedInvalid.unite(
-          invalid.isEmpty() ? size : invalid.offset(-bounds.left, -bounds.top));
-    }
-  } else {
-    state_.relayout(size);
-  }
+  if (size != state_.clientRect()) state_.relayout(size);
+  // In run mode the frame timer posts its paint requests to the window.
+  const auto window = static_cast<std::uint32_t>(ambientUserMode() ? hWnd() : 0);
+  painter_.paint(dc, bounds, invalid, window);
   if (firstPaintPending_) firstPaint();
 }
 
@@ -214,12 +225,63 @@ void CKvplotaxCtrl::relayout() {
 }
 
 void CKvplotaxCtrl::repaint() {
-  if (state_.drawing().paintDisabled) return;
-  invalidateAll();
+  if (painter_.hasSurface()) {
+    painter_.fullRedraw();
+  } else if (!painter_.paintDisabled()) {
+    invalidateAll();
+  }
 }
 
 void CKvplotaxCtrl::invalidateArea(const gdi::Rect& area) {
-  if (!state_.drawing().paintDisabled) invalidate(area);
+  if (painter_.hasSurface()) {
+    painter_.invalidate(area);
+  } else if (!painter_.paintDisabled()) {
+    invalidate(area);
+  }
+}
+
+void CKvplotaxCtrl::invalidateSurfaceRect(const gdi::Rect& rect, bool) { invalidate(rect); }
+
+void CKvplotaxCtrl::forEachViewport(output::ViewportVisitor& visitor) {
+  for (auto& [number, viewport] : state_.live().viewports()) visitor.visit(viewport);
+}
+
+gdi::ColorRef CKvplotaxCtrl::backColor() const {
+  return translateColor(state_.settings().backColor);
+}
+
+void CKvplotaxCtrl::drawBezel(output::DrawSurface& surface, gdi::Rect& work) {
+  const ControlSettings& s = state_.settings();
+  const bezel::OutlineSettings outline{s.outlineColor, s.outline, s.roundedCorners};
+  const bezel::BevelSettings bevel{s.lightColor,      s.shadowColor, s.borderColor,
+                                   s.bevelInner,      s.bevelOuter,  s.bevelWidthInner,
+                                   s.bevelWidthOuter, s.borderWidth};
+  bezel::drawBezel(surface.dc(), outline, bevel, work);
+}
+
+void CKvplotaxCtrl::layoutViewports(const gdi::Rect&) { state_.relayout(state_.clientRect()); }
+
+void CKvplotaxCtrl::drawGraticule(output::DrawSurface& surface, const gdi::Rect& clip) {
+  const ControlSettings& s = state_.settings();
+  graticule::GraticuleSettings g;
+  g.gridOn = s.gridOn;
+  g.gridType = s.gridType;
+  g.axesType = s.axesType;
+  g.axesTics = s.axesTics;
+  g.frameOn = s.frameOn;
+  g.frameTics = s.frameTics;
+  g.frameColor = translateColor(s.frameColor);
+  g.axesColor = translateColor(s.axesColor);
+  g.gridColor = translateColor(s.gridColor);
+  g.majorDivHorz = s.majorDivHorz;
+  g.majorDivVert = s.majorDivVert;
+  g.minorDiv = s.minorDiv;
+  g.viewports = s.viewports;
+  graticule::drawGraticule(surface.dc(), g, state_.geometry(), clip);
+}
+
+void CKvplotaxCtrl::paintNow() {
+  if (site()) site()->updateWindow();
 }
 
 void CKvplotaxCtrl::refreshCursor() {
@@ -252,7 +314,6 @@ void CKvplotaxCtrl::onFontChanged() { repaintAtDesignTime(); }
 
 void CKvplotaxCtrl::doAction(std::int16_t action) {
   const auto base = static_cast<std::int16_t>(state_.settings().errBase);
-  DrawingState& d = state_.drawing();
   switch (action) {
     case Plotrex_Rescale:
       state_.commitWindow();
@@ -264,26 +325,27 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
     case Plotrex_CopyToClipboard:
     case Plotrex_AppendToClipboard:
     case Plotrex_Print:
-    case Plotrex_WriteToDisk:
+    case Plotrex_WriteToDisk: {
       if (!hasSurface()) raiseControlError(base, ControlError::InvalidSurface);
-      if (action == Plotrex_WriteToDisk && state_.settings().imageFile.empty())
+      using Result = output::ChartPainter::OutputResult;
+      Result result = Result::kDone;
+      if (action == Plotrex_WriteToDisk) {
+        result = painter_.writeToDisk(state_.settings().imageFile);
+      } else if (action != Plotrex_Print && site()) {
+        result = painter_.copyToClipboard(site()->clipboard(), action == Plotrex_AppendToClipboard);
+      }
+      // Failed output is not reported; only a missing surface or file name is.
+      if (result == Result::kNoSurface) raiseControlError(base, ControlError::InvalidSurface);
+      if (result == Result::kInvalidFileName)
         raiseControlError(base, ControlError::InvalidFileName);
       break;
+    }
     case Plotrex_DisablePaint:
-      if (++d.paintDisableCount == 1) {
-        d.paintDisabled = true;
-        d.accumulatedInvalid = {};
-      }
+      painter_.disablePaint();
       break;
     case Plotrex_EnablePaint:
-      if (--d.paintDisableCount <= 0) {
-        d.paintDisableCount = 0;
-        d.paintDisabled = false;
-        invalidate(d.accumulatedInvalid);
-        d.accumulatedInvalid = {};
-      }
-      d.dirty = true;
-      if (!d.paintDisabled && site()) site()->updateWindow();
+      state_.drawing().dirty = true;
+      if (painter_.enablePaint()) paintNow();
       return;
     default:
       break;

@@ -7,13 +7,12 @@
 
 #include "chart_state.h"
 #include "ocx/control.h"
+#include "output/chart_painter.h"
+#include "output/site_timer_device.h"
 
 namespace kvplotax {
 
-// The off-screen drawing surface, made by the output layer once the control has a window.
-class DrawSurface;
-
-class CKvplotaxCtrl : public ocx::Control {
+class CKvplotaxCtrl : public ocx::Control, public output::PaintHost {
  public:
   CKvplotaxCtrl();
   ~CKvplotaxCtrl() override;
@@ -31,15 +30,15 @@ class CKvplotaxCtrl : public ocx::Control {
 
   void initNew() override;
   void onWindowCreated(std::uintptr_t hwnd) override;
+  void onWindowDestroyed() override;
   void onResize(int width, int height) override;
   void onPaint(gdi::DeviceContext& dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
 
   CChartState& state() { return state_; }
   const CChartState& state() const { return state_; }
-  bool hasSurface() const { return surface_ != nullptr; }
-  // The output layer attaches the drawing surface once the window exists, and detaches it (null)
-  // before the window goes.
-  void setSurface(DrawSurface* surface) { surface_ = surface; }
+  // The drawing surface exists from the first paint after the window was created.
+  bool hasSurface() const { return painter_.hasSurface(); }
+  output::ChartPainter& painter() { return painter_; }
   bool firstPaintPending() const { return firstPaintPending_; }
 
   // Side effects shared by the property handlers.
@@ -62,6 +61,15 @@ class CKvplotaxCtrl : public ocx::Control {
 
   std::shared_ptr<automation::Dispatch> mouseIcon;
 
+  // output::PaintHost
+  void invalidateSurfaceRect(const gdi::Rect& rect, bool erase) override;
+  void forEachViewport(output::ViewportVisitor& visitor) override;
+  gdi::ColorRef backColor() const override;
+  void drawBezel(output::DrawSurface& surface, gdi::Rect& work) override;
+  void layoutViewports(const gdi::Rect& work) override;
+  void drawGraticule(output::DrawSurface& surface, const gdi::Rect& clip) override;
+  void paintNow() override;
+
  protected:
   void onFontChanged() override;
 
@@ -72,7 +80,10 @@ class CKvplotaxCtrl : public ocx::Control {
   void reinitScalesWhileDesigning();
 
   CChartState state_;
-  DrawSurface* surface_ = nullptr;
+  // The timer device outlives the painter, whose frame timer uses it; the painter goes before
+  // the viewports it hands the surface to.
+  std::unique_ptr<output::SiteTimerDevice> timerDevice_;
+  output::ChartPainter painter_{*this};
   bool firstPaintPending_ = true;
   bool reset_ = false;
   bool autoSizing_ = false;

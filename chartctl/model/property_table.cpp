@@ -117,7 +117,10 @@ const PropertyEntry kTable[] = {
      [](C& c, const Variant& v) { setPlain(c, cfg(c).ctlVersion, asI2(v), d::CtlVersion); },
      nullptr},
     {"FramesPerSec", d::FramesPerSec, [](C& c) { return i2(cfg(c).framesPerSec); },
-     [](C& c, const Variant& v) { setPlain(c, cfg(c).framesPerSec, asI2(v), d::FramesPerSec); },
+     [](C& c, const Variant& v) {
+       if (setPlain(c, cfg(c).framesPerSec, asI2(v), d::FramesPerSec))
+         c.painter().setFramesPerSec(cfg(c).framesPerSec);
+     },
      nullptr},
     {"AutoSize", d::AutoSize,
      [](C& c) {
@@ -133,7 +136,8 @@ const PropertyEntry kTable[] = {
      [](C& c, const Variant& v) { c.doAction(static_cast<std::int16_t>(asI2(v))); }, nullptr},
     {"ColorDepth", d::ColorDepth, [](C& c) { return i2(cfg(c).colorDepth); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).colorDepth, asI2(v), d::ColorDepth)) c.repaint();
+       if (setPlain(c, cfg(c).colorDepth, asI2(v), d::ColorDepth))
+         c.painter().setColorDepth(cfg(c).colorDepth);
      },
      nullptr},
     {"ErrBase", d::ErrBase, [](C& c) { return i2(cfg(c).errBase); },

@@ -1,6 +1,8 @@
 // The control in the headless container: a new control's first paint sets up a usable chart.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "automation/automation.h"
 #include "host/headless.h"
 
@@ -95,6 +97,20 @@ TEST(ChartInContainer, RecorderStyleSetUpIsAccepted) {
   EXPECT_EQ(chart.get("ChnDspBufLen").toI4(), 16000);
   EXPECT_FLOAT_EQ(chart.get("ChnDspOffsetY").toR4(), 4000.0f);
   EXPECT_EQ(chart.get("ChnDspStyle").toI4(), 1);
+}
+
+TEST(ChartInContainer, PaintsItsFrameBackgroundAndGraticule) {
+  host::HeadlessContainer form(500, 300);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  if (const char* out = std::getenv("KVPLOTAX_SCREEN")) form.writeScreen(out);
+  EXPECT_EQ(form.pixel(0, 0), 0x000000u);     // outline: window frame colour
+  EXPECT_EQ(form.pixel(1, 150), 0xFFFFFFu);   // raised outer bevel: highlight text colour
+  EXPECT_EQ(form.pixel(12, 12), 0x808000u);   // background inside the margins
+  EXPECT_EQ(form.pixel(25, 100), 0xFFFF00u);  // left edge of the frame
+  chart.put("BackColor", automation::Variant(std::int32_t{0xFFFFFF}));
+  form.pump();
+  EXPECT_EQ(form.pixel(12, 12), 0xFFFFFFu);
 }
 
 TEST(ChartInContainer, DesignModeRefusals) {

@@ -137,19 +137,19 @@ TEST_F(ValidationTest, OutputCommandsNeedADrawingSurface) {
 
 TEST_F(ValidationTest, PaintDisableNests) {
   auto& ctrl = dynamic_cast<CKvplotaxCtrl&>(*control_);
-  const DrawingState& d = ctrl.state().drawing();
+  const output::ChartPainter& painter = ctrl.painter();
   put("Action", I2(5));
   put("Action", I2(5));
   put("Action", I2(6));
-  EXPECT_TRUE(d.paintDisabled);
+  EXPECT_TRUE(painter.paintDisabled());
   EXPECT_EQ(site_->updates, 0);
   put("Action", I2(6));
-  EXPECT_FALSE(d.paintDisabled);
+  EXPECT_FALSE(painter.paintDisabled());
   EXPECT_EQ(site_->updates, 1);
   put("Action", I2(6));
-  EXPECT_EQ(d.paintDisableCount, 0);
+  EXPECT_EQ(painter.paintDisableCount(), 0);
   put("Action", I2(5));
-  EXPECT_TRUE(d.paintDisabled);
+  EXPECT_TRUE(painter.paintDisabled());
 }
 
 TEST_F(ValidationTest, ScalePropertiesRefuseValuesOutOfRange) {
