@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "automation/automation.h"
 #include "host/headless.h"
@@ -111,6 +114,30 @@ TEST(ChartInContainer, PaintsItsFrameBackgroundAndGraticule) {
   chart.put("BackColor", automation::Variant(std::int32_t{0xFFFFFF}));
   form.pump();
   EXPECT_EQ(form.pixel(12, 12), 0xFFFFFFu);
+}
+
+TEST(ChartInContainer, WritesItsPictureToTheImageFile) {
+  host::HeadlessContainer form(200, 150);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  try {
+    chart.put("Action", i2(4));
+    FAIL();
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 20);
+    EXPECT_STREQ(e.what(), "Invalid file name specified");
+  }
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "kvplotax_container_test.bmp";
+  std::filesystem::remove(path);
+  chart.put("ImageFile", automation::Variant(path.string()));
+  chart.put("Action", i2(4));
+  std::ifstream file(path, std::ios::binary);
+  char magic[2] = {};
+  file.read(magic, 2);
+  EXPECT_EQ(std::string(magic, 2), "BM");
+  std::filesystem::remove(path);
+  chart.put("Action", i2(1));  // copying to the clipboard raises nothing
 }
 
 TEST(ChartInContainer, DesignModeRefusals) {
