@@ -210,6 +210,16 @@ TEST_F(ScaleLayoutTest, NothingForAnEmptyRectangleOrHiddenParts) {
   EXPECT_FALSE(layout.labelShown);
 }
 
+TEST_F(ScaleLayoutTest, HugeGapsPutTheTextsOutOfSightWithoutOverflow) {
+  style.gap = 2147483647;
+  style.visibility = kScaleAndLabel;
+  style.caption = "x";
+  lay(kHorz);
+  EXPECT_GT(layout.numbers[0].base.y, 380);
+  EXPECT_GT(layout.label.base.y, layout.numbers[0].base.y);
+  EXPECT_FALSE(layout.inOwnViewport);
+}
+
 TEST_F(ScaleLayoutTest, StackedCaptionGrowsOneCharacterAtATime) {
   style.visibility = kLabelOnly;
   style.caption = "AB";

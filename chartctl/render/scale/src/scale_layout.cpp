@@ -1,5 +1,7 @@
 #include "scale/scale_layout.h"
 
+#include <algorithm>
+
 #include "scale/alignment_code.h"
 
 namespace kvplotax::scale {
@@ -181,8 +183,15 @@ void thin(int d, const ScaleFrame& f, ScaleLayout& layout) {
 
 }  // namespace
 
-void layoutScale(int d, const ScaleStyle& s, const ScaleFrame& f, const ScaleFonts& fonts,
+void layoutScale(int d, const ScaleStyle& style, const ScaleFrame& frame, const ScaleFonts& fonts,
                  ScaleLayout& layout) {
+  // Any gap or tick beyond the largest surface puts the texts out of sight all the same; held
+  // there, the pixel arithmetic stays far from overflowing.
+  constexpr int kFarAway = 1 << 20;
+  ScaleStyle s = style;
+  s.gap = std::clamp(s.gap, 0, kFarAway);
+  ScaleFrame f = frame;
+  f.majorTick = std::clamp(f.majorTick, 0, kFarAway);
   layout.texts.clear();
   layout.numbers.clear();
   layout.label = {};
