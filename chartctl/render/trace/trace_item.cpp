@@ -7,6 +7,7 @@
 #include "gdi/device_context.h"
 #include "output/draw_surface.h"
 #include "output/viewport_object.h"
+#include "polyline_compaction.h"
 #include "render/converter_factory.h"
 #include "render/pixel_saturation.h"
 #include "trace/pen_drawing.h"
@@ -53,6 +54,7 @@ TraceItem::TraceItem(const TraceSetup& setup)
   length_ = points_ ? static_cast<std::int32_t>(length) : 0;
   if (!points_) spareEntries_ = false;
   buildConverters(setup);
+  prepareMerging();
   if (valid()) viewport_->addItem(this);
 }
 
@@ -60,6 +62,12 @@ void TraceItem::FreeBuffer::operator()(gdi::Point* p) const { std::free(p); }
 
 TraceItem::~TraceItem() {
   if (viewport_ && viewport_->contains(this)) viewport_->removeItem(this);
+}
+
+void TraceItem::prepareMerging() {
+  if (!isLines() || merged_ || length_ == 0) return;
+  merged_.reset(
+      static_cast<gdi::Point*>(std::calloc(static_cast<std::size_t>(length_), sizeof(gdi::Point))));
 }
 
 void TraceItem::buildConverters(const TraceSetup& setup) {
@@ -234,6 +242,7 @@ void TraceItem::changeStyle(std::int32_t style) {
   if (style == style_) return;
   eraseWhole();
   style_ = style;
+  prepareMerging();
   if (count_ > 0) bounds_ = coveredRect(start_, count_);
   drawShown();
 }
@@ -291,7 +300,11 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
     }
   } else if (isLines()) {
     const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
-    dc.polyline(run);
+    if (merged_ && pen.isCosmetic()) {
+      dc.polyline({merged_.get(), compactPolyline(run, merged_.get())});
+    } else {
+      dc.polyline(run);
+    }
     dc.setBkMode(oldMode);
   } else {
     std::size_t corners = run.size();

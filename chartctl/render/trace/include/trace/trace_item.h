@@ -117,6 +117,7 @@ class TraceItem : public output::ChartItem {
   void drawRun(output::DrawSurface& surface, std::int32_t first, std::int32_t n,
                const gdi::Rect& clip, int penIndex);
   void drawShown();
+  void prepareMerging();
 
   std::int16_t channel_;
   std::int32_t mode_;
@@ -131,6 +132,8 @@ class TraceItem : public output::ChartItem {
     void operator()(gdi::Point* p) const;
   };
   std::unique_ptr<gdi::Point[], FreeBuffer> points_;
+  // Room for a merged copy of the shown points, for lines drawn with a one-pixel pen.
+  std::unique_ptr<gdi::Point[], FreeBuffer> merged_;
   std::unique_ptr<SampleConverter> y_;
   std::unique_ptr<SampleConverter> x_;
   gdi::Rect changed_;
