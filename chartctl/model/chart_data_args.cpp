@@ -32,6 +32,15 @@ const std::uint8_t* LockedArray::first() const {
          static_cast<std::size_t>(offset_) * array_->elementSize();
 }
 
+std::span<const std::byte> LockedArray::bytes() const {
+  if (!array_) return {};
+  const auto* base = static_cast<const std::byte*>(array_->data());
+  const std::size_t n = available();
+  if (n == 0) return {base, 0};
+  return {base + static_cast<std::size_t>(offset_) * array_->elementSize(),
+          n * array_->elementSize()};
+}
+
 std::size_t LockedArray::available() const {
   if (!array_ || offset_ < 0) return 0;
   const auto count = static_cast<std::int64_t>(array_->count());

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "automation/automation.h"
 
@@ -28,6 +29,9 @@ class LockedArray {
   // Elements from the first one to the end of the array (0 outside it).
   std::size_t available() const;
   std::size_t elementSize() const { return array_ ? array_->elementSize() : 0; }
+  // The bytes from the first element on: no data at all when no array was given, an empty
+  // span over the array when the offset lies outside it.
+  std::span<const std::byte> bytes() const;
 
  private:
   std::shared_ptr<automation::SafeArray> array_;

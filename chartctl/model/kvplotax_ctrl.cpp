@@ -10,6 +10,7 @@
 #include "enums.h"
 #include "graticule/graticule_painter.h"
 #include "property_table.h"
+#include "trace/trace_item.h"
 
 namespace kvplotax {
 
@@ -353,20 +354,6 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
   repaint();
 }
 
-void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
-  if (!ambientUserMode() || !hasSurface()) return;
-  state_.staged().channel.action = action;
-  state_.commitChannel();
-  const std::int32_t c = state_.selection().channel;
-  if (c <= 0 || !findSetting(state_.maps().channels, c)) return;
-  if (action < Plotrex_ChnInitialize || action > Plotrex_ChnTranslate) return;
-  validateChannel(state_);
-  if (action != Plotrex_ChnInitialize && !state_.live().trace(c))
-    raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
-                      ControlError::ChannelNotInitialized);
-  if (action == Plotrex_ChnChangeViewport || action == Plotrex_ChnChangeWindow) repaint();
-}
-
 void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
   ScaleObject* scale = state_.selectedScale();
   if (!hasSurface() || !scale) return;
@@ -400,8 +387,18 @@ Variant CKvplotaxCtrl::chartData(std::span<Variant> args) {
   if (!hasSurface()) return Variant(std::int32_t{0});
   if (!state_.live().hasTraceEntry(chn)) return Variant(PlotrexData_InvChn);
   if (!state_.live().trace(chn)) return Variant(PlotrexData_NotInit);
+  auto* item = dynamic_cast<trace::TraceItem*>(state_.live().trace(chn));
+  if (!item) return Variant(PlotrexData_NotInit);
   if (nPts < 1) return Variant(PlotrexData_Bounds);
-  return Variant(std::int32_t{0});
+  const std::int32_t held = item->addBlock(nPts, y.bytes(), x.bytes());
+  const gdi::Rect area = item->takeChangedArea();
+  if (held < 0) {
+    painter_.invalidate(area);
+    return Variant(held);
+  }
+  state_.drawing().dirty = true;
+  painter_.dataDelivered(area);
+  return Variant(held);
 }
 
 Variant CKvplotaxCtrl::printWindow(std::span<Variant> args) {

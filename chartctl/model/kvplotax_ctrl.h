@@ -78,6 +78,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost {
   void applyNewControlSetup();
   // While designing, every scale is laid out again after the geometry changed.
   void reinitScalesWhileDesigning();
+  // Channel commands on the selected channel c, already validated.
+  void initializeChannel(std::int32_t c);
+  trace::PenDrawing* buildPen(std::int32_t n);
 
   CChartState state_;
   // The timer device outlives the painter, whose frame timer uses it; the painter goes before

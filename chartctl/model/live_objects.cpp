@@ -54,13 +54,13 @@ gdi::Rect CLiveObjects::removeTrace(std::int32_t channel) {
   return drawn;
 }
 
-PenObject* CLiveObjects::pen(std::int32_t n) {
+trace::PenDrawing* CLiveObjects::pen(std::int32_t n) {
   if (!isKey(n)) return nullptr;
   auto it = pens_.find(static_cast<std::int16_t>(n));
   return it == pens_.end() ? nullptr : it->second.get();
 }
 
-void CLiveObjects::setPen(std::int16_t n, std::unique_ptr<PenObject> pen) {
+void CLiveObjects::setPen(std::int16_t n, std::unique_ptr<trace::PenDrawing> pen) {
   pens_[n] = std::move(pen);
 }
 

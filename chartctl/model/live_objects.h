@@ -8,17 +8,12 @@
 #include "gdi/geometry.h"
 #include "output/chart_item.h"
 #include "output/viewport_object.h"
+#include "trace/pen_drawing.h"
 
 namespace kvplotax {
 
 using output::ChartItem;
 using output::ViewportObject;
-
-// The drawing pens built from a pen record; made by the drawing layers.
-class PenObject {
- public:
-  virtual ~PenObject() = default;
-};
 
 class CLiveObjects {
  public:
@@ -39,14 +34,16 @@ class CLiveObjects {
   // drawn (empty when there was none).
   gdi::Rect removeTrace(std::int32_t channel);
 
-  PenObject* pen(std::int32_t n);
-  void setPen(std::int16_t n, std::unique_ptr<PenObject> pen);
+  // The drawing pens of a pen record, made when a channel using it is initialised; they stay
+  // where they are while items point at them.
+  trace::PenDrawing* pen(std::int32_t n);
+  void setPen(std::int16_t n, std::unique_ptr<trace::PenDrawing> pen);
 
  private:
-  // Items go before the viewports that point at them.
+  // Pens and viewports outlive the items that point at them.
+  std::unordered_map<std::int16_t, std::unique_ptr<trace::PenDrawing>> pens_;
   std::unordered_map<std::int16_t, ViewportObject> viewports_;
   std::unordered_map<std::int16_t, std::unique_ptr<ChartItem>> traces_;
-  std::unordered_map<std::int16_t, std::unique_ptr<PenObject>> pens_;
 };
 
 }  // namespace kvplotax

@@ -140,6 +140,78 @@ TEST(ChartInContainer, WritesItsPictureToTheImageFile) {
   chart.put("Action", i2(1));  // copying to the clipboard raises nothing
 }
 
+// A channel initialised with autoincrementing x and float y draws its points in its pen.
+TEST(ChartInContainer, DeliveredDataIsDrawn) {
+  host::HeadlessContainer form(500, 300);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  using automation::Variant;
+  chart.put("Pen_Select", i2(1));
+  chart.put("PenColor", Variant(std::int32_t{0x0000FF}));
+  chart.put("Chn_Select", i2(1));
+  chart.put("ChnDspStyle", i2(1));
+  chart.put("ChnDspAction", i2(1));
+  auto samples = automation::SafeArray::create(automation::VT_R4, 4);
+  float* y = static_cast<float*>(samples->data());
+  y[0] = 7.0f;
+  y[1] = 7.0f;
+  y[2] = 7.0f;
+  y[3] = 7.0f;
+  std::vector<Variant> args{i2(1),
+                            Variant(std::int32_t{4}),
+                            Variant::array(automation::VT_R4, samples),
+                            Variant(std::int32_t{0}),
+                            Variant::array(automation::VT_R4, nullptr),
+                            Variant(std::int32_t{0})};
+  EXPECT_EQ(chart.call("ChartData", args).toI4(), 4);
+  EXPECT_EQ(samples->locks(), 0u);
+  form.pump();
+  if (const char* out = std::getenv("KVPLOTAX_SCREEN")) form.writeScreen(out);
+  // World y 7 of 0..10 on the plot rows 30..270 is row 102; x runs 0..3 of 10 from column 25.
+  EXPECT_EQ(form.pixel(40, 102), 0x0000FFu);
+  EXPECT_EQ(form.pixel(40, 104), 0x808000u);
+  std::vector<Variant> other{i2(2),
+                             Variant(std::int32_t{4}),
+                             Variant::array(automation::VT_R4, samples),
+                             Variant(std::int32_t{0}),
+                             Variant::array(automation::VT_R4, nullptr),
+                             Variant(std::int32_t{0})};
+  EXPECT_EQ(chart.call("ChartData", other).toI4(), -3);  // never initialised
+  args[1] = Variant(std::int32_t{0});
+  EXPECT_EQ(chart.call("ChartData", args).toI4(), -10);
+  args[1] = Variant(std::int32_t{4});
+  args[3] = Variant(std::int32_t{3});  // one element left for four points
+  EXPECT_EQ(chart.call("ChartData", args).toI4(), -10);
+  chart.put("Chn_Select", i2(-1));
+  EXPECT_EQ(chart.call("ChartData", args).toI4(), -3);
+}
+
+TEST(ChartInContainer, ChannelCommandsNeedAnInitialisedChannel) {
+  host::HeadlessContainer form(300, 200);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  chart.put("ErrBase", i2(1000));
+  chart.put("Chn_Select", i2(3));
+  try {
+    chart.put("ChnDspAction", i2(2));
+    FAIL();
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 1021);
+    EXPECT_STREQ(e.what(), "Channel not initialized");
+  }
+  chart.put("ChnDspPen", i2(8));  // no such pen
+  try {
+    chart.put("ChnDspAction", i2(1));
+    FAIL();
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 1001);
+    EXPECT_STREQ(e.what(), "Invalid/undefined pen specified");
+  }
+  chart.put("ChnDspPen", i2(1));
+  chart.put("ChnDspAction", i2(1));
+  chart.put("ChnDspAction", i2(2));  // initialised now
+}
+
 TEST(ChartInContainer, DesignModeRefusals) {
   host::HeadlessContainer form(300, 200, false);
   automation::Dispatch& chart = form.create(kClsid);
