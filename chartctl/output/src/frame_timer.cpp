@@ -24,6 +24,8 @@ void FrameTimer::setDevice(FrameTimerDevice* device) {
   resolution_ = periodMin_;
   if (kPreferredResolutionMs >= periodMin_ && kPreferredResolutionMs <= periodMax_)
     resolution_ = kPreferredResolutionMs;
+  // A rate set before the device was there takes effect now.
+  if (device_ && rate_ > 0) start();
 }
 
 void FrameTimer::setRate(int framesPerSec) {

@@ -53,6 +53,13 @@ TEST(FrameTimerTest, FailuresLeaveTheTimerStopped) {
   noDevice.setRate(20);
   EXPECT_FALSE(noDevice.running());
   EXPECT_EQ(noDevice.start(), FrameTimer::kNoCallback);
+  // The rate set meanwhile starts the timer once the device arrives.
+  ManualTimerDevice late;
+  noDevice.setDevice(&late);
+  EXPECT_TRUE(noDevice.running());
+  EXPECT_EQ(late.lastPeriod, 50u);
+  noDevice.setDevice(nullptr);
+  EXPECT_EQ(late.alive, 0);
 
   ManualTimerDevice device;
   device.startWorks = false;

@@ -50,7 +50,8 @@ class FrameTimer {
   FrameTimer(const FrameTimer&) = delete;
   FrameTimer& operator=(const FrameTimer&) = delete;
 
-  // Attaching a device reads its period range; a running timer is stopped first.
+  // Attaching a device reads its period range; a running timer is stopped first, and a rate
+  // set before starts the timer on the new device.
   void setDevice(FrameTimerDevice* device);
 
   // Clamped to 0..30; 0 stops the timer, otherwise it runs every trunc(1000 / rate) ms.
