@@ -59,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           chart.get(entry.id);
           break;
         case 3:
-          chart.onResize(in.byte() * 4, in.byte() * 4);
+          chart.onResize(in.byte() * 2, in.byte() * 2);
           break;
         case 4: {
-          const gdi::Rect bounds{0, 0, in.byte() * 4, in.byte() * 4};
+          const gdi::Rect bounds{0, 0, in.byte() * 2, in.byte() * 2};
           chart.onPaint(dc, bounds, {});
           break;
         }
