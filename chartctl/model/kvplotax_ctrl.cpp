@@ -21,7 +21,11 @@ std::atomic<int> CKvplotaxCtrl::liveCount_{0};
 
 CKvplotaxCtrl::CKvplotaxCtrl() { ++liveCount_; }
 
-CKvplotaxCtrl::~CKvplotaxCtrl() { --liveCount_; }
+CKvplotaxCtrl::~CKvplotaxCtrl() {
+  // The scale items leave their viewports before either goes.
+  scales_.drop();
+  --liveCount_;
+}
 
 int CKvplotaxCtrl::liveCount() { return liveCount_.load(); }
 
@@ -95,6 +99,7 @@ void CKvplotaxCtrl::onWindowDestroyed() {
   painter_.frameTimer().setRate(0);
   painter_.frameTimer().setDevice(nullptr);
   timerDevice_.reset();
+  scales_.drop();
   painter_.destroySurface();
   Control::onWindowDestroyed();
 }
@@ -311,7 +316,12 @@ void CKvplotaxCtrl::autoSizeIfNeeded() {
   autoSizing_ = false;
 }
 
-void CKvplotaxCtrl::onFontChanged() { repaintAtDesignTime(); }
+void CKvplotaxCtrl::onFontChanged() {
+  // The scales take the new font at their next layout.
+  fonts_ = {};
+  reinitScalesWhileDesigning();
+  repaintAtDesignTime();
+}
 
 void CKvplotaxCtrl::doAction(std::int16_t action) {
   const auto base = static_cast<std::int16_t>(state_.settings().errBase);
@@ -352,15 +362,6 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
       break;
   }
   repaint();
-}
-
-void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
-  ScaleObject* scale = state_.selectedScale();
-  if (!hasSurface() || !scale) return;
-  scale->action = action;
-  if (action >= Plotrex_ScaleErase && action <= Plotrex_ScaleChangeWindow)
-    raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
-                      ControlError::ChannelNotInitialized);
 }
 
 namespace {

@@ -9,10 +9,11 @@
 #include "ocx/control.h"
 #include "output/chart_painter.h"
 #include "output/site_timer_device.h"
+#include "scale/scale_item_set.h"
 
 namespace kvplotax {
 
-class CKvplotaxCtrl : public ocx::Control, public output::PaintHost {
+class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scale::ScaleHost {
  public:
   CKvplotaxCtrl();
   ~CKvplotaxCtrl() override;
@@ -70,6 +71,23 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost {
   void drawGraticule(output::DrawSurface& surface, const gdi::Rect& clip) override;
   void paintNow() override;
 
+  // scale::ScaleHost
+  output::ViewportObject* scaleViewport(int number) override;
+  gdi::Rect scaleViewportRect(int number) override;
+  bool scaleWindowRange(int window, int dimension, float& min, float& extent) override;
+  bool scalePenColors(int pen, gdi::ColorRef& normal, gdi::ColorRef& intense) override;
+  scale::ScaleGraticule scaleGraticule() override;
+  gdi::ColorRef scaleBackColor() override;
+  gdi::ColorRef scaleStorageColor() override;
+  bool scaleStorageOn(int viewport) override;
+  output::DrawSurface* scaleSurface() override;
+  void scaleAreaChanged(const gdi::Rect& area) override;
+
+  // While designing, a changed scale is drawn again at once.
+  void scaleChangedWhileDesigning();
+  // The items of a deleted scale leave the picture.
+  void removeScaleItems(std::int16_t number);
+
  protected:
   void onFontChanged() override;
 
@@ -81,12 +99,17 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost {
   // Channel commands on the selected channel c, already validated.
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);
+  const scale::ScaleFonts& scaleFonts();
+  scale::ScaleRequest scaleRequest(const ScaleObject& scale) const;
 
   CChartState state_;
   // The timer device outlives the painter, whose frame timer uses it; the painter goes before
   // the viewports it hands the surface to.
   std::unique_ptr<output::SiteTimerDevice> timerDevice_;
   output::ChartPainter painter_{*this};
+  // Scale items sit in the viewports and are drawn on the painter's surface.
+  scale::ScaleItemSet scales_;
+  scale::ScaleFonts fonts_;
   bool firstPaintPending_ = true;
   bool reset_ = false;
   bool autoSizing_ = false;

@@ -50,7 +50,7 @@ void setScaleField(C& c, ScaleField f, const Variant& v, DispId id) {
   }
   if (!s->setField(f, value)) return;
   c.changed(id);
-  c.repaintAtDesignTime();
+  c.scaleChangedWhileDesigning();
 }
 
 // A window coordinate from a position in twips in the selected viewport.
@@ -571,7 +571,9 @@ const PropertyEntry kTable[] = {
     // Scales.
     {"Scale_Select", d::Scale_Select, [](C& c) { return i2(c.state().selection().scale); },
      [](C& c, const Variant& v) {
-       c.state().selectScale(static_cast<std::int16_t>(asI2(v)));
+       const auto n = static_cast<std::int16_t>(asI2(v));
+       if (n < 0 && n > -32768) c.removeScaleItems(static_cast<std::int16_t>(-n));
+       c.state().selectScale(n);
        c.changed(d::Scale_Select);
      },
      nullptr},
@@ -592,7 +594,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !findSetting(c.state().maps().windows, n)) raiseInvalidValue();
-       if (setPlain(c, s->window, n, d::ScaleWindow)) c.repaintAtDesignTime();
+       if (setPlain(c, s->window, n, d::ScaleWindow)) c.scaleChangedWhileDesigning();
      },
      nullptr},
     {"ScaleViewport", d::ScaleViewport,
@@ -605,7 +607,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !c.state().live().viewport(n)) raiseInvalidValue();
-       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.repaintAtDesignTime();
+       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.scaleChangedWhileDesigning();
      },
      nullptr},
     {"ScaleDimension", d::ScaleDimension,
@@ -647,7 +649,7 @@ const PropertyEntry kTable[] = {
        if (!ScaleObject::acceptsFactor(factor)) raiseInvalidValue();
        if (!s->setFactor(factor)) return;
        c.changed(d::ScaleFactor);
-       c.repaintAtDesignTime();
+       c.scaleChangedWhileDesigning();
      },
      nullptr},
     {"LabelCaption", d::LabelCaption,
@@ -660,7 +662,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s || !s->setCaption(caption)) return;
        c.changed(d::LabelCaption);
-       c.repaintAtDesignTime();
+       c.scaleChangedWhileDesigning();
      },
      nullptr},
 

@@ -212,6 +212,38 @@ TEST(ChartInContainer, ChannelCommandsNeedAnInitialisedChannel) {
   chart.put("ChnDspAction", i2(2));  // initialised now
 }
 
+TEST(ChartInContainer, VisibleScaleIsDrawnAndLeavesWithItsScale) {
+  host::HeadlessContainer form(601, 257);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  std::vector<std::uint32_t> before;
+  for (int y = 0; y < 257; ++y)
+    for (int x = 0; x < 601; ++x) before.push_back(form.pixel(x, y));
+  auto changedPixels = [&] {
+    int changed = 0;
+    for (int y = 0; y < 257; ++y)
+      for (int x = 0; x < 601; ++x) changed += form.pixel(x, y) != before[y * 601 + x] ? 1 : 0;
+    return changed;
+  };
+  chart.put("Scale_Select", i2(1));
+  chart.put("ScaleDimension", i2(1));
+  try {
+    chart.put("ScaleAction", i2(2));  // nothing to erase yet
+    FAIL();
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 21);
+  }
+  chart.put("ScaleVisibility", i2(3));
+  chart.put("ScaleAction", i2(1));
+  form.pump();
+  if (const char* out = std::getenv("KVPLOTAX_SCREEN")) form.writeScreen(out);
+  EXPECT_GT(changedPixels(), 50);   // numbers and caption
+  chart.put("ScaleAction", i2(2));  // an item exists now
+  chart.put("Scale_Select", i2(-1));
+  form.pump();
+  EXPECT_EQ(changedPixels(), 0);
+}
+
 TEST(ChartInContainer, DesignModeRefusals) {
   host::HeadlessContainer form(300, 200, false);
   automation::Dispatch& chart = form.create(kClsid);
