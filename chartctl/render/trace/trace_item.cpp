@@ -26,6 +26,11 @@ std::int64_t distance(gdi::Point a, gdi::Point b) {
   return dx + dy - std::min(dx, dy) / 2;
 }
 
+bool contains(const gdi::Rect& outer, const gdi::Rect& inner) {
+  return !inner.isEmpty() && inner.left >= outer.left && inner.top >= outer.top &&
+         inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
 gdi::Rect saturated(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
   return {clampPixel(l), clampPixel(t), clampPixel(r), clampPixel(b)};
 }
@@ -165,6 +170,16 @@ void TraceItem::resetConverters() {
 
 int TraceItem::penWidth() const { return pen_ ? pen_->width() : 0; }
 
+TraceItem::Growth TraceItem::growth() const {
+  const std::int64_t w = penWidth();
+  if (style_ != kStyleLines && style_ != kStyleArea && w > 1) {
+    // A wide point is a square ending at the point, outlined by the wide pen: it reaches
+    // (width + 1) / 2 plus half the pen beyond the point on the left and top.
+    return {(w + 1) / 2 + w / 2 + 1, w / 2 + 2};
+  }
+  return {w / 2, w / 2 + 1};
+}
+
 std::int32_t TraceItem::baseline() const {
   if (!y_) return 0;
   return y_->mapping().pixel(0.0);
@@ -178,8 +193,9 @@ gdi::Rect TraceItem::converterRect() const {
     top = std::min<std::int64_t>(top, baseline());
     bottom = std::max<std::int64_t>(bottom, baseline());
   }
-  const std::int64_t h = penWidth() / 2;
-  return saturated(x_->minimum() - h, top - h, std::int64_t{x_->maximum()} + h + 1, bottom + h + 1);
+  const Growth g = growth();
+  return saturated(x_->minimum() - g.before, top - g.before, std::int64_t{x_->maximum()} + g.after,
+                   bottom + g.after);
 }
 
 gdi::Rect TraceItem::coveredRect(std::int32_t first, std::int32_t n) const {
@@ -197,8 +213,8 @@ gdi::Rect TraceItem::coveredRect(std::int32_t first, std::int32_t n) const {
     t = std::min<std::int64_t>(t, baseline());
     b = std::max<std::int64_t>(b, baseline());
   }
-  const std::int64_t h = penWidth() / 2;
-  return saturated(l - h, t - h, r + h + 1, b + h + 1);
+  const Growth g = growth();
+  return saturated(l - g.before, t - g.before, r + g.after, b + g.after);
 }
 
 void TraceItem::markChanged(std::int32_t first, std::int32_t n, const gdi::Rect& rect) {
@@ -284,7 +300,10 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   }
   if (clip.isEmpty()) return;
   gdi::DeviceContext& dc = surface.dc();
-  surface.selectClipRect(clip);
+  // A run that lies wholly inside the clip needs no clip region (selecting one costs an
+  // allocation on every block).
+  const bool clipped = !contains(clip, coveredRect(first, n));
+  if (clipped) surface.selectClipRect(clip);
   const gdi::Pen& pen = pen_->pen(penIndex);
   const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
   const gdi::Pen oldPen = dc.selectPen(pen);
@@ -319,7 +338,7 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   }
   dc.selectBrush(oldBrush);
   dc.selectPen(oldPen);
-  surface.selectClipRegion(nullptr);
+  if (clipped) surface.selectClipRegion(nullptr);
 }
 
 bool TraceItem::draw(output::DrawSurface& surface, int first, int n, const gdi::Rect& clip) {

@@ -114,6 +114,12 @@ class TraceItem : public output::ChartItem {
   void buildConverters(const TraceSetup& setup);
   std::int32_t baseline() const;
   int penWidth() const;
+  // How far the pen's pixels reach beyond the points: before (left, top) and after.
+  struct Growth {
+    std::int64_t before;
+    std::int64_t after;
+  };
+  Growth growth() const;
   void drawRun(output::DrawSurface& surface, std::int32_t first, std::int32_t n,
                const gdi::Rect& clip, int penIndex);
   void drawShown();
