@@ -100,6 +100,7 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);
   const scale::ScaleFonts& scaleFonts();
+  const scale::ScaleFonts& fontsFor(const scale::ScaleRequest& request);
   scale::ScaleRequest scaleRequest(const ScaleObject& scale) const;
 
   CChartState state_;

@@ -19,6 +19,12 @@ const scale::ScaleFonts& CKvplotaxCtrl::scaleFonts() {
   return fonts_;
 }
 
+const scale::ScaleFonts& CKvplotaxCtrl::fontsFor(const scale::ScaleRequest& request) {
+  // A hidden scale draws no text: the fonts are not looked up for it.
+  static const scale::ScaleFonts kNone;
+  return request.style.visibility == Plotrex_Hidden ? kNone : scaleFonts();
+}
+
 scale::ScaleRequest CKvplotaxCtrl::scaleRequest(const ScaleObject& s) const {
   const ScaleAxisSettings& a = s.current();
   scale::ScaleRequest r;
@@ -48,8 +54,8 @@ void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
   ScaleObject* s = state_.selectedScale();
   if (!hasSurface() || !s) return;
   s->action = action;
-  const scale::ScaleActionResult result =
-      scales_.apply(*this, scaleRequest(*s), action, scaleFonts());
+  const scale::ScaleRequest request = scaleRequest(*s);
+  const scale::ScaleActionResult result = scales_.apply(*this, request, action, fontsFor(request));
   if (result == scale::ScaleActionResult::kNotInitialized) {
     raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
                       ControlError::ChannelNotInitialized);
@@ -59,8 +65,10 @@ void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
 void CKvplotaxCtrl::scaleChangedWhileDesigning() {
   if (ambientUserMode() || firstPaintPending_) return;
   ScaleObject* s = state_.selectedScale();
-  if (hasSurface() && s)
-    scales_.apply(*this, scaleRequest(*s), Plotrex_ScaleInitialize, scaleFonts());
+  if (hasSurface() && s) {
+    const scale::ScaleRequest request = scaleRequest(*s);
+    scales_.apply(*this, request, Plotrex_ScaleInitialize, fontsFor(request));
+  }
   repaint();
 }
 
