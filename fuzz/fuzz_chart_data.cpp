@@ -1,162 +1,143 @@
-// A channel's trace item built from arbitrary settings (mode, style, buffer length, pen, window,
-// viewport, display offsets, data types, shapes, offsets, increments including negative ones,
-// transforms) and fed arbitrary caller arrays and channel commands. Each array is a heap block
-// of exactly its size, so any read outside it is reported.
+// Drives ChartData and the channel commands through the chart control's dispatch interface:
+// arbitrary channel set-ups (modes, styles, buffer lengths, offsets, data types, shapes,
+// offsets and increments including negative ones, transforms, windows, storage), channel
+// commands and caller arrays of every element type and size, given whole, empty, by reference
+// or not as arrays. Only automation errors may come out; no array may stay locked.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
-#include "output/draw_surface.h"
-#include "output/viewport_object.h"
-#include "trace/pen_drawing.h"
-#include "trace/trace_item.h"
+#include "automation/automation.h"
+#include "gdi/bitmap.h"
+#include "gdi/device_context.h"
+#include "kvplotax_ctrl.h"
 
 namespace {
 
-using namespace kvplotax;
+using automation::Variant;
 
-class Input {
+class Reader {
  public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  template <typename T>
-  T take() {
-    T v{};
-    const std::size_t n = std::min(sizeof(T), size_ - at_);
-    std::memcpy(&v, data_ + at_, n);
-    at_ += n;
-    return v;
+  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool done() const { return pos_ >= size_; }
+  std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+  std::int16_t i16() { return static_cast<std::int16_t>(byte() | (byte() << 8)); }
+  float f32() {
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(byte()) << (8 * i);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
   }
-  bool empty() const { return at_ >= size_; }
-  // The next size bytes (fewer at the end) copied into a block of exactly that size.
-  std::unique_ptr<std::byte[]> block(std::size_t size, std::size_t& got) {
-    got = std::min(size, size_ - at_);
-    auto b = std::make_unique<std::byte[]>(got);
-    if (got > 0) std::memcpy(b.get(), data_ + at_, got);
-    at_ += got;
-    return b;
+  void fill(void* out, std::size_t bytes) {
+    auto* p = static_cast<std::uint8_t*>(out);
+    for (std::size_t i = 0; i < bytes; ++i) p[i] = byte();
   }
 
  private:
   const std::uint8_t* data_;
   std::size_t size_;
-  std::size_t at_ = 0;
+  std::size_t pos_ = 0;
 };
 
-class NoOwner : public output::SurfaceOwner {
- public:
-  void invalidateSurfaceRect(const gdi::Rect&, bool) override {}
-};
+constexpr automation::VarType kElementTypes[] = {
+    automation::VT_UI1, automation::VT_I1,  automation::VT_I2, automation::VT_UI2,
+    automation::VT_I4,  automation::VT_UI4, automation::VT_R4, automation::VT_R8};
 
-trace::DataDescription description(Input& in) {
-  trace::DataDescription d;
-  d.type = in.take<std::int8_t>() % 10;
-  d.shape = in.take<std::int8_t>() % 4;
-  d.offset = in.take<std::int16_t>();
-  d.increment = in.take<std::int16_t>();
-  if (in.take<std::uint8_t>() & 1) {
-    SampleTransform t;
-    t.gain = in.take<float>();
-    t.offset = in.take<float>();
-    t.msb = in.take<std::int8_t>();
-    t.lsb = in.take<std::int8_t>();
-    d.transform = t;
+constexpr std::string_view kChannelSettings[] = {
+    "Chn_Select",      "ChnDspMode",        "ChnDspStyle",    "ChnDspBufLen",   "ChnDspOffsetX",
+    "ChnDspOffsetY",   "ChnDspPen",         "ChnDspWindow",   "ChnDspViewport", "ChnData_Dimension",
+    "ChnDataType",     "ChnDataShape",      "ChnDataOffset",  "ChnDataIncr",    "ChnDataXform",
+    "ChnXform_Select", "ChnXformGain",      "ChnXformOffset", "ChnXformMSB",    "ChnXformLSB",
+    "Wnd_Select",      "WndXmin",           "WndYmin",        "WndWidth",       "WndHeight",
+    "Viewport_Select", "ViewportStorageOn", "Pen_Select",     "PenWidth",       "PenStyle",
+    "FramesPerSec",    "Viewports"};
+
+Variant settingValue(Reader& in) {
+  switch (in.byte() % 4) {
+    case 0:
+      return Variant(static_cast<std::int16_t>(in.byte() % 12 - 2));  // small, mostly valid
+    case 1:
+      return Variant(in.i16());
+    case 2:
+      return Variant(in.f32());
+    default:
+      return Variant(static_cast<std::int32_t>(in.i16()) * 7);
   }
-  return d;
+}
+
+// An argument for yData or xData, with the arrays it made kept for the lock check.
+Variant arrayArgument(Reader& in, std::vector<std::shared_ptr<automation::SafeArray>>& made,
+                      std::shared_ptr<automation::SafeArray>& byRefSlot) {
+  const std::uint8_t kind = in.byte() % 8;
+  if (kind == 0) return Variant::array(automation::VT_R4, nullptr);  // no array
+  if (kind == 1) return Variant(in.f32());                           // not an array
+  const automation::VarType type = kElementTypes[in.byte() % std::size(kElementTypes)];
+  const std::size_t count = in.byte() % 64 + (in.byte() % 4 == 0 ? in.byte() * 4u : 0u);
+  auto array = automation::SafeArray::create(type, count);
+  if (!array) return Variant::array(type, nullptr);
+  in.fill(array->data(), array->elementSize() * std::min<std::size_t>(count, 64));
+  made.push_back(array);
+  if (kind == 2) {
+    byRefSlot = in.byte() % 3 == 0 ? nullptr : array;
+    return Variant::arrayRef(type, &byRefSlot);
+  }
+  return Variant::array(type, array);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input in(data, size);
-  NoOwner owner;
-  output::DrawSurface surface = output::DrawSurface::createBitmapSurface(160, 120, &owner);
-  output::ViewportObject viewport;
-  viewport.setSurface(surface);
-  gdi::Rect rect{in.take<std::int16_t>() % 200, in.take<std::int16_t>() % 200,
-                 in.take<std::int16_t>() % 400, in.take<std::int16_t>() % 400};
-  viewport.setBounds(rect);
-  viewport.setVisible(true);
-  const int penStyle = in.take<std::uint8_t>() % 7;
-  const int penWidth = in.take<std::uint8_t>() % 5;
-  trace::PenDrawing pen(penStyle, penWidth, {0x0000FF, 0x00FF00, 0, 0x808080}, 0);
-
-  trace::TraceSetup setup;
-  setup.channel = in.take<std::int16_t>();
-  setup.mode = in.take<std::uint8_t>() % 3;
-  setup.style = in.take<std::uint8_t>() % 4;
-  setup.bufferLength = in.take<std::int16_t>() % 2048;
-  setup.pen = &pen;
-  setup.viewport = &viewport;
-  setup.viewportRect = rect;
-  setup.window =
-      trace::WorldRect{in.take<float>(), in.take<float>(), in.take<float>(), in.take<float>()};
-  setup.offsetX = in.take<float>();
-  setup.offsetY = in.take<float>();
-  setup.y = description(in);
-  setup.x = description(in);
-  setup.storageOn = in.take<std::uint8_t>() & 1;
-  auto item = trace::createTraceItem(setup);
-  if (!item) return 0;
-
-  for (int step = 0; step < 64 && !in.empty(); ++step) {
-    switch (in.take<std::uint8_t>() % 9) {
-      case 0: {
-        const std::int32_t n = in.take<std::int16_t>();
-        const std::size_t yElement = std::size_t{1} << (in.take<std::uint8_t>() % 4);
-        const std::size_t xElement = std::size_t{1} << (in.take<std::uint8_t>() % 4);
-        const std::int32_t yOffset = in.take<std::int8_t>();
-        const std::int32_t xOffset = in.take<std::int8_t>();
-        std::size_t yBytes = 0;
-        std::size_t xBytes = 0;
-        const bool yNull = in.take<std::uint8_t>() % 5 == 0;
-        const bool xNull = in.take<std::uint8_t>() % 5 == 0;
-        auto y = in.block(in.take<std::uint16_t>() % 4096, yBytes);
-        auto x = in.block(in.take<std::uint16_t>() % 4096, xBytes);
-        // The caller's array from the element its offset names, as the data path hands it on.
-        auto from = [](std::byte* b, std::size_t bytes, std::size_t element, std::int32_t offset) {
-          const std::size_t count = bytes / element;
-          if (b == nullptr || offset < 0 || static_cast<std::size_t>(offset) >= count)
-            return std::span<const std::byte>{};
-          return std::span<const std::byte>(b + offset * element, (count - offset) * element);
-        };
-        const auto ys =
-            yNull ? std::span<const std::byte>{} : from(y.get(), yBytes, yElement, yOffset);
-        const auto xs =
-            xNull ? std::span<const std::byte>{} : from(x.get(), xBytes, xElement, xOffset);
-        item->addBlock(n, ys, xs);
-        break;
+  Reader in(data, size);
+  kvplotax::CKvplotaxCtrl chart;
+  chart.initNew();
+  chart.onWindowCreated(1);
+  const int width = 120 + in.byte();
+  const int height = 80 + in.byte();
+  chart.onResize(width, height);
+  gdi::Bitmap screen(width, height);
+  gdi::DeviceContext dc(&screen);
+  const gdi::Rect bounds{0, 0, width, height};
+  chart.onPaint(dc, bounds, bounds);
+  std::vector<std::shared_ptr<automation::SafeArray>> made;
+  std::shared_ptr<automation::SafeArray> yRef, xRef;
+  for (int step = 0; step < 96 && !in.done(); ++step) {
+    try {
+      switch (in.byte() % 6) {
+        case 0:
+        case 1: {
+          const std::string_view name = kChannelSettings[in.byte() % std::size(kChannelSettings)];
+          chart.put(name, settingValue(in));
+          break;
+        }
+        case 2:
+          chart.put("ChnDspAction", Variant(static_cast<std::int16_t>(in.byte() % 11)));
+          break;
+        case 3:
+        case 4: {
+          std::vector<Variant> args(6);
+          args[0] = Variant(static_cast<std::int16_t>(in.byte() % 4));
+          args[1] = Variant(static_cast<std::int32_t>(in.i16()));
+          args[2] = arrayArgument(in, made, yRef);
+          args[3] = Variant(static_cast<std::int32_t>(in.i16() % 300));
+          args[4] = arrayArgument(in, made, xRef);
+          args[5] = Variant(static_cast<std::int32_t>(in.i16() % 300));
+          chart.call("ChartData", args);
+          break;
+        }
+        default:
+          chart.onPaint(dc, bounds, bounds);
+          break;
       }
-      case 1:
-        item->eraseTrace();
-        break;
-      case 2:
-        item->setIntense(in.take<std::uint8_t>() & 1);
-        break;
-      case 3:
-        item->forget();
-        break;
-      case 4:
-        item->translate(in.take<float>(), in.take<float>());
-        break;
-      case 5:
-        item->changeStyle(in.take<std::uint8_t>() % 4);
-        break;
-      case 6:
-        viewport.flush();
-        break;
-      case 7: {
-        output::HitInfo hit;
-        item->hitTest({in.take<std::int16_t>(), in.take<std::int16_t>()}, hit);
-        break;
-      }
-      case 8:
-        viewport.applyStorage(in.take<std::uint8_t>() & 1);
-        break;
+    } catch (const automation::AutomationError&) {
     }
-    item->takeChangedArea();
+    for (const auto& array : made)
+      if (array->locks() != 0) std::abort();  // a call left a caller's array locked
+    made.clear();
   }
   return 0;
 }
