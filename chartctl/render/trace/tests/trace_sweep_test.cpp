@@ -2,6 +2,7 @@
 // and refused blocks leaving the picture alone.
 #include <numeric>
 
+#include "trace/channel_item.h"
 #include "trace_fixture.h"
 
 namespace kvplotax::trace::testing {
@@ -159,6 +160,20 @@ TEST_F(SweepTest, ItemsWithoutViewportOrWindowAreNotBuilt) {
   EXPECT_EQ(createTraceItem(s), nullptr);
   s = setup(7, kStylePoints, 10);
   EXPECT_EQ(createTraceItem(s), nullptr);
+}
+
+TEST_F(SweepTest, KindOneHundredOneAsksTheScalesForTheScaleNumberedLikeTheChannel) {
+  auto s = setup(kModeScaleItem, kStylePoints, 10);
+  std::int16_t asked = 0;
+  auto scales = [&](std::int16_t n) -> std::unique_ptr<output::ChartItem> {
+    asked = n;
+    return nullptr;  // no such scale
+  };
+  EXPECT_EQ(createChannelItem(s, scales), nullptr);
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(createChannelItem(s, {}), nullptr);
+  s.mode = kModeScrollRight;
+  EXPECT_NE(createChannelItem(s, scales), nullptr);
 }
 
 TEST_F(SweepTest, AHugeBufferThatCannotBeHadLeavesAnEmptyItem) {
