@@ -1,5 +1,6 @@
 // What a trace puts on the surface: the three styles, erasing in the background or storage
 // colour, the intense colour, translation, and hit testing.
+#include "gdi/system_colors.h"
 #include "trace_fixture.h"
 
 namespace kvplotax::trace::testing {
@@ -160,6 +161,23 @@ TEST_F(DrawingTest, HitTestOnASegmentReportsTheNearerEnd) {
   EXPECT_TRUE(item->hitTest({120, 196}, hit));
   EXPECT_EQ(hit.position, 0);  // a tie goes to the first end
   EXPECT_FALSE(item->hitTest({120, 205}, hit));
+}
+
+TEST(PenDrawingTest, SystemColoursAndRebuilds) {
+  // A set top bit names a system colour (here the window colour, index 5).
+  PenDrawing pen(2, 1, {0x80000005u, 0x00FF00, 0, 0x808080}, 0);
+  EXPECT_EQ(pen.color(kPenNormal), gdi::GetSysColor(5));
+  EXPECT_EQ(pen.pen(kPenIntense).style(), gdi::PS_DOT);
+  EXPECT_FALSE(pen.update(2, 1, {0x80000005u, 0x00FF00, 0, 0x808080}, 0));
+  EXPECT_TRUE(pen.update(2, 1, {0x80000005u, 0x0000FF, 0, 0x808080}, 0));
+  EXPECT_EQ(pen.color(kPenIntense), 0x0000FFu);
+  // Style and width reach all four pens, the erase pens too.
+  EXPECT_TRUE(pen.update(0, 3, {0x80000005u, 0x0000FF, 0, 0x808080}, 0));
+  EXPECT_EQ(pen.pen(kPenStorage).width(), 3);
+  EXPECT_EQ(pen.pen(kPenBackground).style(), gdi::PS_SOLID);
+  // Sixteen colours: matched to the nearest of the VGA palette.
+  PenDrawing vga(0, 1, {0x0101FE, 0, 0, 0}, 16);
+  EXPECT_EQ(vga.color(kPenNormal), 0x0000FFu);
 }
 
 }  // namespace
