@@ -108,6 +108,10 @@ int runHeadless(const HeadlessOptions& options) {
                  e.what());
     return 1;
   }
+  // A new control applies its own default set-up at its first paint. The form's designed
+  // settings are not stored with it yet, so let that paint happen first: the form's start-up then
+  // rewrites every setting the recorder relies on, instead of being overwritten by the defaults.
+  container.pump();
   ContainerHost formHost(container);
   HeadlessPrompter prompter;
   ZelkChrtForm form(*chart, formHost, prompter);

@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +103,46 @@ TEST_F(HeadlessRunTest, RecordsLogsDrawsAndPlaysBack) {
   ASSERT_EQ(run("--headless --playback " + p("r.log") + " --image " + p("p.bmp")), 0)
       << read("stderr.txt");
   EXPECT_EQ(read("p.bmp").substr(0, 2), "BM");
+}
+
+// Columns of a 24-bit bottom-up bitmap file that hold the trace's red.
+std::pair<int, int> redColumns(const std::string& bmp) {
+  const auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 3])) << 24;
+  };
+  const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+  const std::size_t offset = u32(10), stride = (static_cast<std::size_t>(width) * 3 + 3) & ~3u;
+  int first = width, last = -1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::size_t at = offset + static_cast<std::size_t>(y) * stride + x * 3u;
+      if (at + 2 < bmp.size() && bmp[at] == 0 && bmp[at + 1] == 0 &&
+          static_cast<unsigned char>(bmp[at + 2]) == 0xFF) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  return {first, last};
+}
+
+TEST_F(HeadlessRunTest, SixMinutesFillTheChartAndPlaybackDrawsTheSameChart) {
+  // Six minutes span the chart's twelve divisions of 30 s: the trace reaches both edges of the
+  // plot area, so the recorder's set-up was not replaced by the new control's own defaults.
+  ASSERT_EQ(run("--headless --input synthetic:3 --seconds 400 --log " + p("r.log") + " --image " +
+                p("r.bmp")),
+            0)
+      << read("stderr.txt");
+  const std::string recorded = read("r.bmp");
+  const auto [first, last] = redColumns(recorded);
+  EXPECT_LT(first, 40);
+  EXPECT_GT(last, 560);
+  ASSERT_EQ(run("--headless --playback " + p("r.log") + " --image " + p("p.bmp")), 0)
+      << read("stderr.txt");
+  EXPECT_EQ(redColumns(read("p.bmp")), redColumns(recorded));
 }
 
 TEST_F(HeadlessRunTest, UnusableInputsAndOutputsFailClearly) {
