@@ -72,7 +72,11 @@ TEST(DeviceText, MeasuresInTheSelectedFontOrTheSystemFont) {
   // Another object in the font slot, or none, leaves text to the system font.
   EXPECT_EQ(dc.selectFont(std::make_shared<int>(1)), font);
   EXPECT_EQ(dc.getTextMetrics(), gdi::systemFont()->metrics());
+  // Handed back untyped, the same font stays the text font.
+  const gdi::FontHandle untyped = font;
   dc.selectFont(font);
+  dc.selectFont(untyped);
+  EXPECT_EQ(dc.getTextMetrics(), font->metrics());
   dc.selectFont(nullptr);
   EXPECT_EQ(dc.getTextExtent("0.25"), gdi::systemFont()->extent("0.25"));
   // Without a bitmap nothing is drawn and nothing fails.

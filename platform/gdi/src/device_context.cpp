@@ -70,7 +70,9 @@ FontHandle DeviceContext::selectFont(std::shared_ptr<const Font> font) {
 }
 
 FontHandle DeviceContext::selectFont(FontHandle font) {
-  textFont_.reset();
+  // The same realised font handed back untyped (as wrappers that restore a context do) stays
+  // the text font.
+  if (font.get() != static_cast<const void*>(textFont_.get())) textFont_.reset();
   return std::exchange(font_, std::move(font));
 }
 
