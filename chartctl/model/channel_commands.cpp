@@ -113,6 +113,9 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
   if (action == Plotrex_ChnChangeViewport || action == Plotrex_ChnChangeWindow) {
     repaint();
   } else {
+    // An erased trace takes grid lines and ticks with it: the next paint rules the graticule
+    // again over what it shows.
+    painter_.markFullRedrawPending();
     invalidateArea(area);
   }
 }

@@ -130,6 +130,11 @@ output::DrawSurface* CKvplotaxCtrl::scaleSurface() {
   return painter_.hasSurface() ? &painter_.surface() : nullptr;
 }
 
-void CKvplotaxCtrl::scaleAreaChanged(const gdi::Rect& area) { invalidateArea(area); }
+void CKvplotaxCtrl::scaleAreaChanged(const gdi::Rect& area) {
+  // Texts written again in the erase colour take grid lines and ticks with them: the next paint
+  // rules the graticule again over what it shows.
+  painter_.markFullRedrawPending();
+  invalidateArea(area);
+}
 
 }  // namespace kvplotax

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "automation/automation.h"
 #include "host/headless.h"
@@ -99,6 +100,32 @@ TEST_F(RecorderScale, CommandsWithoutAnItemAreRefused) {
     EXPECT_EQ(e.number() % 1000, 21);
   }
   chart.put("ScaleAction", i2(9));  // unknown: ignored
+}
+
+// A scale on the horizontal axis lies over grid lines and ticks: erasing it brings them back.
+TEST(ScaleInPlotArea, ErasingRestoresTheGraticuleBeneath) {
+  host::HeadlessContainer form(500, 400);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  std::vector<std::uint32_t> before;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) before.push_back(form.pixel(x, y));
+  chart.put("Scale_Select", i2(1));
+  chart.put("ScaleDimension", i2(0));
+  chart.put("ScaleLocation", i2(0));
+  chart.put("ScaleVisibility", i2(1));
+  chart.put("ScaleAction", i2(1));
+  form.pump();
+  int changed = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) changed += form.pixel(x, y) != before[y * 500 + x];
+  ASSERT_GT(changed, 0) << "the scale was not drawn";
+  chart.put("ScaleAction", i2(2));
+  form.pump();
+  int left = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) left += form.pixel(x, y) != before[y * 500 + x];
+  EXPECT_EQ(left, 0);
 }
 
 }  // namespace
