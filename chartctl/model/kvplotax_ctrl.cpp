@@ -88,8 +88,10 @@ void CKvplotaxCtrl::onWindowCreated(std::uintptr_t hwnd) {
   Control::onWindowCreated(hwnd);
   if (site()) {
     timerDevice_ = std::make_unique<output::SiteTimerDevice>(*site());
+    // A rate written through the property starts on the device now; a value only restored
+    // from saved settings governs immediate painting without starting the timer.
     painter_.frameTimer().setDevice(timerDevice_.get());
-    painter_.setFramesPerSec(state_.settings().framesPerSec);
+    painter_.restoreFramesPerSec(state_.settings().framesPerSec);
   }
   relayout();
 }
@@ -110,7 +112,14 @@ void CKvplotaxCtrl::onResize(int width, int height) {
   state_.relayout(client);
   autoSizeIfNeeded();
   reinitScalesWhileDesigning();
-  repaint();
+  // At run time the surface follows the new extent at once, even to an empty one, which the
+  // container never paints.
+  if (ambientUserMode() && painter_.hasSurface()) {
+    painter_.resize(width, height);
+    painter_.paintIfImmediate();
+  } else {
+    repaint();
+  }
 }
 
 void CKvplotaxCtrl::reinitScalesWhileDesigning() {
@@ -233,6 +242,7 @@ void CKvplotaxCtrl::relayout() {
 void CKvplotaxCtrl::repaint() {
   if (painter_.hasSurface()) {
     painter_.fullRedraw();
+    painter_.paintIfImmediate();
   } else if (!painter_.paintDisabled()) {
     invalidateAll();
   }
@@ -356,7 +366,10 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
       break;
     case Plotrex_EnablePaint:
       state_.drawing().dirty = true;
-      if (painter_.enablePaint()) paintNow();
+      if (painter_.enablePaint()) {
+        painter_.markFullRedrawPending();
+        paintNow();
+      }
       return;
     default:
       break;

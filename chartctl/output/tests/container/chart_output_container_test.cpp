@@ -186,6 +186,20 @@ TEST_F(ChartOutputTest, FrameRateDrivesTimerPostsAndStops) {
   EXPECT_FALSE(form.waitForMessage(std::chrono::milliseconds(120)));
 }
 
+TEST_F(ChartOutputTest, ResizedToZeroPaintsNothingAndComesBack) {
+  form.pump();
+  form.resize(0, kHeight);
+  form.pump();
+  chart.put("ImageFile", Variant(tempPath("zero")));
+  chart.put("Action", i2(4));  // nothing to write, nothing raised
+  chart.put("Action", i2(1));
+  EXPECT_FALSE(std::filesystem::exists(created.back()));
+  form.resize(kWidth, kHeight);
+  form.pump();
+  chart.put("Action", i2(4));
+  EXPECT_TRUE(std::filesystem::exists(created.back()));
+}
+
 TEST_F(ChartOutputTest, ColourDepthAcceptsItsValuesAndReadsBack) {
   form.pump();
   const auto before = screenPixels();
