@@ -210,4 +210,38 @@ TEST_F(ChartOutputTest, ColourDepthAcceptsItsValuesAndReadsBack) {
   EXPECT_EQ(screenPixels(), before) << "the picture is drawn again the same way";
 }
 
+// Channel 1 with float samples and a red one-pixel line; two points at the window's middle.
+void deliverTwoPoints(automation::Dispatch& chart) {
+  chart.put("Pen_Select", i2(1));
+  chart.put("PenColor", i4(0x0000FF));
+  chart.put("Chn_Select", i2(1));
+  chart.put("ChnDspMode", i2(0));
+  chart.put("ChnDspStyle", i2(1));
+  chart.put("ChnDspBufLen", i4(500));
+  chart.put("ChnDspAction", i2(1));
+  auto y = automation::SafeArray::create(automation::VT_R4, 2);
+  static_cast<float*>(y->data())[0] = 7.0f;
+  static_cast<float*>(y->data())[1] = 7.0f;
+  std::vector<Variant> args{i2(1),
+                            i4(2),
+                            Variant::array(automation::VT_R4, y),
+                            i4(0),
+                            Variant::array(automation::VT_R4, nullptr),
+                            i4(0)};
+  ASSERT_EQ(chart.call("ChartData", args).toI4(), 2);
+}
+
+TEST(ChartFrameRate, NegativeRateShowsEachDeliveryAtOnceZeroWaitsForTheLoop) {
+  for (const int rate : {-1, 0}) {
+    host::HeadlessContainer form(500, 300);
+    automation::Dispatch& chart = form.create(kClsid);
+    form.pump();
+    chart.put("FramesPerSec", i2(rate));
+    deliverTwoPoints(chart);
+    EXPECT_EQ(form.pixel(40, 102) == 0x0000FFu, rate < 0) << rate;
+    form.pump();
+    EXPECT_EQ(form.pixel(40, 102), 0x0000FFu) << rate;
+  }
+}
+
 }  // namespace
