@@ -1,11 +1,18 @@
 // Full redraw of a 601 x 257 chart surface and the paint that copies it to the screen, with a
-// 500-point trace in one viewport; and the paint alone, as each frame-timer tick costs.
+// 500-point trace in one viewport; the paint alone, as each frame-timer tick costs; and, when the
+// module is built, the whole control's full redraw (bezel, background, graticule, scales) and
+// paint in the headless container.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <vector>
 
 #include "output/chart_painter.h"
+
+#ifdef ZELK_BENCH_CONTROL
+#include "automation/automation.h"
+#include "host/headless.h"
+#endif
 
 namespace {
 
@@ -84,6 +91,24 @@ void BM_PaintOnly(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PaintOnly);
+
+#ifdef ZELK_BENCH_CONTROL
+void BM_ControlFullRedrawAndPaint(benchmark::State& state) {
+  host::HeadlessContainer form(kWidth, kHeight);
+  automation::Dispatch& chart =
+      form.create(*automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}"));
+  form.pump();
+  std::int32_t colour = 0x808000;
+  for (auto _ : state) {
+    // A new background colour redraws everything; the pump paints it.
+    colour ^= 0x000001;
+    chart.put("BackColor", automation::Variant(colour));
+    form.pump();
+    benchmark::DoNotOptimize(form.pixel(300, 128));
+  }
+}
+BENCHMARK(BM_ControlFullRedrawAndPaint);
+#endif
 
 }  // namespace
 
