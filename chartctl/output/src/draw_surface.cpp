@@ -47,7 +47,9 @@ void DrawSurface::fillRect(const gdi::Rect& rect, const gdi::Brush& brush) {
   dc().fillRect(rect, brush);
 }
 
-int DrawSurface::excludeClipRect(const gdi::Rect& rect) { return dc().excludeClipRect(rect); }
+int DrawSurface::excludeClipRect(const gdi::Rect& rect) {
+  return trackingDc().excludeClipRect(rect);
+}
 
 int DrawSurface::selectClipRegion(const gdi::Region* region) {
   return trackingDc().selectClipRegion(region);

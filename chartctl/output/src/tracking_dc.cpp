@@ -32,6 +32,11 @@ int TrackingDC::selectClipRegion(const gdi::Region* region) {
   return dc_->selectClipRegion(region);
 }
 
+int TrackingDC::excludeClipRect(const gdi::Rect& rect) {
+  if (!initialRegion_) initialRegion_ = dc_->clipRegion();
+  return dc_->excludeClipRect(rect);
+}
+
 gdi::DeviceContext* TrackingDC::restoreAndDetach() {
   gdi::DeviceContext* dc = dc_;
   if (!dc) return nullptr;

@@ -61,15 +61,23 @@ TEST(MemoryDCPoolTest, ContextGoesBackToThePoolAsItWasLent) {
 
 TEST(DrawSurfaceTest, HandlesShareOneBodyThatReturnsItsContextWithTheLast) {
   const int before = MemoryDCPool::shared().inUse();
+  gdi::DeviceContext* lent = nullptr;
   {
     DrawSurface surface = DrawSurface::createBitmapSurface(8, 6, nullptr);
     DrawSurface other = surface;
     EXPECT_EQ(surface.references(), 2);
     EXPECT_EQ(surface.body(), other.body());
+    lent = &surface.dc();
     surface.trackingDc().selectPen(gdi::Pen(gdi::PS_SOLID, 3, 0xFF));
+    surface.excludeClipRect({1, 1, 3, 3});
     EXPECT_EQ(MemoryDCPool::shared().inUse(), before + 1);
   }
   EXPECT_EQ(MemoryDCPool::shared().inUse(), before);
+  // The next surface to borrow the context finds it as it was lent: unclipped, stock pen.
+  ASSERT_TRUE(MemoryDCPool::shared().isPoolEntry(lent));
+  EXPECT_FALSE(lent->clipRegion().has_value());
+  EXPECT_EQ(lent->pen(), gdi::Pen());
+  EXPECT_EQ(lent->bitmap(), nullptr);
 }
 
 TEST(DrawSurfaceTest, DrawsAndCopiesExactPixels) {

@@ -26,6 +26,8 @@ class TrackingDC {
   gdi::FontHandle selectFont(gdi::FontHandle font);
   // Null removes clipping.
   int selectClipRegion(const gdi::Region* region);
+  // Changes the clip region too, so the region it had is recorded first.
+  int excludeClipRect(const gdi::Rect& rect);
 
  protected:
   // Puts the recorded objects back and hands the context over (null afterwards); the caller
