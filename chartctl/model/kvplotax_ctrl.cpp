@@ -327,9 +327,13 @@ void CKvplotaxCtrl::autoSizeIfNeeded() {
 }
 
 void CKvplotaxCtrl::onFontChanged() {
-  // The scales take the new font at their next layout.
+  // The scales take the new font: their items are laid out again at once.
   fonts_ = {};
-  reinitScalesWhileDesigning();
+  if (ambientUserMode()) {
+    relayoutScaleItems();
+  } else {
+    reinitScalesWhileDesigning();
+  }
   repaintAtDesignTime();
 }
 

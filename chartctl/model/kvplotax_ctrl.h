@@ -87,6 +87,8 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void scaleChangedWhileDesigning();
   // The items of a deleted scale leave the picture.
   void removeScaleItems(std::int16_t number);
+  // Every scale item is laid out again, with the fonts as they are now.
+  void relayoutScaleItems();
 
  protected:
   void onFontChanged() override;

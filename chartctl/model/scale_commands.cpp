@@ -77,6 +77,19 @@ void CKvplotaxCtrl::removeScaleItems(std::int16_t number) {
   scales_.remove(*this, number, Plotrex_Vert);
 }
 
+void CKvplotaxCtrl::relayoutScaleItems() {
+  if (!hasSurface()) return;
+  for (const auto& [number, s] : state_.maps().scales) {
+    for (int d : {Plotrex_Horz, Plotrex_Vert}) {
+      if (!s || !scales_.item(s->number(), d)) continue;
+      ScaleObject other = *s;
+      other.setDimension(d);
+      const scale::ScaleRequest request = scaleRequest(other);
+      scales_.apply(*this, request, Plotrex_ScaleInitialize, fontsFor(request));
+    }
+  }
+}
+
 output::ViewportObject* CKvplotaxCtrl::scaleViewport(int number) {
   return state_.live().viewport(number);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 #include "gdi/log_font.h"
 #include "output/draw_surface.h"
@@ -108,6 +109,21 @@ TEST(ScaleCommands, InitialiseDrawsAndTheColourCommandsRedraw) {
   chart.flush();
   EXPECT_EQ(scales.item(1, kHorz), nullptr);
   EXPECT_TRUE(chart.viewports[1].items().empty());
+  EXPECT_EQ(chart.count(kBack), 500 * 400);
+}
+
+// The control may drop its fonts (a new font was set) while items laid out in the old ones are
+// still to be erased.
+TEST(ScaleCommands, ItemsOutliveTheFontsTheyWereLaidOutIn) {
+  FakeChart chart;
+  ScaleItemSet scales;
+  auto fonts = std::make_unique<ScaleFonts>(
+      ScaleFonts::fromLogFont(gdi::logFontFromPoints("DejaVu Serif", 13, 96)));
+  scales.apply(chart, request(), kScaleInitialize, *fonts);
+  ASSERT_GT(chart.count(kInk), 0);
+  fonts.reset();
+  scales.apply(chart, request(), kScaleErase, ScaleFonts{});
+  chart.flush();
   EXPECT_EQ(chart.count(kBack), 500 * 400);
 }
 

@@ -102,6 +102,19 @@ TEST_F(RecorderScale, CommandsWithoutAnItemAreRefused) {
   chart.put("ScaleAction", i2(9));  // unknown: ignored
 }
 
+TEST_F(RecorderScale, AFontChangeLaysTheScaleOutAgain) {
+  chart.put("ScaleAction", i2(1));
+  form.pump();
+  const int ink = scaleInk();
+  chart.put("FontSize", Variant(12.0f));
+  form.pump();
+  // Larger digits: more ink right of the frame, and none of the old numbers left over.
+  EXPECT_GT(scaleInk(), ink * 3 / 2);
+  chart.put("ScaleAction", i2(2));
+  form.pump();
+  EXPECT_EQ(scaleInk(), 0);
+}
+
 // A scale on the horizontal axis lies over grid lines and ticks: erasing it brings them back.
 TEST(ScaleInPlotArea, ErasingRestoresTheGraticuleBeneath) {
   host::HeadlessContainer form(500, 400);

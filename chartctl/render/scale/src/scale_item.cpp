@@ -7,7 +7,8 @@ namespace kvplotax::scale {
 
 void ScaleItem::layout(const ScaleStyle& style, const ScaleFrame& frame, const ScaleFonts& fonts) {
   caption_ = style.caption;
-  layoutScale(dimension_, style, frame, fonts, layout_);
+  fonts_ = fonts;
+  layoutScale(dimension_, style, frame, fonts_, layout_);
 }
 
 bool ScaleItem::paint(output::DrawSurface& surface, const gdi::Rect& clip, bool erasing) {

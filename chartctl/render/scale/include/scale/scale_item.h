@@ -59,6 +59,9 @@ class ScaleItem final : public output::ChartItem {
   std::int16_t number_;
   int dimension_;
   ScaleLayout layout_;
+  // The fonts the texts were laid out in, kept for as long as the item draws and erases them:
+  // the control may have moved on to another font meanwhile.
+  ScaleFonts fonts_;
   std::string caption_;
   ScaleColors colors_;
   bool intense_ = false;
