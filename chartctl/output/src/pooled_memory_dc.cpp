@@ -6,7 +6,11 @@ PooledMemoryDC::PooledMemoryDC(MemoryDCPool& pool) : PooledMemoryDC(pool, pool.a
 
 // The pool decides the context's fate on release, so the base never deletes it.
 PooledMemoryDC::PooledMemoryDC(MemoryDCPool& pool, MemoryDCPool::Lease lease)
-    : TrackingDC(lease.dc, false), pool_(pool) {}
+    : TrackingDC(lease.dc, false), pool_(pool) {
+  // Drawing layers also use the context directly, past the wrapper: what it was lent with is
+  // recorded now so that it goes back to the pool exactly so.
+  recordCurrentObjects();
+}
 
 PooledMemoryDC::~PooledMemoryDC() {
   gdi::DeviceContext& context = dc();

@@ -1,6 +1,6 @@
-// A memory device context borrowed from the pool. Besides what a TrackingDC puts back, it
-// remembers the bitmap the context held before one was first selected through it, and returns
-// the context to the pool in the state it was lent.
+// A memory device context borrowed from the pool. It records the brush, pen, font and region
+// the context was lent with and the bitmap it held before one was first selected through it, and
+// returns the context to the pool in that state.
 #pragma once
 
 #include "memory_dc_pool.h"

@@ -32,6 +32,13 @@ int TrackingDC::selectClipRegion(const gdi::Region* region) {
   return dc_->selectClipRegion(region);
 }
 
+void TrackingDC::recordCurrentObjects() {
+  initialBrush_ = dc_->brush();
+  initialPen_ = dc_->pen();
+  initialFont_ = dc_->font();
+  initialRegion_ = dc_->clipRegion();
+}
+
 int TrackingDC::excludeClipRect(const gdi::Rect& rect) {
   if (!initialRegion_) initialRegion_ = dc_->clipRegion();
   return dc_->excludeClipRect(rect);

@@ -30,6 +30,8 @@ class TrackingDC {
   int excludeClipRect(const gdi::Rect& rect);
 
  protected:
+  // Records the brush, pen, font and region the context holds now as the ones to put back.
+  void recordCurrentObjects();
   // Puts the recorded objects back and hands the context over (null afterwards); the caller
   // decides what happens to it.
   gdi::DeviceContext* restoreAndDetach();
