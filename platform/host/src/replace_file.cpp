@@ -18,9 +18,13 @@ std::atomic<unsigned> scratchCounter{0};
 int createScratch(const std::filesystem::path& target, std::filesystem::path& scratch) {
   const std::filesystem::path folder = target.parent_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = "." + target.filename().string() + ".part" +
-                             std::to_string(::getpid()) + "-" +
-                             std::to_string(scratchCounter.fetch_add(1));
+    // Appended piece by piece: g++ 12 at -O3 misreads "." + string as an overlapping copy.
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".part";
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(scratchCounter.fetch_add(1));
     scratch = folder.empty() ? std::filesystem::path(name) : folder / name;
     const int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
