@@ -15,4 +15,7 @@ mkdir -p "$out"
 build/release/bin/zelkchart --headless --input synthetic --seconds 600 \
   --log "$out/night.log" --image "$out/night.png"
 build/release/bin/zelkchart --headless --playback "$out/night.log" --image "$out/playback.png"
-echo "demo: wrote $out/night.log, $out/night.png and $out/playback.png"
+if [ -x build/release/bin/chart_png ]; then
+  build/release/bin/chart_png "$out/sine.png"
+fi
+echo "demo: wrote $out/night.log, $out/night.png, $out/playback.png and $out/sine.png"
