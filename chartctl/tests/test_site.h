@@ -36,7 +36,7 @@ class TestSite : public ocx::ControlSite {
   void invalidate(const gdi::Rect& rect) override { invalidated.push_back(rect); }
   void invalidateAll() override { ++wholeInvalidations; }
   void updateWindow() override { ++updates; }
-  void postMessage(unsigned, std::uintptr_t, std::intptr_t) override {}
+  bool postMessage(unsigned, std::uintptr_t, std::intptr_t) override { return true; }
   void requestResize(int width, int height) override { resizeRequests.push_back({width, height}); }
   std::unique_ptr<ocx::PeriodicTimer> startPeriodicTimer(unsigned, std::function<void()>) override {
     return nullptr;

@@ -16,8 +16,7 @@ std::unique_ptr<ocx::PeriodicTimer> SiteTimerDevice::start(unsigned periodMs, un
 bool SiteTimerDevice::post(std::uint32_t window, std::uint32_t message, std::uint32_t wParam,
                            std::uint32_t lParam) {
   if (window == 0) return false;
-  site_.postMessage(message, wParam, static_cast<std::intptr_t>(lParam));
-  return true;
+  return site_.postMessage(message, wParam, static_cast<std::intptr_t>(lParam));
 }
 
 }  // namespace kvplotax::output

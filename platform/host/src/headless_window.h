@@ -63,8 +63,8 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   void invalidate(const gdi::Rect& rect) override { paint_.invalidate(rect); }
   void invalidateAll() override { paint_.invalidateAll(); }
   void updateWindow() override;
-  void postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override {
-    post(msg, wParam, lParam);
+  bool postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+    return post(msg, wParam, lParam);
   }
   void requestResize(int width, int height) override;
   std::unique_ptr<ocx::PeriodicTimer> startPeriodicTimer(unsigned periodMs,

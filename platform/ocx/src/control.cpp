@@ -176,8 +176,8 @@ void Control::invalidateAll() {
   if (site_) site_->invalidateAll();
 }
 
-void Control::postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
-  if (site_) site_->postMessage(msg, wParam, lParam);
+bool Control::postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  return site_ != nullptr && site_->postMessage(msg, wParam, lParam);
 }
 
 }  // namespace ocx

@@ -49,7 +49,7 @@ class RecordingSite : public ControlSite {
   void fireEvent(DispId, std::vector<Variant>) override {}
   void invalidate(const gdi::Rect&) override {}
   void invalidateAll() override {}
-  void postMessage(unsigned, std::uintptr_t, std::intptr_t) override {}
+  bool postMessage(unsigned, std::uintptr_t, std::intptr_t) override { return true; }
   void requestResize(int, int) override {}
   std::unique_ptr<PeriodicTimer> startPeriodicTimer(unsigned, std::function<void()>) override {
     return nullptr;

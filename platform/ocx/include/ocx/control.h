@@ -86,7 +86,7 @@ class Control : public automation::Dispatch {
   void fireEvent(automation::DispId id, std::vector<automation::Variant> args);
   void invalidate(const gdi::Rect& rect);
   void invalidateAll();
-  void postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+  bool postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
 
  private:
   ControlSite* site_ = nullptr;

@@ -38,8 +38,9 @@ class ControlSite {
   virtual void updateWindow() {}
 
   // Thread-safe: may be called from any thread, e.g. a timer callback. The container delivers
-  // the message to Control::onMessage on the UI thread.
-  virtual void postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // the message to Control::onMessage on the UI thread. False when the message was not queued
+  // (no window, or the queue is full): a caller waiting for it must not keep waiting.
+  virtual bool postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
   // Asks the container to change the control's extent (the container answers with onResize).
   virtual void requestResize(int width, int height) = 0;
