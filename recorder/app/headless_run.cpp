@@ -93,8 +93,8 @@ int runHeadless(const HeadlessOptions& options) {
     std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.playbackPath.c_str());
     return 1;
   }
-  const auto spec = xvtools::InputSpec::parse(options.input);
-  if (!spec) {
+  const auto choice = xvtools::InputSpec::parse(options.input);
+  if (!choice) {
     std::fprintf(stderr, "zelkchart: --input %s is not an input\n", options.input.c_str());
     return 1;
   }
@@ -119,7 +119,7 @@ int runHeadless(const HeadlessOptions& options) {
   form.load();
   container.pump();
 
-  form.XVWaveInX1().setInput(*spec);
+  form.XVWaveInX1().setInput(*choice);
   if (options.realtime) {
     form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
     form.XVWaveInX1().setFormThread(&queue);

@@ -13,20 +13,20 @@ constexpr std::string_view kSynthetic = "synthetic";
 
 std::optional<InputSpec> InputSpec::parse(std::string_view text) {
   if (text.empty()) return std::nullopt;
-  InputSpec spec;
+  InputSpec choice;
   if (text == "default") {
-    spec.kind = Kind::DefaultDevice;
-    return spec;
+    choice.kind = Kind::DefaultDevice;
+    return choice;
   }
   if (text.starts_with(kDevicePrefix)) {
-    spec.kind = Kind::Device;
-    spec.name = std::string(text.substr(kDevicePrefix.size()));
-    if (spec.name.empty()) return std::nullopt;
-    return spec;
+    choice.kind = Kind::Device;
+    choice.name = std::string(text.substr(kDevicePrefix.size()));
+    if (choice.name.empty()) return std::nullopt;
+    return choice;
   }
   if (text == kSynthetic) {
-    spec.kind = Kind::Synthetic;
-    return spec;
+    choice.kind = Kind::Synthetic;
+    return choice;
   }
   if (text.starts_with(kSynthetic) && text.size() > kSynthetic.size() &&
       text[kSynthetic.size()] == ':') {
@@ -36,13 +36,13 @@ std::optional<InputSpec> InputSpec::parse(std::string_view text) {
     if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
       return std::nullopt;
     }
-    spec.kind = Kind::Synthetic;
-    spec.seed = seed;
-    return spec;
+    choice.kind = Kind::Synthetic;
+    choice.seed = seed;
+    return choice;
   }
-  spec.kind = Kind::File;
-  spec.name = std::string(text);
-  return spec;
+  choice.kind = Kind::File;
+  choice.name = std::string(text);
+  return choice;
 }
 
 std::string InputSpec::toString() const {

@@ -5,19 +5,19 @@
 
 namespace xvtools {
 
-std::unique_ptr<AudioSource> openAudioSource(const InputSpec& spec, int sampleRate) {
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate) {
   if (sampleRate <= 0) throw AudioError("unusable sample rate");
-  switch (spec.kind) {
+  switch (choice.kind) {
     case InputSpec::Kind::DefaultDevice:
       return std::make_unique<LiveSource>(std::string(), sampleRate);
     case InputSpec::Kind::Device:
-      return std::make_unique<LiveSource>(spec.name, sampleRate);
+      return std::make_unique<LiveSource>(choice.name, sampleRate);
     case InputSpec::Kind::File:
-      return std::make_unique<FileSource>(spec.name, sampleRate);
+      return std::make_unique<FileSource>(choice.name, sampleRate);
     case InputSpec::Kind::Synthetic:
       break;
   }
-  return std::make_unique<SyntheticSource>(spec.seed, sampleRate);
+  return std::make_unique<SyntheticSource>(choice.seed, sampleRate);
 }
 
 std::vector<std::string> captureDeviceNames() { return liveDeviceNames(); }

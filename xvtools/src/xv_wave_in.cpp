@@ -222,7 +222,7 @@ void XVWaveInX::setSampleRate(int samplesPerSecond) {
 
 const InputSpec& XVWaveInX::input() const { return impl_->input; }
 
-void XVWaveInX::setInput(InputSpec spec) { impl_->input = std::move(spec); }
+void XVWaveInX::setInput(InputSpec choice) { impl_->input = std::move(choice); }
 
 XVWaveInX::Mode XVWaveInX::mode() const { return impl_->mode; }
 

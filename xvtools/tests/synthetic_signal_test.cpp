@@ -26,7 +26,8 @@ std::vector<double> blockLevels(const std::vector<std::int16_t>& samples) {
   std::vector<double> levels;
   for (std::size_t start = 0; start + kBlock <= samples.size(); start += kBlock) {
     double sum = 0;
-    for (std::size_t i = start; i < start + kBlock; ++i) sum += std::abs(static_cast<double>(samples[i]));
+    for (std::size_t i = start; i < start + kBlock; ++i)
+      sum += std::abs(static_cast<double>(samples[i]));
     levels.push_back(sum / kBlock);
   }
   return levels;

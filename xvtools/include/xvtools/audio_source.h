@@ -35,9 +35,9 @@ class AudioSource {
   virtual std::string description() const = 0;
 };
 
-// Opens the source spec names, delivering sampleRate samples per second (mono, 16 bits).
+// Opens the source the choice names, delivering sampleRate samples per second (mono, 16 bits).
 // Throws AudioError with a clear text when it cannot.
-std::unique_ptr<AudioSource> openAudioSource(const InputSpec& spec, int sampleRate);
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate);
 
 // Names of the capture devices present (empty when there are none or no audio system).
 std::vector<std::string> captureDeviceNames();

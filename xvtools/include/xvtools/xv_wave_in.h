@@ -45,7 +45,7 @@ class XVWaveInX {
   void setSampleRate(int samplesPerSecond);
 
   const InputSpec& input() const;
-  void setInput(InputSpec spec);
+  void setInput(InputSpec choice);
   Mode mode() const;
   void setMode(Mode mode);
   // The form's thread (needed in RealTime mode) and the linked output; both must outlive the
