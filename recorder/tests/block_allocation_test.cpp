@@ -1,40 +1,12 @@
 // The block handler runs twice a second for hours: once warmed up it must not allocate.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "fake_front_end.h"
 #include "recorder/zelk_chrt_form.h"
-
-namespace {
-std::atomic<bool> gCounting{false};
-std::atomic<int> gAllocations{0};
-}  // namespace
-
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (gCounting) ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (gCounting) ++gAllocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace recorder::testing {
 namespace {
@@ -73,11 +45,9 @@ TEST(BlockAllocation, WarmBlockHandlerAllocatesNothingWhileLogging) {
   hdr.dwBufferLength = hdr.dwBytesRecorded = 8000;
   form.bufferReady(&hdr);  // binds the library and the method once
 
-  gAllocations = 0;
-  gCounting = true;
+  zelk::testing::startCountingAllocations();
   for (int i = 0; i < 20; ++i) form.bufferReady(&hdr);
-  gCounting = false;
-  EXPECT_EQ(gAllocations.load(), 0);
+  EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
   EXPECT_EQ(form.PointCount(), 10);
   form.closeFiles();
   std::filesystem::remove(log);

@@ -2,29 +2,11 @@
 // chart redraws its traces on every data block.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "gdi/device_context.h"
 #include "gdi/packed_dib.h"
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-}  // namespace
-
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (counting) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -55,10 +37,9 @@ TEST(SteadyState, RedrawingAllocatesNothing) {
   std::vector<gdi::Point> trace;
   for (int i = 0; i < 400; ++i) trace.push_back({i / 4 - 10, 30 + (i * 37) % 31 - 15});
   drawEverything(dc, source, dib, trace);
-  counting = true;
+  zelk::testing::startCountingAllocations();
   drawEverything(dc, source, dib, trace);
-  counting = false;
-  EXPECT_EQ(allocations.load(), 0);
+  EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
 }
 
 }  // namespace

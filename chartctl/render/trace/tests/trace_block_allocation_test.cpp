@@ -2,28 +2,10 @@
 // style and pen width, with restarted sweeps, colour changes and erases.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 
+#include "allocation_counter.h"
 #include "trace_fixture.h"
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-}  // namespace
-
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (counting) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace kvplotax::trace::testing {
 namespace {
@@ -57,7 +39,7 @@ TEST_F(BlockAllocation, BlocksAllocateNothingOnceWarm) {
         viewport_.flush();
         item->eraseTrace();
         block(64);
-        counting = true;
+        zelk::testing::startCountingAllocations();
         for (int round = 0; round < 12; ++round) block(40);  // sweeps restart on the way
         EXPECT_EQ(item->addBlock(10, {}, bytes(x)), kNullY);
         item->setIntense(true);
@@ -65,8 +47,8 @@ TEST_F(BlockAllocation, BlocksAllocateNothingOnceWarm) {
         viewport_.flush();
         item->eraseTrace();
         block(10);
-        counting = false;
-        EXPECT_EQ(allocations.exchange(0), 0) << "mode " << mode << " style " << style;
+        EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0)
+            << "mode " << mode << " style " << style;
       }
 }
 

@@ -1,29 +1,11 @@
 // Once a font has drawn its characters, drawing and measuring them again allocates nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "allocation_counter.h"
 #include "gdi/font.h"
 #include "gdi/text_output.h"
-
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-}  // namespace
-
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (counting) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace gdi {
 namespace {
@@ -53,11 +35,9 @@ TEST(TextSteadyState, DrawingKnownCharactersAllocatesNothing) {
     }
   };
   drawAll();  // renders every character once
-  allocations = 0;
-  counting = true;
+  zelk::testing::startCountingAllocations();
   drawAll();
-  counting = false;
-  EXPECT_EQ(allocations, 0);
+  EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
 }
 
 }  // namespace
