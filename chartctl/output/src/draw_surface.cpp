@@ -55,10 +55,7 @@ int DrawSurface::selectClipRegion(const gdi::Region* region) {
   return trackingDc().selectClipRegion(region);
 }
 
-int DrawSurface::selectClipRect(const gdi::Rect& rect) {
-  const gdi::Region region(rect);
-  return trackingDc().selectClipRegion(&region);
-}
+int DrawSurface::selectClipRect(const gdi::Rect& rect) { return trackingDc().selectClipRect(rect); }
 
 int DrawSurface::setBkMode(int mode) { return dc().setBkMode(mode); }
 

@@ -28,19 +28,31 @@ gdi::FontHandle TrackingDC::selectFont(gdi::FontHandle font) {
 }
 
 int TrackingDC::selectClipRegion(const gdi::Region* region) {
-  if (!initialRegion_) initialRegion_ = dc_->clipRegion();
+  recordRegionOnce();
   return dc_->selectClipRegion(region);
+}
+
+int TrackingDC::selectClipRect(const gdi::Rect& rect) {
+  recordRegionOnce();
+  return dc_->selectClipRect(rect);
+}
+
+void TrackingDC::recordRegionOnce() {
+  if (initialRegion_) return;
+  const gdi::Region* current = dc_->clipRegion();
+  initialRegion_.emplace(current ? std::optional<gdi::Region>(*current) : std::nullopt);
 }
 
 void TrackingDC::recordCurrentObjects() {
   initialBrush_ = dc_->brush();
   initialPen_ = dc_->pen();
   initialFont_ = dc_->font();
-  initialRegion_ = dc_->clipRegion();
+  initialRegion_.reset();
+  recordRegionOnce();
 }
 
 int TrackingDC::excludeClipRect(const gdi::Rect& rect) {
-  if (!initialRegion_) initialRegion_ = dc_->clipRegion();
+  recordRegionOnce();
   return dc_->excludeClipRect(rect);
 }
 

@@ -56,7 +56,7 @@ TEST(MemoryDCPoolTest, ContextGoesBackToThePoolAsItWasLent) {
   EXPECT_EQ(lent->bitmap(), nullptr);
   EXPECT_EQ(lent->pen(), gdi::Pen());
   EXPECT_EQ(lent->brush(), gdi::Brush());
-  EXPECT_FALSE(lent->clipRegion().has_value());
+  EXPECT_EQ(lent->clipRegion(), nullptr);
 }
 
 TEST(DrawSurfaceTest, HandlesShareOneBodyThatReturnsItsContextWithTheLast) {
@@ -76,7 +76,7 @@ TEST(DrawSurfaceTest, HandlesShareOneBodyThatReturnsItsContextWithTheLast) {
   EXPECT_EQ(MemoryDCPool::shared().inUse(), before);
   // The next surface to borrow the context finds it as it was lent: unclipped, stock pen.
   ASSERT_TRUE(MemoryDCPool::shared().isPoolEntry(lent));
-  EXPECT_FALSE(lent->clipRegion().has_value());
+  EXPECT_EQ(lent->clipRegion(), nullptr);
   EXPECT_EQ(lent->pen(), gdi::Pen());
   EXPECT_EQ(lent->bitmap(), nullptr);
 }

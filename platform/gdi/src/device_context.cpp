@@ -82,43 +82,50 @@ void DeviceContext::updateDrawable() const {
   drawnHeight_ = target_ ? target_->height() : 0;
   if (!target_ || target_->isEmpty()) return;
   const Rect bounds = target_->bounds();
-  if (!clip_) {
+  if (!clipped_) {
     drawable_.push_back(bounds);
     return;
   }
-  for (const Rect& r : clip_->rects()) {
+  for (const Rect& r : clip_.rects()) {
     const Rect i = r.intersect(bounds);
     if (!i.isEmpty()) drawable_.push_back(i);
   }
 }
 
 int DeviceContext::selectClipRegion(const Region* region) {
-  if (region) {
-    clip_ = *region;
-  } else {
-    clip_.reset();
-  }
+  // Copy-assigning reuses the storage the context already holds.
+  if (region && region != &clip_) clip_ = *region;
+  clipped_ = region != nullptr;
   updateDrawable();
-  return clip_ ? regionKind(clip_->rects()) : SIMPLEREGION;
+  return clipped_ ? regionKind(clip_.rects()) : SIMPLEREGION;
 }
 
 int DeviceContext::selectClipRect(const Rect& rect) {
-  const Region region(rect);
-  return selectClipRegion(&region);
+  clip_.assign(rect);
+  clipped_ = true;
+  updateDrawable();
+  return regionKind(clip_.rects());
+}
+
+// An unclipped context clips to its whole bitmap before the rectangle changes that.
+void DeviceContext::clipToBitmapIfUnclipped() {
+  if (clipped_) return;
+  clip_.assign(target_ ? target_->bounds() : Rect{});
+  clipped_ = true;
 }
 
 int DeviceContext::excludeClipRect(const Rect& rect) {
-  if (!clip_) clip_ = target_ ? Region(target_->bounds()) : Region();
-  clip_->subtract(rect);
+  clipToBitmapIfUnclipped();
+  clip_.subtract(rect);
   updateDrawable();
-  return regionKind(clip_->rects());
+  return regionKind(clip_.rects());
 }
 
 int DeviceContext::intersectClipRect(const Rect& rect) {
-  if (!clip_) clip_ = target_ ? Region(target_->bounds()) : Region();
-  clip_->intersect(rect);
+  clipToBitmapIfUnclipped();
+  clip_.intersect(rect);
   updateDrawable();
-  return regionKind(clip_->rects());
+  return regionKind(clip_.rects());
 }
 
 Palette DeviceContext::selectPalette(const Palette& palette) {

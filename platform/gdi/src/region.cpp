@@ -4,9 +4,38 @@
 
 namespace gdi {
 
+namespace {
+
+// Working storage for reshaping regions; it keeps its capacity from call to call, so reshaping
+// allocates only while a thread meets larger regions than before.
+struct Scratch {
+  std::vector<Rect> pieces;
+  std::vector<Rect> out;
+  std::vector<int> ys;
+  std::vector<std::pair<int, int>> runs;
+  std::vector<std::pair<int, int>> previousRuns;
+};
+
+Scratch& scratch() {
+  thread_local Scratch s;
+  return s;
+}
+
+}  // namespace
+
 Region::Region(const Rect& rect) {
   if (!rect.isEmpty()) rects_.push_back(rect);
   bounds_ = rect.isEmpty() ? Rect{} : rect;
+}
+
+void Region::assign(const Rect& rect) {
+  rects_.clear();
+  if (rect.isEmpty()) {
+    bounds_ = {};
+    return;
+  }
+  rects_.push_back(rect);
+  bounds_ = rect;
 }
 
 Region Region::fromRects(std::span<const Rect> rects) {
@@ -30,30 +59,31 @@ void Region::unite(const Rect& rect) {
 
 void Region::subtract(const Rect& cut) {
   if (cut.isEmpty() || rects_.empty()) return;
-  std::vector<Rect> out;
-  out.reserve(rects_.size() + 4);
+  std::vector<Rect>& pieces = scratch().pieces;
+  pieces.clear();
   for (const Rect& r : rects_) {
     const Rect i = r.intersect(cut);
     if (i.isEmpty()) {
-      out.push_back(r);
+      pieces.push_back(r);
       continue;
     }
-    if (r.top < i.top) out.push_back({r.left, r.top, r.right, i.top});
-    if (r.left < i.left) out.push_back({r.left, i.top, i.left, i.bottom});
-    if (i.right < r.right) out.push_back({i.right, i.top, r.right, i.bottom});
-    if (i.bottom < r.bottom) out.push_back({r.left, i.bottom, r.right, r.bottom});
+    if (r.top < i.top) pieces.push_back({r.left, r.top, r.right, i.top});
+    if (r.left < i.left) pieces.push_back({r.left, i.top, i.left, i.bottom});
+    if (i.right < r.right) pieces.push_back({i.right, i.top, r.right, i.bottom});
+    if (i.bottom < r.bottom) pieces.push_back({r.left, i.bottom, r.right, r.bottom});
   }
-  rects_ = std::move(out);
+  rects_.assign(pieces.begin(), pieces.end());
   normalize();
 }
 
 void Region::intersect(const Rect& rect) {
-  std::vector<Rect> out;
+  // Clipping each rectangle keeps them disjoint, so the pieces can be written back in place.
+  std::size_t n = 0;
   for (const Rect& r : rects_) {
     const Rect i = r.intersect(rect);
-    if (!i.isEmpty()) out.push_back(i);
+    if (!i.isEmpty()) rects_[n++] = i;
   }
-  rects_ = std::move(out);
+  rects_.resize(n);
   normalize();
 }
 
@@ -74,16 +104,20 @@ bool Region::sameArea(const Region& other) const {
 // runs, and vertically adjacent bands with the same runs are merged, so equal areas give equal
 // lists.
 void Region::normalize() {
-  std::vector<int> ys;
+  Scratch& s = scratch();
+  std::vector<int>& ys = s.ys;
+  std::vector<Rect>& out = s.out;
+  std::vector<std::pair<int, int>>& runs = s.runs;
+  std::vector<std::pair<int, int>>& previousRuns = s.previousRuns;
+  ys.clear();
+  out.clear();
+  previousRuns.clear();
   for (const Rect& r : rects_) {
     ys.push_back(r.top);
     ys.push_back(r.bottom);
   }
   std::sort(ys.begin(), ys.end());
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-  std::vector<Rect> out;
-  std::vector<std::pair<int, int>> runs;
-  std::vector<std::pair<int, int>> previousRuns;
   std::size_t previousStart = 0;
   int previousBottom = 0;
   bool havePrevious = false;
@@ -112,12 +146,12 @@ void Region::normalize() {
     } else {
       previousStart = out.size();
       for (const auto& run : runs) out.push_back({run.first, top, run.second, bottom});
-      previousRuns = runs;
+      previousRuns.assign(runs.begin(), runs.end());
       havePrevious = true;
     }
     previousBottom = bottom;
   }
-  rects_ = std::move(out);
+  rects_.assign(out.begin(), out.end());
   bounds_ = {};
   for (const Rect& r : rects_) bounds_ = bounds_.unite(r);
 }

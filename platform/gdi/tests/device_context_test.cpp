@@ -113,14 +113,59 @@ TEST(DeviceContexts, ClipRegionsSelectExcludeAndRemove) {
   EXPECT_EQ(b.pixel(3, 3), 0x00FF00u);
 
   dc.selectClipRegion(nullptr);
-  EXPECT_FALSE(dc.clipRegion().has_value());
+  EXPECT_EQ(dc.clipRegion(), nullptr);
   dc.fillRect({0, 0, 20, 20}, gdi::Brush::solid(0x0000FF));
   EXPECT_EQ(b.pixel(19, 19), 0x0000FFu);
   EXPECT_EQ(dc.getPixel(20, 0), gdi::kInvalidColor);
   // Excluding with no clip region selected starts from the whole bitmap.
   dc.excludeClipRect({0, 0, 10, 20});
-  ASSERT_TRUE(dc.clipRegion().has_value());
+  ASSERT_NE(dc.clipRegion(), nullptr);
   EXPECT_TRUE(dc.clipRegion()->sameArea(Region(Rect{10, 0, 20, 20})));
+}
+
+TEST(Regions, AssigningARectangleReplacesEverythingBefore) {
+  Region r = Region::fromRects(std::vector<Rect>{{0, 0, 5, 5}, {10, 10, 20, 20}});
+  r.assign({3, 4, 8, 9});
+  EXPECT_EQ(r, Region(Rect{3, 4, 8, 9}));
+  r.assign({7, 7, 7, 12});
+  EXPECT_TRUE(r.isEmpty());
+  EXPECT_EQ(r.bounds(), Rect{});
+  EXPECT_FALSE(r.contains({3, 4}));
+}
+
+// A context reuses its region's storage from clip to clip: what it drew under an earlier region
+// must not leak into a later one, so a reused context draws exactly as a fresh one.
+TEST(DeviceContexts, AReusedClipDrawsExactlyAsAFreshOne) {
+  const auto drawClipped = [](DeviceContext& dc) {
+    dc.selectClipRect({3, 2, 30, 20});
+    dc.excludeClipRect({10, 5, 14, 9});
+    dc.intersectClipRect({0, 4, 25, 40});
+    dc.selectBrush(gdi::Brush::solid(0x00FF00));
+    dc.selectPen(gdi::Pen(gdi::PS_SOLID, 3, 0x0000FF));
+    const gdi::Point trace[] = {{-5, 30}, {8, 0}, {16, 25}, {40, 6}};
+    dc.polyline(trace);
+    dc.rectangle(1, 1, 20, 15);
+    dc.selectClipRegion(nullptr);
+    dc.excludeClipRect({0, 0, 31, 2});
+    dc.fillRect({0, 0, 32, 24}, gdi::Brush::solid(0x112233));
+  };
+  Bitmap fresh(32, 24, 0), reused(32, 24, 0);
+  DeviceContext freshDc(&fresh), reusedDc(&reused);
+  const Region complex = Region::fromRects(std::vector<Rect>{{0, 0, 4, 4}, {6, 6, 30, 22}});
+  for (int round = 0; round < 3; ++round) {
+    reusedDc.selectClipRegion(&complex);
+    reusedDc.selectClipRegion(reusedDc.clipRegion());  // its own region, selected again
+    reusedDc.selectClipRect({0, 0, 1, 1});
+    reusedDc.selectClipRegion(nullptr);
+    reused = Bitmap(32, 24, 0);
+    drawClipped(reusedDc);
+  }
+  drawClipped(freshDc);
+  EXPECT_EQ(reused, fresh);
+  ASSERT_NE(reusedDc.clipRegion(), nullptr);
+  EXPECT_EQ(*reusedDc.clipRegion(), *freshDc.clipRegion());
+  EXPECT_TRUE(freshDc.clipRegion()->sameArea(
+      Region::fromRects(std::vector<Rect>{{31, 0, 32, 2}, {0, 2, 32, 24}})));
 }
 
 TEST(DeviceContexts, ABitmapReplacedWhileSelectedIsDrawnWithinItsNewSize) {

@@ -42,4 +42,36 @@ TEST(SteadyState, RedrawingAllocatesNothing) {
   EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
 }
 
+// A trace selects a clip rectangle around each block and removes it again; chart painters
+// exclude and intersect rectangles the same way.
+TEST(SteadyState, ClippingAndUnclippingAllocatesNothing) {
+  gdi::Bitmap surface(100, 64);
+  gdi::DeviceContext dc(&surface);
+  dc.selectPen(gdi::Pen(gdi::PS_SOLID, 1, 0x00FF00));
+  const gdi::Rect holes[] = {{0, 0, 10, 10}, {20, 20, 40, 30}, {60, 5, 70, 60}};
+  const gdi::Region complex = gdi::Region::fromRects(holes);
+  gdi::Region scratch;
+  const gdi::Point trace[] = {{-10, 70}, {50, -5}, {110, 40}};
+  const auto cycle = [&] {
+    dc.selectClipRect({2, 2, 95, 60});
+    dc.polyline(trace);
+    dc.selectClipRegion(nullptr);
+    dc.excludeClipRect({30, 20, 50, 30});
+    dc.excludeClipRect({35, 0, 45, 64});
+    dc.intersectClipRect({5, 5, 90, 60});
+    dc.polyline(trace);
+    dc.selectClipRegion(&complex);
+    dc.polyline(trace);
+    dc.selectClipRegion(nullptr);
+    scratch.assign({0, 0, 50, 50});
+    for (const gdi::Rect& hole : holes) scratch.subtract(hole);
+    scratch.unite({45, 45, 80, 60});
+    scratch.intersect({5, 5, 70, 55});
+  };
+  cycle();
+  zelk::testing::startCountingAllocations();
+  for (int block = 0; block < 10; ++block) cycle();
+  EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
+}
+
 }  // namespace

@@ -26,12 +26,15 @@ class TrackingDC {
   gdi::FontHandle selectFont(gdi::FontHandle font);
   // Null removes clipping.
   int selectClipRegion(const gdi::Region* region);
+  int selectClipRect(const gdi::Rect& rect);
   // Changes the clip region too, so the region it had is recorded first.
   int excludeClipRect(const gdi::Rect& rect);
 
  protected:
   // Records the brush, pen, font and region the context holds now as the ones to put back.
   void recordCurrentObjects();
+  // Records the context's clip region as the one to put back, unless one is recorded already.
+  void recordRegionOnce();
   // Puts the recorded objects back and hands the context over (null afterwards); the caller
   // decides what happens to it.
   gdi::DeviceContext* restoreAndDetach();

@@ -52,5 +52,40 @@ TEST_F(BlockAllocation, BlocksAllocateNothingOnceWarm) {
       }
 }
 
+// The recorder's chart: a 16000-point strip that takes 10 points a block for hours. Its trace
+// runs past the top and bottom of the viewport, so every block selects a clip and removes it.
+TEST_F(BlockAllocation, ClippedStripChartBlocksAllocateNothingOnceWarm) {
+  auto s = setup(kModeScrollRight, kStyleLines, 16000);
+  s.x = DataDescription{6, 0, 0, 1, {}};
+  s.window = WorldRect{0.0f, 0.0f, 16000.0f, 300.0f};
+  auto item = make(s);
+  float t = 0.0f;
+  const auto fill = [&](std::vector<float>& x, std::vector<float>& y) {
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      x[i] = t;
+      y[i] = static_cast<float>(-100 + static_cast<int>(t * 37.0f) % 500);
+      t += 1.0f;
+    }
+  };
+  std::vector<float> fullX(16000), fullY(16000), x(10), y(10);
+  fill(fullX, fullY);
+  ASSERT_EQ(item->addBlock(16000, bytes(fullY), bytes(fullX)), 16000);
+  viewport_.flush();
+  for (int warm = 0; warm < 3; ++warm) {
+    fill(x, y);
+    item->addBlock(10, bytes(y), bytes(x));
+    viewport_.flush();
+  }
+  zelk::testing::startCountingAllocations();
+  for (int block = 0; block < 20; ++block) {
+    fill(x, y);
+    item->addBlock(10, bytes(y), bytes(x));
+    viewport_.flush();
+  }
+  EXPECT_EQ(zelk::testing::stopCountingAllocations(), 0);
+  EXPECT_EQ(item->count(), 16000);
+  EXPECT_EQ(surface_.dc().clipRegion(), nullptr);  // every block took its clip away again
+}
+
 }  // namespace
 }  // namespace kvplotax::trace::testing

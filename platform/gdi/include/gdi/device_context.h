@@ -71,12 +71,14 @@ class DeviceContext {
 
   // Clipping. The clip region is in device pixels; without one the whole bitmap is drawable.
   // selectClipRegion(nullptr) removes clipping. Each returns the kind of the new clip region.
+  // The context keeps its region's storage when clipping is removed or replaced, so that a clip
+  // set and removed around every data block allocates nothing once warm.
   int selectClipRegion(const Region* region);
   int selectClipRect(const Rect& rect);
   int excludeClipRect(const Rect& rect);
   int intersectClipRect(const Rect& rect);
-  // The clip region selected, or none.
-  const std::optional<Region>& clipRegion() const { return clip_; }
+  // The clip region selected, or null when the context is not clipped.
+  const Region* clipRegion() const { return clipped_ ? &clip_ : nullptr; }
   // The rectangles actually drawable: the clip region within the bitmap.
   std::span<const Rect> drawableRects() const {
     refresh();
@@ -146,6 +148,7 @@ class DeviceContext {
 
  private:
   void updateDrawable() const;
+  void clipToBitmapIfUnclipped();
   // A bitmap resized or replaced while selected must not leave a stale drawable area behind.
   void refresh() const {
     if (target_ && (target_->width() != drawnWidth_ || target_->height() != drawnHeight_))
@@ -162,7 +165,8 @@ class DeviceContext {
   std::uint32_t textAlign_ = 0;
   Palette palette_;
   int logPixels_ = 96;
-  std::optional<Region> clip_;
+  Region clip_;  // meaningful only while clipped_
+  bool clipped_ = false;
   mutable std::vector<Rect> drawable_;
   mutable int drawnWidth_ = 0;
   mutable int drawnHeight_ = 0;

@@ -1,4 +1,6 @@
 // A clip region: a set of non-overlapping rectangles, kept in bands sorted by top, then left.
+// Changing a region in place reuses its storage (and a per-thread scratch), so a region that is
+// reset and reshaped block after block allocates nothing once it has held as many rectangles.
 #pragma once
 
 #include <span>
@@ -14,6 +16,9 @@ class Region {
   explicit Region(const Rect& rect);
   // Any rectangles, overlapping or not: the region is their union.
   static Region fromRects(std::span<const Rect> rects);
+
+  // Becomes rect alone (nothing when rect is empty), keeping the storage.
+  void assign(const Rect& rect);
 
   bool isEmpty() const { return rects_.empty(); }
   const std::vector<Rect>& rects() const { return rects_; }
