@@ -29,7 +29,7 @@ void PaintCycle::resize(int width, int height) {
   screen_ = std::move(resized);
   // The device context sizes its drawable area from the bitmap when it is selected.
   dc_.selectBitmap(&screen_);
-  update_ = gdi::Region();
+  update_.clear();
   invalidateAll();
 }
 
@@ -54,8 +54,10 @@ void PaintCycle::resetDeviceContext(const gdi::Region* clip) {
 }
 
 void PaintCycle::paint(const PaintEntry& entry) {
+  // The two regions trade storage paint after paint, so a warm window paints without
+  // allocating.
   std::swap(painting_, update_);
-  update_ = gdi::Region();
+  update_.clear();
   const gdi::Rect invalid = painting_.bounds();
   resetDeviceContext(painting_.isEmpty() ? nullptr : &painting_);
   entry(dc_, screen_.bounds(), invalid);

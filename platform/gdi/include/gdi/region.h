@@ -19,6 +19,8 @@ class Region {
 
   // Becomes rect alone (nothing when rect is empty), keeping the storage.
   void assign(const Rect& rect);
+  // Becomes empty, keeping the storage.
+  void clear() { assign(Rect{}); }
 
   bool isEmpty() const { return rects_.empty(); }
   const std::vector<Rect>& rects() const { return rects_; }
