@@ -39,8 +39,10 @@ long stopCountingAllocations() {
 
 }  // namespace zelk::testing
 
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
+// The replacements pair malloc with free; g++ cannot see that through inlining.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 
 void* operator new(std::size_t size) {
   if (void* p = allocate(size)) return p;
