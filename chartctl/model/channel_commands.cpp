@@ -1,8 +1,13 @@
 // The channel commands of ChnDspAction: building a channel's trace item and acting on it.
+#include <algorithm>
+
 #include "channel_validation.h"
 #include "control_errors.h"
+#include "dispids.h"
 #include "enums.h"
 #include "kvplotax_ctrl.h"
+#include "scale/scale_item_set.h"
+#include "trace/channel_item.h"
 #include "trace/trace_item.h"
 
 namespace kvplotax {
@@ -61,11 +66,33 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   setup.x = describe(state_, findSetting(state_.maps().horzData, c));
   if (const ViewportSettings* v = findSetting(state_.maps().viewports, chn.viewport))
     setup.storageOn = v->storageOn;
-  std::unique_ptr<trace::TraceItem> item = trace::createTraceItem(setup);
-  if (!item || !item->valid()) raiseControlError(base, ControlError::InvalidPointCount);
+  setup.windowNumber = chn.window;
+  setup.refresh = [this](std::int16_t channel, std::int32_t samples) {
+    fireRefresh(channel, samples);
+  };
+  // Kind 101 gets a scale item of its own for the scale numbered like the channel.
+  output::ViewportObject* home = setup.viewport;
+  const trace::ScaleItemMaker scaleMaker =
+      [this, &home](std::int16_t number) -> std::unique_ptr<output::ChartItem> {
+    const auto found = state_.maps().scales.find(number);
+    if (found == state_.maps().scales.end() || !found->second) return nullptr;
+    const scale::ScaleRequest request = scaleRequest(*found->second);
+    return scale::makeScaleItem(*this, request, fontsFor(request), home);
+  };
+  std::unique_ptr<output::ChartItem> item = trace::createChannelItem(setup, scaleMaker);
+  const auto* traceItem = dynamic_cast<const trace::TraceItem*>(item.get());
+  if (!item || !home || (traceItem && !traceItem->valid()))
+    raiseControlError(base, ControlError::InvalidPointCount);
   invalidateArea(state_.live().removeTrace(c));
-  setup.viewport->addItem(item.get());
+  output::ChartItem* raw = item.get();
+  home->addItem(raw);
   state_.live().setTrace(static_cast<std::int16_t>(c), std::move(item));
+  if (!traceItem) {
+    // A scale item shows at once, like one built by ScaleAction.
+    const gdi::Rect area = raw->drawnRect();
+    home->itemChanged(raw, 0, 0, area);
+    invalidateArea(area);
+  }
 }
 
 void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
@@ -105,8 +132,17 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
     case Plotrex_ChnTranslate:
       item->translate(chn.offsetX, chn.offsetY);
       break;
+    case Plotrex_ChnChangeViewport:
+      if (ViewportObject* v = state_.live().viewport(chn.viewport)) {
+        const ViewportSettings* settings = findSetting(state_.maps().viewports, chn.viewport);
+        item->changeViewport(v, settings && settings->storageOn);
+      }
+      break;
+    case Plotrex_ChnChangeWindow:
+      if (const WindowObject* w = findSetting(state_.maps().windows, chn.window))
+        item->changeWindow(chn.window, trace::WorldRect{w->xmin, w->ymin, w->width, w->height});
+      break;
     default:
-      // Moving a trace to another viewport or window is not offered by the trace items yet.
       break;
   }
   const gdi::Rect area = item->takeChangedArea();
@@ -118,6 +154,39 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
     painter_.markFullRedrawPending();
     invalidateArea(area);
   }
+}
+
+void CKvplotaxCtrl::fireRefresh(std::int16_t channel, std::int32_t samples) {
+  // By reference, as the event is declared; the client's changes to them mean nothing.
+  automation::Variant chn(channel);
+  automation::Variant count(static_cast<std::int16_t>(std::min<std::int32_t>(samples, 32767)));
+  fireEvent(dispid::EventRefresh,
+            {automation::Variant::ref(&chn), automation::Variant::ref(&count)});
+}
+
+void CKvplotaxCtrl::applyChannelStyle(std::int32_t c, std::int32_t style) {
+  if (!ambientUserMode() || !hasSurface()) return;
+  auto* item = dynamic_cast<trace::TraceItem*>(state_.live().trace(c));
+  if (!item) return;
+  item->changeStyle(style);
+  painter_.markFullRedrawPending();
+  invalidateArea(item->takeChangedArea());
+}
+
+void CKvplotaxCtrl::rescaleTraces() {
+  gdi::Rect area;
+  state_.live().forEachTrace([&](ChartItem& any) {
+    auto* item = dynamic_cast<trace::TraceItem*>(&any);
+    if (!item) return;
+    const WindowObject* w = findSetting(state_.maps().windows, item->windowNumber());
+    if (!w) return;
+    item->changeWindow(item->windowNumber(),
+                       trace::WorldRect{w->xmin, w->ymin, w->width, w->height});
+    area = area.unite(item->takeChangedArea());
+  });
+  relayoutScaleItems();
+  painter_.markFullRedrawPending();
+  invalidateArea(area);
 }
 
 }  // namespace kvplotax

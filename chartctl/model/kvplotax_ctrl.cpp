@@ -1,5 +1,6 @@
 #include "kvplotax_ctrl.h"
 
+#include <cmath>
 #include <vector>
 
 #include "bezel/bezel_painter.h"
@@ -115,6 +116,9 @@ void CKvplotaxCtrl::onResize(int width, int height) {
   // At run time the surface follows the new extent at once, even to an empty one, which the
   // container never paints.
   if (ambientUserMode() && painter_.hasSurface()) {
+    // Traces followed their viewports in the layout; the scales are laid out again here, as
+    // their numbers depend on the fonts and the room the viewports now give them.
+    relayoutScaleItems();
     painter_.resize(width, height);
     painter_.paintIfImmediate();
   } else {
@@ -235,6 +239,7 @@ void CKvplotaxCtrl::applyNewControlSetup() {
 void CKvplotaxCtrl::relayout() {
   const gdi::Rect client = state_.clientRect();
   state_.relayout(client);
+  handOutSurface();
   autoSizeIfNeeded();
   repaint();
 }
@@ -275,7 +280,18 @@ void CKvplotaxCtrl::drawBezel(output::DrawSurface& surface, gdi::Rect& work) {
   bezel::drawBezel(surface.dc(), outline, bevel, work);
 }
 
-void CKvplotaxCtrl::layoutViewports(const gdi::Rect&) { state_.relayout(state_.clientRect()); }
+void CKvplotaxCtrl::layoutViewports(const gdi::Rect&) {
+  state_.relayout(state_.clientRect());
+  handOutSurface();
+}
+
+void CKvplotaxCtrl::handOutSurface() {
+  // Viewports made by a layout after the surface was (a larger Viewports at run time) draw
+  // on it too.
+  if (!painter_.hasSurface()) return;
+  for (auto& [number, viewport] : state_.live().viewports())
+    if (!viewport.surface()) viewport.setSurface(painter_.surface());
+}
 
 void CKvplotaxCtrl::drawGraticule(output::DrawSurface& surface, const gdi::Rect& clip) {
   const ControlSettings& s = state_.settings();
@@ -343,9 +359,14 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
     case Plotrex_Rescale:
       state_.commitWindow();
       for (const auto& [number, w] : state_.maps().windows) {
-        if (!(w.width > 0.0f)) raiseControlError(base, ControlError::WindowWidth);
-        if (!(w.height > 0.0f)) raiseControlError(base, ControlError::WindowHeight);
+        if (!std::isfinite(w.xmin) || !std::isfinite(w.ymin))
+          raiseControlError(base, ControlError::InvalidWindow);
+        if (!(w.width > 0.0f) || !std::isfinite(w.width))
+          raiseControlError(base, ControlError::WindowWidth);
+        if (!(w.height > 0.0f) || !std::isfinite(w.height))
+          raiseControlError(base, ControlError::WindowHeight);
       }
+      if (ambientUserMode() && hasSurface()) rescaleTraces();
       break;
     case Plotrex_CopyToClipboard:
     case Plotrex_AppendToClipboard:

@@ -56,6 +56,8 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void doAction(std::int16_t action);
   void doChannelAction(std::int16_t action);
   void doScaleAction(std::int16_t action);
+  // A new ChnDspStyle shows at once on the channel's trace at run time.
+  void applyChannelStyle(std::int32_t channel, std::int32_t style);
   automation::Variant chartData(std::span<automation::Variant> args);
   automation::Variant printWindow(std::span<automation::Variant> args);
   void aboutBox();
@@ -95,12 +97,17 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
 
  private:
   void firstPaint();
+  void handOutSurface();
   void applyNewControlSetup();
   // While designing, every scale is laid out again after the geometry changed.
   void reinitScalesWhileDesigning();
   // Channel commands on the selected channel c, already validated.
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);
+  // Asks the client for a channel's samples again (the Refresh event).
+  void fireRefresh(std::int16_t channel, std::int32_t samples);
+  // Every trace follows its window's current world rectangle; scales are laid out again.
+  void rescaleTraces();
   const scale::ScaleFonts& scaleFonts();
   const scale::ScaleFonts& fontsFor(const scale::ScaleRequest& request);
   scale::ScaleRequest scaleRequest(const ScaleObject& scale) const;

@@ -33,6 +33,11 @@ class CLiveObjects {
   // Takes the channel's item out of every viewport and destroys it; returns the area it had
   // drawn (empty when there was none).
   gdi::Rect removeTrace(std::int32_t channel);
+  template <class Visit>
+  void forEachTrace(Visit visit) {
+    for (auto& [channel, item] : traces_)
+      if (item) visit(*item);
+  }
 
   // The drawing pens of a pen record, made when a channel using it is initialised; they stay
   // where they are while items point at them.

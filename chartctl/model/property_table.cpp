@@ -480,6 +480,7 @@ const PropertyEntry kTable[] = {
        st(c).channel.style = style;
        c.state().commitChannel();
        c.state().selectChannel(static_cast<std::int16_t>(n));
+       c.applyChannelStyle(n, style);
        c.changed(d::ChnDspStyle);
      },
      nullptr},

@@ -19,10 +19,8 @@ Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
 
 // The recorder's chart: 601 x 257, white, no bevels, 12 x 7 divisions, and the plot area at
 // x 28..568, y 10..220; its vertical scale goes to the right of the frame.
-class RecorderScale : public ::testing::Test {
- protected:
-  RecorderScale() : form(601, 257), chart(form.create(kClsid)) {
-    form.pump();
+void writeRecorderSettings(automation::Dispatch& chart) {
+  {
     const std::pair<const char*, Variant> kWrites[] = {
         {"Pen_Select", i2(4)},
         {"PenColor", Variant(std::int32_t{0})},
@@ -63,6 +61,14 @@ class RecorderScale : public ::testing::Test {
         {"ScaleVisibility", i2(3)},
     };
     for (const auto& [name, value] : kWrites) chart.put(name, value);
+  }
+}
+
+class RecorderScale : public ::testing::Test {
+ protected:
+  RecorderScale() : form(601, 257), chart(form.create(kClsid)) {
+    form.pump();
+    writeRecorderSettings(chart);
     form.pump();
   }
 
@@ -90,6 +96,57 @@ TEST_F(RecorderScale, InitialiseShowsTheNumbersAndEraseTakesThemAway) {
   chart.put("ScaleAction", i2(4));
   form.pump();
   EXPECT_EQ(scaleInk(), ink);
+}
+
+TEST_F(RecorderScale, AResizeAtRunTimeLaysTheScaleOutAgain) {
+  chart.put("ScaleAction", i2(1));
+  form.pump();
+  form.resize(701, 300);
+  form.pump();
+  // The same chart laid out at that size from the start.
+  host::HeadlessContainer fresh(701, 300);
+  automation::Dispatch& other = fresh.create(kClsid);
+  fresh.pump();
+  writeRecorderSettings(other);
+  other.put("ScaleAction", i2(1));
+  fresh.pump();
+  int different = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 701; ++x) different += form.pixel(x, y) != fresh.pixel(x, y);
+  EXPECT_EQ(different, 0);
+}
+
+TEST_F(RecorderScale, AChannelOfTheScaleKindDrawsTheScaleNumberedLikeIt) {
+  chart.put("ScaleAction", i2(1));
+  form.pump();
+  const int ink = scaleInk();
+  chart.put("ScaleAction", i2(2));
+  form.pump();
+  ASSERT_EQ(scaleInk(), 0);
+  chart.put("Chn_Select", i2(1));
+  chart.put("ChnDspMode", i2(101));
+  chart.put("ChnDspAction", i2(1));
+  form.pump();
+  EXPECT_EQ(scaleInk(), ink);
+  // Initialised again as a trace, the scale item leaves the picture.
+  chart.put("ChnDspMode", i2(0));
+  chart.put("ChnDspAction", i2(1));
+  form.pump();
+  EXPECT_EQ(scaleInk(), 0);
+  // No scale numbered 2: nothing to build.
+  chart.put("ErrBase", Variant(std::int32_t{1000}));
+  chart.put("Chn_Select", i2(2));
+  chart.put("ChnDspViewport", i2(1));
+  chart.put("ChnDspWindow", i2(1));
+  chart.put("ChnDspPen", i2(4));
+  chart.put("ChnDspBufLen", Variant(std::int32_t{10}));
+  chart.put("ChnDspMode", i2(101));
+  try {
+    chart.put("ChnDspAction", i2(1));
+    ADD_FAILURE() << "a channel without its scale accepted";
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 1007);
+  }
 }
 
 TEST_F(RecorderScale, CommandsWithoutAnItemAreRefused) {

@@ -67,6 +67,12 @@ void AutoIncrementConverter::reset() {
   setWritePosition(start);
 }
 
+void AutoIncrementConverter::remap(float worldMin, float worldMax, std::int32_t pixelStart,
+                                   std::int32_t pixelEnd) {
+  SampleConverter::remap(worldMin, worldMax, pixelStart, pixelEnd);
+  writePositions();
+}
+
 void AutoIncrementConverter::writePositions() {
   gdi::Point* p = points();
   const auto m = member();

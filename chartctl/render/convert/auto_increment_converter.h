@@ -15,6 +15,10 @@ class AutoIncrementConverter : public SampleConverter {
   void setTransform(const std::optional<SampleTransform>& transform) override;
   bool translate(float displayOffset, std::int32_t first, std::int32_t count) override;
   void reset() override;
+  // The positions are written again for the new mapping: they follow without any arithmetic
+  // on the held points.
+  void remap(float worldMin, float worldMax, std::int32_t pixelStart,
+             std::int32_t pixelEnd) override;
   int check(std::span<const std::byte> source, std::int32_t count,
             std::int32_t skip) const override;
 

@@ -30,7 +30,14 @@ class CrtConverter : public SampleConverter {
   }
 
   void setTransform(const std::optional<SampleTransform>& transform) override {
+    transform_ = transform;
     folded_ = foldTransform(dataType(), transform, mapping());
+  }
+
+  void remap(float worldMin, float worldMax, std::int32_t pixelStart,
+             std::int32_t pixelEnd) override {
+    SampleConverter::remap(worldMin, worldMax, pixelStart, pixelEnd);
+    folded_ = foldTransform(dataType(), transform_, mapping());
   }
 
   int check(std::span<const std::byte> source, std::int32_t count,
@@ -49,6 +56,7 @@ class CrtConverter : public SampleConverter {
     return locate(source, count, skip, walk) ? kAppendOk : kAppendBounds;
   }
 
+  std::optional<SampleTransform> transform_;
   FoldedTransform folded_;
 };
 

@@ -71,4 +71,27 @@ bool SampleConverter::isSaturated(std::int32_t first, std::int32_t count) const 
 
 void SampleConverter::reset() { writePosition_ = 0; }
 
+void SampleConverter::remap(float worldMin, float worldMax, std::int32_t pixelStart,
+                            std::int32_t pixelEnd) {
+  mapping_ = AxisMapping(worldMin, worldMax, pixelStart, pixelEnd, mapping_.displayOffsetWorld());
+}
+
+ConverterState SampleConverter::saveState() const {
+  ConverterState state;
+  state.writePosition = writePosition_;
+  state.first = first_;
+  state.extremes = extremes_;
+  return state;
+}
+
+void SampleConverter::restoreState(const ConverterState& state) {
+  writePosition_ = state.writePosition;
+  first_ = state.first;
+  extremes_ = state.extremes;
+}
+
+void SampleConverter::measure(std::int32_t first, std::int32_t count) {
+  extremes_ = extremesOf(clampedRun(points_, length_, first, count), axis_);
+}
+
 }  // namespace kvplotax

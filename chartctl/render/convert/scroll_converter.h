@@ -40,6 +40,19 @@ class ScrollConverter : public CrtConverter<T> {
     remainder_ = 0.0;
   }
 
+  ConverterState saveState() const override {
+    ConverterState state = Base::saveState();
+    state.lastX = lastX_;
+    state.remainder = remainder_;
+    return state;
+  }
+
+  void restoreState(const ConverterState& state) override {
+    Base::restoreState(state);
+    lastX_ = state.lastX;
+    remainder_ = state.remainder;
+  }
+
   int check(std::span<const std::byte> source, std::int32_t count,
             std::int32_t skip) const override {
     Plan plan;

@@ -45,6 +45,8 @@ TraceItem::TraceItem(const TraceSetup& setup)
       viewport_(setup.viewport),
       viewportRect_(setup.viewportRect),
       window_(setup.window),
+      windowNumber_(setup.windowNumber),
+      refresh_(setup.refresh),
       yDescription_(setup.y),
       xDescription_(setup.x),
       eraseIndex_(setup.storageOn ? kErase3 : kErase2),
@@ -355,8 +357,6 @@ void TraceItem::erase(output::DrawSurface& surface, const gdi::Rect& clip) {
   if (count_ == 0) return;
   drawRun(surface, start_, count_, clip, eraseIndex_);
 }
-
-bool TraceItem::relayout(const gdi::Rect&, const gdi::Rect&, gdi::Rect&) { return false; }
 
 bool TraceItem::hitTest(gdi::Point m, output::HitInfo& hit) const {
   if (count_ == 0) return false;

@@ -60,21 +60,23 @@ void ScaleItemSet::drop() {
   items_.clear();
 }
 
-void ScaleItemSet::build(ScaleHost& host, const ScaleRequest& r, const ScaleFonts& fonts) {
-  remove(host, r.number, r.dimension);
-  if (r.style.visibility == kHidden || !fonts.normal) return;
+std::unique_ptr<ScaleItem> makeScaleItem(ScaleHost& host, const ScaleRequest& r,
+                                         const ScaleFonts& fonts,
+                                         output::ViewportObject*& viewport) {
+  viewport = nullptr;
+  if (r.style.visibility == kHidden || !fonts.normal) return nullptr;
   // A pen that is named must exist; one pen given alone serves numbers and caption.
   ScaleColors colors;
   const int pen = r.pen != 0 ? r.pen : r.labelPen;
   const int labelPen = r.labelPen != 0 ? r.labelPen : r.pen;
-  if (pen == 0) return;
-  if (!host.scalePenColors(pen, colors.number, colors.numberIntense)) return;
-  if (!host.scalePenColors(labelPen, colors.label, colors.labelIntense)) return;
+  if (pen == 0) return nullptr;
+  if (!host.scalePenColors(pen, colors.number, colors.numberIntense)) return nullptr;
+  if (!host.scalePenColors(labelPen, colors.label, colors.labelIntense)) return nullptr;
   colors.back = host.scaleBackColor();
   colors.storage = host.scaleStorageColor();
   float min = 0.0f;
   float extent = 0.0f;
-  if (!host.scaleWindowRange(r.window, r.dimension, min, extent)) return;
+  if (!host.scaleWindowRange(r.window, r.dimension, min, extent)) return nullptr;
   const ScaleGraticule g = host.scaleGraticule();
   ScaleFrame frame;
   frame.viewport = host.scaleViewportRect(r.viewport);
@@ -83,13 +85,20 @@ void ScaleItemSet::build(ScaleHost& host, const ScaleRequest& r, const ScaleFont
   frame.axesType = g.axesType;
   scaleRange(min, extent, r.factor, frame.start, frame.end);
 
-  Entry entry;
-  entry.item = std::make_unique<ScaleItem>(r.number, r.dimension);
-  entry.item->setColors(colors);
-  entry.item->setStorage(host.scaleStorageOn(r.viewport));
-  entry.item->layout(r.style, frame, fonts);
+  auto item = std::make_unique<ScaleItem>(r.number, r.dimension);
+  item->setColors(colors);
+  item->setStorage(host.scaleStorageOn(r.viewport));
+  item->layout(r.style, frame, fonts);
   // Bounds that leave the scale's viewport put the item into the whole drawable area's.
-  entry.viewport = host.scaleViewport(entry.item->inOwnViewport() ? r.viewport : 0);
+  viewport = host.scaleViewport(item->inOwnViewport() ? r.viewport : 0);
+  return item;
+}
+
+void ScaleItemSet::build(ScaleHost& host, const ScaleRequest& r, const ScaleFonts& fonts) {
+  remove(host, r.number, r.dimension);
+  Entry entry;
+  entry.item = makeScaleItem(host, r, fonts, entry.viewport);
+  if (!entry.item) return;
   if (entry.viewport) entry.viewport->addItem(entry.item.get());
   Entry& placed = items_.emplace(Key{r.number, r.dimension}, std::move(entry)).first->second;
   draw(host, placed);

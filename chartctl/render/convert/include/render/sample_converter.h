@@ -13,6 +13,16 @@
 
 namespace kvplotax {
 
+// Where a converter stands in its buffer: what an emptied trace puts back when the client does
+// not send its samples again.
+struct ConverterState {
+  std::int32_t writePosition = 0;
+  std::int32_t first = 0;
+  Extremes extremes;
+  double lastX = 0.0;      // world X of the newest sample (ScrollRight X)
+  double remainder = 0.0;  // fraction of a pixel not yet scrolled (ScrollRight X)
+};
+
 class SampleConverter {
  public:
   virtual ~SampleConverter();
@@ -39,6 +49,16 @@ class SampleConverter {
   virtual bool isSaturated(std::int32_t first, std::int32_t count) const;
   // Starts over at the beginning of the buffer (a new sweep, an emptied trace).
   virtual void reset();
+  // Maps the data onto a new window range or new viewport edges. The write position, the first
+  // index and the carried X stay: only the gain and offset are folded again, so the next block
+  // continues where the last one ended. The held points are left for the caller to move.
+  virtual void remap(float worldMin, float worldMax, std::int32_t pixelStart,
+                     std::int32_t pixelEnd);
+  virtual ConverterState saveState() const;
+  virtual void restoreState(const ConverterState& state);
+  // Takes the extremes from the coordinates of points [first, first + count), after the
+  // caller moved them.
+  void measure(std::int32_t first, std::int32_t count);
   // What append would return for the same arguments, without writing anything. A ScrollRight
   // channel asks both converters before appending to either, so a refused block leaves the
   // whole buffer untouched.

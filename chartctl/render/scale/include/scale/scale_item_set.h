@@ -69,6 +69,13 @@ class ScaleHost {
   ~ScaleHost() = default;
 };
 
+// Builds and lays out one dimension's scale item without keeping it (a channel of kind 101 owns
+// its own); null when the scale draws nothing. viewport receives the viewport object the item
+// belongs in; the caller registers it there.
+std::unique_ptr<ScaleItem> makeScaleItem(ScaleHost& host, const ScaleRequest& request,
+                                         const ScaleFonts& fonts,
+                                         output::ViewportObject*& viewport);
+
 enum class ScaleActionResult { kDone, kIgnored, kNotInitialized };
 
 class ScaleItemSet {

@@ -62,6 +62,14 @@ class TraceItem : public output::ChartItem {
   void changeStyle(std::int32_t style);   // erase in the old style, draw in the new one
   void forget();                          // empty the buffer, leave the pixels
   void translate(float offsetX, float offsetY);
+  // Re-maps the trace onto a window's world rectangle: the window it already uses with new
+  // values (a rescale) or another window. Nothing moves when the rectangle is the same within
+  // single-precision rounding.
+  void changeWindow(std::int32_t number, const WorldRect& window);
+  // Moves the trace into another viewport, re-mapping it onto that viewport's rectangle.
+  void changeViewport(output::ViewportObject* viewport, bool storageOn);
+  std::int32_t windowNumber() const { return windowNumber_; }
+  output::ViewportObject* viewport() const { return viewport_; }
 
   // The area erased and drawn since the caller last took it; the caller invalidates it.
   gdi::Rect takeChangedArea();
@@ -124,6 +132,11 @@ class TraceItem : public output::ChartItem {
                const gdi::Rect& clip, int penIndex);
   void drawShown();
   void prepareMerging();
+  // Maps the trace onto a new window rectangle and viewport rectangle; true when an axis moved.
+  bool moveTo(const WorldRect& window, const gdi::Rect& rect);
+  // Empties the trace and asks the client for its samples again; true when the client sent
+  // exactly the points held, otherwise the held points are put back as they were.
+  bool askResend();
 
   std::int16_t channel_;
   std::int32_t mode_;
@@ -132,6 +145,8 @@ class TraceItem : public output::ChartItem {
   output::ViewportObject* viewport_;
   gdi::Rect viewportRect_;
   std::optional<WorldRect> window_;
+  std::int32_t windowNumber_ = 0;
+  RefreshRequest refresh_;
   DataDescription yDescription_;
   DataDescription xDescription_;
   struct FreeBuffer {

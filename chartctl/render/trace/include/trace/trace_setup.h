@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "gdi/geometry.h"
@@ -37,6 +38,10 @@ struct WorldRect {
   float height = 1.0f;
 };
 
+// Asks the client for a channel's samples again (the control's Refresh event): the channel and
+// the number of points it held. The client answers, or not, through ChartData before returning.
+using RefreshRequest = std::function<void(std::int16_t channel, std::int32_t samples)>;
+
 struct TraceSetup {
   std::int16_t channel = 0;
   std::int32_t mode = kModeCrt;
@@ -46,11 +51,13 @@ struct TraceSetup {
   output::ViewportObject* viewport = nullptr;
   gdi::Rect viewportRect;
   std::optional<WorldRect> window;
-  float offsetX = 0.0f;  // ChnDspOffsetX, ChnDspOffsetY in world units
+  std::int32_t windowNumber = 0;  // ChnDspWindow, so that a rescale of that window finds it
+  float offsetX = 0.0f;           // ChnDspOffsetX, ChnDspOffsetY in world units
   float offsetY = 0.0f;
   DataDescription y;
   DataDescription x;  // ignored when the vertical shape is a pair
   bool storageOn = false;
+  RefreshRequest refresh;  // may be empty: the held points are then always moved arithmetically
 };
 
 }  // namespace kvplotax::trace
