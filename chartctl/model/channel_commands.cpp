@@ -96,7 +96,7 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
 }
 
 void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
-  if (!ambientUserMode() || !hasSurface()) return;
+  if (!ambientUserMode() || !hasSurface() || refreshing_) return;
   state_.staged().channel.action = action;
   state_.commitChannel();
   const std::int32_t c = state_.selection().channel;
@@ -158,10 +158,18 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
 
 void CKvplotaxCtrl::fireRefresh(std::int16_t channel, std::int32_t samples) {
   // By reference, as the event is declared; the client's changes to them mean nothing.
+  if (refreshing_) return;
   automation::Variant chn(channel);
   automation::Variant count(static_cast<std::int16_t>(std::min<std::int32_t>(samples, 32767)));
-  fireEvent(dispid::EventRefresh,
-            {automation::Variant::ref(&chn), automation::Variant::ref(&count)});
+  refreshing_ = true;
+  try {
+    fireEvent(dispid::EventRefresh,
+              {automation::Variant::ref(&chn), automation::Variant::ref(&count)});
+  } catch (...) {
+    // What the client's handler raised stays with the client, as for any event; the trace
+    // puts its own points back.
+  }
+  refreshing_ = false;
 }
 
 void CKvplotaxCtrl::applyChannelStyle(std::int32_t c, std::int32_t style) {

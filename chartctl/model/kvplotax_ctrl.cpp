@@ -366,7 +366,7 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
         if (!(w.height > 0.0f) || !std::isfinite(w.height))
           raiseControlError(base, ControlError::WindowHeight);
       }
-      if (ambientUserMode() && hasSurface()) rescaleTraces();
+      if (ambientUserMode() && hasSurface() && !refreshing_) rescaleTraces();
       break;
     case Plotrex_CopyToClipboard:
     case Plotrex_AppendToClipboard:

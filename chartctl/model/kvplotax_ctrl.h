@@ -123,6 +123,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   bool firstPaintPending_ = true;
   bool reset_ = false;
   bool autoSizing_ = false;
+  // While the client answers a Refresh event only ChartData reaches the items: a command that
+  // rebuilt or moved items would pull them from under the re-mapping that asked.
+  bool refreshing_ = false;
   static std::atomic<int> liveCount_;
 };
 

@@ -52,7 +52,7 @@ scale::ScaleRequest CKvplotaxCtrl::scaleRequest(const ScaleObject& s) const {
 
 void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
   ScaleObject* s = state_.selectedScale();
-  if (!hasSurface() || !s) return;
+  if (!hasSurface() || !s || refreshing_) return;
   s->action = action;
   const scale::ScaleRequest request = scaleRequest(*s);
   const scale::ScaleActionResult result = scales_.apply(*this, request, action, fontsFor(request));

@@ -161,6 +161,62 @@ TEST_F(TraceRemap, RefreshNotAnsweredInFullPutsTheHeldPointsBack) {
   }
 }
 
+TEST_F(TraceRemap, CommandsInsideTheRefreshHandlerLeaveTheTraceAlone) {
+  initialise();
+  ASSERT_EQ(deliver(9), 9);
+  rescaleWidth(20.0f);
+  int calls = 0;
+  form_.setEventHandler([this, &calls](automation::DispId id, std::span<Variant>) {
+    if (id != 4) return;
+    ++calls;
+    // Rebuilding the channel or rescaling again now would pull the trace from under the
+    // re-mapping; the handler's own failure stays with it.
+    chart_.put("ChnDspAction", i2(1));
+    chart_.put("ChnDspAction", i2(2));
+    chart_.put("Action", i2(0));
+    throw automation::AutomationError::custom(5, "handler failed");
+  });
+  rescaleWidth(10.0f);
+  form_.setEventHandler(nullptr);
+  EXPECT_EQ(calls, 1);
+  const Extent e = red();
+  EXPECT_EQ(e.count, 9);
+  EXPECT_EQ(e.right, 36 + 8 * 45);
+  EXPECT_EQ(deliver(1), 10);
+}
+
+TEST_F(TraceRemap, StripChartResizedKeepsItsNewestPointAtTheRightEdge) {
+  initialise();
+  chart_.put("ChnDspMode", i2(1));
+  chart_.put("ChnDspAction", i2(1));
+  // X = 0, 0.25, ... 2: 11.25 pixels apart, the newest on the right edge of the frame. The
+  // graticule covers that one and the two on grid lines (k = 4 and 8 from the right).
+  std::vector<float> x(9), y(9, 4.5f);
+  for (int i = 0; i < 9; ++i) x[i] = 0.25f * static_cast<float>(i);
+  std::vector<Variant> block{i2(1), i4(9), floats(y), i4(0), floats(x), i4(0)};
+  ASSERT_EQ(chart_.call("ChartData", block).toI4(), 9);
+  Extent e = red();
+  EXPECT_EQ(e.count, 6);
+  EXPECT_EQ(e.right, 463);  // 475 - 11.25
+  EXPECT_EQ(e.left, 396);   // 475 - 7 x 11.25
+  // 65 pixels per unit: 16.25 apart from the new right edge at 675.
+  form_.clearEvents();
+  form_.resize(700, 400);
+  EXPECT_EQ(refreshes(), (std::vector<std::pair<int, int>>{{1, 9}}));
+  e = red();
+  EXPECT_EQ(e.count, 6);
+  EXPECT_EQ(e.right, 658);
+  EXPECT_EQ(e.left, 561);
+  EXPECT_EQ(e.top, 216);
+  // The next block scrolls on from the newest X it had: 16 pixels for a quarter unit.
+  std::vector<Variant> next{i2(1), i4(1), floats({4.5f}), i4(0), floats({2.25f}), i4(0)};
+  EXPECT_EQ(chart_.call("ChartData", next).toI4(), 10);
+  e = red();
+  EXPECT_EQ(e.count, 7);
+  EXPECT_EQ(e.right, 659);
+  EXPECT_EQ(e.left, 545 - 16);
+}
+
 TEST_F(TraceRemap, UnchangedWindowMovesNothing) {
   initialise();
   ASSERT_EQ(deliver(9), 9);
