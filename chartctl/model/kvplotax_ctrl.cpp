@@ -241,6 +241,9 @@ void CKvplotaxCtrl::relayout() {
   state_.relayout(client);
   handOutSurface();
   autoSizeIfNeeded();
+  // Scales are laid out again for the moved viewports (while designing, the property writes
+  // re-initialise them).
+  if (ambientUserMode()) relayoutScaleItems();
   repaint();
 }
 

@@ -116,6 +116,23 @@ TEST_F(RecorderScale, AResizeAtRunTimeLaysTheScaleOutAgain) {
   EXPECT_EQ(different, 0);
 }
 
+TEST_F(RecorderScale, AMarginChangeAtRunTimeLaysTheScaleOutAgain) {
+  chart.put("ScaleAction", i2(1));
+  chart.put("MarginRight", i2(45));
+  form.pump();
+  host::HeadlessContainer fresh(601, 257);
+  automation::Dispatch& other = fresh.create(kClsid);
+  fresh.pump();
+  writeRecorderSettings(other);
+  other.put("MarginRight", i2(45));
+  other.put("ScaleAction", i2(1));
+  fresh.pump();
+  int different = 0;
+  for (int y = 0; y < 257; ++y)
+    for (int x = 0; x < 601; ++x) different += form.pixel(x, y) != fresh.pixel(x, y);
+  EXPECT_EQ(different, 0);
+}
+
 TEST_F(RecorderScale, AChannelOfTheScaleKindDrawsTheScaleNumberedLikeIt) {
   chart.put("ScaleAction", i2(1));
   form.pump();
