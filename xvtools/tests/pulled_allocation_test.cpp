@@ -2,27 +2,9 @@
 // over must not touch the heap.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocation_counter.h"
 #include "xvtools/xv_dsp_interface.h"
 #include "xvtools/xv_wave_in.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// The replacements pair malloc with free; the compiler cannot see that through inlining.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace xvtools {
 namespace {
@@ -37,9 +19,9 @@ TEST(PulledInput, HandingOverBuffersAllocatesNothing) {
   input.link(&dsp);
   input.Start();
   ASSERT_TRUE(input.pull());
-  const long before = allocations;
+  zelk::testing::AllocationCount count;
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(input.pull());
-  EXPECT_EQ(allocations - before, 0);
+  EXPECT_EQ(count.stop(), 0);
   EXPECT_EQ(sum, 21 * 8000);
 }
 
