@@ -6,17 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "scale/scale_info.h"
+
 namespace kvplotax {
 
-struct ScaleAxisSettings {
-  std::int32_t pen = 1;
-  std::int32_t places = 0;
-  std::int32_t gap = 5;
-  std::int32_t position = 0;
-  std::int32_t orientation = 0;
-  std::int32_t location = 0;
-  std::int32_t path = 0;
-  std::int32_t visibility = 0;
+// The fields the saved scale record keeps per axis, plus the factor, caption and label settings
+// the record keeps once.
+struct ScaleAxisSettings : scale::ScaleInfoAxis {
   float factor = 1.0f;
   std::string caption;
   bool descender = false;  // the caption has a letter reaching below the baseline
