@@ -8,6 +8,7 @@
 
 #include "automation/automation.h"
 #include "host/headless.h"
+#include "recorder_chart_settings.h"
 
 namespace kvplotax {
 namespace {
@@ -45,54 +46,18 @@ TEST(ChartInContainer, RecorderStyleSetUpIsAccepted) {
   automation::Dispatch& chart = form.create(kClsid);
   form.pump();
   using automation::Variant;
-  const std::pair<const char*, Variant> kWrites[] = {
-      {"Pen_Select", i2(4)},
-      {"PenColor", Variant(std::int32_t{0})},
-      {"PenWidth", i2(1)},
-      {"PenStyle", i2(0)},
-      {"BevelInner", i2(0)},
-      {"BevelOuter", i2(0)},
-      {"BackColor", Variant(std::int32_t{0xFFFFFF})},
-      {"AxesType", i2(2)},
-      {"MajorDivHorz", i2(12)},
-      {"MarginTop", i2(5)},
-      {"MarginRight", i2(25)},
-      {"MarginBottom", i2(32)},
-      {"ColorDepth", i2(1)},
-      {"Viewports", i2(1)},
-      {"ViewportStorageColor", Variant(std::int32_t{0xFF00})},
-      {"Wnd_Select", i2(1)},
-      {"WndXmin", Variant(0.0f)},
-      {"WndWidth", Variant(9600.0f)},
-      {"MajorDivVert", Variant(7.0f)},
-      {"WndHeight", Variant(28000.0f)},
-      {"WndYmin", Variant(4000.0f)},
-      {"Scale_Select", i2(1)},
-      {"ScaleViewport", i2(1)},
-      {"ScaleWindow", i2(1)},
-      {"ScaleDimension", i2(1)},
-      {"ScalePen", i2(4)},
-      {"ScaleLocation", i2(2)},
-      {"ScaleGap", i2(1)},
-      {"ScaleFactor", Variant(0.00025)},
-      {"ScalePlaces", i2(1)},
-      {"LabelCaption", Variant("")},
-      {"FontName", Variant("Arial")},
-      {"FontSize", Variant(8.0f)},
-      {"ScaleVisibility", i2(3)},
-      {"ScaleAction", i2(1)},
-      {"Chn_Select", i2(1)},
-      {"ChnDspBufLen", i2(16000)},
-      {"ChnDspMode", i2(1)},
-      {"ChnDspStyle", i2(1)},
-      {"ChnDspOffsetY", Variant(std::int32_t{4000})},
-      {"ChnData_Dimension", i2(1)},
-      {"ChnDataShape", i2(0)},
-      {"ChnData_Dimension", i2(0)},
-      {"ChnDataShape", i2(0)},
+  for (const auto& [name, value] : testing::recorderChartSettings()) {
+    EXPECT_NO_THROW(chart.put(std::string_view(name), value)) << name;
+  }
+  const std::pair<const char*, Variant> kScaleAndChannel[] = {
+      {"ScaleAction", i2(1)},       {"Chn_Select", i2(1)},
+      {"ChnDspBufLen", i2(16000)},  {"ChnDspMode", i2(1)},
+      {"ChnDspStyle", i2(1)},       {"ChnDspOffsetY", Variant(std::int32_t{4000})},
+      {"ChnData_Dimension", i2(1)}, {"ChnDataShape", i2(0)},
+      {"ChnData_Dimension", i2(0)}, {"ChnDataShape", i2(0)},
       {"ChnDspAction", i2(1)},
   };
-  for (const auto& [name, value] : kWrites) {
+  for (const auto& [name, value] : kScaleAndChannel) {
     EXPECT_NO_THROW(chart.put(std::string_view(name), value)) << name;
   }
   EXPECT_EQ(chart.get("MajorDivVert").toI4(), 7);

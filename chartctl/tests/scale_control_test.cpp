@@ -7,6 +7,7 @@
 
 #include "automation/automation.h"
 #include "host/headless.h"
+#include "recorder_chart_settings.h"
 
 namespace kvplotax {
 namespace {
@@ -17,51 +18,8 @@ const automation::Guid kClsid = *automation::Guid::parse("{F9285160-7EB9-11D0-AA
 
 Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
 
-// The recorder's chart: 601 x 257, white, no bevels, 12 x 7 divisions, and the plot area at
-// x 28..568, y 10..220; its vertical scale goes to the right of the frame.
 void writeRecorderSettings(automation::Dispatch& chart) {
-  {
-    const std::pair<const char*, Variant> kWrites[] = {
-        {"Pen_Select", i2(4)},
-        {"PenColor", Variant(std::int32_t{0})},
-        {"BevelInner", i2(0)},
-        {"BevelOuter", i2(0)},
-        {"BackColor", Variant(std::int32_t{0xFFFFFF})},
-        {"GridColor", Variant(std::int32_t{0xC0C0C0})},
-        {"FrameColor", Variant(std::int32_t{0})},
-        {"AxesColor", Variant(std::int32_t{0})},
-        {"AxesType", i2(2)},
-        {"MajorDivHorz", i2(12)},
-        {"MarginLeft", i2(20)},
-        {"MarginTop", i2(5)},
-        {"MarginRight", i2(25)},
-        {"MarginBottom", i2(32)},
-        {"Wnd_Select", i2(1)},
-        {"WndXmin", Variant(0.0f)},
-        {"WndWidth", Variant(9600.0f)},
-        {"MajorDivVert", Variant(7.0f)},
-        {"WndHeight", Variant(28000.0f)},
-        {"WndYmin", Variant(4000.0f)},
-        {"Scale_Select", i2(1)},
-        {"ScaleViewport", i2(1)},
-        {"ScaleWindow", i2(1)},
-        {"ScaleDimension", i2(1)},
-        {"ScalePen", i2(4)},
-        {"ScaleLocation", i2(2)},
-        {"ScalePosition", i2(0)},
-        {"ScaleOrientation", i2(1)},
-        {"ScalePath", i2(0)},
-        {"ScaleGap", i2(1)},
-        {"ScaleFactor", Variant(0.00025)},
-        {"ScalePlaces", i2(1)},
-        {"LabelCaption", Variant("")},
-        {"LabelPen", i2(4)},
-        {"FontName", Variant("Arial")},
-        {"FontSize", Variant(8.0f)},
-        {"ScaleVisibility", i2(3)},
-    };
-    for (const auto& [name, value] : kWrites) chart.put(name, value);
-  }
+  for (const auto& [name, value] : testing::recorderChartSettings()) chart.put(name, value);
 }
 
 class RecorderScale : public ::testing::Test {
