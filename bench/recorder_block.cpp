@@ -6,23 +6,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "quiet_chart.h"
 #include "recorder/block_reducer.h"
 #include "recorder/zelk_chrt_form.h"
 #include "xvtools/prompter.h"
 
 namespace {
-
-class QuietChart : public automation::Dispatch {
- public:
-  automation::DispId idOfName(std::string_view name) const override {
-    return name == "ChartData" ? 0x70 : 1;
-  }
-  automation::Variant get(automation::DispId) override { return {}; }
-  void put(automation::DispId, const automation::Variant&) override {}
-  automation::Variant call(automation::DispId, std::span<automation::Variant> args) override {
-    return automation::Variant(args[1].toI4());
-  }
-};
 
 class LogChooser : public xvtools::Prompter {
  public:
@@ -68,7 +57,7 @@ BENCHMARK(BM_ReduceBlock)->Arg(16)->Arg(400)->Arg(800);
 // The whole BufferReady handler, with logging off (0) or on (1).
 void BM_BufferReady(benchmark::State& state) {
   const auto log = std::filesystem::temp_directory_path() / "zelk_bench_block.log";
-  QuietChart chart;
+  recorder::testing::QuietChart chart;
   recorder::FormHost host;
   LogChooser prompter(log.string());
   recorder::ZelkChrtForm form(chart, host, prompter);

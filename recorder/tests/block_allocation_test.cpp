@@ -6,23 +6,11 @@
 
 #include "allocation_counter.h"
 #include "fake_front_end.h"
+#include "quiet_chart.h"
 #include "recorder/zelk_chrt_form.h"
 
 namespace recorder::testing {
 namespace {
-
-// A chart that answers ChartData with the point count and ignores writes, allocating nothing.
-class QuietChart : public automation::Dispatch {
- public:
-  automation::DispId idOfName(std::string_view name) const override {
-    return name == "ChartData" ? 0x70 : 1;
-  }
-  automation::Variant get(automation::DispId) override { return {}; }
-  void put(automation::DispId, const automation::Variant&) override {}
-  automation::Variant call(automation::DispId, std::span<automation::Variant> args) override {
-    return automation::Variant(args[1].toI4());
-  }
-};
 
 TEST(BlockAllocation, WarmBlockHandlerAllocatesNothingWhileLogging) {
   QuietChart chart;
