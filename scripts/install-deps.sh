@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
   qt6-base-dev
-  portaudio19-dev libsndfile1-dev libsamplerate0-dev
+  portaudio19-dev libasound2-plugins libsndfile1-dev libsamplerate0-dev
   libfftw3-dev libpng-dev
   xvfb xauth
   pkg-config
