@@ -95,7 +95,8 @@ void drawFrequencyScale(std::uint32_t* pixels, std::size_t stride, int width, in
     }
   }
   const Strip strip{pixels, stride, width, height};
-  strip.text(1, 0, "kHz");
+  // The unit sits under the top figure.
+  strip.text(1, kGlyphHeight + 2, "kHz");
   const double nyquistKhz = sampleRate / 2000.0;
   const double step = labelStepKhz(nyquistKhz, height);
   const int decimals = step >= 1 ? 0 : step >= 0.1 ? 1 : 2;
