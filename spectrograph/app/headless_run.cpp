@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "host/headless.h"
@@ -67,6 +69,35 @@ void choose(xvtools::XVSpinButtonX& button, int row) {
   button.setValue(row);
 }
 
+// The form's designed chart settings: installed beside the program, or in the source tree when
+// run from the build tree.
+std::string readFormBag() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::vector<std::filesystem::path> places;
+  if (!error) places.push_back(exe.parent_path() / "../share/zelk/forms/zelkspec.bag");
+  places.push_back(std::filesystem::path(ZELKSPEC_FORMS_DIR) / "zelkspec.bag");
+  for (const auto& place : places) {
+    std::ifstream in(place, std::ios::binary);
+    if (!in) continue;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  return {};
+}
+
+// Creates the chart control with the form's designed settings where the container can load a
+// property bag, else as a new control.
+template <typename Container>
+automation::Dispatch& createChart(Container& container, const automation::Guid& clsid) {
+  if constexpr (requires(Container & c, std::string_view bag) { c.loadBag(clsid, bag); }) {
+    const std::string bag = readFormBag();
+    if (!bag.empty()) return container.loadBag(clsid, bag);
+  }
+  return container.create(clsid);
+}
+
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options) {
@@ -93,7 +124,7 @@ int runHeadless(const HeadlessOptions& options) {
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
   try {
-    chart = &container.create(*automation::Guid::parse(kChartClassId));
+    chart = &createChart(container, *automation::Guid::parse(kChartClassId));
     container.pump();
   } catch (const std::exception& e) {
     // Only printing needs the control: the spectrogram itself does without it.
