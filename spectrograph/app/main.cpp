@@ -6,16 +6,15 @@
 
 #include "headless_options.h"
 #include "headless_run.h"
+#ifdef ZELKSPEC_WINDOW
+#include "window_run.h"
+#endif
 
 namespace {
 
 void requestStop(int) { spectrograph::app::gStopRequested = true; }
 
 }  // namespace
-
-#ifdef ZELKSPEC_WINDOW
-int runWindow(int argc, char** argv);
-#endif
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -36,7 +35,7 @@ int main(int argc, char** argv) {
   }
   if (!options.headless) {
 #ifdef ZELKSPEC_WINDOW
-    return runWindow(argc, argv);
+    return spectrograph::app::runWindow(argc, argv, options);
 #else
     std::fputs("zelkspec: this build has no window front end; use --headless\n", stderr);
     return 2;

@@ -16,6 +16,8 @@ constexpr int kCaptionHeight = 16;
 constexpr int kBarHeight = 14;
 constexpr int kTickLength = 3;
 constexpr double kScaleStepDb = 10.0;
+// Figures on every other tick: five characters wide each, more would run together.
+constexpr int kLabelEvery = 2;
 
 }  // namespace
 
@@ -38,7 +40,7 @@ int MeterWidget::xOf(double db) const {
 void MeterWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.fillRect(rect(), palette().window());
+  painter.fillRect(rect(), QColor::fromRgb(kPanelColor));
 
   const CaptionFont& f = model_.Font();
   QFont captionFont(QString::fromStdString(f.name), f.points, f.bold ? QFont::Bold : QFont::Normal);
@@ -69,11 +71,13 @@ void MeterWidget::paintEvent(QPaintEvent*) {
   QFont scaleFont = font();
   scaleFont.setPixelSize(9);
   painter.setFont(scaleFont);
-  painter.setPen(palette().windowText().color());
+  painter.setPen(QColor::fromRgb(kScaleColor));
   const int tickTop = bar.bottom() + 1;
-  for (double db = 0; db >= model_.MinDb() - 1e-9; db -= kScaleStepDb) {
+  int tick = 0;
+  for (double db = 0; db >= model_.MinDb() - 1e-9; db -= kScaleStepDb, ++tick) {
     const int x = std::min(xOf(db), bar.right());
     painter.drawLine(x, tickTop, x, tickTop + kTickLength - 1);
+    if (tick % kLabelEvery != 0) continue;
     const QString label = QString::number(static_cast<int>(db));
     // Figures at the ends stay inside the widget.
     const QRect box(std::clamp(x - 15, 0, std::max(0, width() - 30)), tickTop + kTickLength, 30,

@@ -1,6 +1,7 @@
 // Shows an XVMeterX: the caption in its font and colour at the top, a horizontal bar lit from
 // the left up to the level (green, yellow from -12 dB, red from -3 dB), and a dB scale under
-// it every 10 dB down to MinDb. The bar is drawn without anti-aliasing, so its pixels are exact.
+// it every 10 dB down to MinDb, on a black panel. The bar is drawn without anti-aliasing, so its
+// pixels are exact.
 #pragma once
 
 #include <QRect>
@@ -12,7 +13,9 @@ namespace xvtools::qt {
 
 class MeterWidget final : public QWidget {
  public:
-  static constexpr QRgb kBarBackColor = 0xFF202020;
+  static constexpr QRgb kPanelColor = 0xFF000000;
+  static constexpr QRgb kScaleColor = 0xFFC0C0C0;
+  static constexpr QRgb kBarBackColor = 0xFF303030;
   static constexpr QRgb kGreen = 0xFF00C000;
   static constexpr QRgb kYellow = 0xFFE0E000;
   static constexpr QRgb kRed = 0xFFE00000;
