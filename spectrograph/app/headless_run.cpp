@@ -93,7 +93,14 @@ template <typename Container>
 automation::Dispatch& createChart(Container& container, const automation::Guid& clsid) {
   if constexpr (requires(Container & c, std::string_view bag) { c.loadBag(clsid, bag); }) {
     const std::string bag = readFormBag();
-    if (!bag.empty()) return container.loadBag(clsid, bag);
+    if (!bag.empty()) {
+      try {
+        return container.loadBag(clsid, bag);
+      } catch (const std::exception& e) {
+        // The control still prints with its own defaults.
+        std::fprintf(stderr, "zelkspec: the form's chart settings were not loaded: %s\n", e.what());
+      }
+    }
   }
   return container.create(clsid);
 }
