@@ -19,3 +19,28 @@ if [ -x build/release/bin/chart_png ]; then
   build/release/bin/chart_png "$out/sine.png"
 fi
 echo "demo: wrote $out/night.log, $out/night.png, $out/playback.png and $out/sine.png"
+# The spectrograph: a minute of the synthetic signal, and a rising chirp from 100 Hz to 3.9 kHz.
+if [ -x build/release/bin/zelkspec ]; then
+  build/release/bin/zelkspec --headless --input synthetic --seconds 60 --log-amp --palette HSV \
+    --image "$out/spectrogram.png"
+  if command -v python3 >/dev/null; then
+    python3 - "$out/chirp.wav" <<'PY'
+import math, struct, sys, wave
+rate, seconds, low, high = 8000, 20, 100.0, 3900.0
+phase, frames = 0.0, bytearray()
+for i in range(rate * seconds):
+    phase += 2 * math.pi * (low + (high - low) * i / (rate * seconds)) / rate
+    frames += struct.pack("<h", int(12000 * math.sin(phase)))
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(1)
+    w.setsampwidth(2)
+    w.setframerate(rate)
+    w.writeframes(bytes(frames))
+PY
+    build/release/bin/zelkspec --headless --input "$out/chirp.wav" --log-amp --palette Hot \
+      --window Blackman --image "$out/chirp.png"
+    echo "demo: wrote $out/spectrogram.png and $out/chirp.png"
+  else
+    echo "demo: wrote $out/spectrogram.png (no python3 to make the chirp)"
+  fi
+fi

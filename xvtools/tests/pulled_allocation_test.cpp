@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
+#include "xvtools/xv_connector.h"
 #include "xvtools/xv_dsp_interface.h"
+#include "xvtools/xv_meter.h"
+#include "xvtools/xv_spectrogram.h"
 #include "xvtools/xv_wave_in.h"
 
 namespace xvtools {
@@ -23,6 +26,32 @@ TEST(PulledInput, HandingOverBuffersAllocatesNothing) {
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(input.pull());
   EXPECT_EQ(count.stop(), 0);
   EXPECT_EQ(sum, 21 * 8000);
+}
+
+// The spectrograph's chain: every column of the spectrogram (window, transform, levels, colours,
+// the column written) and the meter's level, once their settings are made.
+TEST(PulledInput, SpectrogramColumnsAndMeterAllocateNothing) {
+  XVWaveInX input;
+  XVConnectorX connector;
+  XVMeterX meter;
+  XVSpectrogramX spec;
+  spec.setLogAmp(true);
+  spec.setEmboss(true);
+  spec.setDrawScale(true);
+  input.setMode(XVWaveInX::Mode::Pulled);
+  input.setInput(*InputSpec::parse("synthetic:3"));
+  input.link(&connector);
+  connector.link(&meter);
+  connector.link(&spec);
+  input.Start();
+  ASSERT_TRUE(input.pull());
+  const auto before = spec.columns();
+  zelk::testing::AllocationCount count;
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(input.pull());
+  EXPECT_EQ(count.stop(), 0);
+  EXPECT_GT(spec.columns(), before);
+  EXPECT_EQ(spec.columns(), (21u * 4000 - 512) / 256 + 1);  // a column every hop once full
+  EXPECT_GT(meter.level(), XVMeterX::kFloorDb);
 }
 
 }  // namespace

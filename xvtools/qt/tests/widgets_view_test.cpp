@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <cmath>
 #include <thread>
 
 #include "led_segments.h"
 #include "xvtools/qt/led_panel_widget.h"
+#include "xvtools/qt/meter_widget.h"
 #include "xvtools/qt/qt_form_thread.h"
+#include "xvtools/qt/spectrogram_widget.h"
 #include "xvtools/qt/spin_button_widget.h"
 #include "xvtools/qt/switch_widget.h"
 
@@ -151,6 +154,52 @@ TEST(SwitchWidget, LeverShowsThePositionAndAClickFlipsIt) {
   image = render(widget);
   EXPECT_EQ(image.pixel(12, 2), SwitchWidget::kSlotColor);
   EXPECT_EQ(image.pixel(2, 40), SwitchWidget::kLeverColor);
+}
+
+TEST(MeterWidget, BarIsLitUpToTheLevelInItsZoneColours) {
+  app();
+  XVMeterX model;
+  MeterWidget view(model);
+  view.resize(121, 65);
+  // A constant of a quarter of full scale: 20 log10(0.25 * sqrt 2) = -9.03 dB, in the yellow.
+  std::vector<std::int16_t> samples(1000, 8192);
+  WAVEHDR hdr{};
+  hdr.lpData = reinterpret_cast<char*>(samples.data());
+  hdr.dwBufferLength = hdr.dwBytesRecorded = 2000;
+  model.bufferFilled(&hdr);
+  const QImage image = render(view);
+  const QRect bar = view.barRect();
+  const int y = bar.center().y();
+  EXPECT_EQ(image.pixel(view.xOf(-30), y), MeterWidget::kGreen);
+  EXPECT_EQ(image.pixel(view.xOf(-10), y), MeterWidget::kYellow);
+  EXPECT_EQ(image.pixel(view.xOf(model.level()) - 1, y), MeterWidget::kYellow);
+  EXPECT_EQ(image.pixel(view.xOf(model.level()) + 1, y), MeterWidget::kBarBackColor);
+  EXPECT_EQ(image.pixel(view.xOf(-1), y), MeterWidget::kBarBackColor);
+}
+
+TEST(SpectrogramWidget, ShowsTheModelsPixelsExactly) {
+  app();
+  XVSpectrogramX model;
+  model.setDrawScale(true);
+  model.setPalette(static_cast<int>(SpectrogramPalette::Copper));
+  model.setLogAmp(true);
+  SpectrogramWidget view(model);
+  EXPECT_EQ(view.size(), QSize(569, 257));
+  std::vector<std::int16_t> samples(4096);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] = static_cast<std::int16_t>(std::lround(9000 * std::sin(0.3 * double(i))));
+  }
+  model.write(samples);
+  std::vector<std::uint32_t> expected(569u * 257u);
+  model.render(expected);
+  const QImage image = render(view);
+  int mismatches = 0;
+  for (int y = 0; y < 257; ++y) {
+    for (int x = 0; x < 569; ++x) {
+      mismatches += image.pixel(x, y) != (0xFF000000u | toRgb(expected[std::size_t(y) * 569 + x]));
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace

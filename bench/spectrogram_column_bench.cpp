@@ -1,0 +1,47 @@
+// One spectrogram column at N = 512: each iteration hands over one hop of samples, which makes
+// exactly one column (window, transform, magnitudes, amplitude mapping, palette, the column
+// written). Arguments: log amplitude, relief.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "xvtools/xv_spectrogram.h"
+
+namespace {
+
+std::vector<std::int16_t> noise(std::size_t count) {
+  std::vector<std::int16_t> samples(count);
+  std::uint32_t state = 12345;
+  for (auto& s : samples) {
+    state = state * 1664525u + 1013904223u;
+    s = static_cast<std::int16_t>(state >> 16);
+  }
+  return samples;
+}
+
+void BM_SpectrogramColumn512(benchmark::State& state) {
+  xvtools::XVSpectrogramX spec;
+  spec.setFFTLength(512);
+  spec.setWindow(4);
+  spec.setDrawScale(true);
+  spec.setLogAmp(state.range(0) != 0);
+  spec.setEmboss(state.range(1) != 0);
+  const auto samples = noise(512);
+  spec.write(samples);  // the first frame
+  const std::span<const std::int16_t> hop(samples.data(), std::size_t(spec.Hop()));
+  for (auto _ : state) {
+    spec.write(hop);
+    benchmark::DoNotOptimize(spec.lastLevels().data());
+  }
+  state.counters["columns"] = static_cast<double>(spec.columns());
+}
+BENCHMARK(BM_SpectrogramColumn512)
+    ->ArgNames({"log", "relief"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1});
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Ten minutes of 8 kHz audio as a spectrogram at N = 512: zelkspec --headless against
+# `sox FILE -n spectrogram` set up for the same transforms (512 points every 256 samples: 18749
+# or 18750 of them), timed in the same run, best of three each, interleaved.
+# Usage: bench/spectrogram_vs_sox.sh [BUILD_DIR]   (default build/default)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/default}
+zelkspec=$build/bin/zelkspec
+if [ ! -x "$zelkspec" ]; then
+  echo "spectrogram_vs_sox: build zelkspec first (cmake --build $build --target zelkspec)" >&2
+  exit 2
+fi
+# sox is the baseline only: installed here, not by install-deps.sh.
+if ! command -v sox >/dev/null; then
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends sox
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# A sweep over the band, 16-bit mono at 8000 per second, 600 seconds.
+sox -n -r 8000 -b 16 -c 1 "$work/ten.wav" synth 600 sine 200-3800 vol 0.5
+samples=$(soxi -s "$work/ten.wav")
+transforms=$(( (samples - 512) / 256 + 1 ))
+
+ours=("$zelkspec" --headless --input "$work/ten.wav" --fft 512 --log-amp --image "$work/ours.png")
+# -y 257 rows make 512-point transforms; -X 31.25 columns per second a column every 256
+# samples; -r leaves out the axes so the image is the columns alone.
+theirs=(sox "$work/ten.wav" -n spectrogram -y 257 -X 31.25 -r -o "$work/sox.png")
+measure() {  # prints elapsed seconds and CPU seconds
+  /usr/bin/time -f "%e %U %S" -o "$work/t" "$@" >/dev/null 2>"$work/err" || {
+    cat "$work/err" >&2
+    exit 1
+  }
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/t"
+}
+best_ours=999999 best_theirs=999999 cpu_ours=999999 cpu_theirs=999999
+for round in 1 2 3; do
+  read -r e c < <(measure "${ours[@]}")
+  best_ours=$(awk -v a="$best_ours" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
+  cpu_ours=$(awk -v a="$cpu_ours" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
+  read -r e c < <(measure "${theirs[@]}")
+  best_theirs=$(awk -v a="$best_theirs" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
+  cpu_theirs=$(awk -v a="$cpu_theirs" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
+done
+sox_columns=$(python3 -c "import struct,sys; d=open(sys.argv[1],'rb').read(24); print(struct.unpack('>I', d[16:20])[0])" "$work/sox.png" 2>/dev/null || echo "?")
+echo "audio: $samples samples at 8000/s; our transforms: $transforms; sox image columns: $sox_columns"
+echo "zelkspec --headless: ${best_ours} s elapsed, ${cpu_ours} s CPU (best of 3)"
+echo "sox spectrogram:     ${best_theirs} s elapsed, ${cpu_theirs} s CPU (best of 3)"
+awk -v a="$best_ours" -v b="$best_theirs" -v c="$cpu_ours" -v d="$cpu_theirs" \
+  'BEGIN { printf "ratio sox/zelkspec: %.1fx elapsed, %.1fx CPU (target: at least 2x)\n", b / a, d / c }'

@@ -1,0 +1,202 @@
+#include "headless_run.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "host/headless.h"
+#include "host/image_file.h"
+#include "spectrograph/form1.h"
+#include "spectrograph/spec_host.h"
+#include "xvtools/input_spec.h"
+#include "xvtools/prompter.h"
+
+namespace spectrograph::app {
+
+std::atomic<bool> gStopRequested{false};
+
+namespace {
+
+constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+// The chart control's size on the form.
+constexpr int kChartWidth = 105;
+constexpr int kChartHeight = 49;
+// VBPrintWindow's result when no printer takes the job.
+constexpr std::int32_t kStartDocFailed = 11;
+
+class ContainerHost : public SpecHost {
+ public:
+  explicit ContainerHost(host::HeadlessContainer& container) : container_(container) {}
+  std::int32_t windowHandle() const override {
+    return static_cast<std::int32_t>(container_.windowHandle());
+  }
+
+ private:
+  host::HeadlessContainer& container_;
+};
+
+// Message boxes go to stderr and take their first button; nothing else is asked in a run.
+class StderrPrompter : public xvtools::Prompter {
+ public:
+  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
+    std::fprintf(stderr, "zelkspec: %s\n", text.c_str());
+    return xvtools::vbOK;
+  }
+  std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                      const std::string&) override {
+    return std::nullopt;
+  }
+  std::string openFile(const std::string&, int) override { return {}; }
+  bool choosePrinter() override { return false; }
+};
+
+bool folderWritable(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  return ::access(folder.c_str(), W_OK) == 0 && !std::filesystem::is_directory(path);
+}
+
+// Moves a spin button to row as the operator would. Already standing there, the operator steps
+// away and back, so the choice reaches the spectrogram even when it matches the button's start.
+void choose(xvtools::XVSpinButtonX& button, int row) {
+  if (button.Value() == row) button.setValue(row == button.MinValue() ? row + 1 : row - 1);
+  button.setValue(row);
+}
+
+// The form's designed chart settings: installed beside the program, or in the source tree when
+// run from the build tree.
+std::string readFormBag() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::vector<std::filesystem::path> places;
+  if (!error) places.push_back(exe.parent_path() / "../share/zelk/forms/zelkspec.bag");
+  places.push_back(std::filesystem::path(ZELKSPEC_FORMS_DIR) / "zelkspec.bag");
+  for (const auto& place : places) {
+    std::ifstream in(place, std::ios::binary);
+    if (!in) continue;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  return {};
+}
+
+// Creates the chart control with the form's designed settings where the container can load a
+// property bag, else as a new control.
+template <typename Container>
+automation::Dispatch& createChart(Container& container, const automation::Guid& clsid) {
+  if constexpr (requires(Container & c, std::string_view bag) { c.loadBag(clsid, bag); }) {
+    const std::string bag = readFormBag();
+    if (!bag.empty()) {
+      try {
+        return container.loadBag(clsid, bag);
+      } catch (const std::exception& e) {
+        // The control still prints with its own defaults.
+        std::fprintf(stderr, "zelkspec: the form's chart settings were not loaded: %s\n", e.what());
+      }
+    }
+  }
+  return container.create(clsid);
+}
+
+}  // namespace
+
+int runHeadless(const HeadlessOptions& options) {
+  for (const std::string* path : {&options.imagePath, &options.printPath}) {
+    if (!path->empty() && !folderWritable(*path)) {
+      std::fprintf(stderr, "zelkspec: cannot write %s: its folder is not writable\n",
+                   path->c_str());
+      return 1;
+    }
+  }
+  const auto choice = xvtools::InputSpec::parse(options.input);
+  if (!choice) {
+    std::fprintf(stderr, "zelkspec: --input %s is not an input\n", options.input.c_str());
+    return 1;
+  }
+  if (choice->kind == xvtools::InputSpec::Kind::File &&
+      (std::filesystem::is_directory(choice->name) || ::access(choice->name.c_str(), R_OK) != 0)) {
+    std::fprintf(stderr, "zelkspec: cannot read the recording %s\n", choice->name.c_str());
+    return 1;
+  }
+  // The chart control prints to the default printer; the run names it before creating it.
+  if (!options.printPath.empty()) ::setenv("ZELK_PRINTER", ("pdf:" + options.printPath).c_str(), 1);
+
+  host::HeadlessContainer container(kChartWidth, kChartHeight);
+  automation::Dispatch* chart = nullptr;
+  try {
+    chart = &createChart(container, *automation::Guid::parse(kChartClassId));
+    container.pump();
+  } catch (const std::exception& e) {
+    // Only printing needs the control: the spectrogram itself does without it.
+    if (!options.printPath.empty()) {
+      std::fprintf(stderr, "zelkspec: the chart control %s cannot be created: %s\n", kChartClassId,
+                   e.what());
+    }
+  }
+  ContainerHost formHost(container);
+  StderrPrompter prompter;
+  Form1 form(chart, formHost, prompter);
+  form.load();
+
+  if (options.fftRow) choose(form.FFTButton(), *options.fftRow);
+  if (options.windowRow) choose(form.WindowButton(), *options.windowRow);
+  if (options.paletteRow) choose(form.PalletButton(), *options.paletteRow);
+  if (options.gainRow) choose(form.GainButton(), *options.gainRow);
+  if (options.logAmp) form.LogAmpSwitch().setPosition(0);
+  if (options.relief) form.Embosswitch().setPosition(0);
+
+  form.WaveIn().setInput(*choice);
+  form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  form.startStopClick();
+  if (form.startStopCaption() != "Stop") {
+    std::fprintf(stderr, "zelkspec: the input %s did not start\n", options.input.c_str());
+    return 1;
+  }
+  const double rate = form.WaveIn().SampleRate();
+  const auto limit =
+      options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
+  while (!gStopRequested && form.WaveIn().samplesDelivered() < limit) {
+    if (!form.WaveIn().pull()) break;
+  }
+  if (gStopRequested) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
+  if (form.startStopCaption() == "Stop") form.startStopClick();
+
+  int exitCode = 0;
+  if (!options.imagePath.empty()) {
+    xvtools::XVSpectrogramX& spec = form.Spec();
+    std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
+                                     static_cast<std::size_t>(spec.height()));
+    spec.render(image);
+    const host::PixelView view{image.data(), spec.width(), spec.height(),
+                               static_cast<std::size_t>(spec.width())};
+    if (!host::writeImageFile(options.imagePath, view)) {
+      std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
+      exitCode = 1;
+    }
+  }
+  if (!options.printPath.empty()) {
+    form.printButtonClick();
+    container.pump();
+    if (!form.printFailure().empty()) {
+      std::fprintf(stderr, "zelkspec: printing not available: %s\n", form.printFailure().c_str());
+      exitCode = 1;
+    } else if (form.PrintResult() == kStartDocFailed) {
+      std::fprintf(stderr, "zelkspec: printing not available: the print job could not start\n");
+      exitCode = 1;
+    } else if (form.PrintResult() != 0) {
+      std::fprintf(stderr, "zelkspec: printing to %s failed (result %d)\n",
+                   options.printPath.c_str(), form.PrintResult());
+      exitCode = 1;
+    }
+  }
+  return exitCode;
+}
+
+}  // namespace spectrograph::app

@@ -1,0 +1,51 @@
+#include "window_run.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "qt_prompter.h"
+#include "spec_window.h"
+#include "xvtools/qt/qt_form_thread.h"
+
+namespace spectrograph::app {
+
+namespace {
+
+class WindowHost final : public SpecHost {
+ public:
+  void setWindow(QWidget* window) { window_ = window; }
+  std::int32_t windowHandle() const override {
+    return window_ == nullptr ? 0 : static_cast<std::int32_t>(window_->winId());
+  }
+  // After the handler returns, as the forms runtime ends a program.
+  void endProgram() override {
+    QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
+  }
+
+ private:
+  QWidget* window_ = nullptr;
+};
+
+}  // namespace
+
+int runWindow(int argc, char** argv, const HeadlessOptions& options) {
+  QApplication application(argc, argv);
+  xvtools::qt::QtFormThread formThread;
+  WindowHost host;
+  QtPrompter prompter;
+  // No chart control is sited in the window yet: Print says that printing is not available.
+  Form1 form(nullptr, host, prompter);
+  form.WaveIn().setInput(*xvtools::InputSpec::parse(options.input));
+  form.WaveIn().setFormThread(&formThread);
+  form.WaveIn().setMode(xvtools::XVWaveInX::Mode::RealTime);
+  SpecWindow window(form);
+  host.setWindow(&window);
+  prompter.setParent(&window);
+  form.load();
+  window.show();
+  const int code = application.exec();
+  form.WaveIn().Stop();
+  return code;
+}
+
+}  // namespace spectrograph::app
