@@ -35,12 +35,15 @@ trace::PenDrawing* CKvplotaxCtrl::buildPen(std::int32_t n) {
   const ControlSettings& s = state_.settings();
   const trace::PenColors colors{record->color, record->intenseColor, s.backColor,
                                 s.viewportStorageColor};
-  const int count = painter_.colorCount();
+  // The surface is a bitmap in the screen's true-colour format whatever ColorDepth says, and
+  // the background, graticule and scales are drawn on it in their exact colours: pens matched
+  // to a 16 or 256 colour palette would leave trails wherever they erase.
+  constexpr int kTrueColour = 0;
   if (trace::PenDrawing* pen = state_.live().pen(n)) {
-    pen->update(record->style, record->width, colors, count);
+    pen->update(record->style, record->width, colors, kTrueColour);
     return pen;
   }
-  auto pen = std::make_unique<trace::PenDrawing>(record->style, record->width, colors, count);
+  auto pen = std::make_unique<trace::PenDrawing>(record->style, record->width, colors, kTrueColour);
   trace::PenDrawing* raw = pen.get();
   state_.live().setPen(static_cast<std::int16_t>(n), std::move(pen));
   return raw;
@@ -170,6 +173,18 @@ void CKvplotaxCtrl::fireRefresh(std::int16_t channel, std::int32_t samples) {
     // puts its own points back.
   }
   refreshing_ = false;
+}
+
+void CKvplotaxCtrl::eraseColorsChanged() {
+  const ControlSettings& s = state_.settings();
+  state_.live().forEachPen(
+      [&](trace::PenDrawing& pen) { pen.setEraseColors(s.backColor, s.viewportStorageColor); });
+  const gdi::ColorRef back = scaleBackColor();
+  const gdi::ColorRef storage = scaleStorageColor();
+  scales_.forEachItem([&](scale::ScaleItem& item) { item.setEraseColors(back, storage); });
+  state_.live().forEachTrace([&](ChartItem& any) {
+    if (auto* item = dynamic_cast<scale::ScaleItem*>(&any)) item->setEraseColors(back, storage);
+  });
 }
 
 void CKvplotaxCtrl::applyChannelStyle(std::int32_t c, std::int32_t style) {

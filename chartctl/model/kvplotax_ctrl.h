@@ -56,6 +56,8 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void doAction(std::int16_t action);
   void doChannelAction(std::int16_t action);
   void doScaleAction(std::int16_t action);
+  // Traces and scales erase in the current BackColor and ViewportStorageColor.
+  void eraseColorsChanged();
   // A new ChnDspStyle shows at once on the channel's trace at run time.
   void applyChannelStyle(std::int32_t channel, std::int32_t style);
   automation::Variant chartData(std::span<automation::Variant> args);
