@@ -279,7 +279,9 @@ void TraceItem::translate(float offsetX, float offsetY) {
   offsetY_ = offsetY;
   if (x_) x_->translate(offsetX, start_, count_);
   if (y_) y_->translate(offsetY, start_, count_);
-  bounds_ = count_ > 0 ? converterRect() : gdi::Rect{};
+  // The whole trace moved: its bounds come from every shown point, not from the extremes of
+  // the last block that an axis which did not move still holds.
+  bounds_ = coveredRect(start_, count_);
   drawShown();
 }
 
