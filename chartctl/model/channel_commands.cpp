@@ -75,12 +75,8 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   };
   // Kind 101 gets a scale item of its own for the scale numbered like the channel.
   output::ViewportObject* home = setup.viewport;
-  const trace::ScaleItemMaker scaleMaker =
-      [this, &home](std::int16_t number) -> std::unique_ptr<output::ChartItem> {
-    const auto found = state_.maps().scales.find(number);
-    if (found == state_.maps().scales.end() || !found->second) return nullptr;
-    const scale::ScaleRequest request = scaleRequest(*found->second);
-    return scale::makeScaleItem(*this, request, fontsFor(request), home);
+  const trace::ScaleItemMaker scaleMaker = [this, &home](std::int16_t number) {
+    return makeChannelScale(number, home);
   };
   std::unique_ptr<output::ChartItem> item = trace::createChannelItem(setup, scaleMaker);
   const auto* traceItem = dynamic_cast<const trace::TraceItem*>(item.get());
@@ -98,6 +94,52 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   }
 }
 
+std::unique_ptr<output::ChartItem> CKvplotaxCtrl::makeChannelScale(std::int16_t number,
+                                                                   output::ViewportObject*& home) {
+  const auto found = state_.maps().scales.find(number);
+  if (found == state_.maps().scales.end() || !found->second) return nullptr;
+  const scale::ScaleRequest request = scaleRequest(*found->second);
+  return scale::makeScaleItem(*this, request, fontsFor(request), home);
+}
+
+gdi::Rect CKvplotaxCtrl::channelScaleAction(std::int32_t c, scale::ScaleItem& item,
+                                            std::int16_t action) {
+  ViewportObject* home = nullptr;
+  for (auto& [number, viewport] : state_.live().viewports())
+    if (viewport.contains(&item)) home = &viewport;
+  const gdi::Rect area = item.drawnRect();
+  switch (action) {
+    case Plotrex_ChnErase:
+      if (home) home->itemErased(&item, area);
+      return area;
+    case Plotrex_ChnIntenseColor:
+    case Plotrex_ChnNormalColor:
+      if (!home) return {};
+      home->itemErased(&item, area);
+      item.setIntense(action == Plotrex_ChnIntenseColor);
+      home->itemChanged(&item, 0, 0, area);
+      return area;
+    case Plotrex_ChnChangePen:
+    case Plotrex_ChnChangeViewport:
+    case Plotrex_ChnChangeWindow: {
+      // Built again from its scale's pens, viewport and window, as the scale commands do; a
+      // scale that can no longer be drawn leaves the item as it is.
+      ViewportObject* place = nullptr;
+      std::unique_ptr<output::ChartItem> rebuilt = makeChannelScale(item.scaleNumber(), place);
+      if (!rebuilt || !place) return {};
+      const gdi::Rect old = state_.live().removeTrace(c);
+      output::ChartItem* raw = rebuilt.get();
+      place->addItem(raw);
+      state_.live().setTrace(static_cast<std::int16_t>(c), std::move(rebuilt));
+      place->itemChanged(raw, 0, 0, raw->drawnRect());
+      return old.unite(raw->drawnRect());
+    }
+    default:
+      // A scale holds no points to flush or translate.
+      return {};
+  }
+}
+
 void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
   if (!ambientUserMode() || !hasSurface() || refreshing_) return;
   state_.staged().channel.action = action;
@@ -111,6 +153,12 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
     return;
   }
   auto* item = dynamic_cast<trace::TraceItem*>(state_.live().trace(c));
+  if (auto* scaleItem = dynamic_cast<scale::ScaleItem*>(state_.live().trace(c))) {
+    const gdi::Rect area = channelScaleAction(c, *scaleItem, action);
+    painter_.markFullRedrawPending();
+    invalidateArea(area);
+    return;
+  }
   if (!item) {
     raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
                       ControlError::ChannelNotInitialized);

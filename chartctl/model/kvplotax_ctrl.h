@@ -106,6 +106,12 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   // Channel commands on the selected channel c, already validated.
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);
+  // The scale item of a channel of kind 101, for the scale numbered like it; home receives the
+  // viewport object it belongs in.
+  std::unique_ptr<output::ChartItem> makeChannelScale(std::int16_t number,
+                                                      output::ViewportObject*& home);
+  // A channel command on a channel of kind 101; returns the area it changed.
+  gdi::Rect channelScaleAction(std::int32_t c, scale::ScaleItem& item, std::int16_t action);
   // Asks the client for a channel's samples again (the Refresh event).
   void fireRefresh(std::int16_t channel, std::int32_t samples);
   // Every trace follows its window's current world rectangle; scales are laid out again.
