@@ -46,6 +46,36 @@ TEST(ScaleNumbers, FixedPointTextsWithAnExactZeroAlone) {
   EXPECT_EQ(text(1.0f, -3), "1");
 }
 
+TEST(ScaleNumbers, HalvesRoundAwayFromZero) {
+  const struct {
+    float value;
+    int places;
+    const char* text;
+  } kCases[] = {
+      {0.5f, 0, "1"},      {1.5f, 0, "2"},          {2.5f, 0, "3"},      {-2.5f, 0, "-3"},
+      {0.625f, 2, "0.63"}, {-0.375f, 2, "-0.38"},   {0.125f, 2, "0.13"}, {9.995f, 2, "9.99"},
+      {9.5f, 0, "10"},     {99.96875f, 1, "100.0"}, {-0.5f, 0, "-1"},    {0.49999997f, 0, "0"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(text(c.value, c.places), c.text) << c.value;
+}
+
+TEST(ScaleNumbers, AHalfStepScaleReadsAsPeopleRoundIt) {
+  ScaleStyle style;
+  style.visibility = kScaleOnly;
+  style.location = kFrameRightBottom;
+  ScaleFrame frame;
+  frame.viewport = {20, 50, 580, 350};
+  frame.intervals = 10;
+  frame.majorTick = 9;
+  frame.axesType = 3;
+  frame.start = 0.0f;
+  frame.end = 5.0f;
+  ScaleLayout layout;
+  layoutScale(kHorz, style, frame, arial8(), layout);
+  EXPECT_EQ(shownTexts(layout),
+            (std::vector<std::string>{"0", "1", "1", "2", "2", "3", "3", "4", "4", "5", "5"}));
+}
+
 TEST(ScaleNumbers, AccumulatedStepsGiveTheQuarterTexts) {
   ScaleStyle style;
   style.places = 2;
