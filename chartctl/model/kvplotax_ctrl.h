@@ -87,8 +87,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   output::DrawSurface* scaleSurface() override;
   void scaleAreaChanged(const gdi::Rect& area) override;
 
-  // While designing, a changed scale is drawn again at once.
-  void scaleChangedWhileDesigning();
+  // While designing, a changed scale is drawn again at once: the current dimension, or both
+  // when the scale's window or viewport changed.
+  void scaleChangedWhileDesigning(bool bothDimensions = false);
   // The items of a deleted scale leave the picture.
   void removeScaleItems(std::int16_t number);
   // Every scale item is laid out again, with the fonts as they are now.

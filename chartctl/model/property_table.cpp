@@ -596,7 +596,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !findSetting(c.state().maps().windows, n)) raiseInvalidValue();
-       if (setPlain(c, s->window, n, d::ScaleWindow)) c.scaleChangedWhileDesigning();
+       if (setPlain(c, s->window, n, d::ScaleWindow)) c.scaleChangedWhileDesigning(true);
      },
      nullptr},
     {"ScaleViewport", d::ScaleViewport,
@@ -609,7 +609,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !c.state().live().viewport(n)) raiseInvalidValue();
-       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.scaleChangedWhileDesigning();
+       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.scaleChangedWhileDesigning(true);
      },
      nullptr},
     {"ScaleDimension", d::ScaleDimension,
