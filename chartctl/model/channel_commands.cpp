@@ -33,8 +33,11 @@ trace::PenDrawing* CKvplotaxCtrl::buildPen(std::int32_t n) {
   const PenSettings* record = findSetting(state_.maps().pens, n);
   if (!record) return nullptr;
   const ControlSettings& s = state_.settings();
-  const trace::PenColors colors{record->color, record->intenseColor, s.backColor,
-                                s.viewportStorageColor};
+  // System colours are looked up as the background and graticule look them up, through the
+  // container.
+  const trace::PenColors colors{translateColor(record->color), translateColor(record->intenseColor),
+                                translateColor(s.backColor),
+                                translateColor(s.viewportStorageColor)};
   // The surface is a bitmap in the screen's true-colour format whatever ColorDepth says, and
   // the background, graticule and scales are drawn on it in their exact colours: pens matched
   // to a 16 or 256 colour palette would leave trails wherever they erase.
@@ -224,11 +227,9 @@ void CKvplotaxCtrl::fireRefresh(std::int16_t channel, std::int32_t samples) {
 }
 
 void CKvplotaxCtrl::eraseColorsChanged() {
-  const ControlSettings& s = state_.settings();
-  state_.live().forEachPen(
-      [&](trace::PenDrawing& pen) { pen.setEraseColors(s.backColor, s.viewportStorageColor); });
   const gdi::ColorRef back = scaleBackColor();
   const gdi::ColorRef storage = scaleStorageColor();
+  state_.live().forEachPen([&](trace::PenDrawing& pen) { pen.setEraseColors(back, storage); });
   scales_.forEachItem([&](scale::ScaleItem& item) { item.setEraseColors(back, storage); });
   state_.live().forEachTrace([&](ChartItem& any) {
     if (auto* item = dynamic_cast<scale::ScaleItem*>(&any)) item->setEraseColors(back, storage);
