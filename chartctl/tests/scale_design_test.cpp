@@ -3,22 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <utility>
 #include <vector>
 
-#include "automation/automation.h"
-#include "host/headless.h"
+#include "headless_chart.h"
 
 namespace kvplotax {
 namespace {
 
 using automation::Variant;
+using testing::i2;
+using testing::i4;
 using Write = std::pair<const char*, Variant>;
-
-const automation::Guid kClsid = *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
-
-Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
-Variant i4(std::int32_t v) { return Variant(v); }
 
 constexpr int kWidth = 480;
 constexpr int kHeight = 320;
@@ -34,42 +31,32 @@ void showScales(automation::Dispatch& chart) {
   }
 }
 
-std::vector<std::uint32_t> screen(host::HeadlessContainer& form) {
-  form.pump();
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) pixels.push_back(form.pixel(x, y));
-  return pixels;
-}
-
 struct DesignCase {
   const char* name;
   std::vector<Write> writes;
 };
+void PrintTo(const DesignCase& c, std::ostream* os) { *os << c.name; }
 
 class DesignedScales : public ::testing::TestWithParam<DesignCase> {};
 
 TEST_P(DesignedScales, FollowEveryWrite) {
   const DesignCase& c = GetParam();
   host::HeadlessContainer designed(kWidth, kHeight, false);
-  automation::Dispatch& chart = designed.create(kClsid);
+  automation::Dispatch& chart = designed.create(testing::kChartClsid);
   designed.pump();
   showScales(chart);
-  const std::vector<std::uint32_t> before = screen(designed);
+  const std::vector<std::uint32_t> before = testing::screenPixels(designed);
   for (const auto& [name, value] : c.writes) chart.put(name, value);
 
   host::HeadlessContainer reference(kWidth, kHeight, false);
-  automation::Dispatch& other = reference.create(kClsid);
+  automation::Dispatch& other = reference.create(testing::kChartClsid);
   reference.pump();
   for (const auto& [name, value] : c.writes) other.put(name, value);
   showScales(other);
 
-  const std::vector<std::uint32_t> shown = screen(designed);
-  const std::vector<std::uint32_t> expected = screen(reference);
+  const std::vector<std::uint32_t> expected = testing::screenPixels(reference);
   ASSERT_NE(expected, before) << "the write changes nothing";
-  int different = 0;
-  for (std::size_t i = 0; i < shown.size(); ++i) different += shown[i] != expected[i];
-  EXPECT_EQ(different, 0);
+  EXPECT_EQ(testing::differences(testing::screenPixels(designed), expected), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

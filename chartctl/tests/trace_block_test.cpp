@@ -3,36 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
-#include "automation/automation.h"
-#include "host/headless.h"
+#include "headless_chart.h"
 #include "recorder_chart_settings.h"
 
 namespace kvplotax {
 namespace {
 
-using automation::SafeArray;
 using automation::Variant;
+using testing::differences;
+using testing::floatArray;
+using testing::i2;
+using testing::i4;
 
-const automation::Guid kClsid = *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
-
-Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
-Variant i4(std::int32_t v) { return Variant(v); }
 Variant noArray() { return Variant::array(automation::VT_R4, nullptr); }
 
 constexpr std::uint32_t kPen = 0x0000FF;
 
-Variant floats(const std::vector<float>& values) {
-  auto a = SafeArray::create(automation::VT_R4, values.size());
-  std::copy(values.begin(), values.end(), static_cast<float*>(a->data()));
-  return Variant::array(automation::VT_R4, a);
-}
-
 class BlockChart {
  public:
   explicit BlockChart(int width = 400, int height = 240)
-      : form(width, height), chart(form.create(kClsid)), width_(width), height_(height) {
+      : form(width, height), chart(form.create(testing::kChartClsid)) {
     form.pump();
   }
 
@@ -52,16 +45,10 @@ class BlockChart {
     return chart.call("ChartData", args).toI4();
   }
   std::int32_t deliver(const std::vector<float>& y) {
-    return deliver(static_cast<std::int32_t>(y.size()), floats(y));
+    return deliver(static_cast<std::int32_t>(y.size()), floatArray(y));
   }
 
-  std::vector<std::uint32_t> screen() {
-    form.pump();
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) pixels.push_back(form.pixel(x, y));
-    return pixels;
-  }
+  std::vector<std::uint32_t> screen() { return testing::screenPixels(form); }
   int count(std::uint32_t colour) {
     int n = 0;
     for (std::uint32_t p : screen()) n += p == colour;
@@ -70,17 +57,7 @@ class BlockChart {
 
   host::HeadlessContainer form;
   automation::Dispatch& chart;
-
- private:
-  int width_;
-  int height_;
 };
-
-int differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-  int n = 0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
-  return n;
-}
 
 TEST(CrtArea, ClosingPointsLeaveTheLaterPositionsAlone) {
   BlockChart c;
@@ -104,7 +81,7 @@ TEST(CrtRefusal, ARefusedBlockErasesNothing) {
   ASSERT_EQ(c.deliver(std::vector<float>(25, 6.0f)), 25);
   const std::vector<std::uint32_t> shown = c.screen();
   // Ten points would wrap the sweep, but the array holds only four.
-  EXPECT_EQ(c.deliver(10, floats({1.0f, 2.0f, 3.0f, 4.0f})), -10);
+  EXPECT_EQ(c.deliver(10, floatArray({1.0f, 2.0f, 3.0f, 4.0f})), -10);
   EXPECT_EQ(differences(c.screen(), shown), 0);
   // The held points are still there: five more fit before the sweep wraps.
   EXPECT_EQ(c.deliver(std::vector<float>(5, 6.0f)), 30);
@@ -115,6 +92,7 @@ struct TranslateCase {
   float offsetX;
   float offsetY;
 };
+void PrintTo(const TranslateCase& c, std::ostream* os) { *os << c.name; }
 
 class CrtTranslate : public ::testing::TestWithParam<TranslateCase> {};
 
@@ -156,6 +134,7 @@ struct AbsentArray {
   bool emptyY;
   std::int32_t result;
 };
+void PrintTo(const AbsentArray& c, std::ostream* os) { *os << c.name; }
 
 class EmptyVariants : public ::testing::TestWithParam<AbsentArray> {};
 
@@ -167,7 +146,7 @@ TEST_P(EmptyVariants, CountAsNoArray) {
   c.chart.put("ChnData_Dimension", i2(0));
   c.chart.put("ChnDataShape", i2(a.xShape));
   c.initialise(0, 0, 100);
-  const Variant y = a.emptyY ? Variant() : floats({4.0f, 5.0f, 6.0f});
+  const Variant y = a.emptyY ? Variant() : floatArray({4.0f, 5.0f, 6.0f});
   EXPECT_EQ(c.deliver(3, y, Variant()), a.result);
   EXPECT_EQ(c.deliver(3, a.emptyY ? noArray() : y, noArray()), a.result == 3 ? 6 : a.result);
 }

@@ -4,38 +4,24 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
-#include "automation/automation.h"
-#include "host/headless.h"
+#include "headless_chart.h"
 
 namespace kvplotax {
 namespace {
 
-using automation::SafeArray;
 using automation::Variant;
-
-const automation::Guid kClsid = *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
-
-Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
-Variant i4(std::int64_t v) { return Variant(static_cast<std::int32_t>(v)); }
-
-constexpr int kWidth = 400;
-constexpr int kHeight = 240;
+using testing::i2;
+using testing::i4;
 
 class ErasedChart {
  public:
-  ErasedChart() : chart(form.create(kClsid)) { form.pump(); }
+  ErasedChart() : chart(form.create(testing::kChartClsid)) { form.pump(); }
 
-  std::vector<std::uint32_t> screen() {
-    form.pump();
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(kWidth * kHeight);
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x) pixels.push_back(form.pixel(x, y));
-    return pixels;
-  }
+  std::vector<std::uint32_t> screen() { return testing::screenPixels(form); }
 
   // Channel 1 in viewport 1: float y of 0..10 against an autoincrementing x.
   void initialise(int mode, int style, int penColor) {
@@ -52,20 +38,16 @@ class ErasedChart {
 
   // A block of a wave whose phase moves with the block, so that every block draws elsewhere.
   void deliver(int block, int n = 12) {
-    auto y = SafeArray::create(automation::VT_R4, static_cast<std::size_t>(n));
-    auto* values = static_cast<float*>(y->data());
+    std::vector<float> y(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-      values[i] = 5.0f + 4.0f * static_cast<float>(std::sin(0.7 * (i + 3 * block)));
-    std::vector<Variant> args{i2(1),
-                              i4(n),
-                              Variant::array(automation::VT_R4, y),
-                              i4(0),
-                              Variant::array(automation::VT_R4, nullptr),
-                              i4(0)};
+      y[i] = 5.0f + 4.0f * static_cast<float>(std::sin(0.7 * (i + 3 * block)));
+    std::vector<Variant> args{
+        i2(1), i4(n), testing::floatArray(y), i4(0), Variant::array(automation::VT_R4, nullptr),
+        i4(0)};
     ASSERT_GT(chart.call("ChartData", args).toI4(), 0);
   }
 
-  host::HeadlessContainer form{kWidth, kHeight};
+  host::HeadlessContainer form{400, 240};
   automation::Dispatch& chart;
 };
 
@@ -81,6 +63,7 @@ struct EraseCase {
   const char* recolour;
   std::uint32_t recolourValue;
 };
+void PrintTo(const EraseCase& c, std::ostream* os) { *os << c.name; }
 
 class EraseRestores : public ::testing::TestWithParam<EraseCase> {};
 
@@ -170,6 +153,7 @@ struct StorageWrite {
   int viewport;  // the viewport whose ViewportStorageOn is written
   bool value;
 };
+void PrintTo(const StorageWrite& c, std::ostream* os) { *os << c.name; }
 
 class StorageWrites : public ::testing::TestWithParam<StorageWrite> {};
 
@@ -187,10 +171,7 @@ TEST_P(StorageWrites, KeepTheStoredPicture) {
   const std::vector<std::uint32_t> stored = chart.screen();
   ctl.put("Viewport_Select", i2(w.viewport));
   ctl.put("ViewportStorageOn", Variant(w.value));
-  const std::vector<std::uint32_t> after = chart.screen();
-  int changed = 0;
-  for (std::size_t i = 0; i < after.size(); ++i) changed += after[i] != stored[i];
-  EXPECT_EQ(changed, 0);
+  EXPECT_EQ(testing::differences(chart.screen(), stored), 0);
   EXPECT_EQ(ctl.get("ViewportStorageOn").toBool(), w.value);
 }
 
