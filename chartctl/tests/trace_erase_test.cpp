@@ -23,8 +23,11 @@ class ErasedChart {
 
   std::vector<std::uint32_t> screen() { return testing::screenPixels(form); }
 
-  // Channel 1 in viewport 1: float y of 0..10 against an autoincrementing x.
+  // Channel 1 in viewport 1: float y of 0..10 against an autoincrementing x, the whole
+  // buffer of 60 points across the window.
   void initialise(int mode, int style, int penColor) {
+    chart.put("Wnd_Select", i2(1));
+    chart.put("WndWidth", Variant(60.0f));
     chart.put("Pen_Select", i2(1));
     chart.put("PenColor", i4(penColor));
     chart.put("PenWidth", i2(2));
