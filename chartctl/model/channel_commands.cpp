@@ -33,14 +33,20 @@ trace::PenDrawing* CKvplotaxCtrl::buildPen(std::int32_t n) {
   const PenSettings* record = findSetting(state_.maps().pens, n);
   if (!record) return nullptr;
   const ControlSettings& s = state_.settings();
-  const trace::PenColors colors{record->color, record->intenseColor, s.backColor,
-                                s.viewportStorageColor};
-  const int count = painter_.colorCount();
+  // System colours are looked up as the background and graticule look them up, through the
+  // container.
+  const trace::PenColors colors{translateColor(record->color), translateColor(record->intenseColor),
+                                translateColor(s.backColor),
+                                translateColor(s.viewportStorageColor)};
+  // The surface is a bitmap in the screen's true-colour format whatever ColorDepth says, and
+  // the background, graticule and scales are drawn on it in their exact colours: pens matched
+  // to a 16 or 256 colour palette would leave trails wherever they erase.
+  constexpr int kTrueColour = 0;
   if (trace::PenDrawing* pen = state_.live().pen(n)) {
-    pen->update(record->style, record->width, colors, count);
+    pen->update(record->style, record->width, colors, kTrueColour);
     return pen;
   }
-  auto pen = std::make_unique<trace::PenDrawing>(record->style, record->width, colors, count);
+  auto pen = std::make_unique<trace::PenDrawing>(record->style, record->width, colors, kTrueColour);
   trace::PenDrawing* raw = pen.get();
   state_.live().setPen(static_cast<std::int16_t>(n), std::move(pen));
   return raw;
@@ -72,12 +78,8 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   };
   // Kind 101 gets a scale item of its own for the scale numbered like the channel.
   output::ViewportObject* home = setup.viewport;
-  const trace::ScaleItemMaker scaleMaker =
-      [this, &home](std::int16_t number) -> std::unique_ptr<output::ChartItem> {
-    const auto found = state_.maps().scales.find(number);
-    if (found == state_.maps().scales.end() || !found->second) return nullptr;
-    const scale::ScaleRequest request = scaleRequest(*found->second);
-    return scale::makeScaleItem(*this, request, fontsFor(request), home);
+  const trace::ScaleItemMaker scaleMaker = [this, &home](std::int16_t number) {
+    return makeChannelScale(number, home);
   };
   std::unique_ptr<output::ChartItem> item = trace::createChannelItem(setup, scaleMaker);
   const auto* traceItem = dynamic_cast<const trace::TraceItem*>(item.get());
@@ -95,6 +97,52 @@ void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   }
 }
 
+std::unique_ptr<output::ChartItem> CKvplotaxCtrl::makeChannelScale(std::int16_t number,
+                                                                   output::ViewportObject*& home) {
+  const auto found = state_.maps().scales.find(number);
+  if (found == state_.maps().scales.end() || !found->second) return nullptr;
+  const scale::ScaleRequest request = scaleRequest(*found->second);
+  return scale::makeScaleItem(*this, request, fontsFor(request), home);
+}
+
+gdi::Rect CKvplotaxCtrl::channelScaleAction(std::int32_t c, scale::ScaleItem& item,
+                                            std::int16_t action) {
+  ViewportObject* home = nullptr;
+  for (auto& [number, viewport] : state_.live().viewports())
+    if (viewport.contains(&item)) home = &viewport;
+  const gdi::Rect area = item.drawnRect();
+  switch (action) {
+    case Plotrex_ChnErase:
+      if (home) home->itemErased(&item, area);
+      return area;
+    case Plotrex_ChnIntenseColor:
+    case Plotrex_ChnNormalColor:
+      if (!home) return {};
+      home->itemErased(&item, area);
+      item.setIntense(action == Plotrex_ChnIntenseColor);
+      home->itemChanged(&item, 0, 0, area);
+      return area;
+    case Plotrex_ChnChangePen:
+    case Plotrex_ChnChangeViewport:
+    case Plotrex_ChnChangeWindow: {
+      // Built again from its scale's pens, viewport and window, as the scale commands do; a
+      // scale that can no longer be drawn leaves the item as it is.
+      ViewportObject* place = nullptr;
+      std::unique_ptr<output::ChartItem> rebuilt = makeChannelScale(item.scaleNumber(), place);
+      if (!rebuilt || !place) return {};
+      const gdi::Rect old = state_.live().removeTrace(c);
+      output::ChartItem* raw = rebuilt.get();
+      place->addItem(raw);
+      state_.live().setTrace(static_cast<std::int16_t>(c), std::move(rebuilt));
+      place->itemChanged(raw, 0, 0, raw->drawnRect());
+      return old.unite(raw->drawnRect());
+    }
+    default:
+      // A scale holds no points to flush or translate.
+      return {};
+  }
+}
+
 void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
   if (!ambientUserMode() || !hasSurface() || refreshing_) return;
   state_.staged().channel.action = action;
@@ -108,6 +156,12 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
     return;
   }
   auto* item = dynamic_cast<trace::TraceItem*>(state_.live().trace(c));
+  if (auto* scaleItem = dynamic_cast<scale::ScaleItem*>(state_.live().trace(c))) {
+    const gdi::Rect area = channelScaleAction(c, *scaleItem, action);
+    painter_.markFullRedrawPending();
+    invalidateArea(area);
+    return;
+  }
   if (!item) {
     raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
                       ControlError::ChannelNotInitialized);
@@ -170,6 +224,16 @@ void CKvplotaxCtrl::fireRefresh(std::int16_t channel, std::int32_t samples) {
     // puts its own points back.
   }
   refreshing_ = false;
+}
+
+void CKvplotaxCtrl::eraseColorsChanged() {
+  const gdi::ColorRef back = scaleBackColor();
+  const gdi::ColorRef storage = scaleStorageColor();
+  state_.live().forEachPen([&](trace::PenDrawing& pen) { pen.setEraseColors(back, storage); });
+  scales_.forEachItem([&](scale::ScaleItem& item) { item.setEraseColors(back, storage); });
+  state_.live().forEachTrace([&](ChartItem& any) {
+    if (auto* item = dynamic_cast<scale::ScaleItem*>(&any)) item->setEraseColors(back, storage);
+  });
 }
 
 void CKvplotaxCtrl::applyChannelStyle(std::int32_t c, std::int32_t style) {

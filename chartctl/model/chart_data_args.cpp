@@ -15,6 +15,8 @@ LockedArray::~LockedArray() {
 
 void LockedArray::accept(const automation::Variant& argument, std::int32_t offset) {
   const automation::Variant& v = argument.deref();
+  // An Empty variant carries no array pointer, like an array variant without one.
+  if (v.type() == automation::VT_EMPTY) return;
   if (!v.isArray()) refuse("OCX Error: Data Should be an array!");
   std::shared_ptr<automation::SafeArray> array = v.arrayValue();
   if (!array) {

@@ -18,9 +18,9 @@ class LockedArray {
   LockedArray(const LockedArray&) = delete;
   LockedArray& operator=(const LockedArray&) = delete;
 
-  // Applies the acceptance rules to one argument: an array variant whose array is null gives
-  // no data; anything that is not an array, a by-reference array naming no array, or an array
-  // that cannot be locked raises error 380 with the reason.
+  // Applies the acceptance rules to one argument: an Empty variant, or an array variant whose
+  // array is null, gives no data; anything that is not an array, a by-reference array naming no
+  // array, or an array that cannot be locked raises error 380 with the reason.
   void accept(const automation::Variant& argument, std::int32_t offset);
 
   bool present() const { return array_ != nullptr; }

@@ -241,9 +241,13 @@ void CKvplotaxCtrl::relayout() {
   state_.relayout(client);
   handOutSurface();
   autoSizeIfNeeded();
-  // Scales are laid out again for the moved viewports (while designing, the property writes
-  // re-initialise them).
-  if (ambientUserMode()) relayoutScaleItems();
+  // Scales are laid out again for the moved viewports; while designing every scale is built
+  // again, as the designer shows it.
+  if (ambientUserMode()) {
+    relayoutScaleItems();
+  } else {
+    reinitScalesWhileDesigning();
+  }
   repaint();
 }
 
@@ -330,7 +334,10 @@ void CKvplotaxCtrl::refreshCursor() {
 }
 
 void CKvplotaxCtrl::repaintAtDesignTime() {
-  if (!ambientUserMode()) repaint();
+  if (ambientUserMode()) return;
+  // Window ranges and pen colours show in the scales' numbers.
+  reinitScalesWhileDesigning();
+  repaint();
 }
 
 void CKvplotaxCtrl::autoSizeIfNeeded() {
@@ -348,11 +355,7 @@ void CKvplotaxCtrl::autoSizeIfNeeded() {
 void CKvplotaxCtrl::onFontChanged() {
   // The scales take the new font: their items are laid out again at once.
   fonts_ = {};
-  if (ambientUserMode()) {
-    relayoutScaleItems();
-  } else {
-    reinitScalesWhileDesigning();
-  }
+  if (ambientUserMode()) relayoutScaleItems();
   repaintAtDesignTime();
 }
 

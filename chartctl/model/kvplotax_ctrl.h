@@ -56,6 +56,8 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void doAction(std::int16_t action);
   void doChannelAction(std::int16_t action);
   void doScaleAction(std::int16_t action);
+  // Traces and scales erase in the current BackColor and ViewportStorageColor.
+  void eraseColorsChanged();
   // A new ChnDspStyle shows at once on the channel's trace at run time.
   void applyChannelStyle(std::int32_t channel, std::int32_t style);
   automation::Variant chartData(std::span<automation::Variant> args);
@@ -85,8 +87,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   output::DrawSurface* scaleSurface() override;
   void scaleAreaChanged(const gdi::Rect& area) override;
 
-  // While designing, a changed scale is drawn again at once.
-  void scaleChangedWhileDesigning();
+  // While designing, a changed scale is drawn again at once: the current dimension, or both
+  // when the scale's window or viewport changed.
+  void scaleChangedWhileDesigning(bool bothDimensions = false);
   // The items of a deleted scale leave the picture.
   void removeScaleItems(std::int16_t number);
   // Every scale item is laid out again, with the fonts as they are now.
@@ -104,6 +107,12 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   // Channel commands on the selected channel c, already validated.
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);
+  // The scale item of a channel of kind 101, for the scale numbered like it; home receives the
+  // viewport object it belongs in.
+  std::unique_ptr<output::ChartItem> makeChannelScale(std::int16_t number,
+                                                      output::ViewportObject*& home);
+  // A channel command on a channel of kind 101; returns the area it changed.
+  gdi::Rect channelScaleAction(std::int32_t c, scale::ScaleItem& item, std::int16_t action);
   // Asks the client for a channel's samples again (the Refresh event).
   void fireRefresh(std::int16_t channel, std::int32_t samples);
   // Every trace follows its window's current world rectangle; scales are laid out again.

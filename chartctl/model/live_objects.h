@@ -43,6 +43,11 @@ class CLiveObjects {
   // where they are while items point at them.
   trace::PenDrawing* pen(std::int32_t n);
   void setPen(std::int16_t n, std::unique_ptr<trace::PenDrawing> pen);
+  template <class Visit>
+  void forEachPen(Visit visit) {
+    for (auto& [number, pen] : pens_)
+      if (pen) visit(*pen);
+  }
 
  private:
   // Pens and viewports outlive the items that point at them.

@@ -252,6 +252,7 @@ const PropertyEntry kTable[] = {
     {"BackColor", d::BackColor, [](C& c) { return color(cfg(c).backColor); },
      [](C& c, const Variant& v) {
        setGraticule(c, cfg(c).backColor, asColor(v), d::BackColor, Effect::Repaint);
+       c.eraseColorsChanged();
      },
      nullptr},
     {"FrameColor", d::FrameColor, [](C& c) { return color(cfg(c).frameColor); },
@@ -334,9 +335,9 @@ const PropertyEntry kTable[] = {
     {"ViewportStorageColor", d::ViewportStorageColor,
      [](C& c) { return color(cfg(c).viewportStorageColor); },
      [](C& c, const Variant& v) {
-       if (setPlain(c, cfg(c).viewportStorageColor, asColor(v), d::ViewportStorageColor) &&
-           c.hWnd() != 0)
-         c.repaint();
+       if (!setPlain(c, cfg(c).viewportStorageColor, asColor(v), d::ViewportStorageColor)) return;
+       c.eraseColorsChanged();
+       if (c.hWnd() != 0) c.repaint();
      },
      nullptr},
     {"ViewportStorageOn", d::ViewportStorageOn,
@@ -349,9 +350,9 @@ const PropertyEntry kTable[] = {
        ViewportObject* object = c.state().live().viewport(n);
        if (!object)
          raiseControlError(static_cast<std::int16_t>(cfg(c).errBase), ControlError::InvalidViewport);
+       // Only the colour later erases use changes: what storage mode kept stays on the screen.
        object->applyStorage(st(c).viewport.storageOn);
        c.changed(d::ViewportStorageOn);
-       c.repaint();
      },
      nullptr},
     {"ViewportLeft", d::ViewportLeft, [](C& c) { return i4(st(c).viewport.left); }, refuseWrite,
@@ -595,7 +596,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !findSetting(c.state().maps().windows, n)) raiseInvalidValue();
-       if (setPlain(c, s->window, n, d::ScaleWindow)) c.scaleChangedWhileDesigning();
+       if (setPlain(c, s->window, n, d::ScaleWindow)) c.scaleChangedWhileDesigning(true);
      },
      nullptr},
     {"ScaleViewport", d::ScaleViewport,
@@ -608,7 +609,7 @@ const PropertyEntry kTable[] = {
        ScaleObject* s = c.state().selectedScale();
        if (!s) return;
        if (n <= 0 || !c.state().live().viewport(n)) raiseInvalidValue();
-       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.scaleChangedWhileDesigning();
+       if (setPlain(c, s->viewport, n, d::ScaleViewport)) c.scaleChangedWhileDesigning(true);
      },
      nullptr},
     {"ScaleDimension", d::ScaleDimension,

@@ -62,12 +62,17 @@ void CKvplotaxCtrl::doScaleAction(std::int16_t action) {
   }
 }
 
-void CKvplotaxCtrl::scaleChangedWhileDesigning() {
+void CKvplotaxCtrl::scaleChangedWhileDesigning(bool bothDimensions) {
   if (ambientUserMode() || firstPaintPending_) return;
   ScaleObject* s = state_.selectedScale();
   if (hasSurface() && s) {
-    const scale::ScaleRequest request = scaleRequest(*s);
-    scales_.apply(*this, request, Plotrex_ScaleInitialize, fontsFor(request));
+    for (int d : {Plotrex_Horz, Plotrex_Vert}) {
+      if (!bothDimensions && d != s->dimension()) continue;
+      ScaleObject dimension = *s;
+      dimension.setDimension(d);
+      const scale::ScaleRequest request = scaleRequest(dimension);
+      scales_.apply(*this, request, Plotrex_ScaleInitialize, fontsFor(request));
+    }
   }
   repaint();
 }

@@ -46,21 +46,46 @@ TEST(ScaleNumbers, FixedPointTextsWithAnExactZeroAlone) {
   EXPECT_EQ(text(1.0f, -3), "1");
 }
 
-TEST(ScaleNumbers, AccumulatedStepsGiveTheQuarterTexts) {
-  ScaleStyle style;
-  style.places = 2;
-  style.visibility = kScaleOnly;
-  style.location = kFrameRightBottom;  // outside: nothing crosses an axis
-  ScaleFrame frame;
-  frame.viewport = {50, 50, 450, 350};
-  frame.intervals = 4;
-  frame.majorTick = 9;
-  frame.axesType = 3;
-  frame.start = 0.0f;
-  frame.end = 1.0f;
-  ScaleLayout layout;
-  layoutScale(kHorz, style, frame, arial8(), layout);
-  EXPECT_EQ(shownTexts(layout), (std::vector<std::string>{"0", "0.25", "0.50", "0.75", "1.00"}));
+TEST(ScaleNumbers, HalvesRoundAwayFromZero) {
+  const struct {
+    float value;
+    int places;
+    const char* text;
+  } kCases[] = {
+      {0.5f, 0, "1"},      {1.5f, 0, "2"},          {2.5f, 0, "3"},      {-2.5f, 0, "-3"},
+      {0.625f, 2, "0.63"}, {-0.375f, 2, "-0.38"},   {0.125f, 2, "0.13"}, {9.995f, 2, "9.99"},
+      {9.5f, 0, "10"},     {99.96875f, 1, "100.0"}, {-0.5f, 0, "-1"},    {0.49999997f, 0, "0"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(text(c.value, c.places), c.text) << c.value;
+}
+
+// Values accumulated in single precision along a scale, written as people read them.
+TEST(ScaleNumbers, AccumulatedStepsGiveTheTextsPeopleRead) {
+  const struct {
+    float end;
+    int intervals;
+    int places;
+    std::vector<std::string> texts;
+  } kScales[] = {
+      {1.0f, 4, 2, {"0", "0.25", "0.50", "0.75", "1.00"}},
+      {5.0f, 10, 0, {"0", "1", "1", "2", "2", "3", "3", "4", "4", "5", "5"}},
+  };
+  for (const auto& c : kScales) {
+    ScaleStyle style;
+    style.places = c.places;
+    style.visibility = kScaleOnly;
+    style.location = kFrameRightBottom;  // outside: nothing crosses an axis
+    ScaleFrame frame;
+    frame.viewport = {20, 50, 580, 350};
+    frame.intervals = c.intervals;
+    frame.majorTick = 9;
+    frame.axesType = 3;
+    frame.start = 0.0f;
+    frame.end = c.end;
+    ScaleLayout layout;
+    layoutScale(kHorz, style, frame, arial8(), layout);
+    EXPECT_EQ(shownTexts(layout), c.texts);
+  }
 }
 
 TEST(AlignmentCodes, TableCornersDecode) {

@@ -19,6 +19,7 @@ class CrtTraceItem final : public TraceItem {
   std::int32_t deliver(std::int32_t n, std::span<const std::byte> ys,
                        std::span<const std::byte> xs) override {
     std::int32_t skip = 0;
+    bool restart = erasePending_;
     if (std::int64_t{count_} + n > length_) {
       // The samples that would have completed the old sweep are not drawn.
       std::int64_t tail = std::int64_t{count_} + n - length_;
@@ -30,19 +31,26 @@ class CrtTraceItem final : public TraceItem {
       }
       skip = n - static_cast<std::int32_t>(tail);
       n = static_cast<std::int32_t>(tail);
-      erasePending_ = true;
+      restart = true;
     }
-    if (erasePending_) {
+    // Both sources are checked, from where the block would be written, before anything is
+    // erased or written: a refused block leaves the trace and its buffer as they were.
+    const ConverterState yState = yConverter()->saveState();
+    const ConverterState xState = xConverter()->saveState();
+    if (restart) resetConverters();
+    int code = yConverter()->check(ys, n, skip);
+    if (code == 0) code = xConverter()->check(xs, n, skip);
+    if (code != 0) {
+      yConverter()->restoreState(yState);
+      xConverter()->restoreState(xState);
+      return code;
+    }
+    if (restart) {
       eraseWhole();
       bounds_ = {};
       erasePending_ = false;
       count_ = 0;
-      resetConverters();
     }
-    // Both sources are checked before either converter writes, so a refused block leaves
-    // the buffer as it was.
-    if (const int code = yConverter()->check(ys, n, skip)) return code;
-    if (const int code = xConverter()->check(xs, n, skip)) return code;
     yConverter()->append(ys, n, skip);
     xConverter()->append(xs, n, skip);
 

@@ -29,6 +29,11 @@ bool PenDrawing::update(int style, int width, const PenColors& colors, int color
   return changed;
 }
 
+bool PenDrawing::setEraseColors(std::uint32_t background, std::uint32_t storage) {
+  return update(style_, width_, {ole_[kPenNormal], ole_[kPenIntense], background, storage},
+                colorCount_);
+}
+
 gdi::Pen PenDrawing::build(int style, int width, std::uint32_t oleColor, int colorCount) {
   // A system colour index that names no colour draws black rather than garbage.
   const gdi::ColorRef color = gdi::translateOleColor(oleColor).value_or(0);

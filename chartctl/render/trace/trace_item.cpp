@@ -279,7 +279,9 @@ void TraceItem::translate(float offsetX, float offsetY) {
   offsetY_ = offsetY;
   if (x_) x_->translate(offsetX, start_, count_);
   if (y_) y_->translate(offsetY, start_, count_);
-  bounds_ = count_ > 0 ? converterRect() : gdi::Rect{};
+  // The whole trace moved: its bounds come from every shown point, not from the extremes of
+  // the last block that an axis which did not move still holds.
+  bounds_ = coveredRect(start_, count_);
   drawShown();
 }
 
@@ -328,15 +330,20 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
     }
     dc.setBkMode(oldMode);
   } else {
-    std::size_t corners = run.size();
     if (spareEntries_) {
-      // The two spare entries close the polygon along the baseline.
+      // The polygon closes along the baseline through the two entries after the run: the two
+      // spare entries when the run ends the buffer. Inside a sweep those entries belong to later
+      // points (an autoincrementing axis wrote its positions ahead), so they are put back.
       const std::int32_t base = baseline();
+      const gdi::Point kept[2] = {points_[end], points_[end + 1]};
       points_[end] = {run.back().x, base};
       points_[end + 1] = {run.front().x, base};
-      corners += 2;
+      dc.polygon({points_.get() + first, run.size() + 2});
+      points_[end] = kept[0];
+      points_[end + 1] = kept[1];
+    } else {
+      dc.polygon(run);
     }
-    dc.polygon({points_.get() + first, corners});
   }
   dc.selectBrush(oldBrush);
   dc.selectPen(oldPen);

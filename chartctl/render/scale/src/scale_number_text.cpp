@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace kvplotax::scale {
 namespace {
@@ -17,6 +18,40 @@ NumberText literal(std::string_view s) {
   return t;
 }
 
+// Every single-precision value is written exactly with this many places (2^-149 needs 149).
+constexpr int kExactDigits = 150;
+
+// The magnitude with `places` places, halves rounded away from zero as people read numbers
+// (0.5 gives 1, 0.625 with two places 0.63); the exact digits decide, so no value is rounded
+// twice. Returns the length, or 0 when it does not fit.
+int roundedFixed(double magnitude, int places, char* out, std::size_t size) {
+  const int n = std::snprintf(out + 1, size - 1, "%.*f", kExactDigits, magnitude);
+  if (n <= 0 || n >= static_cast<int>(size) - 1) return 0;
+  char* text = out + 1;
+  const int point = static_cast<int>(std::strchr(text, '.') - text);
+  const bool up = text[point + 1 + places] >= '5';
+  int length = places > 0 ? point + 1 + places : point;
+  text[length] = '\0';
+  if (up) {
+    int i = length - 1;
+    for (; i >= 0; --i) {
+      if (text[i] == '.') continue;
+      if (text[i] != '9') {
+        ++text[i];
+        break;
+      }
+      text[i] = '0';
+    }
+    if (i < 0) {
+      // Carried past the first digit: 9.96 becomes 10.0.
+      out[0] = '1';
+      return length + 1;
+    }
+  }
+  std::memmove(out, text, static_cast<std::size_t>(length) + 1);
+  return length;
+}
+
 }  // namespace
 
 NumberText formatScaleNumber(float value, int places) {
@@ -26,10 +61,9 @@ NumberText formatScaleNumber(float value, int places) {
   if (std::isinf(value)) return literal(value < 0 ? "-inf" : "inf");
   // A fixed-point conversion of the magnitude gives the digits and where the point falls; the
   // largest single-precision value needs 39 digits before the point.
-  char fixed[64];
-  const int n =
-      std::snprintf(fixed, sizeof fixed, "%.*f", places, std::fabs(static_cast<double>(value)));
-  if (n <= 0 || n >= static_cast<int>(sizeof fixed)) return literal("0");
+  char fixed[kExactDigits + 48];
+  const int n = roundedFixed(std::fabs(static_cast<double>(value)), places, fixed, sizeof fixed);
+  if (n <= 0) return literal("0");
   char digits[64];
   int count = 0;
   int point = 0;

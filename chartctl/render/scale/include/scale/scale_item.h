@@ -39,6 +39,10 @@ class ScaleItem final : public output::ChartItem {
   bool inOwnViewport() const { return layout_.inOwnViewport; }
 
   void setColors(const ScaleColors& colors) { colors_ = colors; }
+  void setEraseColors(gdi::ColorRef back, gdi::ColorRef storage) {
+    colors_.back = back;
+    colors_.storage = storage;
+  }
   void setIntense(bool intense) { intense_ = intense; }
   bool intense() const { return intense_; }
   bool storage() const { return storage_; }

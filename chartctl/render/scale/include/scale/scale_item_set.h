@@ -94,6 +94,10 @@ class ScaleItemSet {
   void drop();
 
   ScaleItem* item(std::int16_t number, int dimension) const;
+  template <class Visit>
+  void forEachItem(Visit visit) {
+    for (auto& [key, entry] : items_) visit(*entry.item);
+  }
   std::size_t size() const { return items_.size(); }
 
  private:

@@ -30,6 +30,8 @@ class PenDrawing {
   // Rebuilds every pen when style or width changed, otherwise only the pens whose colour
   // changed. Returns true when any pen changed.
   bool update(int style, int width, const PenColors& colors, int colorCount);
+  // The background or storage colour changed: only the two erase pens follow it.
+  bool setEraseColors(std::uint32_t background, std::uint32_t storage);
 
   const gdi::Pen& pen(int index) const { return pens_[clampIndex(index)]; }
   gdi::Brush brush(int index) const { return gdi::Brush::solid(pen(index).color()); }
