@@ -65,6 +65,10 @@ TEST_F(ModuleTest, ExportsOnlyTheModuleEntries) {
 }
 
 TEST_F(ModuleTest, RegistersItsClassWithProgIdAndPath) {
+  // Registering also writes VB.INI in the configuration folder: the test's own, beside its
+  // registry.
+  const std::string config = automation::Registry::path().parent_path() / "config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ASSERT_EQ(registerServer(), automation::kSOk);
   const auto entry = automation::Registry::find(chartClsid());
   ASSERT_TRUE(entry.has_value());

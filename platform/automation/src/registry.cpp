@@ -263,6 +263,7 @@ bool RegistryEdit::commit() {
   if (fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) return false;
   auto lines = readLinesForRewrite(file);
   if (!lines) return false;
+  const std::vector<std::string> before = *lines;
   const fs::path folder = file.parent_path();
   const auto removeIf = [&lines](auto&& test) {
     std::erase_if(*lines, [&test](const std::string& line) { return test(line); });
@@ -302,6 +303,8 @@ bool RegistryEdit::commit() {
         break;
     }
   }
+  // Nothing to change is no reason to create or touch the file.
+  if (*lines == before) return true;
   return writeLines(file, *lines);
 }
 
