@@ -96,8 +96,7 @@ bool registerClasses(const std::filesystem::path& module) {
     const auto clsid = Guid::parse(c.clsid);
     if (!clsid) return false;
     const std::string k = key("CLSID", c.clsid);
-    edit.removeKey(k)
-        .addClass(RegistryEntry{*clsid, std::string(c.progId), module})
+    edit.addClass(RegistryEntry{*clsid, std::string(c.progId), module})
         .setValue(k, "Name", std::string(c.name))
         .setValue(k, "ProgID", std::string(c.progId))
         .setValue(k, "Kind", std::string(c.kind));

@@ -35,11 +35,17 @@ std::optional<std::string> readFileText(const fs::path& file) {
     if (ec) return std::nullopt;
     return std::string();
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
+  // A folder or a device in the file's place is not a file we can read: reading one throws.
+  if (!fs::is_regular_file(file, ec)) return std::nullopt;
+  try {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return text;
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
 }
 
 // Writes the whole file beside the old one and renames it over, so that a reader sees either

@@ -2,6 +2,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -60,12 +61,22 @@ std::optional<RegistryEntry> parseLine(std::string_view line, const fs::path& fo
   return RegistryEntry{*clsid, std::string(progId), modulePath};
 }
 
-std::vector<std::string> readLines(const fs::path& file) {
+std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::ifstream in(file);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
   return lines;
+}
+
+// A registry that cannot be read has no entries.
+std::vector<std::string> readLines(const fs::path& file) {
+  const auto text = detail::readFileText(file);
+  return text ? splitLines(*text) : std::vector<std::string>{};
 }
 
 // Text that a registry never holds: NUL bytes and byte sequences that are not UTF-8.
@@ -92,15 +103,7 @@ bool isRegistryText(std::string_view text) {
 std::optional<std::vector<std::string>> readLinesForRewrite(const fs::path& file) {
   const auto text = detail::readFileText(file);
   if (!text || !isRegistryText(*text)) return std::nullopt;
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text->size()) {
-    std::size_t end = text->find('\n', start);
-    if (end == std::string::npos) end = text->size();
-    lines.push_back(text->substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
+  return splitLines(*text);
 }
 
 // "[Key] Name=Value": the key in brackets, the name up to the first '=', the value the rest.
@@ -270,15 +273,29 @@ bool RegistryEdit::commit() {
   };
   for (const Change& change : changes_) {
     switch (change.kind) {
-      case Change::AddClass:
+      case Change::AddClass: {
+        // In the place of the entry it replaces, so that registering again changes nothing.
+        const std::string text = change.entry.clsid.toString() + " " + change.entry.progId + " " +
+                                 change.entry.module.string();
+        auto at = std::find_if(lines->begin(), lines->end(), [&](const std::string& line) {
+          return lineHasClsid(line, change.entry.clsid, folder);
+        });
+        if (at == lines->end()) {
+          lines->push_back(text);
+          break;
+        }
+        *at = text;
+        lines->erase(std::remove_if(std::next(at), lines->end(),
+                                    [&](const std::string& line) {
+                                      return lineHasClsid(line, change.entry.clsid, folder);
+                                    }),
+                     lines->end());
+        break;
+      }
       case Change::RemoveClass:
         removeIf([&](const std::string& line) {
           return lineHasClsid(line, change.entry.clsid, folder);
         });
-        if (change.kind == Change::AddClass) {
-          lines->push_back(change.entry.clsid.toString() + " " + change.entry.progId + " " +
-                           change.entry.module.string());
-        }
         break;
       case Change::SetValue: {
         const std::string text = "[" + change.key + "] " + change.name + "=" + change.value;
