@@ -88,9 +88,7 @@ TEST_F(Registration, RegistersEveryClassAndUnregistersThemAgain) {
   EXPECT_EQ(automation::readProfileSection(vbIni_, "Other"), std::vector<std::string>{"keep=1"});
 
   // Registered pages are created by program identifier, from the registered module.
-  const auto pen = Registry::findProgId("Vextrin.Plotrex.CPpgPen");
-  ASSERT_TRUE(pen);
-  EXPECT_EQ(automation::createObject(pen->clsid)->get("Title").toString(), "Pen");
+  EXPECT_EQ(automation::createObject("Vextrin.Plotrex.CPpgPen")->get("Title").toString(), "Pen");
 
   // Registering again changes nothing.
   const std::string before = readFile(registry_);
@@ -99,6 +97,7 @@ TEST_F(Registration, RegistersEveryClassAndUnregistersThemAgain) {
 
   ASSERT_EQ(regsvr(module, true), 0);
   EXPECT_TRUE(Registry::load().empty());
+  EXPECT_THROW(automation::createObject("Vextrin.Plotrex.CPpgPen"), automation::AutomationError);
   EXPECT_FALSE(Registry::value(kControlKey, "MiscStatus"));
   EXPECT_FALSE(Registry::value(kTypeLibKey, "HelpFile"));
   EXPECT_EQ(Registry::value(kHelpKey, "Kvplotax.hlp"), folder);  // left in place

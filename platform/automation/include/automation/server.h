@@ -33,6 +33,8 @@ class ClassFactory {
 // directory. The module stays loaded while any object it made is alive and is unloaded when it
 // says it can be. Raises error 429 when no module provides the class.
 std::shared_ptr<Dispatch> createObject(const Guid& clsid);
+// The same for the class registered under a program identifier; error 429 when none is.
+std::shared_ptr<Dispatch> createObject(std::string_view progId);
 
 // Asks every loaded server module that no longer has objects here whether it can be unloaded
 // now, and unloads those that agree (a module may refuse while objects of its own are alive).
