@@ -8,7 +8,7 @@
 #include "automation/profile.h"
 #include "automation/server.h"
 #include "identity.h"
-#include "page_specs.h"
+#include "page_layouts.h"
 
 namespace kvplotax {
 namespace {
@@ -60,7 +60,7 @@ std::vector<ClassIdentity> moduleClasses() {
       "Kvplotax Viewport Property Page",
       "Kvplotax Window Property Page"};
   std::size_t i = 0;
-  for (const ocx::PageSpec& page : pages::pageSpecs()) {
+  for (const ocx::PageLayout& page : pages::pageLayouts()) {
     classes.push_back({page.clsid, page.progId, kPageNames.at(i++), "Property page"});
   }
   return classes;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ocx/page_object.h"
-#include "page_specs.h"
+#include "page_layouts.h"
 
 namespace kvplotax::pages {
 namespace {
@@ -14,7 +14,7 @@ std::atomic<int> gLivePages{0};
 
 class CountedPage final : public ocx::PropertyPageObject {
  public:
-  explicit CountedPage(const ocx::PageSpec& spec) : PropertyPageObject(spec) { ++gLivePages; }
+  explicit CountedPage(const ocx::PageLayout& layout) : PropertyPageObject(layout) { ++gLivePages; }
   ~CountedPage() override { --gLivePages; }
   CountedPage(const CountedPage&) = delete;
   CountedPage& operator=(const CountedPage&) = delete;
@@ -22,13 +22,13 @@ class CountedPage final : public ocx::PropertyPageObject {
 
 class PageFactory final : public automation::ClassFactory {
  public:
-  explicit PageFactory(const ocx::PageSpec& spec) : spec_(spec) {}
+  explicit PageFactory(const ocx::PageLayout& layout) : layout_(layout) {}
   std::shared_ptr<automation::Dispatch> createInstance() override {
-    return std::make_shared<CountedPage>(spec_);
+    return std::make_shared<CountedPage>(layout_);
   }
 
  private:
-  const ocx::PageSpec& spec_;
+  const ocx::PageLayout& layout_;
 };
 
 }  // namespace
@@ -36,13 +36,13 @@ class PageFactory final : public automation::ClassFactory {
 automation::ClassFactory* pageFactory(const automation::Guid& clsid) {
   static const std::vector<std::unique_ptr<PageFactory>> factories = [] {
     std::vector<std::unique_ptr<PageFactory>> made;
-    for (const ocx::PageSpec& spec : pageSpecs())
-      made.push_back(std::make_unique<PageFactory>(spec));
+    for (const ocx::PageLayout& layout : pageLayouts())
+      made.push_back(std::make_unique<PageFactory>(layout));
     return made;
   }();
-  const ocx::PageSpec* spec = findPageSpec(clsid);
-  if (spec == nullptr) return nullptr;
-  return factories[static_cast<std::size_t>(spec - pageSpecs().data())].get();
+  const ocx::PageLayout* layout = findPageLayout(clsid);
+  if (layout == nullptr) return nullptr;
+  return factories[static_cast<std::size_t>(layout - pageLayouts().data())].get();
 }
 
 int livePages() { return gLivePages.load(); }

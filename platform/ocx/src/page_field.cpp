@@ -64,7 +64,7 @@ std::optional<double> parseRealText(std::string_view text) {
   return value;
 }
 
-std::string fieldText(const FieldSpec& field, const Variant& value) {
+std::string fieldText(const FieldBinding& field, const Variant& value) {
   switch (field.kind) {
     case FieldKind::Check:
       return value.toBool() ? "1" : "0";
@@ -87,7 +87,7 @@ std::string fieldText(const FieldSpec& field, const Variant& value) {
   return value.toString();
 }
 
-FieldValue fieldValue(const FieldSpec& field, std::string_view text) {
+FieldValue fieldValue(const FieldBinding& field, std::string_view text) {
   switch (field.kind) {
     case FieldKind::Check:
       return {Variant(trimmed(text) != "0" && !trimmed(text).empty()), {}};

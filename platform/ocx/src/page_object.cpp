@@ -70,18 +70,18 @@ DispId PropertyPageObject::idOfName(std::string_view name) const {
 }
 
 Variant PropertyPageObject::get(DispId id) {
-  const PageSpec& spec = page_.spec();
+  const PageLayout& layout = page_.layout();
   switch (id) {
     case d::Title:
-      return text(spec.title);
+      return text(layout.title);
     case d::HelpFile:
-      return text(spec.helpFile);
+      return text(layout.helpFile);
     case d::HelpContext:
-      return Variant(static_cast<std::int32_t>(spec.helpContext));
+      return Variant(static_cast<std::int32_t>(layout.helpContext));
     case d::DialogId:
-      return Variant(spec.dialogId);
+      return Variant(layout.dialogId);
     case d::ProgId:
-      return text(spec.progId);
+      return text(layout.progId);
     case d::Object:
       return Variant(page_.object());
     case d::FieldCount:
@@ -130,7 +130,7 @@ Variant PropertyPageObject::call(DispId id, std::span<Variant> args) {
     throw AutomationError::standard(automation::kErrNotSupported);
   }
   const std::size_t i = argIndex(args, 0, fields);
-  const FieldSpec& field = page_.field(i);
+  const FieldBinding& field = page_.field(i);
   switch (id) {
     case d::FieldName:
       return text(field.property);

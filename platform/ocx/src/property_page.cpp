@@ -9,10 +9,10 @@ namespace ocx {
 using automation::AutomationError;
 using automation::Variant;
 
-PropertyPage::PropertyPage(const PageSpec& spec)
-    : spec_(spec), fields_(spec.fields.size()), errorField_(spec.fields.size()) {
+PropertyPage::PropertyPage(const PageLayout& layout)
+    : layout_(layout), fields_(layout.fields.size()), errorField_(layout.fields.size()) {
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    for (std::string_view item : spec_.fields[i].items) fields_[i].entries.emplace_back(item);
+    for (std::string_view item : layout_.fields[i].items) fields_[i].entries.emplace_back(item);
   }
 }
 
@@ -24,16 +24,16 @@ void PropertyPage::setObject(std::shared_ptr<automation::Dispatch> object) {
 void PropertyPage::refillSelectors() {
   PageSupport* support = pageSupportOf(object_.get());
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    const FieldSpec& spec = field(i);
-    if (spec.kind != FieldKind::Selector) continue;
+    const FieldBinding& layout = field(i);
+    if (layout.kind != FieldKind::Selector) continue;
     std::vector<std::string>& entries = fields_[i].entries;
     entries.clear();
     std::int32_t count = 0;
-    if (support == nullptr || support->List(spec.lists, nullptr, &count) != 0 || count <= 0) {
+    if (support == nullptr || support->List(layout.lists, nullptr, &count) != 0 || count <= 0) {
       continue;
     }
     std::vector<std::int32_t> numbers(static_cast<std::size_t>(count));
-    if (support->List(spec.lists, numbers.data(), &count) != 0) continue;
+    if (support->List(layout.lists, numbers.data(), &count) != 0) continue;
     numbers.resize(std::min(numbers.size(), static_cast<std::size_t>(count)));
     for (std::int32_t n : numbers) entries.push_back(std::to_string(n));
   }

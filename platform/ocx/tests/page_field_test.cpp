@@ -28,19 +28,19 @@ TEST(PageField, ColourTextsReadAndWriteTheAmpersandHForm) {
 }
 
 TEST(PageField, NumbersAreCheckedBeforeTheyBecomeValues) {
-  const FieldSpec factor{"ScaleFactor", FieldKind::Real, {}, 0,    false, false,
-                         true,          false,           0,  65535};
+  const FieldBinding factor{"ScaleFactor", FieldKind::Real, {}, 0,    false, false,
+                            true,          false,           0,  65535};
   EXPECT_EQ(fieldValue(factor, "65535").value->toR8(), 65535.0);
   EXPECT_EQ(fieldValue(factor, "70000").message, "Enter a number between 0 and 65535.");
   EXPECT_EQ(fieldValue(factor, "-0.5").message, "Enter a number between 0 and 65535.");
   EXPECT_EQ(fieldValue(factor, "1e400").message, "Enter a number.");
   EXPECT_EQ(fieldValue(factor, "2,5").message, "Enter a number.");
-  const FieldSpec count{"PenWidth", FieldKind::Integer};
+  const FieldBinding count{"PenWidth", FieldKind::Integer};
   EXPECT_EQ(fieldValue(count, " +12 ").value->toI4(), 12);
   EXPECT_EQ(fieldValue(count, "1.5").message, "Enter an integer.");
   EXPECT_EQ(fieldValue(count, "99999999999").message, "Enter an integer.");
   static constexpr std::string_view kStyles[] = {"0 - Solid", "1 - Dash"};
-  const FieldSpec style{"PenStyle", FieldKind::DropList, kStyles};
+  const FieldBinding style{"PenStyle", FieldKind::DropList, kStyles};
   EXPECT_EQ(fieldValue(style, "1 - Dash").value->toI4(), 1);
   EXPECT_EQ(fieldText(style, automation::Variant(std::int16_t{7})), "7");  // unnamed value
   EXPECT_EQ(fieldValue(style, "7").value->toI4(), 7);

@@ -22,7 +22,7 @@ enum class FieldKind : std::int32_t {
   Color = 6,     // an OLE colour written "&H" and eight upper-case hexadecimal digits
 };
 
-struct FieldSpec {
+struct FieldBinding {
   std::string_view property;
   FieldKind kind;
   std::span<const std::string_view> items = {};  // DropList entries, one per value from 0
@@ -43,7 +43,7 @@ std::optional<std::int32_t> parseIntegerText(std::string_view text);
 std::optional<double> parseRealText(std::string_view text);
 
 // The text a field shows for a property value.
-std::string fieldText(const FieldSpec& field, const automation::Variant& value);
+std::string fieldText(const FieldBinding& field, const automation::Variant& value);
 
 // The value a field's text writes, or the message that tells the user what to type instead. Range
 // checks are made here, before any property is written.
@@ -51,6 +51,6 @@ struct FieldValue {
   std::optional<automation::Variant> value;
   std::string message;
 };
-FieldValue fieldValue(const FieldSpec& field, std::string_view text);
+FieldValue fieldValue(const FieldBinding& field, std::string_view text);
 
 }  // namespace ocx

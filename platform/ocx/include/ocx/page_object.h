@@ -39,7 +39,7 @@ constexpr automation::DispId Load = 33;    // () reads the control again
 
 class PropertyPageObject : public automation::Dispatch {
  public:
-  explicit PropertyPageObject(const PageSpec& spec) : page_(spec) {}
+  explicit PropertyPageObject(const PageLayout& layout) : page_(layout) {}
 
   PropertyPage& page() { return page_; }
 

@@ -15,7 +15,7 @@
 
 namespace ocx {
 
-struct PageSpec {
+struct PageLayout {
   std::string_view className;
   std::string_view progId;
   std::string_view clsid;
@@ -23,14 +23,14 @@ struct PageSpec {
   std::int32_t dialogId;
   std::string_view helpFile;
   std::uint32_t helpContext;
-  std::span<const FieldSpec> fields;
+  std::span<const FieldBinding> fields;
 };
 
 class PropertyPage {
  public:
-  explicit PropertyPage(const PageSpec& spec);
+  explicit PropertyPage(const PageLayout& layout);
 
-  const PageSpec& spec() const { return spec_; }
+  const PageLayout& layout() const { return layout_; }
 
   // The control the page edits; its values are loaded at once. Null detaches the page.
   void setObject(std::shared_ptr<automation::Dispatch> object);
@@ -41,7 +41,7 @@ class PropertyPage {
   void load();
 
   std::size_t fieldCount() const { return fields_.size(); }
-  const FieldSpec& field(std::size_t i) const { return spec_.fields[i]; }
+  const FieldBinding& field(std::size_t i) const { return layout_.fields[i]; }
   // The field of a property, or fieldCount() when the page has none.
   std::size_t fieldOf(std::string_view property) const;
   const std::string& text(std::size_t i) const { return fields_[i].text; }
@@ -79,7 +79,7 @@ class PropertyPage {
   bool write(std::size_t i, const automation::Variant& value);
   void refillSelectors();
 
-  const PageSpec& spec_;
+  const PageLayout& layout_;
   std::vector<FieldState> fields_;
   std::shared_ptr<automation::Dispatch> object_;
   std::string error_;

@@ -8,8 +8,8 @@
 
 namespace kvplotax::pages {
 
-std::span<const ocx::PageSpec> pageSpecs();
+std::span<const ocx::PageLayout> pageLayouts();
 // The page of a class identifier, null when the class is not a page of this control.
-const ocx::PageSpec* findPageSpec(const automation::Guid& clsid);
+const ocx::PageLayout* findPageLayout(const automation::Guid& clsid);
 
 }  // namespace kvplotax::pages

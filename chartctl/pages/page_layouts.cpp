@@ -1,4 +1,4 @@
-#include "page_specs.h"
+#include "page_layouts.h"
 
 #include "dispids.h"
 #include "enum_texts.h"
@@ -6,42 +6,42 @@
 namespace kvplotax::pages {
 namespace {
 
+using ocx::FieldBinding;
 using ocx::FieldKind;
-using ocx::FieldSpec;
-using ocx::PageSpec;
+using ocx::PageLayout;
 namespace t = texts;
 
 constexpr std::string_view kHelpFile = "kvplotax.hlp";
 
-constexpr FieldSpec check(std::string_view property) { return {property, FieldKind::Check}; }
-constexpr FieldSpec list(std::string_view property, std::span<const std::string_view> items) {
+constexpr FieldBinding check(std::string_view property) { return {property, FieldKind::Check}; }
+constexpr FieldBinding list(std::string_view property, std::span<const std::string_view> items) {
   return {property, FieldKind::DropList, items};
 }
 // A drop list that moves the page to another record of the selected object.
-constexpr FieldSpec selectingList(std::string_view property,
-                                  std::span<const std::string_view> items) {
+constexpr FieldBinding selectingList(std::string_view property,
+                                     std::span<const std::string_view> items) {
   return {property, FieldKind::DropList, items, 0, true};
 }
 // The page's own selector combo: choosing a number shows that object.
-constexpr FieldSpec ownSelector(std::string_view property, automation::DispId kind) {
+constexpr FieldBinding ownSelector(std::string_view property, automation::DispId kind) {
   return {property, FieldKind::Selector, {}, kind, true};
 }
 // A property that names another object: the combo lists the objects of that kind.
-constexpr FieldSpec objectOf(std::string_view property, automation::DispId kind) {
+constexpr FieldBinding objectOf(std::string_view property, automation::DispId kind) {
   return {property, FieldKind::Selector, {}, kind};
 }
-constexpr FieldSpec whole(std::string_view property) { return {property, FieldKind::Integer}; }
-constexpr FieldSpec spun(std::string_view property, double low = 0, double high = 32767) {
+constexpr FieldBinding whole(std::string_view property) { return {property, FieldKind::Integer}; }
+constexpr FieldBinding spun(std::string_view property, double low = 0, double high = 32767) {
   return {property, FieldKind::Integer, {}, 0, false, false, false, true, low, high};
 }
-constexpr FieldSpec real(std::string_view property) { return {property, FieldKind::Real}; }
-constexpr FieldSpec realIn(std::string_view property, double low, double high, bool spin) {
+constexpr FieldBinding real(std::string_view property) { return {property, FieldKind::Real}; }
+constexpr FieldBinding realIn(std::string_view property, double low, double high, bool spin) {
   return {property, FieldKind::Real, {}, 0, false, false, true, spin, low, high};
 }
-constexpr FieldSpec text(std::string_view property) { return {property, FieldKind::Text}; }
-constexpr FieldSpec color(std::string_view property) { return {property, FieldKind::Color}; }
+constexpr FieldBinding text(std::string_view property) { return {property, FieldKind::Text}; }
+constexpr FieldBinding color(std::string_view property) { return {property, FieldKind::Color}; }
 
-constexpr FieldSpec kGeneral[] = {
+constexpr FieldBinding kGeneral[] = {
     check("HitTest"),
     {"Action", FieldKind::DropList, t::kChartActions, 0, false, true},
     list("ColorDepth", t::kColorDepths),
@@ -49,7 +49,7 @@ constexpr FieldSpec kGeneral[] = {
     text("ImageFile"),
 };
 
-constexpr FieldSpec kBezel[] = {
+constexpr FieldBinding kBezel[] = {
     check("Outline"),
     check("RoundedCorners"),
     list("BevelInner", t::kBevelStyles),
@@ -67,7 +67,7 @@ constexpr FieldSpec kBezel[] = {
     color("LightColor"),
 };
 
-constexpr FieldSpec kChannelData[] = {
+constexpr FieldBinding kChannelData[] = {
     ownSelector("Chn_Select", dispid::Chn_Select),
     selectingList("ChnData_Dimension", t::kDims),
     list("ChnDataType", t::kDataTypes),
@@ -77,7 +77,7 @@ constexpr FieldSpec kChannelData[] = {
     spun("ChnDataXform"),
 };
 
-constexpr FieldSpec kChannelDisplay[] = {
+constexpr FieldBinding kChannelDisplay[] = {
     ownSelector("Chn_Select", dispid::Chn_Select),
     objectOf("ChnDspPen", dispid::Pen_Select),
     objectOf("ChnDspWindow", dispid::Wnd_Select),
@@ -91,7 +91,7 @@ constexpr FieldSpec kChannelDisplay[] = {
     whole("ChnDspUserData"),
 };
 
-constexpr FieldSpec kChannelTransform[] = {
+constexpr FieldBinding kChannelTransform[] = {
     ownSelector("ChnXform_Select", dispid::ChnXform_Select),
     real("ChnXformGain"),
     real("ChnXformOffset"),
@@ -99,7 +99,7 @@ constexpr FieldSpec kChannelTransform[] = {
     whole("ChnXformLSB"),
 };
 
-constexpr FieldSpec kGraticule[] = {
+constexpr FieldBinding kGraticule[] = {
     check("FrameOn"),
     check("GridOn"),
     list("AxesTics", t::kTics),
@@ -115,7 +115,7 @@ constexpr FieldSpec kGraticule[] = {
     spun("MinorDiv"),
 };
 
-constexpr FieldSpec kLabel[] = {
+constexpr FieldBinding kLabel[] = {
     ownSelector("Scale_Select", dispid::Scale_Select),
     selectingList("ScaleDimension", t::kDims),
     list("LabelLocation", t::kLabelLocations),
@@ -126,7 +126,7 @@ constexpr FieldSpec kLabel[] = {
     objectOf("LabelPen", dispid::Pen_Select),
 };
 
-constexpr FieldSpec kPen[] = {
+constexpr FieldBinding kPen[] = {
     ownSelector("Pen_Select", dispid::Pen_Select),
     list("PenStyle", t::kPenStyles),
     spun("PenWidth"),
@@ -134,7 +134,7 @@ constexpr FieldSpec kPen[] = {
     color("PenIntenseColor"),
 };
 
-constexpr FieldSpec kScale[] = {
+constexpr FieldBinding kScale[] = {
     ownSelector("Scale_Select", dispid::Scale_Select),
     objectOf("ScaleWindow", dispid::Wnd_Select),
     objectOf("ScaleViewport", dispid::Viewport_Select),
@@ -151,20 +151,20 @@ constexpr FieldSpec kScale[] = {
     realIn("ScaleFactor", 0, 65535, false),
 };
 
-constexpr FieldSpec kViewport[] = {
+constexpr FieldBinding kViewport[] = {
     ownSelector("Viewport_Select", dispid::Viewport_Select),
     spun("Viewports", 1),
     check("ViewportStorageOn"),
     color("ViewportStorageColor"),
 };
 
-constexpr FieldSpec kWindow[] = {
+constexpr FieldBinding kWindow[] = {
     ownSelector("Wnd_Select", dispid::Wnd_Select), realIn("WndXmin", -32768, 32767, true),
     realIn("WndYmin", -32768, 32767, true),        realIn("WndWidth", 0, 32767, true),
     realIn("WndHeight", 0, 32767, true),
 };
 
-constexpr PageSpec kPages[] = {
+constexpr PageLayout kPages[] = {
     {"KvplotaxPropPage", "Vextrin.Plotrex.KvplotaxPropPage.1",
      "{F9285164-7EB9-11D0-AADB-0000C05F07C7}", "General", 101, kHelpFile, 2001, kGeneral},
     {"CPpgBezel", "Vextrin.Plotrex.CPpgBezel", "{257711F5-89C3-11D0-AAEB-0000C05F07C7}", "Bezel",
@@ -191,10 +191,10 @@ constexpr PageSpec kPages[] = {
 
 }  // namespace
 
-std::span<const PageSpec> pageSpecs() { return kPages; }
+std::span<const PageLayout> pageLayouts() { return kPages; }
 
-const PageSpec* findPageSpec(const automation::Guid& clsid) {
-  for (const PageSpec& page : kPages) {
+const PageLayout* findPageLayout(const automation::Guid& clsid) {
+  for (const PageLayout& page : kPages) {
     if (automation::Guid::parse(page.clsid) == clsid) return &page;
   }
   return nullptr;
