@@ -19,14 +19,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+fs::path gFolder;
+
+void removeFolder() {
+  std::error_code ec;
+  fs::remove_all(gFolder, ec);
+}
+
+// A scratch folder of this run, removed when the run ends.
 const fs::path& folder() {
-  static const fs::path dir = [] {
+  if (gFolder.empty()) {
     std::string pattern = (fs::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    ::setenv("ZELK_REGISTRY", (fs::path(pattern) / "registry").c_str(), 1);
-    return fs::path(pattern);
-  }();
-  return dir;
+    gFolder = pattern;
+    ::setenv("ZELK_REGISTRY", (gFolder / "registry").c_str(), 1);
+    std::atexit(removeFolder);
+  }
+  return gFolder;
 }
 
 void writeFile(const fs::path& file, const std::string& bytes) {
