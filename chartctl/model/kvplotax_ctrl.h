@@ -7,13 +7,17 @@
 
 #include "chart_state.h"
 #include "ocx/control.h"
+#include "ocx/page_support.h"
 #include "output/chart_painter.h"
 #include "output/site_timer_device.h"
 #include "scale/scale_item_set.h"
 
 namespace kvplotax {
 
-class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scale::ScaleHost {
+class CKvplotaxCtrl : public ocx::Control,
+                      public output::PaintHost,
+                      public scale::ScaleHost,
+                      public ocx::PageSupport {
  public:
   CKvplotaxCtrl();
   ~CKvplotaxCtrl() override;
@@ -65,6 +69,12 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void aboutBox();
 
   std::shared_ptr<automation::Dispatch> mouseIcon;
+
+  // ocx::PageSupport: the selector lists and selectors of the property pages.
+  std::int32_t List(automation::DispId selector, std::int32_t* buffer,
+                    std::int32_t* count) override;
+  std::int32_t Set(automation::DispId selector, std::int32_t value) override;
+  std::int32_t Get(automation::DispId selector, std::int32_t* value) override;
 
   // output::PaintHost
   void invalidateSurfaceRect(const gdi::Rect& rect, bool erase) override;

@@ -8,10 +8,10 @@
 #include "automation/server.h"
 #include "identity.h"
 #include "kvplotax_ctrl.h"
+#include "page_classes.h"
+#include "registration.h"
 
 namespace {
-
-constexpr std::int32_t kClassRegistrationFailed = static_cast<std::int32_t>(0x80040201);
 
 const automation::Guid& controlClsid() {
   static const automation::Guid clsid = *automation::Guid::parse(kvplotax::kClsidText);
@@ -39,25 +39,24 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const automation::Guid* clsid, automation::ClassFactory** factory) {
   if (factory) *factory = nullptr;
-  if (!clsid || !factory || !(*clsid == controlClsid())) return automation::kClassNotAvailable;
+  if (!clsid || !factory) return automation::kClassNotAvailable;
+  if (automation::ClassFactory* page = kvplotax::pages::pageFactory(*clsid)) {
+    *factory = page;
+    return automation::kSOk;
+  }
+  if (!(*clsid == controlClsid())) return automation::kClassNotAvailable;
   static ControlFactory instance;
   *factory = &instance;
   return automation::kSOk;
 }
 
 std::int32_t DllCanUnloadNow() {
-  return kvplotax::CKvplotaxCtrl::liveCount() == 0 ? automation::kSOk : automation::kSFalse;
+  const bool unused =
+      kvplotax::CKvplotaxCtrl::liveCount() == 0 && kvplotax::pages::livePages() == 0;
+  return unused ? automation::kSOk : automation::kSFalse;
 }
 
-std::int32_t DllRegisterServer() {
-  const std::filesystem::path path = modulePath();
-  if (path.empty()) return kClassRegistrationFailed;
-  const automation::RegistryEntry entry{controlClsid(), std::string(kvplotax::kProgId), path};
-  return automation::Registry::add(entry) ? automation::kSOk : kClassRegistrationFailed;
-}
+std::int32_t DllRegisterServer() { return kvplotax::registerModule(modulePath()); }
 
-std::int32_t DllUnregisterServer() {
-  automation::Registry::remove(controlClsid());
-  return automation::Registry::find(controlClsid()) ? kClassRegistrationFailed : automation::kSOk;
-}
+std::int32_t DllUnregisterServer() { return kvplotax::unregisterModule(); }
 }

@@ -51,6 +51,17 @@ TEST_F(ModuleTest, UnloadsOnlyWhenNoControlIsAlive) {
   EXPECT_EQ(canUnloadNow(), automation::kSOk);
 }
 
+TEST_F(ModuleTest, AnOpenPropertyPageKeepsTheModuleLoaded) {
+  const automation::Guid pen = *automation::Guid::parse("{257711E8-89C3-11D0-AAEB-0000C05F07C7}");
+  automation::ClassFactory* factory = nullptr;
+  ASSERT_EQ(getClassObject(&pen, &factory), automation::kSOk);
+  auto page = factory->createInstance();
+  EXPECT_EQ(page->get(std::string_view("Title")).toString(), "Pen");
+  EXPECT_EQ(canUnloadNow(), automation::kSFalse);
+  page.reset();
+  EXPECT_EQ(canUnloadNow(), automation::kSOk);
+}
+
 TEST_F(ModuleTest, OtherClassesAreNotAvailable) {
   const automation::Guid other = *automation::Guid::parse("{C5CF7860-85E6-11D0-AAE9-0000C05F07C7}");
   automation::ClassFactory* factory = reinterpret_cast<automation::ClassFactory*>(1);
@@ -65,6 +76,10 @@ TEST_F(ModuleTest, ExportsOnlyTheModuleEntries) {
 }
 
 TEST_F(ModuleTest, RegistersItsClassWithProgIdAndPath) {
+  // Registering also writes VB.INI in the configuration folder: the test's own, beside its
+  // registry.
+  const std::string config = automation::Registry::path().parent_path() / "config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ASSERT_EQ(registerServer(), automation::kSOk);
   const auto entry = automation::Registry::find(chartClsid());
   ASSERT_TRUE(entry.has_value());

@@ -1,6 +1,7 @@
 // Creates the chart control by class identifier from an installed tree, reads a property,
 // and calls the wave-buffer helpers, as an outside program would.
 #include <automation/automation.h>
+#include <automation/server.h>
 #include <host/headless.h>
 #include <xvaxtool.h>
 
@@ -18,6 +19,10 @@ int main() {
   header.dwBufferLength = sizeof samples;
   header.dwBytesRecorded = 6;
   const auto recorded = ParseWaveHeader(&header);
-  std::printf("CtlVersion %d, bytes %d\n", version, static_cast<int>(recorded));
-  return version == 101 && recorded == 6 ? 0 : 1;
+  // Installing registered the control's property pages: one by program identifier.
+  const auto page = automation::createObject(std::string_view("Vextrin.Plotrex.CPpgPen"));
+  const std::string title = page->get("Title").toString();
+  std::printf("CtlVersion %d, bytes %d, page %s\n", version, static_cast<int>(recorded),
+              title.c_str());
+  return version == 101 && recorded == 6 && title == "Pen" ? 0 : 1;
 }

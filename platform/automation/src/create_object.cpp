@@ -122,6 +122,12 @@ std::shared_ptr<Dispatch> createObject(const Guid& clsid) {
   throw AutomationError::standard(kErrCannotCreateObject);
 }
 
+std::shared_ptr<Dispatch> createObject(std::string_view progId) {
+  const auto entry = Registry::findProgId(progId);
+  if (!entry) throw AutomationError::standard(kErrCannotCreateObject);
+  return createObject(entry->clsid);
+}
+
 void freeUnusedModules() { detail::ModuleTable::instance().freeUnused(); }
 
 }  // namespace automation

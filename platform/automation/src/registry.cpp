@@ -1,16 +1,19 @@
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "automation/server.h"
+#include "config_files.h"
 
 namespace automation {
 namespace {
@@ -58,44 +61,82 @@ std::optional<RegistryEntry> parseLine(std::string_view line, const fs::path& fo
   return RegistryEntry{*clsid, std::string(progId), modulePath};
 }
 
-std::vector<std::string> readLines(const fs::path& file) {
+std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::ifstream in(file);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
   return lines;
 }
 
-// Writes the whole file beside the old one and renames it over, so that a reader sees either
-// the old or the new file, never a half-written one. A registry that is a link to a file kept
-// elsewhere stays a link: the file it names is replaced.
-bool writeLines(const fs::path& link, const std::vector<std::string>& lines) {
-  static std::atomic<unsigned> sequence{0};
-  std::error_code ec;
-  fs::path file = link;
-  if (fs::is_symlink(link, ec)) {
-    const fs::path target = fs::weakly_canonical(link, ec);
-    if (ec) return false;
-    file = target;
+// A registry that cannot be read has no entries.
+std::vector<std::string> readLines(const fs::path& file) {
+  const auto text = detail::readFileText(file);
+  return text ? splitLines(*text) : std::vector<std::string>{};
+}
+
+// Text that a registry never holds: NUL bytes and byte sequences that are not UTF-8.
+bool isRegistryText(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0) return false;
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
   }
-  fs::path temp = file;
-  temp += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence++);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  return true;
+}
+
+// The file's lines for rewriting it: nothing when it is missing, nullopt when it exists but cannot
+// be read or is not a registry, so that a rewrite never drops what it could not read.
+std::optional<std::vector<std::string>> readLinesForRewrite(const fs::path& file) {
+  const auto text = detail::readFileText(file);
+  if (!text || !isRegistryText(*text)) return std::nullopt;
+  return splitLines(*text);
+}
+
+// "[Key] Name=Value": the key in brackets, the name up to the first '=', the value the rest.
+struct ValueLine {
+  std::string_view key, name, value;
+};
+
+std::optional<ValueLine> parseValueLine(std::string_view line) {
+  line = trim(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = trim(line.substr(close + 1));
+  const std::size_t equals = rest.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  const std::string_view name = trim(rest.substr(0, equals));
+  if (name.empty()) return std::nullopt;
+  return ValueLine{trim(line.substr(1, close - 1)), name, rest.substr(equals + 1)};
+}
+
+bool keyIsAtOrBelow(std::string_view key, std::string_view top) {
+  if (key.size() < top.size() || !equalsNoCase(key.substr(0, top.size()), top)) return false;
+  return key.size() == top.size() || key[top.size()] == '\\';
+}
+
+bool isSingleLine(std::string_view text) {
+  return text.find_first_of("\r\n") == std::string_view::npos;
+}
+
+bool writeLines(const fs::path& file, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + '\n';
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(temp.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return detail::replaceFile(file, text);
 }
 
 // Serialises read-modify-write of the file between threads and between processes: the lock is
@@ -136,17 +177,7 @@ fs::path Registry::path() {
   if (const std::string explicitPath = envValue("ZELK_REGISTRY"); !explicitPath.empty()) {
     return explicitPath;
   }
-  if (const std::string config = envValue("XDG_CONFIG_HOME");
-      !config.empty() && fs::path(config).is_absolute()) {
-    return fs::path(config) / "zelk" / "registry";
-  }
-  std::string home = envValue("HOME");
-  if (home.empty()) {
-    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
-      home = pw->pw_dir;
-    }
-  }
-  return fs::path(home) / ".config" / "zelk" / "registry";
+  return detail::configFolder() / "registry";
 }
 
 std::vector<RegistryEntry> Registry::load() {
@@ -172,42 +203,126 @@ std::optional<RegistryEntry> Registry::findProgId(std::string_view progId) {
   return std::nullopt;
 }
 
-// Lines the registry does not understand (comments, other tools' notes) are kept as they are.
-bool Registry::add(const RegistryEntry& entry) {
-  if (entry.progId.empty() || entry.progId.find_first_of(" \t\r\n") != std::string::npos) {
-    return false;
-  }
-  const std::string module = entry.module.string();
-  if (module.empty() || module.find_first_of("\r\n") != std::string::npos ||
-      trim(module) != module) {
-    return false;
-  }
-  const fs::path file = path();
-  const RegistryLock lock(file);
-  if (!lock.folderExists()) return false;
-  std::vector<std::string> lines;
-  for (std::string& line : readLines(file)) {
-    if (!lineHasClsid(line, entry.clsid, file.parent_path())) lines.push_back(std::move(line));
-  }
-  lines.push_back(entry.clsid.toString() + " " + entry.progId + " " + module);
-  return writeLines(file, lines);
-}
-
-bool Registry::remove(const Guid& clsid) {
-  const fs::path file = path();
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return false;
-  const RegistryLock lock(file);
-  std::vector<std::string> lines;
-  bool found = false;
-  for (std::string& line : readLines(file)) {
-    if (lineHasClsid(line, clsid, file.parent_path())) {
-      found = true;
-    } else {
-      lines.push_back(std::move(line));
+std::optional<std::string> Registry::value(std::string_view key, std::string_view name) {
+  for (const std::string& line : readLines(path())) {
+    const auto parsed = parseValueLine(line);
+    if (parsed && equalsNoCase(parsed->key, key) && equalsNoCase(parsed->name, name)) {
+      return std::string(parsed->value);
     }
   }
-  return found && writeLines(file, lines);
+  return std::nullopt;
+}
+
+bool Registry::add(const RegistryEntry& entry) { return RegistryEdit().addClass(entry).commit(); }
+
+bool Registry::remove(const Guid& clsid) {
+  if (!find(clsid)) return false;
+  return RegistryEdit().removeClass(clsid).commit();
+}
+
+RegistryEdit& RegistryEdit::addClass(RegistryEntry entry) {
+  changes_.push_back({Change::AddClass, std::move(entry), {}, {}, {}});
+  return *this;
+}
+
+RegistryEdit& RegistryEdit::removeClass(const Guid& clsid) {
+  changes_.push_back({Change::RemoveClass, RegistryEntry{clsid, {}, {}}, {}, {}, {}});
+  return *this;
+}
+
+RegistryEdit& RegistryEdit::setValue(std::string key, std::string name, std::string value) {
+  changes_.push_back({Change::SetValue, {}, std::move(key), std::move(name), std::move(value)});
+  return *this;
+}
+
+RegistryEdit& RegistryEdit::removeKey(std::string key) {
+  changes_.push_back({Change::RemoveKey, {}, std::move(key), {}, {}});
+  return *this;
+}
+
+// Lines the registry does not understand (comments, other tools' notes) are kept as they are.
+bool RegistryEdit::commit() {
+  for (const Change& change : changes_) {
+    if (change.kind == Change::AddClass) {
+      const RegistryEntry& entry = change.entry;
+      const std::string module = entry.module.string();
+      if (entry.progId.empty() || entry.progId.find_first_of(" \t\r\n") != std::string::npos ||
+          module.empty() || !isSingleLine(module) || trim(module) != module) {
+        return false;
+      }
+    } else if (change.kind == Change::SetValue) {
+      if (change.key.empty() || change.key.find(']') != std::string::npos ||
+          !isSingleLine(change.key) || trim(change.name).empty() ||
+          change.name.find_first_of("=[]") != std::string::npos || !isSingleLine(change.name) ||
+          !isSingleLine(change.value)) {
+        return false;
+      }
+    }
+  }
+  const fs::path file = Registry::path();
+  const RegistryLock lock(file);
+  if (!lock.folderExists()) return false;
+  std::error_code ec;
+  if (fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) return false;
+  auto lines = readLinesForRewrite(file);
+  if (!lines) return false;
+  const std::vector<std::string> before = *lines;
+  const fs::path folder = file.parent_path();
+  const auto removeIf = [&lines](auto&& test) {
+    std::erase_if(*lines, [&test](const std::string& line) { return test(line); });
+  };
+  for (const Change& change : changes_) {
+    switch (change.kind) {
+      case Change::AddClass: {
+        // In the place of the entry it replaces, so that registering again changes nothing.
+        const std::string text = change.entry.clsid.toString() + " " + change.entry.progId + " " +
+                                 change.entry.module.string();
+        auto at = std::find_if(lines->begin(), lines->end(), [&](const std::string& line) {
+          return lineHasClsid(line, change.entry.clsid, folder);
+        });
+        if (at == lines->end()) {
+          lines->push_back(text);
+          break;
+        }
+        *at = text;
+        lines->erase(std::remove_if(std::next(at), lines->end(),
+                                    [&](const std::string& line) {
+                                      return lineHasClsid(line, change.entry.clsid, folder);
+                                    }),
+                     lines->end());
+        break;
+      }
+      case Change::RemoveClass:
+        removeIf([&](const std::string& line) {
+          return lineHasClsid(line, change.entry.clsid, folder);
+        });
+        break;
+      case Change::SetValue: {
+        const std::string text = "[" + change.key + "] " + change.name + "=" + change.value;
+        bool replaced = false;
+        for (std::string& line : *lines) {
+          const auto parsed = parseValueLine(line);
+          if (parsed && equalsNoCase(parsed->key, change.key) &&
+              equalsNoCase(parsed->name, change.name)) {
+            line = text;
+            replaced = true;
+            break;
+          }
+        }
+        if (!replaced) lines->push_back(text);
+        break;
+      }
+      case Change::RemoveKey:
+        removeIf([&](const std::string& line) {
+          const auto parsed = parseValueLine(line);
+          return parsed && keyIsAtOrBelow(parsed->key, change.key);
+        });
+        break;
+    }
+  }
+  // Nothing to change is no reason to create or touch the file.
+  if (*lines == before) return true;
+  return writeLines(file, *lines);
 }
 
 }  // namespace automation

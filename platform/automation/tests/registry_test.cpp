@@ -90,10 +90,11 @@ TEST_F(RegistryFile, AddReplacesRemoveDeletesAndOtherLinesSurvive) {
   ASSERT_TRUE(Registry::add({kFirst, "Vextrin.First.1", "/lib/one.so"}));
   ASSERT_TRUE(Registry::add({kSecond, "Vextrin.Second.1", "/lib/two.so"}));
   ASSERT_TRUE(Registry::add({kFirst, "Vextrin.First.2", "/lib/one-again.so"}));
+  // A replaced entry keeps its place.
   EXPECT_EQ(readFile(file_),
             "# keep me\n"
-            "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE} Vextrin.Second.1 /lib/two.so\n"
-            "{11111111-2222-3333-4444-555555555555} Vextrin.First.2 /lib/one-again.so\n");
+            "{11111111-2222-3333-4444-555555555555} Vextrin.First.2 /lib/one-again.so\n"
+            "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE} Vextrin.Second.1 /lib/two.so\n");
 
   EXPECT_TRUE(Registry::remove(kSecond));
   EXPECT_FALSE(Registry::remove(kSecond));

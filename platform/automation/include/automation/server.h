@@ -33,6 +33,8 @@ class ClassFactory {
 // directory. The module stays loaded while any object it made is alive and is unloaded when it
 // says it can be. Raises error 429 when no module provides the class.
 std::shared_ptr<Dispatch> createObject(const Guid& clsid);
+// The same for the class registered under a program identifier; error 429 when none is.
+std::shared_ptr<Dispatch> createObject(std::string_view progId);
 
 // Asks every loaded server module that no longer has objects here whether it can be unloaded
 // now, and unloads those that agree (a module may refuse while objects of its own are alive).
@@ -54,6 +56,30 @@ class Registry {
   static std::optional<RegistryEntry> findProgId(std::string_view progId);
   static bool add(const RegistryEntry& entry);  // replaces an entry with the same clsid
   static bool remove(const Guid& clsid);
+
+  // Named string values under keys, one line each: "[Key\\Path] Name=Value". Key paths compare
+  // without regard to case, as do names.
+  static std::optional<std::string> value(std::string_view key, std::string_view name);
+};
+
+// A batch of changes to the registry file that lands whole or not at all. The file is read once
+// and written once, beside the old one and renamed over it; a file that cannot be read, holds
+// binary data or cannot be written is left as it was and commit() fails.
+class RegistryEdit {
+ public:
+  RegistryEdit& addClass(RegistryEntry entry);  // replaces an entry with the same clsid
+  RegistryEdit& removeClass(const Guid& clsid);
+  RegistryEdit& setValue(std::string key, std::string name, std::string value);
+  RegistryEdit& removeKey(std::string key);  // its values and those of every key below it
+  bool commit();
+
+ private:
+  struct Change {
+    enum Kind { AddClass, RemoveClass, SetValue, RemoveKey } kind;
+    RegistryEntry entry;
+    std::string key, name, value;
+  };
+  std::vector<Change> changes_;
 };
 
 }  // namespace automation

@@ -1,0 +1,96 @@
+#include "automation/profile.h"
+
+#include <strings.h>
+
+#include "config_files.h"
+
+namespace automation {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+// The name of a "[Section]" line; nullopt for other lines.
+std::optional<std::string_view> sectionName(std::string_view line) {
+  line = trimmed(line);
+  if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
+  return trimmed(line.substr(1, line.size() - 2));
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+fs::path profilePath(std::string_view fileName) { return detail::configFolder() / fileName; }
+
+bool writeProfileSection(const fs::path& file, std::string_view section,
+                         std::span<const std::string> entries) {
+  if (section.empty() || section.find_first_of("[]\r\n") != std::string_view::npos) return false;
+  for (const std::string& entry : entries) {
+    if (entry.find_first_of("\r\n") != std::string::npos) return false;
+  }
+  const auto text = detail::readFileText(file);
+  if (!text || text->find('\0') != std::string::npos) return false;
+  std::vector<std::string> lines = splitLines(*text);
+  std::string out;
+  bool written = false;
+  bool skipping = false;
+  const auto writeSection = [&] {
+    out += "[" + std::string(section) + "]\n";
+    for (const std::string& entry : entries) out += entry + "\n";
+    written = true;
+  };
+  for (const std::string& line : lines) {
+    if (const auto name = sectionName(line)) {
+      skipping = sameName(*name, section);
+      // A repeated section is folded into the first.
+      if (skipping && !written) writeSection();
+      if (skipping) continue;
+    }
+    if (!skipping) out += line + "\n";
+  }
+  if (!written) writeSection();
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  return detail::replaceFile(file, out);
+}
+
+std::optional<std::vector<std::string>> readProfileSection(const fs::path& file,
+                                                           std::string_view section) {
+  const auto text = detail::readFileText(file);
+  if (!text) return std::nullopt;
+  std::optional<std::vector<std::string>> entries;
+  bool inside = false;
+  for (const std::string& line : splitLines(*text)) {
+    if (const auto name = sectionName(line)) {
+      inside = sameName(*name, section);
+      if (inside && !entries) entries.emplace();
+      continue;
+    }
+    if (inside && !trimmed(line).empty()) entries->emplace_back(trimmed(line));
+  }
+  return entries;
+}
+
+}  // namespace automation
