@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "automation/automation.h"
@@ -85,6 +86,17 @@ class HeadlessContainer {
   std::uintptr_t windowHandle() const;
   // Texts of the message boxes the control showed (answered at once).
   const std::vector<std::string>& messageBoxes() const;
+
+  // Delivers WM_KEYDOWN, WM_KEYUP and WM_CHAR with MK_SHIFT / MK_CONTROL key flags.
+  void key(int message, int virtualKey, unsigned keys = 0);
+  // The control's persisted state, in the stream form and in the property-bag text form; empty
+  // when the object is not a control.
+  std::vector<std::uint8_t> saveStream();
+  std::string saveBag();
+  // Like create(), but the control loads saved state instead of starting as a new control.
+  // Damaged data never fail the load: what cannot be read keeps its default.
+  automation::Dispatch& load(const automation::Guid& clsid, std::span<const std::uint8_t> stream);
+  automation::Dispatch& loadBag(const automation::Guid& clsid, std::string_view bag);
 
  private:
   class Window;
