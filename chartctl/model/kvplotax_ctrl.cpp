@@ -319,16 +319,6 @@ void CKvplotaxCtrl::paintNow() {
   if (site()) site()->updateWindow();
 }
 
-void CKvplotaxCtrl::refreshCursor() {
-  gdi::Point where;
-  if (!site() || !ambientUserMode() || !site()->cursorPosition(where)) return;
-  const std::int32_t pointer = state_.settings().mousePointer;
-  // Values without a cursor of their own leave the cursor to the container.
-  const bool known = (pointer >= MousePointer_Default && pointer <= MousePointer_Disc) ||
-                     pointer == MousePointer_Custom;
-  site()->setCursor(known ? pointer : MousePointer_Default);
-}
-
 void CKvplotaxCtrl::repaintAtDesignTime() {
   if (!ambientUserMode()) repaint();
 }

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "chart_state.h"
 #include "ocx/control.h"
@@ -34,6 +35,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void onWindowDestroyed() override;
   void onResize(int width, int height) override;
   void onPaint(gdi::DeviceContext& dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
+  // The chart's mouse routine (events with hit detection), then the framework's handling.
+  void onMouse(unsigned message, int x, int y, unsigned keys) override;
+  bool onSetCursor(gdi::Point where) override;
 
   CChartState& state() { return state_; }
   const CChartState& state() const { return state_; }
@@ -94,8 +98,15 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
 
  protected:
   void onFontChanged() override;
+  void doPropExchange(ocx::PropExchange& px) override;
 
  private:
+  void chartMouse(unsigned message, int x, int y, unsigned keys);
+  // The exchange of the control's own entries and, when loading, the rebuild after it.
+  void exchangeEntries(ocx::PropExchange& px);
+  void exchangeSettingMaps(ocx::PropExchange& px);
+  void rebuildAfterLoad(std::int16_t penSelect, std::int16_t wndSelect, std::int16_t viewportSelect,
+                        std::int16_t xformSelect, std::int16_t chnSelect, std::int16_t scaleSelect);
   void firstPaint();
   void handOutSurface();
   void applyNewControlSetup();
@@ -126,6 +137,8 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   // While the client answers a Refresh event only ChartData reaches the items: a command that
   // rebuilt or moved items would pull them from under the re-mapping that asked.
   bool refreshing_ = false;
+  // The last position a mouse event reported, in client pixels.
+  std::optional<gdi::Point> lastMouse_;
   static std::atomic<int> liveCount_;
 };
 
