@@ -105,8 +105,9 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   // The exchange of the control's own entries and, when loading, the rebuild after it.
   void exchangeEntries(ocx::PropExchange& px);
   void exchangeSettingMaps(ocx::PropExchange& px);
-  void rebuildAfterLoad(std::int16_t penSelect, std::int16_t wndSelect, std::int16_t viewportSelect,
-                        std::int16_t xformSelect, std::int16_t chnSelect, std::int16_t scaleSelect);
+  void rebuildAfterLoad(std::int16_t pen, std::int16_t window, std::int16_t viewports,
+                        std::int16_t viewport, std::int16_t xform, std::int16_t channel,
+                        std::int16_t scale);
   void firstPaint();
   void handOutSurface();
   void applyNewControlSetup();

@@ -8,6 +8,7 @@
 #include "automation/server.h"
 #include "identity.h"
 #include "kvplotax_ctrl.h"
+#include "persist_prop.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ class ControlFactory final : public automation::ClassFactory {
   }
 };
 
+class PersistPropFactory final : public automation::ClassFactory {
+ public:
+  std::shared_ptr<automation::Dispatch> createInstance() override {
+    return std::make_shared<kvplotax::PersistProp>();
+  }
+};
+
 std::filesystem::path modulePath() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<const void*>(&modulePath), &info) == 0 || !info.dli_fname) return {};
@@ -39,7 +47,13 @@ extern "C" {
 
 std::int32_t DllGetClassObject(const automation::Guid* clsid, automation::ClassFactory** factory) {
   if (factory) *factory = nullptr;
-  if (!clsid || !factory || !(*clsid == controlClsid())) return automation::kClassNotAvailable;
+  if (!clsid || !factory) return automation::kClassNotAvailable;
+  if (*clsid == kvplotax::PersistProp::classId()) {
+    static PersistPropFactory persistProp;
+    *factory = &persistProp;
+    return automation::kSOk;
+  }
+  if (!(*clsid == controlClsid())) return automation::kClassNotAvailable;
   static ControlFactory instance;
   *factory = &instance;
   return automation::kSOk;
@@ -53,11 +67,19 @@ std::int32_t DllRegisterServer() {
   const std::filesystem::path path = modulePath();
   if (path.empty()) return kClassRegistrationFailed;
   const automation::RegistryEntry entry{controlClsid(), std::string(kvplotax::kProgId), path};
-  return automation::Registry::add(entry) ? automation::kSOk : kClassRegistrationFailed;
+  const automation::RegistryEntry persistProp{kvplotax::PersistProp::classId(),
+                                              std::string(kvplotax::kPersistPropProgId), path};
+  return automation::Registry::add(entry) && automation::Registry::add(persistProp)
+             ? automation::kSOk
+             : kClassRegistrationFailed;
 }
 
 std::int32_t DllUnregisterServer() {
   automation::Registry::remove(controlClsid());
-  return automation::Registry::find(controlClsid()) ? kClassRegistrationFailed : automation::kSOk;
+  automation::Registry::remove(kvplotax::PersistProp::classId());
+  return automation::Registry::find(controlClsid()) ||
+                 automation::Registry::find(kvplotax::PersistProp::classId())
+             ? kClassRegistrationFailed
+             : automation::kSOk;
 }
 }
