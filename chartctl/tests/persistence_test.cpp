@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -298,6 +300,29 @@ TEST(Persistence, TheRecordsStreamOfASmallChartIsExact) {
   e.text("Vy").u32(1).u32(1).u32(0).u32(0).u32(2).u32(0);
   ASSERT_EQ(record.size(), e.b.size());
   for (std::size_t i = 0; i < record.size(); ++i) EXPECT_EQ(record[i], e.b[i]) << i;
+}
+
+TEST(Persistence, TheRecordersDesignedChartLoads) {
+  std::ifstream file(ZELK_FORMS_DIR "/zelkchart.bag", std::ios::binary);
+  const std::string bag((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(bag.empty());
+  host::HeadlessContainer form(601, 257);
+  automation::Dispatch& chart = form.loadBag(kClsid, bag);
+  form.pump();
+  EXPECT_EQ(chart.get("BackColor").toI4(), 0xFFFFFF);
+  EXPECT_EQ(chart.get("MajorDivHorz").toI2(), 12);
+  EXPECT_EQ(chart.get("MajorDivVert").toI2(), 7);
+  EXPECT_EQ(chart.get("MarginBottom").toI2(), 32);
+  EXPECT_EQ(chart.get("Pen_Select").toI2(), 4);
+  EXPECT_EQ(chart.get("PenColor").toI4(), 0);
+  EXPECT_EQ(chart.get("Scale_Select").toI2(), 1);
+  chart.put("ScaleDimension", i2(1));
+  EXPECT_FLOAT_EQ(chart.get("ScaleFactor").toR4(), 0.00025f);
+  EXPECT_EQ(chart.get("ScaleVisibility").toI2(), 3);
+  EXPECT_EQ(chart.get("FontSize").toR4(), 8.0f);
+  // A designed chart is saved back line for line.
+  EXPECT_EQ(form.saveBag().substr(0, bag.find("ChnData_Dimension")),
+            bag.substr(0, bag.find("ChnData_Dimension")));
 }
 
 TEST(Persistence, ThePersistenceObjectIsMadeByItsClassIdentifier) {
