@@ -446,8 +446,4 @@ Variant CKvplotaxCtrl::printWindow(std::span<Variant> args) {
   return Variant(kStartDocFailed);
 }
 
-void CKvplotaxCtrl::aboutBox() {
-  if (site()) site()->showMessage("About Kvplotax", "Kvplotax ActiveX Control, Version 1.0");
-}
-
 }  // namespace kvplotax

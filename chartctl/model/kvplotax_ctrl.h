@@ -8,13 +8,17 @@
 
 #include "chart_state.h"
 #include "ocx/control.h"
+#include "ocx/dde_link.h"
 #include "output/chart_painter.h"
 #include "output/site_timer_device.h"
 #include "scale/scale_item_set.h"
 
 namespace kvplotax {
 
-class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scale::ScaleHost {
+class CKvplotaxCtrl : public ocx::Control,
+                      public output::PaintHost,
+                      public scale::ScaleHost,
+                      public ocx::DdeDataSource {
  public:
   CKvplotaxCtrl();
   ~CKvplotaxCtrl() override;
@@ -67,6 +71,14 @@ class CKvplotaxCtrl : public ocx::Control, public output::PaintHost, public scal
   void aboutBox();
 
   std::shared_ptr<automation::Dispatch> mouseIcon;
+
+  // ocx::DdeDataSource: the picture in the bitmap and device-independent bitmap formats.
+  ocx::DdeDataSource* ddeDataSource() override { return this; }
+  std::int32_t formatFlags(unsigned format, std::int32_t mode) override;
+  std::int32_t getData(unsigned format, std::vector<std::uint8_t>& data) override;
+  std::int32_t setData(unsigned format, std::span<const std::uint8_t> data) override;
+  std::int32_t linkAdvise(std::int32_t link) override;
+  std::int32_t linkUnadvise(std::int32_t link) override;
 
   // output::PaintHost
   void invalidateSurfaceRect(const gdi::Rect& rect, bool erase) override;

@@ -7,6 +7,8 @@
 #include "automation/automation.h"
 #include "automation/picture.h"
 #include "host/headless.h"
+#include "ocx/control.h"
+#include "ocx/dde_link.h"
 
 namespace kvplotax {
 namespace {
@@ -227,6 +229,37 @@ TEST_F(ShellEvents, MousePointerSelectsTheCursorOverTheControl) {
   EXPECT_EQ(form_.cursor(), -1);
   form_.mouse(kMove, 700, 40, 0);  // off the control
   EXPECT_EQ(form_.cursor(), 0);
+}
+
+TEST_F(ShellEvents, AboutBoxAndThePictureForDdeLinks) {
+  chart_.call("AboutBox", std::span<Variant>());
+  ASSERT_EQ(form_.messageBoxes().size(), 1u);
+  const std::string& about = form_.messageBoxes()[0];
+  for (const char* part : {"KVPLOTAX", "Version ", "Copyright"})
+    EXPECT_NE(about.find(part), std::string::npos) << about;
+
+  auto* control = dynamic_cast<ocx::Control*>(&chart_);
+  ASSERT_NE(control, nullptr);
+  ocx::DdeDataSource* dde = control->ddeDataSource();
+  ASSERT_NE(dde, nullptr);
+  EXPECT_EQ(dde->formatFlags(2, 0), 8);
+  EXPECT_EQ(dde->formatFlags(2, 1), 2);
+  EXPECT_EQ(dde->formatFlags(2, 2), 0);
+  EXPECT_EQ(dde->formatFlags(8, 0), 0);
+  std::vector<std::uint8_t> dib, bitmap, none;
+  EXPECT_EQ(dde->getData(8, dib), 0);
+  EXPECT_EQ(dde->getData(2, bitmap), 0);
+  ASSERT_GT(dib.size(), 40u);
+  EXPECT_EQ(dib[0], 40);  // an information header
+  EXPECT_EQ(bitmap, dib);
+  EXPECT_EQ(dde->getData(3, none), 2);
+  EXPECT_EQ(dde->setData(8, dib), 2);
+  EXPECT_EQ(dde->linkAdvise(1), 0);
+  EXPECT_TRUE(none.empty());
+
+  host::HeadlessContainer unpainted(50, 50);
+  auto* fresh = dynamic_cast<ocx::Control*>(&unpainted.create(kClsid));
+  EXPECT_EQ(fresh->ddeDataSource()->getData(8, none), 1);  // no picture before the first paint
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ class DeviceContext;
 
 namespace ocx {
 
+class DdeDataSource;
 class PropExchange;
 
 class Control : public automation::Dispatch {
@@ -63,6 +64,9 @@ class Control : public automation::Dispatch {
   std::string saveToBag(const automation::Guid& clsid);
   void loadFromStream(std::span<const std::uint8_t> bytes);
   void loadFromBag(std::string_view text);
+
+  // The interface a development environment's DDE link asks for; null when not offered.
+  virtual DdeDataSource* ddeDataSource() { return nullptr; }
 
   bool ambientUserMode() const;  // run mode when there is no site
   int logPixelsX() const;        // 96 when there is no site

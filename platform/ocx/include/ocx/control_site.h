@@ -14,6 +14,8 @@
 
 namespace ocx {
 
+class DdeSite;
+
 // A cursor's picture: 32-bit 0xAARRGGBB pixels row by row from the top, or PNG bytes.
 struct CursorImage {
   int width = 0;
@@ -78,6 +80,9 @@ class ControlSite {
   virtual void setCustomCursor(int shape, const CursorImage& /*image*/) { setCursor(shape); }
   // Whether the mouse is currently over the control, and where (client pixels).
   virtual bool cursorPosition(gdi::Point& /*where*/) const { return false; }
+
+  // The container's part in DDE links to the control; null when it takes none.
+  virtual DdeSite* ddeSite() { return nullptr; }
 
   // A modal message box (e.g. the About dialog).
   virtual void showMessage(const std::string& /*title*/, const std::string& /*text*/) {}
