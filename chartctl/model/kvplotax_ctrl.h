@@ -107,6 +107,8 @@ class CKvplotaxCtrl : public ocx::Control,
   void removeScaleItems(std::int16_t number);
   // Every scale item is laid out again, with the fonts as they are now.
   void relayoutScaleItems();
+  // So are the scale items that channels of kind 101 own.
+  void relayoutChannelScaleItems();
 
  protected:
   void onFontChanged() override;

@@ -231,6 +231,48 @@ TEST_F(ShellEvents, MousePointerSelectsTheCursorOverTheControl) {
   EXPECT_EQ(form_.cursor(), 0);
 }
 
+// Channel 2 of kind 101 shows scale 2's vertical numbers at the right of window 1.
+void channelScale(automation::Dispatch& chart, float height) {
+  const std::pair<const char*, Variant> kWrites[] = {
+      {"Wnd_Select", i2(1)},      {"WndHeight", Variant(height)}, {"Action", i2(0)},
+      {"Scale_Select", i2(2)},    {"ScaleWindow", i2(1)},         {"ScaleViewport", i2(1)},
+      {"ScaleDimension", i2(1)},  {"ScaleLocation", i2(2)},       {"ScaleVisibility", i2(1)},
+      {"Chn_Select", i2(2)},      {"ChnDspMode", i2(101)},        {"ChnDspAction", i2(1)}};
+  for (const auto& [name, value] : kWrites) chart.put(std::string_view(name), value);
+}
+
+std::vector<std::uint32_t> screenOf(const host::HeadlessContainer& form) {
+  std::vector<std::uint32_t> out;
+  for (int y = 0; y < form.height(); ++y)
+    for (int x = 0; x < form.width(); ++x) out.push_back(form.pixel(x, y));
+  return out;
+}
+
+TEST(ChannelScaleItem, FollowsAResizeAndARescale) {
+  // The same settings made at the final size and window.
+  const auto fresh = [](float height) {
+    host::HeadlessContainer form(300, 200);
+    automation::Dispatch& chart = form.create(kClsid);
+    form.pump();
+    channelScale(chart, height);
+    form.pump();
+    return screenOf(form);
+  };
+  host::HeadlessContainer form(400, 300);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  channelScale(chart, 10.0f);
+  form.pump();
+  form.resize(300, 200);
+  form.pump();
+  EXPECT_TRUE(screenOf(form) == fresh(10.0f));
+  chart.put("Wnd_Select", i2(1));
+  chart.put("WndHeight", Variant(80.0f));
+  chart.put("Action", i2(0));
+  form.pump();
+  EXPECT_TRUE(screenOf(form) == fresh(80.0f));
+}
+
 TEST_F(ShellEvents, AboutBoxAndThePictureForDdeLinks) {
   chart_.call("AboutBox", std::span<Variant>());
   ASSERT_EQ(form_.messageBoxes().size(), 1u);
