@@ -73,10 +73,15 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
   exchangeShort(px, "MajorDivHorz", s.majorDivHorz);
   exchangeShort(px, "MajorDivVert", s.majorDivVert);
   exchangeShort(px, "MinorDiv", s.minorDiv);
-  px.i4("MarginLeft", s.marginLeft);
-  px.i4("MarginTop", s.marginTop);
-  px.i4("MarginRight", s.marginRight);
-  px.i4("MarginBottom", s.marginBottom);
+  for (const auto& [name, field] : {std::pair{"MarginLeft", &s.marginLeft},
+                                     std::pair{"MarginTop", &s.marginTop},
+                                     std::pair{"MarginRight", &s.marginRight},
+                                     std::pair{"MarginBottom", &s.marginBottom}}) {
+    // Saved as longs, but the properties take shorts: a margin beyond them is not one a chart
+    // could have had, and would overflow the layout's pixel arithmetic.
+    std::int32_t margin = *field;
+    if (px.i4(name, margin) && margin >= -32768 && margin <= 32767) *field = margin;
+  }
   px.color("ViewportStorageColor", s.viewportStorageColor);
   px.boolean("ViewportStorageOn", state_.staged().viewport.storageOn);
   std::int32_t dimension = state_.selection().dataDimension;
