@@ -234,10 +234,10 @@ TEST_F(ShellEvents, MousePointerSelectsTheCursorOverTheControl) {
 // Channel 2 of kind 101 shows scale 2's vertical numbers at the right of window 1.
 void channelScale(automation::Dispatch& chart, float height) {
   const std::pair<const char*, Variant> kWrites[] = {
-      {"Wnd_Select", i2(1)},      {"WndHeight", Variant(height)}, {"Action", i2(0)},
-      {"Scale_Select", i2(2)},    {"ScaleWindow", i2(1)},         {"ScaleViewport", i2(1)},
-      {"ScaleDimension", i2(1)},  {"ScaleLocation", i2(2)},       {"ScaleVisibility", i2(1)},
-      {"Chn_Select", i2(2)},      {"ChnDspMode", i2(101)},        {"ChnDspAction", i2(1)}};
+      {"Wnd_Select", i2(1)},     {"WndHeight", Variant(height)}, {"Action", i2(0)},
+      {"Scale_Select", i2(2)},   {"ScaleWindow", i2(1)},         {"ScaleViewport", i2(1)},
+      {"ScaleDimension", i2(1)}, {"ScaleLocation", i2(2)},       {"ScaleVisibility", i2(1)},
+      {"Chn_Select", i2(2)},     {"ChnDspMode", i2(101)},        {"ChnDspAction", i2(1)}};
   for (const auto& [name, value] : kWrites) chart.put(std::string_view(name), value);
 }
 
@@ -271,6 +271,19 @@ TEST(ChannelScaleItem, FollowsAResizeAndARescale) {
   chart.put("Action", i2(0));
   form.pump();
   EXPECT_TRUE(screenOf(form) == fresh(80.0f));
+}
+
+TEST(MarginsInAContainer, ANegativeMarginReadsBackUntilTheNextGraticuleWrite) {
+  host::HeadlessContainer form(300, 200);
+  automation::Dispatch& chart = form.create(kClsid);
+  form.pump();
+  for (const char* margin : {"MarginLeft", "MarginTop", "MarginRight", "MarginBottom"}) {
+    chart.put(std::string_view(margin), i2(-7));
+    form.pump();
+    EXPECT_EQ(chart.get(std::string_view(margin)).toI2(), -7) << margin;
+    EXPECT_THROW(chart.put("GridOn", Variant(false)), automation::AutomationError);
+    EXPECT_EQ(chart.get(std::string_view(margin)).toI2(), 0) << margin;
+  }
 }
 
 TEST_F(ShellEvents, AboutBoxAndThePictureForDdeLinks) {

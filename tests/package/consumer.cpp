@@ -12,12 +12,22 @@ int main() {
   host::HeadlessContainer form(500, 400);
   automation::Dispatch& chart = form.create(*clsid);
   const int version = chart.get("CtlVersion").toI4();
+  // The first paint sets a new control up; a key press fires its stock event, and the saved
+  // state loads into a second form.
+  form.pump();
+  form.key(0x0100, 'A');
+  const bool keyFired = form.events().size() == 1 && form.events()[0].id == -602;
+  chart.put("ErrBase", automation::Variant(std::int16_t{500}));
+  host::HeadlessContainer copy(500, 400);
+  const bool loaded = copy.load(*clsid, form.saveStream()).get("ErrBase").toI4() == 500 &&
+                      copy.loadBag(*clsid, form.saveBag()).get("ErrBase").toI4() == 500;
   char samples[8] = {};
   WAVEHDR header{};
   header.lpData = samples;
   header.dwBufferLength = sizeof samples;
   header.dwBytesRecorded = 6;
   const auto recorded = ParseWaveHeader(&header);
-  std::printf("CtlVersion %d, bytes %d\n", version, static_cast<int>(recorded));
-  return version == 101 && recorded == 6 ? 0 : 1;
+  std::printf("CtlVersion %d, bytes %d, key event %d, saved state loaded %d\n", version,
+              static_cast<int>(recorded), keyFired, loaded);
+  return version == 101 && recorded == 6 && keyFired && loaded ? 0 : 1;
 }
