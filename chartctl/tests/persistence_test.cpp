@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/automation.h"
+#include "automation/picture.h"
 #include "automation/server.h"
 #include "host/headless.h"
 
@@ -187,6 +188,10 @@ TEST(Persistence, TheBagNamesEveryEntryAndKeepsTheIsotropicFlag) {
   chart.put("GridSymmetry", i2(0));  // isotropic
   chart.put("OutlineColor", i4(0x80000012));
   chart.put("ImageFile", Variant("a \"b\""));
+  const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                                         'I',  'H', 'D', 'R', 0,    0,    0,    24,   0, 0, 0, 16};
+  chart.put("MouseIcon",
+            Variant(std::shared_ptr<automation::Dispatch>(automation::Picture::fromPng(png))));
   const std::string bag = form.saveBag();
   EXPECT_EQ(bag.rfind("[Class {F9285160-7EB9-11D0-AADB-0000C05F07C7}]\n", 0), 0u);
   for (const char* line :
@@ -201,6 +206,10 @@ TEST(Persistence, TheBagNamesEveryEntryAndKeepsTheIsotropicFlag) {
   automation::Dispatch& loaded = copy.loadBag(kClsid, bag);
   EXPECT_EQ(loaded.get("GridSymmetry").toI2(), 0);
   EXPECT_EQ(loaded.get("ImageFile").toString(), "a \"b\"");
+  const auto* icon = dynamic_cast<automation::Picture*>(loaded.get("MouseIcon").toDispatch().get());
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->png(), png);
+  EXPECT_EQ(icon->width(), 24);
 }
 
 TEST(Persistence, MissingAndDamagedBagLinesKeepTheirDefaults) {

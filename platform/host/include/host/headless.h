@@ -77,7 +77,8 @@ class HeadlessContainer {
   void mouse(int message, int x, int y, unsigned keys);
   // The Alt key's state, which mouse messages do not carry.
   void setAltDown(bool down);
-  // The cursor shape the control last asked for (0: the container's own).
+  // The cursor shown at the last mouse position: a system IDC_* number, the control's own cursor
+  // number (201-207), -1 for its MouseIcon picture, 0 for the container's own.
   int cursor() const;
 
   // The desktop's clipboard as this container's programs and control share it.
