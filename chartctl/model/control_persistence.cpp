@@ -7,6 +7,7 @@
 #include "kvplotax_ctrl.h"
 #include "ocx/prop_exchange.h"
 #include "persist_prop.h"
+#include "setting_maps_stream.h"
 
 namespace kvplotax {
 
@@ -73,10 +74,9 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
   exchangeShort(px, "MajorDivHorz", s.majorDivHorz);
   exchangeShort(px, "MajorDivVert", s.majorDivVert);
   exchangeShort(px, "MinorDiv", s.minorDiv);
-  for (const auto& [name, field] : {std::pair{"MarginLeft", &s.marginLeft},
-                                     std::pair{"MarginTop", &s.marginTop},
-                                     std::pair{"MarginRight", &s.marginRight},
-                                     std::pair{"MarginBottom", &s.marginBottom}}) {
+  for (const auto& [name, field] :
+       {std::pair{"MarginLeft", &s.marginLeft}, std::pair{"MarginTop", &s.marginTop},
+        std::pair{"MarginRight", &s.marginRight}, std::pair{"MarginBottom", &s.marginBottom}}) {
     // Saved as longs, but the properties take shorts: a margin beyond them is not one a chart
     // could have had, and would overflow the layout's pixel arithmetic.
     std::int32_t margin = *field;
@@ -99,7 +99,7 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
   std::vector<std::uint8_t> icon;
   if (const auto* picture = dynamic_cast<const automation::Picture*>(mouseIcon.get()))
     icon = picture->png();
-  if (px.picture("MouseIcon", icon) && loading) {
+  if (px.binary("MouseIcon", icon) && loading) {
     mouseIcon = icon.empty() ? nullptr : automation::Picture::fromPng(icon);
   }
   exchangeSettingMaps(px);
@@ -109,6 +109,11 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
   const char* const kSelectors[6] = {"Pen_Select",      "Wnd_Select", "Viewport_Select",
                                      "ChnXform_Select", "Chn_Select", "Scale_Select"};
   for (int i = 0; i < 6; ++i) exchangeShort(px, kSelectors[i], selections[i]);
+  // After the list: what the scale records cannot hold of a scale's second axis.
+  std::vector<std::uint8_t> axisLabels;
+  if (!loading) writeScaleAxisLabels(state_.maps(), axisLabels);
+  if (px.binary("ScaleAxisLabels", axisLabels) && loading)
+    readScaleAxisLabels(axisLabels, state_.maps());
   if (!loading) return;
   // Loaded settings a property would have refused are put right as the group tests do; the
   // viewport count goes through its property below.

@@ -13,9 +13,6 @@ constexpr std::uint32_t kSectionVersion = 1;
 constexpr std::uint16_t kMarker = 0xFFFF;
 constexpr std::uint16_t kBlockVersion = 1;
 constexpr std::string_view kBlockName = "Properties";
-// Optional trailing block: the factor, caption and label settings of a scale's second axis,
-// which the scale record holds once. Written only when a scale's axes differ in them, so that
-// a chart whose axes agree saves exactly the eight sections.
 constexpr std::string_view kAxisLabelsName = "AxisLabels";
 
 class Writer {
@@ -50,7 +47,6 @@ class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
   bool ok() const { return ok_; }
-  std::size_t left() const { return ok_ ? bytes_.size() - at_ : 0; }
   std::span<const std::uint8_t> rest() const { return bytes_.subspan(ok_ ? at_ : bytes_.size()); }
   void skip(std::size_t n) { take(n); }
 
@@ -245,16 +241,20 @@ void writeSettingMaps(const CSettingMaps& maps, std::vector<std::uint8_t>& out) 
       return true;
     });
   }
+  writeSection(w, maps.scales, [&w](std::int16_t key, const std::unique_ptr<ScaleObject>& s) {
+    if (!s) return false;
+    w.u32(static_cast<std::uint16_t>(key));
+    scale::writeScaleInfo(infoOf(*s), w.out());
+    return true;
+  });
+}
+
+void writeScaleAxisLabels(const CSettingMaps& maps, std::vector<std::uint8_t>& out) {
   std::uint32_t differing = 0;
-  writeSection(w, maps.scales,
-               [&w, &differing](std::int16_t key, const std::unique_ptr<ScaleObject>& s) {
-                 if (!s) return false;
-                 w.u32(static_cast<std::uint16_t>(key));
-                 scale::writeScaleInfo(infoOf(*s), w.out());
-                 if (labelsDiffer(s->axis(0), s->axis(1))) ++differing;
-                 return true;
-               });
+  for (const auto& [key, s] : maps.scales)
+    if (s && labelsDiffer(s->axis(0), s->axis(1))) ++differing;
   if (differing == 0) return;
+  Writer w(out);
   w.header(kAxisLabelsName);
   w.u32(differing);
   for (const auto& [key, s] : maps.scales) {
@@ -271,6 +271,11 @@ void writeSettingMaps(const CSettingMaps& maps, std::vector<std::uint8_t>& out) 
          {a.labelPen, a.labelPosition, a.labelOrientation, a.labelLocation, a.labelPath})
       w.i32(v);
   }
+}
+
+void readScaleAxisLabels(std::span<const std::uint8_t> bytes, CSettingMaps& maps) {
+  Reader r(bytes);
+  readAxisLabels(r, maps);
 }
 
 bool readSettingMaps(std::span<const std::uint8_t> bytes, CSettingMaps& maps) {
@@ -364,7 +369,6 @@ bool readSettingMaps(std::span<const std::uint8_t> bytes, CSettingMaps& maps) {
     s->setDimension(info.dimension);
     maps.scales.insert_or_assign(key, std::move(s));
   }
-  if (r.ok() && r.left() > 0) readAxisLabels(r, maps);
   return true;
 }
 

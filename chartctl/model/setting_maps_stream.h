@@ -19,4 +19,11 @@ void writeSettingMaps(const CSettingMaps& maps, std::vector<std::uint8_t>& out);
 // one; maps then stay empty.
 bool readSettingMaps(std::span<const std::uint8_t> bytes, CSettingMaps& maps);
 
+// The factor, caption and label settings of each scale's other axis, which the scale record
+// holds only once (for the scale's current dimension): a block of its own, empty when every
+// scale's axes agree in them.
+void writeScaleAxisLabels(const CSettingMaps& maps, std::vector<std::uint8_t>& out);
+// Applies what the block holds whole to the scales of maps.
+void readScaleAxisLabels(std::span<const std::uint8_t> bytes, CSettingMaps& maps);
+
 }  // namespace kvplotax

@@ -287,10 +287,7 @@ TEST(Persistence, TheRecordsStreamOfASmallChartIsExact) {
                  {"Chn_Select", i2(3)},
                  {"ChnDspStyle", i2(1)},
                  {"Scale_Select", i2(4)},
-                 {"LabelCaption", Variant("Vy")},
-                 {"ScaleDimension", i2(1)},
-                 {"LabelCaption", Variant("Vy")},
-                 {"ScaleDimension", i2(0)}});
+                 {"LabelCaption", Variant("Vy")}});
   const auto record = persistPropRecord(form.saveStream());
   Bytes e;
   e.u32(1).header("Properties");

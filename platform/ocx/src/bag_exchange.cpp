@@ -74,8 +74,8 @@ bool BagSaver::text(std::string_view name, std::string& value) {
   line(name, quoted);
   return true;
 }
-bool BagSaver::picture(std::string_view name, std::vector<std::uint8_t>& png) {
-  line(name, encodeBase64(png));
+bool BagSaver::binary(std::string_view name, std::vector<std::uint8_t>& bytes) {
+  line(name, encodeBase64(bytes));
   return true;
 }
 bool BagSaver::object(std::string_view name, automation::Guid& clsid,
@@ -198,12 +198,12 @@ bool BagLoader::text(std::string_view name, std::string& value) {
   value = std::move(out);
   return true;
 }
-bool BagLoader::picture(std::string_view name, std::vector<std::uint8_t>& png) {
+bool BagLoader::binary(std::string_view name, std::vector<std::uint8_t>& bytes) {
   const std::string* raw = next(name);
   if (!raw) return false;
-  auto bytes = decodeBase64(*raw);
-  if (!bytes) return false;
-  png = std::move(*bytes);
+  auto decoded = decodeBase64(*raw);
+  if (!decoded) return false;
+  bytes = std::move(*decoded);
   return true;
 }
 bool BagLoader::object(std::string_view name, automation::Guid& clsid,

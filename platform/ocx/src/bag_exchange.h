@@ -21,7 +21,7 @@ class BagSaver final : public PropExchange {
   bool boolean(std::string_view name, bool& value) override;
   bool r4(std::string_view name, float& value) override;
   bool text(std::string_view name, std::string& value) override;
-  bool picture(std::string_view name, std::vector<std::uint8_t>& png) override;
+  bool binary(std::string_view name, std::vector<std::uint8_t>& bytes) override;
   bool object(std::string_view name, automation::Guid& clsid,
               std::vector<std::uint8_t>& stream) override;
   std::string take() { return std::move(out_); }
@@ -44,7 +44,7 @@ class BagLoader final : public PropExchange {
   bool boolean(std::string_view name, bool& value) override;
   bool r4(std::string_view name, float& value) override;
   bool text(std::string_view name, std::string& value) override;
-  bool picture(std::string_view name, std::vector<std::uint8_t>& png) override;
+  bool binary(std::string_view name, std::vector<std::uint8_t>& bytes) override;
   bool object(std::string_view name, automation::Guid& clsid,
               std::vector<std::uint8_t>& stream) override;
 

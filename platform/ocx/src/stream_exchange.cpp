@@ -64,8 +64,8 @@ bool StreamSaver::text(std::string_view, std::string& value) {
   putBytes({reinterpret_cast<const std::uint8_t*>(value.data()), value.size()});
   return true;
 }
-bool StreamSaver::picture(std::string_view, std::vector<std::uint8_t>& png) {
-  putBytes(png);
+bool StreamSaver::binary(std::string_view, std::vector<std::uint8_t>& bytes) {
+  putBytes(bytes);
   return true;
 }
 bool StreamSaver::object(std::string_view, automation::Guid& clsid,
@@ -133,8 +133,8 @@ bool StreamLoader::text(std::string_view, std::string& value) {
   value.assign(bytes.begin(), bytes.end());
   return true;
 }
-bool StreamLoader::picture(std::string_view, std::vector<std::uint8_t>& png) {
-  return getBytes(png);
+bool StreamLoader::binary(std::string_view, std::vector<std::uint8_t>& bytes) {
+  return getBytes(bytes);
 }
 bool StreamLoader::object(std::string_view, automation::Guid& clsid,
                           std::vector<std::uint8_t>& stream) {

@@ -19,7 +19,7 @@ class StreamSaver final : public PropExchange {
   bool boolean(std::string_view, bool& value) override;
   bool r4(std::string_view, float& value) override;
   bool text(std::string_view, std::string& value) override;
-  bool picture(std::string_view, std::vector<std::uint8_t>& png) override;
+  bool binary(std::string_view, std::vector<std::uint8_t>& bytes) override;
   bool object(std::string_view, automation::Guid& clsid,
               std::vector<std::uint8_t>& stream) override;
   std::vector<std::uint8_t> take() { return std::move(out_); }
@@ -42,7 +42,7 @@ class StreamLoader final : public PropExchange {
   bool boolean(std::string_view, bool& value) override;
   bool r4(std::string_view, float& value) override;
   bool text(std::string_view, std::string& value) override;
-  bool picture(std::string_view, std::vector<std::uint8_t>& png) override;
+  bool binary(std::string_view, std::vector<std::uint8_t>& bytes) override;
   bool object(std::string_view, automation::Guid& clsid,
               std::vector<std::uint8_t>& stream) override;
 

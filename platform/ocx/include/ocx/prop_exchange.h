@@ -3,13 +3,15 @@
 //
 // Stream form, little-endian, no names: the version (32-bit), then each entry in exchange order;
 // shorts 16-bit, longs and colours 32-bit, BOOLs 16-bit (-1/0), floats 32-bit, strings a 32-bit
-// byte count and UTF-8, a picture a 32-bit byte count and PNG bytes (0 for none), an object its
-// class identifier (16 bytes), a 32-bit byte count and the object's own stream.
+// byte count and UTF-8, binary data (a picture: its PNG bytes) a 32-bit byte count and the bytes
+// (0 for none), an object its class identifier (16 bytes), a 32-bit byte count and the object's
+// own stream.
 //
 // Property-bag form, UTF-8 text: "[Class {CLSID}]", then one "Name = Value" line per entry in
 // exchange order; integers decimal, colours &H and 8 upper-case hex digits, BOOLs True/False,
-// floats decimal, strings in double quotes (a quote doubled), pictures and objects as base64 of
-// the stream form's bytes. A missing line leaves the value as it is.
+// floats decimal, strings in double quotes (a quote doubled), binary data as base64 of its
+// bytes and objects as base64 of the stream form's bytes. A missing line leaves the value as it
+// is.
 #pragma once
 
 #include <cstdint>
@@ -35,8 +37,8 @@ class PropExchange {
   virtual bool boolean(std::string_view name, bool& value) = 0;
   virtual bool r4(std::string_view name, float& value) = 0;
   virtual bool text(std::string_view name, std::string& value) = 0;
-  // PNG bytes, empty for no picture.
-  virtual bool picture(std::string_view name, std::vector<std::uint8_t>& png) = 0;
+  // Binary data, e.g. a picture's PNG bytes (empty for no picture).
+  virtual bool binary(std::string_view name, std::vector<std::uint8_t>& bytes) = 0;
   virtual bool object(std::string_view name, automation::Guid& clsid,
                       std::vector<std::uint8_t>& stream) = 0;
 };
