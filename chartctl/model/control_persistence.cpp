@@ -117,7 +117,9 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
   if (!loading) return;
   // Loaded settings a property would have refused are put right as the group tests do; the
   // viewport count goes through its property below.
-  state_.testBezel();
+  // The bezel test puts right one width at a time.
+  for (int i = 0; i < 3 && !state_.testBezel(); ++i) {
+  }
   state_.testGraticule();
   rebuildAfterLoad(
       static_cast<std::int16_t>(selections[0]), static_cast<std::int16_t>(selections[1]),

@@ -369,7 +369,7 @@ TEST(Persistence, DamagedRecordsLoadWhatIsWhole) {
     std::int32_t penColor;  // of pen 2 after the load, -1: no pen 2
   };
   std::vector<std::uint8_t> cut = penRecords(1, 1, 2);
-  cut.resize(cut.size() - 1);
+  cut.pop_back();
   const Case kCases[] = {
       {"whole", penRecords(1, 1, 2), 0x123456},
       {"count beyond the bytes", penRecords(1000, 1, 2), 0x123456},
