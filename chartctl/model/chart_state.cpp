@@ -189,10 +189,8 @@ void CChartState::relayout(const gdi::Rect& client) {
     s.majorDivVert = c.majorDivVert;
     s.minorDiv = c.minorDiv;
     s.viewports = c.viewports;
-    s.marginLeft = c.marginLeft;
-    s.marginTop = c.marginTop;
-    s.marginRight = c.marginRight;
-    s.marginBottom = c.marginBottom;
+    // A negative margin is laid out as 0 but reads back as written until the next graticule
+    // group test puts it right.
   }
   const gdi::Rect drawable = layout::drawableArea(client, bezelThickness());
   layout::computePlotArea(drawable, c, geometry_);

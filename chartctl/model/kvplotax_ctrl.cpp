@@ -323,16 +323,6 @@ void CKvplotaxCtrl::paintNow() {
   if (site()) site()->updateWindow();
 }
 
-void CKvplotaxCtrl::refreshCursor() {
-  gdi::Point where;
-  if (!site() || !ambientUserMode() || !site()->cursorPosition(where)) return;
-  const std::int32_t pointer = state_.settings().mousePointer;
-  // Values without a cursor of their own leave the cursor to the container.
-  const bool known = (pointer >= MousePointer_Default && pointer <= MousePointer_Disc) ||
-                     pointer == MousePointer_Custom;
-  site()->setCursor(known ? pointer : MousePointer_Default);
-}
-
 void CKvplotaxCtrl::repaintAtDesignTime() {
   if (ambientUserMode()) return;
   // Window ranges and pen colours show in the scales' numbers.
@@ -457,10 +447,6 @@ Variant CKvplotaxCtrl::printWindow(std::span<Variant> args) {
   if (area != PRINT_WINDOW && area != PRINT_CLIENTAREA) return Variant(kGeneralError);
   // No printer is reachable from the control yet: report that the job could not start.
   return Variant(kStartDocFailed);
-}
-
-void CKvplotaxCtrl::aboutBox() {
-  if (site()) site()->showMessage("About Kvplotax", "Kvplotax ActiveX Control, Version 1.0");
 }
 
 }  // namespace kvplotax

@@ -4,9 +4,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "chart_state.h"
 #include "ocx/control.h"
+#include "ocx/dde_link.h"
 #include "ocx/page_support.h"
 #include "output/chart_painter.h"
 #include "output/site_timer_device.h"
@@ -17,7 +19,8 @@ namespace kvplotax {
 class CKvplotaxCtrl : public ocx::Control,
                       public output::PaintHost,
                       public scale::ScaleHost,
-                      public ocx::PageSupport {
+                      public ocx::PageSupport,
+                      public ocx::DdeDataSource {
  public:
   CKvplotaxCtrl();
   ~CKvplotaxCtrl() override;
@@ -38,6 +41,9 @@ class CKvplotaxCtrl : public ocx::Control,
   void onWindowDestroyed() override;
   void onResize(int width, int height) override;
   void onPaint(gdi::DeviceContext& dc, const gdi::Rect& bounds, const gdi::Rect& invalid) override;
+  // The chart's mouse routine (events with hit detection), then the framework's handling.
+  void onMouse(unsigned message, int x, int y, unsigned keys) override;
+  bool onSetCursor(gdi::Point where) override;
 
   CChartState& state() { return state_; }
   const CChartState& state() const { return state_; }
@@ -75,6 +81,13 @@ class CKvplotaxCtrl : public ocx::Control,
                     std::int32_t* count) override;
   std::int32_t Set(automation::DispId selector, std::int32_t value) override;
   std::int32_t Get(automation::DispId selector, std::int32_t* value) override;
+  // ocx::DdeDataSource: the picture in the bitmap and device-independent bitmap formats.
+  ocx::DdeDataSource* ddeDataSource() override { return this; }
+  std::int32_t formatFlags(unsigned format, std::int32_t mode) override;
+  std::int32_t getData(unsigned format, std::vector<std::uint8_t>& data) override;
+  std::int32_t setData(unsigned format, std::span<const std::uint8_t> data) override;
+  std::int32_t linkAdvise(std::int32_t link) override;
+  std::int32_t linkUnadvise(std::int32_t link) override;
 
   // output::PaintHost
   void invalidateSurfaceRect(const gdi::Rect& rect, bool erase) override;
@@ -104,11 +117,21 @@ class CKvplotaxCtrl : public ocx::Control,
   void removeScaleItems(std::int16_t number);
   // Every scale item is laid out again, with the fonts as they are now.
   void relayoutScaleItems();
+  // So are the scale items that channels of kind 101 own.
+  void relayoutChannelScaleItems();
 
  protected:
   void onFontChanged() override;
+  void doPropExchange(ocx::PropExchange& px) override;
 
  private:
+  void chartMouse(unsigned message, int x, int y, unsigned keys);
+  // The exchange of the control's own entries and, when loading, the rebuild after it.
+  void exchangeEntries(ocx::PropExchange& px);
+  void exchangeSettingMaps(ocx::PropExchange& px);
+  void rebuildAfterLoad(std::int16_t pen, std::int16_t window, std::int16_t viewports,
+                        std::int16_t viewport, std::int16_t xform, std::int16_t channel,
+                        std::int16_t scale);
   void firstPaint();
   void handOutSurface();
   void applyNewControlSetup();
@@ -145,6 +168,8 @@ class CKvplotaxCtrl : public ocx::Control,
   // While the client answers a Refresh event only ChartData reaches the items: a command that
   // rebuilt or moved items would pull them from under the re-mapping that asked.
   bool refreshing_ = false;
+  // The last position a mouse event reported, in client pixels.
+  std::optional<gdi::Point> lastMouse_;
   static std::atomic<int> liveCount_;
 };
 

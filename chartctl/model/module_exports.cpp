@@ -9,6 +9,7 @@
 #include "identity.h"
 #include "kvplotax_ctrl.h"
 #include "page_classes.h"
+#include "persist_prop.h"
 #include "registration.h"
 
 namespace {
@@ -22,6 +23,13 @@ class ControlFactory final : public automation::ClassFactory {
  public:
   std::shared_ptr<automation::Dispatch> createInstance() override {
     return std::make_shared<kvplotax::CKvplotaxCtrl>();
+  }
+};
+
+class PersistPropFactory final : public automation::ClassFactory {
+ public:
+  std::shared_ptr<automation::Dispatch> createInstance() override {
+    return std::make_shared<kvplotax::PersistProp>();
   }
 };
 
@@ -42,6 +50,11 @@ std::int32_t DllGetClassObject(const automation::Guid* clsid, automation::ClassF
   if (!clsid || !factory) return automation::kClassNotAvailable;
   if (automation::ClassFactory* page = kvplotax::pages::pageFactory(*clsid)) {
     *factory = page;
+    return automation::kSOk;
+  }
+  if (*clsid == kvplotax::PersistProp::classId()) {
+    static PersistPropFactory persistProp;
+    *factory = &persistProp;
     return automation::kSOk;
   }
   if (!(*clsid == controlClsid())) return automation::kClassNotAvailable;

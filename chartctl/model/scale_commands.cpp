@@ -93,6 +93,7 @@ void CKvplotaxCtrl::relayoutScaleItems() {
       scales_.apply(*this, request, Plotrex_ScaleInitialize, fontsFor(request));
     }
   }
+  relayoutChannelScaleItems();
 }
 
 output::ViewportObject* CKvplotaxCtrl::scaleViewport(int number) {

@@ -63,8 +63,12 @@ TEST_F(ModuleTest, AnOpenPropertyPageKeepsTheModuleLoaded) {
 }
 
 TEST_F(ModuleTest, OtherClassesAreNotAvailable) {
-  const automation::Guid other = *automation::Guid::parse("{C5CF7860-85E6-11D0-AAE9-0000C05F07C7}");
-  automation::ClassFactory* factory = reinterpret_cast<automation::ClassFactory*>(1);
+  const automation::Guid persistProp =
+      *automation::Guid::parse("{C5CF7860-85E6-11D0-AAE9-0000C05F07C7}");
+  automation::ClassFactory* factory = nullptr;
+  ASSERT_EQ(getClassObject(&persistProp, &factory), automation::kSOk);
+  EXPECT_NE(factory->createInstance(), nullptr);
+  const automation::Guid other = *automation::Guid::parse("{C5CF7861-85E6-11D0-AAE9-0000C05F07C7}");
   EXPECT_EQ(getClassObject(&other, &factory), automation::kClassNotAvailable);
   EXPECT_EQ(factory, nullptr);
   EXPECT_EQ(getClassObject(nullptr, &factory), automation::kClassNotAvailable);

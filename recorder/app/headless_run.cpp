@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "designed_chart.h"
 #include "headless_prompter.h"
 #include "host/headless.h"
 #include "recorder/form_host.h"
@@ -102,15 +103,15 @@ int runHeadless(const HeadlessOptions& options) {
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
   try {
-    chart = &container.create(*automation::Guid::parse(kChartClassId));
+    chart = &createDesignedChart(container, *automation::Guid::parse(kChartClassId));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "zelkchart: the chart control %s cannot be created: %s\n", kChartClassId,
                  e.what());
     return 1;
   }
-  // A new control applies its own default set-up at its first paint. The form's designed
-  // settings are not stored with it yet, so let that paint happen first: the form's start-up then
-  // rewrites every setting the recorder relies on, instead of being overwritten by the defaults.
+  // The chart's first paint comes before the form's start-up, which then rewrites every setting
+  // the recorder relies on (a chart without designed settings would otherwise overwrite them
+  // with a new control's defaults at that paint).
   container.pump();
   ContainerHost formHost(container);
   HeadlessPrompter prompter;

@@ -13,6 +13,15 @@ int main() {
   host::HeadlessContainer form(500, 400);
   automation::Dispatch& chart = form.create(*clsid);
   const int version = chart.get("CtlVersion").toI4();
+  // The first paint sets a new control up; a key press fires its stock event, and the saved
+  // state loads into a second form.
+  form.pump();
+  form.key(0x0100, 'A');
+  const bool keyFired = form.events().size() == 1 && form.events()[0].id == -602;
+  chart.put("ErrBase", automation::Variant(std::int16_t{500}));
+  host::HeadlessContainer copy(500, 400);
+  const bool loaded = copy.load(*clsid, form.saveStream()).get("ErrBase").toI4() == 500 &&
+                      copy.loadBag(*clsid, form.saveBag()).get("ErrBase").toI4() == 500;
   char samples[8] = {};
   WAVEHDR header{};
   header.lpData = samples;
@@ -22,7 +31,10 @@ int main() {
   // Installing registered the control's property pages: one by program identifier.
   const auto page = automation::createObject(std::string_view("Vextrin.Plotrex.CPpgPen"));
   const std::string title = page->get("Title").toString();
-  std::printf("CtlVersion %d, bytes %d, page %s\n", version, static_cast<int>(recorded),
-              title.c_str());
-  return version == 101 && recorded == 6 && title == "Pen" ? 0 : 1;
+  std::printf(
+      "CtlVersion %d, bytes %d, page %s, key event %d, saved state loaded %d
+      ", version,
+      static_cast<int>(recorded),
+      title.c_str(), keyFired, loaded);
+  return version == 101 && recorded == 6 && title == "Pen" && keyFired && loaded ? 0 : 1;
 }

@@ -90,10 +90,15 @@ void ViewportObject::redrawAll() {
 }
 
 gdi::Rect ViewportObject::setBounds(const gdi::Rect& bounds) {
-  const gdi::Rect old = bounds_;
+  const bool wasHidden = bounds_.isEmpty();
   bounds_ = bounds;
   gdi::Rect changed;
-  if (old.isEmpty() || bounds.isEmpty()) return changed;
+  // While hidden the items keep the bounds they were last laid out for, and follow from there
+  // when the viewport comes back.
+  if (bounds.isEmpty()) return changed;
+  const gdi::Rect old = laidOutFor_;
+  laidOutFor_ = bounds;
+  if (old.isEmpty() || (wasHidden && old == bounds)) return changed;
   for (ChartItem* item : all_) {
     gdi::Rect area;
     if (item->relayout(old, bounds, area)) changed = changed.unite(area);

@@ -85,10 +85,15 @@ TEST_F(ViewportObjectTest, BoundsVisibilityStorageAndHits) {
   // Moving the viewport re-lays its items out and reports the area they now cover.
   const gdi::Rect changed = viewport.setBounds({20, 10, 100, 70});
   EXPECT_EQ(changed, (gdi::Rect{30, 20, 70, 60}));
-  // From or to an empty rectangle nothing is re-laid out.
+  // Hidden, the items stay as they were; back at the same place they stay too.
   EXPECT_TRUE(viewport.setBounds({}).isEmpty());
   EXPECT_TRUE(viewport.setBounds({20, 10, 100, 70}).isEmpty());
   EXPECT_EQ(a.area, (gdi::Rect{30, 20, 50, 40}));
+  // Back somewhere else, they follow from where they were laid out last.
+  viewport.setBounds({});
+  EXPECT_EQ(viewport.setBounds({30, 10, 110, 70}), (gdi::Rect{40, 20, 80, 60}));
+  EXPECT_EQ(a.area, (gdi::Rect{40, 20, 60, 40}));
+  viewport.setBounds({20, 10, 100, 70});
 
   HitInfo hit;
   EXPECT_FALSE(viewport.hitTest({35, 25}, hit)) << "hidden viewports are not hit";

@@ -67,4 +67,21 @@ const std::vector<std::string>& HeadlessContainer::messageBoxes() const {
   return window_->messageBoxes();
 }
 
+void HeadlessContainer::key(int message, int virtualKey, unsigned keys) {
+  window_->key(message, virtualKey, keys);
+}
+
+std::vector<std::uint8_t> HeadlessContainer::saveStream() { return window_->saveStream(); }
+std::string HeadlessContainer::saveBag() { return window_->saveBag(); }
+
+automation::Dispatch& HeadlessContainer::load(const automation::Guid& clsid,
+                                              std::span<const std::uint8_t> stream) {
+  return window_->create(clsid, [stream](ocx::Control& c) { c.loadFromStream(stream); });
+}
+
+automation::Dispatch& HeadlessContainer::loadBag(const automation::Guid& clsid,
+                                                 std::string_view bag) {
+  return window_->create(clsid, [bag](ocx::Control& c) { c.loadFromBag(bag); });
+}
+
 }  // namespace host

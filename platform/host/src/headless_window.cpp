@@ -52,15 +52,21 @@ HeadlessContainer::Window::Window(int width, int height, bool userMode, int logP
 
 HeadlessContainer::Window::~Window() { destroyControl(); }
 
-automation::Dispatch& HeadlessContainer::Window::create(const automation::Guid& clsid) {
+automation::Dispatch& HeadlessContainer::Window::create(
+    const automation::Guid& clsid, const std::function<void(ocx::Control&)>& init) {
   std::shared_ptr<automation::Dispatch> object = automation::createObject(clsid);
   destroyControl();
   object_ = std::move(object);
+  clsid_ = clsid;
   control_ = std::dynamic_pointer_cast<ocx::Control>(object_);
   if (!control_) return *object_;  // a plain automation object: nothing to show
   try {
     control_->setSite(this);
-    control_->initNew();
+    if (init) {
+      init(*control_);
+    } else {
+      control_->initNew();
+    }
     hwnd_ = newWindowHandle();
     postTarget_.store(hwnd_);
     control_->onWindowCreated(hwnd_);
@@ -183,7 +189,26 @@ void HeadlessContainer::Window::fireEvent(automation::DispId id,
 
 void HeadlessContainer::Window::mouse(int message, int x, int y, unsigned keys) {
   lastMouse_ = gdi::Point{x, y};
-  if (control_) control_->onMouse(static_cast<unsigned>(message), x, y, keys);
+  if (!control_) return;
+  control_->onMouse(static_cast<unsigned>(message), x, y, keys);
+  // The cursor follows every mouse message over the window; outside it, or when the control
+  // leaves it, the container's own shows.
+  if (!control_ || !paint_.screen().bounds().contains(*lastMouse_) ||
+      !control_->onSetCursor(*lastMouse_))
+    cursor_ = 0;
+}
+
+void HeadlessContainer::Window::key(int message, int virtualKey, unsigned keys) {
+  if (control_)
+    control_->onKey(static_cast<unsigned>(message), static_cast<unsigned>(virtualKey), keys);
+}
+
+std::vector<std::uint8_t> HeadlessContainer::Window::saveStream() {
+  return control_ ? control_->saveToStream() : std::vector<std::uint8_t>();
+}
+
+std::string HeadlessContainer::Window::saveBag() {
+  return control_ ? control_->saveToBag(clsid_) : std::string();
 }
 
 bool HeadlessContainer::Window::cursorPosition(gdi::Point& where) const {

@@ -25,7 +25,9 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   Window(int width, int height, bool userMode, int logPixels);
   ~Window() override;
 
-  automation::Dispatch& create(const automation::Guid& clsid);
+  // init starts the control: a new one (initNew) unless the caller loads saved state.
+  automation::Dispatch& create(const automation::Guid& clsid,
+                               const std::function<void(ocx::Control&)>& init = {});
   automation::Dispatch& object();
   void destroyControl();
 
@@ -46,6 +48,9 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   void setEventHandler(EventHandler handler) { eventHandler_ = std::move(handler); }
 
   void mouse(int message, int x, int y, unsigned keys);
+  void key(int message, int virtualKey, unsigned keys);
+  std::vector<std::uint8_t> saveStream();
+  std::string saveBag();
   void setAltDown(bool down) { altDown_ = down; }
   int cursor() const { return cursor_; }
 
@@ -98,6 +103,7 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   SiteTimers timers_;
   std::shared_ptr<automation::Dispatch> object_;
   std::shared_ptr<ocx::Control> control_;  // the same object, when it is a control
+  automation::Guid clsid_;
   bool painting_ = false;
   std::optional<gdi::Point> requestedSize_;
   std::vector<Event> events_;

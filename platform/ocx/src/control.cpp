@@ -2,8 +2,13 @@
 
 #include <strings.h>
 
+#include <cmath>
+
+#include "bag_exchange.h"
 #include "font_dispatch.h"
 #include "ocx/dispids.h"
+#include "ocx/messages.h"
+#include "stream_exchange.h"
 
 namespace ocx {
 
@@ -36,7 +41,120 @@ void Control::onWindowDestroyed() { hwnd_ = 0; }
 void Control::onResize(int, int) {}
 void Control::onPaint(gdi::DeviceContext&, const gdi::Rect&, const gdi::Rect&) {}
 void Control::onMessage(unsigned, std::uintptr_t, std::intptr_t) {}
-void Control::onMouse(unsigned, int, int, unsigned) {}
+void Control::onMouse(unsigned message, int x, int y, unsigned) {
+  enum class Kind { Down, Up, DoubleClick };
+  unsigned button = 0;
+  Kind kind = Kind::Down;
+  switch (message) {
+    case kWmLButtonDown:
+    case kWmRButtonDown:
+    case kWmMButtonDown:
+      button = message == kWmLButtonDown ? 1u : message == kWmRButtonDown ? 2u : 4u;
+      break;
+    case kWmLButtonUp:
+    case kWmRButtonUp:
+    case kWmMButtonUp:
+      button = message == kWmLButtonUp ? 1u : message == kWmRButtonUp ? 2u : 4u;
+      kind = Kind::Up;
+      break;
+    case kWmLButtonDblClk:
+    case kWmRButtonDblClk:
+    case kWmMButtonDblClk:
+      button = message == kWmLButtonDblClk ? 1u : message == kWmRButtonDblClk ? 2u : 4u;
+      kind = Kind::DoubleClick;
+      break;
+    default:
+      return;
+  }
+  if (kind != Kind::Up) {
+    if (buttonState_ == 0 && site_) site_->setCapture();
+    buttonState_ |= button;
+    if (kind == Kind::DoubleClick) {
+      dblClkState_ |= button;
+      fireEvent(kDispIdDblClick, {});
+    }
+    return;
+  }
+  if ((buttonState_ & button) == 0) return;
+  buttonState_ &= ~button;
+  if (buttonState_ == 0 && site_) site_->releaseCapture();
+  // The release that ends a double click is no click of its own.
+  if (dblClkState_ & button) {
+    dblClkState_ &= ~button;
+    return;
+  }
+  const gdi::Point size = site_ ? site_->clientSize() : gdi::Point{0, 0};
+  if (x >= 0 && y >= 0 && x < size.x && y < size.y) fireEvent(kDispIdClick, {});
+}
+
+void Control::onKey(unsigned message, unsigned virtualKey, unsigned keys) {
+  Variant code(static_cast<std::int16_t>(virtualKey & 0xFFFF));
+  switch (message) {
+    case kWmKeyDown:
+      fireEvent(kDispIdKeyDown, {Variant::ref(&code), Variant(shiftState(keys))});
+      break;
+    case kWmKeyUp:
+      fireEvent(kDispIdKeyUp, {Variant::ref(&code), Variant(shiftState(keys))});
+      break;
+    case kWmChar:
+      fireEvent(kDispIdKeyPress, {Variant::ref(&code)});
+      break;
+    default:
+      break;
+  }
+}
+
+bool Control::onSetCursor(gdi::Point) { return false; }
+
+std::int16_t Control::shiftState(unsigned keys) const {
+  const bool alt = site_ && site_->isAltDown();
+  return static_cast<std::int16_t>(((keys & kMkShift) ? 1 : 0) + ((keys & kMkControl) ? 2 : 0) +
+                                   (alt ? 4 : 0));
+}
+
+std::vector<std::uint8_t> Control::saveToStream() {
+  StreamSaver px;
+  doPropExchange(px);
+  return px.take();
+}
+
+std::string Control::saveToBag(const automation::Guid& clsid) {
+  BagSaver px(clsid);
+  doPropExchange(px);
+  return px.take();
+}
+
+void Control::loadFromStream(std::span<const std::uint8_t> bytes) {
+  StreamLoader px(bytes);
+  doPropExchange(px);
+  setModifiedFlag(false);
+}
+
+void Control::loadFromBag(std::string_view text) {
+  BagLoader px(text);
+  doPropExchange(px);
+  setModifiedFlag(false);
+}
+
+void Control::doPropExchange(PropExchange& px) { exchangeStockProps(px); }
+
+void Control::exchangeStockProps(PropExchange& px) {
+  px.color("ForeColor", foreColor_);
+  px.boolean("Enabled", enabled_);
+  // Loaded values go straight into the font; one that could not be drawn keeps the default.
+  Font f = font_;
+  std::string name = f.name;
+  px.text("FontName", name);
+  px.r4("FontSize", f.size);
+  px.boolean("FontBold", f.bold);
+  px.boolean("FontItalic", f.italic);
+  px.boolean("FontUnderline", f.underline);
+  px.boolean("FontStrikethru", f.strikethrough);
+  if (!px.loading()) return;
+  if (!name.empty() && name.size() <= 255 && name.find('\0') == std::string::npos) f.name = name;
+  if (!std::isfinite(f.size) || f.size <= 0.0f || f.size > 2048.0f) f.size = font_.size;
+  font_ = f;
+}
 void Control::onAmbientChanged(DispId) {}
 
 bool Control::ambientUserMode() const { return site_ == nullptr || site_->ambientUserMode(); }

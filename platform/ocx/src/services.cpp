@@ -1,6 +1,7 @@
 #include "ocx/services.h"
 
 #include "ocx/control_site.h"
+#include "ocx/dde_link.h"
 #include "ocx/ole_color.h"
 
 namespace ocx {
@@ -8,6 +9,8 @@ namespace ocx {
 PeriodicTimer::~PeriodicTimer() = default;
 Clipboard::~Clipboard() = default;
 ControlSite::~ControlSite() = default;
+DdeSite::~DdeSite() = default;
+DdeDataSource::~DdeDataSource() = default;
 
 gdi::ColorRef ControlSite::systemColor(int index) const { return classicSystemColor(index); }
 

@@ -61,6 +61,7 @@ class ViewportObject {
   std::vector<ChartItem*> late_;
   std::vector<ChartItem*> all_;
   gdi::Rect bounds_;
+  gdi::Rect laidOutFor_;  // the last non-empty bounds
   gdi::Rect erased_;
   gdi::Rect lateRect_;
   DrawSurface surface_;

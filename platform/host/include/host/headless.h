@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "automation/automation.h"
@@ -76,7 +77,8 @@ class HeadlessContainer {
   void mouse(int message, int x, int y, unsigned keys);
   // The Alt key's state, which mouse messages do not carry.
   void setAltDown(bool down);
-  // The cursor shape the control last asked for (0: the container's own).
+  // The cursor shown at the last mouse position: a system IDC_* number, the control's own cursor
+  // number (201-207), -1 for its MouseIcon picture, 0 for the container's own.
   int cursor() const;
 
   // The desktop's clipboard as this container's programs and control share it.
@@ -85,6 +87,17 @@ class HeadlessContainer {
   std::uintptr_t windowHandle() const;
   // Texts of the message boxes the control showed (answered at once).
   const std::vector<std::string>& messageBoxes() const;
+
+  // Delivers WM_KEYDOWN, WM_KEYUP and WM_CHAR with MK_SHIFT / MK_CONTROL key flags.
+  void key(int message, int virtualKey, unsigned keys = 0);
+  // The control's persisted state, in the stream form and in the property-bag text form; empty
+  // when the object is not a control.
+  std::vector<std::uint8_t> saveStream();
+  std::string saveBag();
+  // Like create(), but the control loads saved state instead of starting as a new control.
+  // Damaged data never fail the load: what cannot be read keeps its default.
+  automation::Dispatch& load(const automation::Guid& clsid, std::span<const std::uint8_t> stream);
+  automation::Dispatch& loadBag(const automation::Guid& clsid, std::string_view bag);
 
  private:
   class Window;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,9 @@ class DeviceContext;
 }
 
 namespace ocx {
+
+class DdeDataSource;
+class PropExchange;
 
 class Control : public automation::Dispatch {
  public:
@@ -43,8 +47,26 @@ class Control : public automation::Dispatch {
   // needs painting (empty: all of it).
   virtual void onPaint(gdi::DeviceContext& dc, const gdi::Rect& bounds, const gdi::Rect& invalid);
   virtual void onMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+  // The framework's default mouse handling: capture between press and release, the stock Click
+  // after a release over the control and DblClick on a double-click message. A control that
+  // handles the mouse itself calls it after its own routine.
   virtual void onMouse(unsigned message, int x, int y, unsigned keys);
+  // WM_KEYDOWN, WM_KEYUP and WM_CHAR with MK_SHIFT / MK_CONTROL flags: the stock key events,
+  // whose key argument the container may change.
+  virtual void onKey(unsigned message, unsigned virtualKey, unsigned keys);
+  // The container asks for the cursor over a client point; false leaves it to the container.
+  virtual bool onSetCursor(gdi::Point where);
   virtual void onAmbientChanged(automation::DispId id);
+
+  // Persistence: the control's entries through a property exchange, in either form. Loading
+  // takes the place of initNew(); what the data lack keeps its construction default.
+  std::vector<std::uint8_t> saveToStream();
+  std::string saveToBag(const automation::Guid& clsid);
+  void loadFromStream(std::span<const std::uint8_t> bytes);
+  void loadFromBag(std::string_view text);
+
+  // The interface a development environment's DDE link asks for; null when not offered.
+  virtual DdeDataSource* ddeDataSource() { return nullptr; }
 
   bool ambientUserMode() const;  // run mode when there is no site
   int logPixelsX() const;        // 96 when there is no site
@@ -76,6 +98,12 @@ class Control : public automation::Dispatch {
   bool getStock(automation::DispId id, automation::Variant& out);
   bool putStock(automation::DispId id, const automation::Variant& value);
 
+  // The exchange of every persisted entry; the base exchanges the stock properties.
+  virtual void doPropExchange(PropExchange& px);
+  void exchangeStockProps(PropExchange& px);
+  // The Shift argument of mouse and key events: Shift 1, Ctrl 2, Alt 4.
+  std::int16_t shiftState(unsigned keys) const;
+
   // Hooks after a stock property changed.
   virtual void onFontChanged() {}
   virtual void onForeColorChanged() {}
@@ -95,6 +123,8 @@ class Control : public automation::Dispatch {
   OleColor foreColor_ = systemColor(18);  // button text
   bool enabled_ = true;
   std::uintptr_t hwnd_ = 0;
+  unsigned buttonState_ = 0;
+  unsigned dblClkState_ = 0;
   // Shared with objects handed out to clients (the font), which may outlive the control.
   std::shared_ptr<Control*> self_;
 };

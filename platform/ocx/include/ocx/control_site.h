@@ -14,6 +14,18 @@
 
 namespace ocx {
 
+class DdeSite;
+
+// A cursor's picture: 32-bit 0xAARRGGBB pixels row by row from the top, or PNG bytes.
+struct CursorImage {
+  int width = 0;
+  int height = 0;
+  int hotX = 0;
+  int hotY = 0;
+  std::vector<std::uint32_t> argb;
+  std::vector<std::uint8_t> png;
+};
+
 class ControlSite {
  public:
   virtual ~ControlSite();
@@ -60,10 +72,17 @@ class ControlSite {
   virtual bool isAltDown() const { return false; }
   virtual void setCapture() {}
   virtual void releaseCapture() {}
-  // Cursor shapes: 0 the container's own, 1-22 the mouse-pointer table, 99 a custom picture.
+  // Cursor shapes: 0 the container's own, a system IDC_* number, a control's own cursor number
+  // (201 and up), -1 its custom picture.
   virtual void setCursor(int /*shape*/) {}
+  // A cursor whose picture the control carries: a container that draws cursors uses the
+  // image, others only the number.
+  virtual void setCustomCursor(int shape, const CursorImage& /*image*/) { setCursor(shape); }
   // Whether the mouse is currently over the control, and where (client pixels).
   virtual bool cursorPosition(gdi::Point& /*where*/) const { return false; }
+
+  // The container's part in DDE links to the control; null when it takes none.
+  virtual DdeSite* ddeSite() { return nullptr; }
 
   // A modal message box (e.g. the About dialog).
   virtual void showMessage(const std::string& /*title*/, const std::string& /*text*/) {}

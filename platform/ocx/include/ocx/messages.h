@@ -6,6 +6,10 @@
 namespace ocx {
 
 constexpr unsigned kWmPaint = 0x000F;
+constexpr unsigned kWmSetCursor = 0x0020;
+constexpr unsigned kWmKeyDown = 0x0100;
+constexpr unsigned kWmKeyUp = 0x0101;
+constexpr unsigned kWmChar = 0x0102;
 constexpr unsigned kWmTimer = 0x0113;
 constexpr unsigned kWmMouseMove = 0x0200;
 constexpr unsigned kWmLButtonDown = 0x0201;
