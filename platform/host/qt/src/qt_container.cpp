@@ -1,5 +1,6 @@
 #include "host/qt/qt_container.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,7 +46,7 @@ void QtContainer::pump() {
   }
 }
 
-PixelView QtContainer::screen() const {
+PixelView QtContainer::screenImage() const {
   const gdi::Bitmap& image = site_->screen();
   return {image.pixels().data(), image.width(), image.height(),
           static_cast<std::size_t>(image.width())};
@@ -86,9 +87,17 @@ void QtContainer::paintEvent(QPaintEvent* event) {
 void QtContainer::resizeEvent(QResizeEvent*) { site_->resize(width(), height()); }
 
 void QtContainer::mousePressEvent(QMouseEvent* event) {
-  const unsigned message = buttonMessage(event->button(), true, false);
-  if (message == 0) return;
+  // The second press of a double click becomes the double-click message, as on the platform;
+  // toolkits differ in what else they send, so the timing is judged here.
   const QPoint at = event->position().toPoint();
+  const bool doubleClick =
+      lastPress_.button == event->button() &&
+      event->timestamp() - lastPress_.time <=
+          static_cast<quint64>(QApplication::doubleClickInterval()) &&
+      (at - lastPress_.at).manhattanLength() <= QApplication::startDragDistance();
+  lastPress_ = doubleClick ? Press{} : Press{event->button(), event->timestamp(), at};
+  const unsigned message = buttonMessage(event->button(), true, doubleClick);
+  if (message == 0) return;
   site_->mouse(message, at.x(), at.y(), mouseKeyFlags(event->buttons(), event->modifiers()));
 }
 
@@ -99,12 +108,8 @@ void QtContainer::mouseReleaseEvent(QMouseEvent* event) {
   site_->mouse(message, at.x(), at.y(), mouseKeyFlags(event->buttons(), event->modifiers()));
 }
 
-void QtContainer::mouseDoubleClickEvent(QMouseEvent* event) {
-  const unsigned message = buttonMessage(event->button(), true, true);
-  if (message == 0) return;
-  const QPoint at = event->position().toPoint();
-  site_->mouse(message, at.x(), at.y(), mouseKeyFlags(event->buttons(), event->modifiers()));
-}
+// The press handler has made the double click already.
+void QtContainer::mouseDoubleClickEvent(QMouseEvent*) {}
 
 void QtContainer::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();

@@ -31,7 +31,7 @@ class QtContainer final : public QWidget {
   // Runs the posted messages and the pending paint now, as the event loop would.
   void pump();
   // What the control's screen shows, 0x00BBGGRR.
-  PixelView screen() const;
+  PixelView screenImage() const;
   std::uint32_t pixel(int x, int y) const;
   // The control's window handle, 0 before create().
   std::uintptr_t windowHandle() const;
@@ -60,6 +60,12 @@ class QtContainer final : public QWidget {
  private:
   class Site;
   std::unique_ptr<Site> site_;
+  struct Press {
+    Qt::MouseButton button = Qt::NoButton;
+    quint64 time = 0;
+    QPoint at;
+  };
+  Press lastPress_;  // the first press of a possible double click
 };
 
 }  // namespace host::qt
