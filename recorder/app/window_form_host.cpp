@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 
 namespace recorder::app {
@@ -28,7 +29,11 @@ void WindowFormHost::moveForm(int left, int top) {
 void WindowFormHost::endProgram() {
   if (ended_) return;
   ended_ = true;
-  QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+  QTimer::singleShot(0, QCoreApplication::instance(), [] {
+    // Only a running loop can be left; without one (a test driving the window) a request to
+    // leave would linger and end the next dialog's loop at once.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+  });
 }
 
 void WindowFormHost::showAbout() {
