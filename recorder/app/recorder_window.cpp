@@ -78,8 +78,11 @@ RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister 
 }
 
 RecorderWindow::~RecorderWindow() {
-  // The form stops its input and timers before the views of its components go.
+  // The views listen to the form's components, so they go first; then the form, which stops its
+  // input and timers and closes its files.
   form_->onViewChanged(nullptr);
+  delete takeCentralWidget();
+  chart_ = nullptr;
   form_.reset();
 }
 
