@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include "recorder_window.h"
 #include "xvtools/audio_source.h"
@@ -47,6 +48,12 @@ void writeScreenshot(QWidget& window, const std::string& path) {
 
 int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
               char** argv) {
+  // Without a display Qt would abort; say what to do instead.
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    std::fputs("zelkchart: no display to open the window on; use --headless\n", stderr);
+    return 2;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName("zelkchart");
   QApplication::setApplicationVersion(ZELK_VERSION);
