@@ -54,6 +54,8 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     std::fputs("zelkchart: no display to open the window on; use --headless\n", stderr);
     return 2;
   }
+  // From here on a stop signal is kept until the window can act on it.
+  const bool catching = catchStopSignals();
   QApplication application(argc, argv);
   QApplication::setApplicationName("zelkchart");
   QApplication::setApplicationVersion(ZELK_VERSION);
@@ -71,7 +73,7 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   }
 
   std::unique_ptr<QSocketNotifier> stopSignals;
-  if (catchStopSignals()) {
+  if (catching) {
     stopSignals = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
     QObject::connect(stopSignals.get(), &QSocketNotifier::activated, window.get(), [&] {
       char bytes[16];
