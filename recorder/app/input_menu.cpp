@@ -17,8 +17,8 @@ QString escapeAmpersands(const std::string& text) {
 InputMenu::InputMenu(xvtools::XVWaveInX& waveIn, xvtools::Prompter& prompter, DeviceLister devices,
                      QWidget* parent)
     : QMenu("&Input", parent), waveIn_(waveIn), prompter_(prompter), devices_(std::move(devices)) {
+  // The sound system is asked only when the operator opens the menu, never at start-up.
   connect(this, &QMenu::aboutToShow, this, [this] { refresh(); });
-  refresh();
 }
 
 void InputMenu::refresh() {
