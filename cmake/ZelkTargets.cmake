@@ -56,3 +56,22 @@ function(zelk_export target exportName)
   endif()
   set_property(GLOBAL APPEND PROPERTY ZELK_EXPORTED_TARGETS ${target})
 endfunction()
+
+# zelk_gui_test(<name> SOURCES ... LIBS ... [ENVIRONMENT ...]): a GoogleTest program with a
+# QApplication, registered as one CTest entry that starts its own X server with xvfb-run.
+function(zelk_gui_test name)
+  if(NOT ZELK_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  find_program(ZELK_XVFB_RUN xvfb-run REQUIRED)
+  find_package(Qt6 COMPONENTS Widgets Test REQUIRED)
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/gui_test_main.cpp)
+  zelk_target(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Qt6::Widgets Qt6::Test)
+  add_test(NAME ${name}
+           COMMAND ${ZELK_XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96"
+                   $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb;${ARG_ENVIRONMENT}"
+                                          TIMEOUT 300)
+endfunction()

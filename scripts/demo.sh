@@ -18,6 +18,13 @@ build/release/bin/zelkchart --headless --playback "$out/night.log" --image "$out
 if [ -x build/release/bin/chart_png ]; then
   build/release/bin/chart_png "$out/sine.png"
 fi
+# The recorder's window as an operator sees it after twenty seconds of recording, on a private X
+# server.
+if command -v xvfb-run > /dev/null; then
+  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" build/release/bin/zelkchart \
+    --input synthetic --start --seconds 20 --screenshot "$out/window.png"
+  echo "demo: wrote $out/window.png"
+fi
 echo "demo: wrote $out/night.log, $out/night.png, $out/playback.png and $out/sine.png"
 # The spectrograph: a minute of the synthetic signal, and a rising chirp from 100 Hz to 3.9 kHz.
 if [ -x build/release/bin/zelkspec ]; then

@@ -7,6 +7,9 @@
 
 #include "headless_options.h"
 #include "headless_run.h"
+#if ZELKCHART_WINDOW
+#include "window_run.h"
+#endif
 
 namespace {
 
@@ -15,7 +18,14 @@ void requestStop(int) { recorder::app::gStopRequested = true; }
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args(argv + 1, argv + argc);
+#if ZELKCHART_WINDOW
+  const auto windowOptions = recorder::app::takeWindowOptions(args);
+  if (!windowOptions.error.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n", windowOptions.error.c_str());
+    return 2;
+  }
+#endif
   const auto parsed = recorder::app::parseCommandLine(args);
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "zelkchart: %s\n\n%s", parsed.error.c_str(),
@@ -25,12 +35,18 @@ int main(int argc, char** argv) {
   const auto& options = parsed.options;
   if (options.help) {
     std::fputs(recorder::app::usageText().c_str(), stdout);
+#if ZELKCHART_WINDOW
+    std::fputs(recorder::app::windowUsageText().c_str(), stdout);
+#endif
     return 0;
   }
   if (options.version) {
     std::printf("zelkchart %s\n", ZELK_VERSION);
     return 0;
   }
+#if ZELKCHART_WINDOW
+  if (!options.headless) return recorder::app::runWindow(options, windowOptions, argc, argv);
+#endif
   if (!options.headless) {
     std::fputs("zelkchart: this build has no window front end; use --headless\n", stderr);
     return 2;

@@ -11,6 +11,9 @@
 namespace xvtools {
 
 std::int16_t toSample16(float v) {
+  // A device may hand over buffers it never filled; what is not a number is silence, never a
+  // conversion without a defined result.
+  if (std::isnan(v)) return 0;
   const float scaled = std::nearbyint(v * 32768.0f);
   return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
 }

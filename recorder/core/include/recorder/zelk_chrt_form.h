@@ -81,6 +81,10 @@ class ZelkChrtForm {
   const xvtools::XVLEDPanelX& XVLEDPanelX1() const { return sampleSizeLed_; }
   const xvtools::XVLEDPanelX& XVLEDPanelX2() const { return chartSpeedLed_; }
   const xvtools::XVLEDPanelX& XVLEDPanelX3() const { return vertScaleLed_; }
+  // For views, which listen to the displays.
+  xvtools::XVLEDPanelX& XVLEDPanelX1() { return sampleSizeLed_; }
+  xvtools::XVLEDPanelX& XVLEDPanelX2() { return chartSpeedLed_; }
+  xvtools::XVLEDPanelX& XVLEDPanelX3() { return vertScaleLed_; }
   xvtools::CommonDialog& Dialog() { return dialog_; }
 
   // What the form shows.
@@ -90,6 +94,9 @@ class ZelkChrtForm {
   const std::string& Text3() const { return text3_; }
   const std::string& scrollCaption() const { return scrollCaption_; }
   bool enableLoggingChecked() const { return loggingChecked_; }
+  // A note of the front end's own on the status line (e.g. the input it fell back to); the
+  // form's next status text replaces it.
+  void showStatus(std::string text) { setText(text3_, std::move(text)); }
   // Raised once after any of the texts, the caption or the check mark changed.
   void onViewChanged(std::function<void()> handler) { viewChanged_ = std::move(handler); }
 

@@ -1,0 +1,16 @@
+#include "input_choice.h"
+
+namespace recorder::app {
+
+StartInput chooseStartInput(const std::optional<std::string>& requested,
+                            const std::vector<std::string>& devices) {
+  if (requested) {
+    if (const auto spec = xvtools::InputSpec::parse(*requested)) return {*spec, {}};
+  }
+  if (devices.empty()) return {xvtools::InputSpec{}, kNoCaptureDevice};
+  xvtools::InputSpec device;
+  device.kind = xvtools::InputSpec::Kind::DefaultDevice;
+  return {device, {}};
+}
+
+}  // namespace recorder::app

@@ -1,0 +1,33 @@
+// Options > Input: the capture devices PortAudio reports (read again each time the menu opens),
+// the synthetic signal and a recording. The choice takes effect at the next Start.
+#pragma once
+
+#include <QMenu>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "xvtools/prompter.h"
+#include "xvtools/xv_wave_in.h"
+
+namespace recorder::app {
+
+class InputMenu final : public QMenu {
+ public:
+  using DeviceLister = std::function<std::vector<std::string>()>;
+  InputMenu(xvtools::XVWaveInX& waveIn, xvtools::Prompter& prompter, DeviceLister devices,
+            QWidget* parent = nullptr);
+
+  // Rebuilds the entries from the devices present, checking the input in force.
+  void refresh();
+
+ private:
+  void addChoice(const QString& text, const xvtools::InputSpec& spec);
+  void chooseRecording();
+
+  xvtools::XVWaveInX& waveIn_;
+  xvtools::Prompter& prompter_;
+  DeviceLister devices_;
+};
+
+}  // namespace recorder::app

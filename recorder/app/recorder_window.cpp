@@ -1,0 +1,180 @@
+#include "recorder_window.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <stdexcept>
+
+#include "window_layout.h"
+
+namespace recorder::app {
+
+namespace {
+
+constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+
+QFont formFont(const char* family) {
+  QFont font(family);
+  font.setPixelSize(layout::kFontPixels);
+  return font;
+}
+
+QLineEdit* textBox(QWidget* parent, const QRect& place, const QFont& font) {
+  auto* box = new QLineEdit(parent);
+  box->setGeometry(place);
+  box->setFont(font);
+  box->setReadOnly(true);
+  box->setFocusPolicy(Qt::NoFocus);
+  return box;
+}
+
+QPushButton* button(QWidget* parent, const char* text, const QRect& place, const QFont& font) {
+  auto* b = new QPushButton(text, parent);
+  b->setGeometry(place);
+  b->setFont(font);
+  b->setAutoDefault(false);
+  return b;
+}
+
+// Every caption gets its first letter as the Alt key that presses it.
+QString withMnemonic(const std::string& caption) { return "&" + QString::fromStdString(caption); }
+
+}  // namespace
+
+RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister devices)
+    : prompter_(this) {
+  setWindowTitle(kFormCaption);
+  auto* client = new QWidget(this);
+  client->setFixedSize(layout::kClient);
+  setCentralWidget(client);
+
+  chart_ = new host::qt::QtContainer(client);
+  chart_->setGeometry(layout::kChart);
+  automation::Dispatch* control = nullptr;
+  try {
+    control = &chart_->create(*automation::Guid::parse(kChartClassId));
+  } catch (const std::exception& e) {
+    throw std::runtime_error(std::string("the chart control ") + kChartClassId +
+                             " cannot be created: " + e.what());
+  }
+  // A new control applies its own default set-up at its first paint; let that happen before the
+  // form's start-up rewrites every setting the recorder relies on.
+  chart_->pump();
+
+  formHost_ = std::make_unique<WindowFormHost>(*this, *chart_);
+  form_ = std::make_unique<ZelkChrtForm>(*control, *formHost_, prompter_);
+  buildControls(client);
+  buildMenus(std::move(devices));
+  form_->onViewChanged([this] { showFormView(); });
+  showFormView();
+
+  form_->load();
+  form_->XVWaveInX1().setInput(input.input);
+  form_->XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
+  form_->XVWaveInX1().setFormThread(&formThread_);
+  form_->XVHiTimerX1().setFormThread(&formThread_);
+  form_->PlayBackTimer().setFormThread(&formThread_);
+  if (!input.note.empty()) form_->showStatus(input.note);
+  chart_->pump();
+}
+
+RecorderWindow::~RecorderWindow() {
+  // The views listen to the form's components, so they go first; then the form, which stops its
+  // input and timers and closes its files.
+  form_->onViewChanged(nullptr);
+  delete takeCentralWidget();
+  chart_ = nullptr;
+  form_.reset();
+}
+
+void RecorderWindow::buildControls(QWidget* client) {
+  const QFont arial = formFont("Arial");
+  const QFont sansSerif = formFont("MS Sans Serif");
+  ZelkChrtForm& f = *form_;
+
+  const std::array<std::pair<const char*, QRect>, 4> frames = {{
+      {"Sample Size (ms)", layout::kSampleSizeFrame},
+      {"Chart Sp (sec/div)", layout::kChartSpeedFrame},
+      {"Vertical Scale", layout::kVertScaleFrame},
+      {"Vert Pos", layout::kVertPosFrame},
+  }};
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    frames_[i] = new QGroupBox(frames[i].first, client);
+    frames_[i]->setGeometry(frames[i].second);
+    frames_[i]->setFont(arial);
+  }
+  const std::array<std::pair<xvtools::XVLEDPanelX*, QRect>, 3> leds = {{
+      {&f.XVLEDPanelX1(), layout::kLed1},
+      {&f.XVLEDPanelX2(), layout::kLed2},
+      {&f.XVLEDPanelX3(), layout::kLed3},
+  }};
+  for (std::size_t i = 0; i < leds.size(); ++i) {
+    leds_[i] = new xvtools::qt::LedPanelWidget(*leds[i].first, client);
+    leds_[i]->setGeometry(leds[i].second);
+  }
+  const std::array<std::pair<xvtools::XVSpinButtonX*, QRect>, 4> spins = {{
+      {&f.XVSpinButtonX1(), layout::kSpin1},
+      {&f.XVSpinButtonX2(), layout::kSpin2},
+      {&f.XVSpinButtonX3(), layout::kSpin3},
+      {&f.XVSpinButtonX4(), layout::kSpin4},
+  }};
+  for (std::size_t i = 0; i < spins.size(); ++i) {
+    spins_[i] = new xvtools::qt::SpinButtonWidget(*spins[i].first, client);
+    spins_[i]->setGeometry(spins[i].second);
+  }
+
+  text2_ = textBox(client, layout::kText2, arial);
+  text1_ = textBox(client, layout::kText1, arial);
+  timeDisp_ = textBox(client, layout::kTimeDisp, arial);
+  text3_ = textBox(client, layout::kText3, arial);
+
+  scroll_ = button(client, "&Start", layout::kScroll, sansSerif);
+  playback_ = button(client, "&Playback", layout::kPlayback, arial);
+  erase_ = button(client, "&Erase", layout::kErase, arial);
+  print_ = button(client, "P&rint", layout::kPrint, arial);
+  time_ = button(client, "&Time", layout::kTime, arial);
+  exit_ = button(client, "E&xit", layout::kExit, sansSerif);
+  connect(scroll_, &QPushButton::clicked, this, [this] { form_->scrollClick(); });
+  connect(playback_, &QPushButton::clicked, this, [this] { form_->playbackButtonClick(); });
+  connect(erase_, &QPushButton::clicked, this, [this] { form_->eraseButtonClick(); });
+  connect(print_, &QPushButton::clicked, this, [this] { form_->command1Click(); });
+  connect(time_, &QPushButton::clicked, this, [this] { form_->command2Click(); });
+  connect(exit_, &QPushButton::clicked, this, [this] { form_->exitClick(); });
+}
+
+void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {
+  QMenu* file = menuBar()->addMenu("&File");
+  printerSetup_ = file->addAction("Printer &Setup", this, [this] { form_->prnSetupClick(); });
+  file->addSeparator();
+  getOut_ = file->addAction("E&xit", this, [this] { form_->getOutClick(); });
+
+  QMenu* options = menuBar()->addMenu("&Options");
+  logging_ = options->addAction("&Logging");
+  logging_->setCheckable(true);
+  // The form owns the check mark: a click asks it, and the view follows what it decides.
+  connect(logging_, &QAction::triggered, this, [this] {
+    form_->enableLoggingClick();
+    showFormView();
+  });
+  inputMenu_ = new InputMenu(form_->XVWaveInX1(), prompter_, std::move(devices), options);
+  options->addMenu(inputMenu_);
+
+  about_ = menuBar()->addAction("&About", this, [this] { form_->aboutClick(); });
+}
+
+void RecorderWindow::showFormView() {
+  const ZelkChrtForm& f = *form_;
+  timeDisp_->setText(QString::fromStdString(f.TimeDisp()));
+  text1_->setText(QString::fromStdString(f.Text1()));
+  text2_->setText(QString::fromStdString(f.Text2()));
+  text3_->setText(QString::fromStdString(f.Text3()));
+  scroll_->setText(withMnemonic(f.scrollCaption()));
+  logging_->setChecked(f.enableLoggingChecked());
+}
+
+void RecorderWindow::closeEvent(QCloseEvent* event) {
+  // Closing the window is Exit: the input stops and the log is closed with nothing lost.
+  if (!formHost_->ended()) form_->exitClick();
+  event->accept();
+}
+
+}  // namespace recorder::app

@@ -1,0 +1,101 @@
+// The recorder's main window: the chart control in a QtContainer, the four LED-and-spin groups,
+// the time boxes, the status line, the six buttons and the File/Options/About menus, all driven
+// by the same form logic as the headless run.
+//
+// Printing: Print calls the chart's VBPrintWindow with this window's handle (its X11 id) and
+// File > Printer Setup asks prompter().choosePrinter(); a print back end installs its printer
+// dialog with prompter().setPrinterChooser().
+#pragma once
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <array>
+#include <memory>
+
+#include "host/qt/qt_container.h"
+#include "input_choice.h"
+#include "input_menu.h"
+#include "recorder/zelk_chrt_form.h"
+#include "window_form_host.h"
+#include "xvtools/qt/led_panel_widget.h"
+#include "xvtools/qt/qt_form_thread.h"
+#include "xvtools/qt/qt_prompter.h"
+#include "xvtools/qt/spin_button_widget.h"
+
+namespace recorder::app {
+
+class RecorderWindow final : public QMainWindow {
+ public:
+  // Creates the chart control (throws when it cannot), builds the window, and runs the form's
+  // start-up, which shows and centres it. devices lists the capture devices for the Input menu.
+  RecorderWindow(const StartInput& input, InputMenu::DeviceLister devices);
+  ~RecorderWindow() override;
+
+  ZelkChrtForm& form() { return *form_; }
+  host::qt::QtContainer& chart() { return *chart_; }
+  xvtools::qt::QtPrompter& prompter() { return prompter_; }
+  bool ended() const { return formHost_->ended(); }
+
+  QPushButton* scrollButton() const { return scroll_; }
+  QPushButton* playbackButton() const { return playback_; }
+  QPushButton* eraseButton() const { return erase_; }
+  QPushButton* printButton() const { return print_; }
+  QPushButton* timeButton() const { return time_; }
+  QPushButton* exitButton() const { return exit_; }
+  QLineEdit* timeDisp() const { return timeDisp_; }
+  QLineEdit* text1() const { return text1_; }
+  QLineEdit* text2() const { return text2_; }
+  QLineEdit* text3() const { return text3_; }
+  // Frames in the order sample size, chart speed, vertical scale, vertical position.
+  const std::array<QGroupBox*, 4>& frames() const { return frames_; }
+  xvtools::qt::LedPanelWidget* led(int i) const {
+    return leds_.at(static_cast<std::size_t>(i - 1));
+  }
+  // XVSpinButtonX1..4 by their number.
+  xvtools::qt::SpinButtonWidget* spin(int i) const {
+    return spins_.at(static_cast<std::size_t>(i - 1));
+  }
+  QAction* printerSetupAction() const { return printerSetup_; }
+  QAction* getOutAction() const { return getOut_; }
+  QAction* loggingAction() const { return logging_; }
+  QAction* aboutAction() const { return about_; }
+  InputMenu* inputMenu() const { return inputMenu_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildControls(QWidget* client);
+  void buildMenus(InputMenu::DeviceLister devices);
+  void showFormView();
+
+  xvtools::qt::QtPrompter prompter_;
+  xvtools::qt::QtFormThread formThread_;
+  host::qt::QtContainer* chart_ = nullptr;
+  std::unique_ptr<WindowFormHost> formHost_;
+  std::unique_ptr<ZelkChrtForm> form_;
+
+  QPushButton* scroll_ = nullptr;
+  QPushButton* playback_ = nullptr;
+  QPushButton* erase_ = nullptr;
+  QPushButton* print_ = nullptr;
+  QPushButton* time_ = nullptr;
+  QPushButton* exit_ = nullptr;
+  QLineEdit* timeDisp_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QLineEdit* text2_ = nullptr;
+  QLineEdit* text3_ = nullptr;
+  std::array<QGroupBox*, 4> frames_{};
+  std::array<xvtools::qt::LedPanelWidget*, 3> leds_{};
+  std::array<xvtools::qt::SpinButtonWidget*, 4> spins_{};
+  QAction* printerSetup_ = nullptr;
+  QAction* getOut_ = nullptr;
+  QAction* logging_ = nullptr;
+  QAction* about_ = nullptr;
+  InputMenu* inputMenu_ = nullptr;
+};
+
+}  // namespace recorder::app

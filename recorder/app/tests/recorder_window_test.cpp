@@ -1,0 +1,318 @@
+// The recorder window on a real X server: its controls at their places, the trace Start draws
+// compared with the headless form's, the spin buttons, Logging, Erase, Time and Exit, keyboard
+// access and the input choice.
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "recorder/ole_date.h"
+#include "window_fixture.h"
+#include "window_layout.h"
+
+namespace recorder::app::testing {
+namespace {
+
+QString plain(QString text) { return text.remove('&'); }
+
+TEST_F(WindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndFonts) {
+  RecorderWindow& w = open();
+  EXPECT_EQ(w.windowTitle(), "ZelkChart");
+  EXPECT_EQ(w.chart().geometry(), layout::kChart);
+  EXPECT_EQ(w.chart().parentWidget(), w.centralWidget());
+  // Centred on the screen.
+  const QRect screen = w.screen()->availableGeometry();
+  EXPECT_LE(std::abs(w.frameGeometry().center().x() - screen.center().x()), 1);
+  EXPECT_LE(std::abs(w.frameGeometry().center().y() - screen.center().y()), 1);
+
+  const QString arial = QFontInfo(QFont("Arial")).family();
+  EXPECT_EQ(arial, "Liberation Sans");  // Arial's metric twin, found through fontconfig
+  const struct {
+    QWidget* widget;
+    QRect place;
+    QString text;
+    const char* font;
+  } controls[] = {
+      {w.frames()[0], layout::kSampleSizeFrame, "Sample Size (ms)", "Arial"},
+      {w.frames()[1], layout::kChartSpeedFrame, "Chart Sp (sec/div)", "Arial"},
+      {w.frames()[2], layout::kVertScaleFrame, "Vertical Scale", "Arial"},
+      {w.frames()[3], layout::kVertPosFrame, "Vert Pos", "Arial"},
+      {w.led(1), layout::kLed1, {}, nullptr},
+      {w.spin(1), layout::kSpin1, {}, nullptr},
+      {w.led(2), layout::kLed2, {}, nullptr},
+      {w.spin(2), layout::kSpin2, {}, nullptr},
+      {w.led(3), layout::kLed3, {}, nullptr},
+      {w.spin(4), layout::kSpin4, {}, nullptr},
+      {w.spin(3), layout::kSpin3, {}, nullptr},
+      {w.text2(), layout::kText2, "", "Arial"},
+      {w.text1(), layout::kText1, "", "Arial"},
+      {w.timeDisp(), layout::kTimeDisp, "", "Arial"},
+      {w.text3(), layout::kText3, "Data logging NOT enabled!", "Arial"},
+      {w.scrollButton(), layout::kScroll, "Start", "MS Sans Serif"},
+      {w.playbackButton(), layout::kPlayback, "Playback", "Arial"},
+      {w.eraseButton(), layout::kErase, "Erase", "Arial"},
+      {w.printButton(), layout::kPrint, "Print", "Arial"},
+      {w.timeButton(), layout::kTime, "Time", "Arial"},
+      {w.exitButton(), layout::kExit, "Exit", "MS Sans Serif"},
+  };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.widget->metaObject()->className() + (" " + c.text.toStdString()));
+    EXPECT_EQ(c.widget->parentWidget(), w.centralWidget());
+    EXPECT_EQ(c.widget->geometry(), c.place);
+    EXPECT_TRUE(c.widget->isVisible());
+    if (auto* frame = qobject_cast<QGroupBox*>(c.widget)) {
+      EXPECT_EQ(frame->title(), c.text);
+    }
+    if (auto* box = qobject_cast<QLineEdit*>(c.widget)) {
+      EXPECT_EQ(box->text(), c.text);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(c.widget)) {
+      EXPECT_EQ(plain(button->text()), c.text);
+    }
+    if (c.font != nullptr) {
+      EXPECT_EQ(c.widget->font().family(), c.font);
+      EXPECT_EQ(QFontInfo(c.widget->font()).family(), QFontInfo(QFont(c.font)).family());
+      EXPECT_EQ(QFontInfo(c.widget->font()).pixelSize(), layout::kFontPixels);
+    }
+  }
+  EXPECT_EQ(w.form().XVLEDPanelX1().Value(), 50);
+  EXPECT_EQ(w.form().XVLEDPanelX2().Value(), 30);
+  EXPECT_EQ(w.form().XVLEDPanelX3().Value(), 8);
+
+  QStringList bar;
+  for (QAction* a : w.menuBar()->actions()) bar << plain(a->text());
+  EXPECT_EQ(bar, QStringList({"File", "Options", "About"}));
+  EXPECT_EQ(plain(w.printerSetupAction()->text()), "Printer Setup");
+  EXPECT_EQ(plain(w.getOutAction()->text()), "Exit");
+  EXPECT_EQ(plain(w.loggingAction()->text()), "Logging");
+  EXPECT_TRUE(w.loggingAction()->isCheckable());
+  EXPECT_FALSE(w.loggingAction()->isChecked());
+}
+
+TEST_F(WindowTest, StartOnTheSyntheticSignalDrawsTheHeadlessFormsTrace) {
+  RecorderWindow& w = open();
+  const std::vector<std::uint32_t> empty = chart();
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  EXPECT_EQ(plain(w.scrollButton()->text()), "Stop");
+  // Real time: six blocks of half a second.
+  ASSERT_TRUE(waitFor([&] { return w.form().XVWaveInX1().samplesDelivered() >= 6 * 4000; }));
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  EXPECT_EQ(w.form().Running(), 0);
+  const std::uint64_t blocks = w.form().XVWaveInX1().samplesDelivered() / 4000;
+  EXPECT_EQ(w.form().XVWaveInX1().samplesDelivered() % 4000, 0u);
+
+  HeadlessForm headless;
+  headless.form().scrollClick();
+  headless.pull(blocks);
+  headless.form().scrollClick();
+  const std::vector<std::uint32_t> expected = headless.chart();
+  EXPECT_NE(expected, empty);
+  EXPECT_EQ(chart(), expected);
+  w.chart().repaint();
+  EXPECT_EQ(onScreen(w.chart()), expected);  // and that is what the X server shows
+  EXPECT_FALSE(w.timeDisp()->text().isEmpty());
+}
+
+TEST_F(WindowTest, SpinButtonsChangeTheLedsAndTheChartAsTheHeadlessFormDoes) {
+  RecorderWindow& w = open();
+  HeadlessForm headless;
+  w.form().XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  headless.form().scrollClick();
+  auto record = [&](int blocks) {
+    for (int i = 0; i < blocks; ++i) ASSERT_TRUE(w.form().XVWaveInX1().pull());
+    headless.pull(static_cast<std::uint64_t>(blocks));
+  };
+  record(4);
+  const std::uint32_t green = 0x00FF00, yellow = 0x00FFFF;
+  const struct {
+    int spin;
+    bool up;
+    int led;
+    std::int32_t shown;
+    std::uint32_t sampleSizeColour;
+  } steps[] = {
+      {1, false, 1, 20, green},   // 20 ms at 30 s/div: 0.67
+      {1, false, 1, 10, yellow},  // 10 ms: 0.33
+      {2, false, 2, 12, green},   // 10 ms at 12 s/div: 0.83; the trace is erased
+      {4, false, 3, 4, green},    // vertical scale 4: window and channel set up again
+      {3, true, 0, 0, green},     // vertical position 4100: the trace moves
+      {1, true, 1, 20, green},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE("spin " + std::to_string(s.spin));
+    xvtools::qt::SpinButtonWidget& spin = *w.spin(s.spin);
+    QTest::mouseClick(s.up ? spin.upButton() : spin.downButton(), Qt::LeftButton);
+    xvtools::XVSpinButtonX* models[] = {
+        nullptr, &headless.form().XVSpinButtonX1(), &headless.form().XVSpinButtonX2(),
+        &headless.form().XVSpinButtonX3(), &headless.form().XVSpinButtonX4()};
+    s.up ? models[s.spin]->up() : models[s.spin]->down();
+    const xvtools::XVLEDPanelX* leds[] = {nullptr, &w.form().XVLEDPanelX1(),
+                                          &w.form().XVLEDPanelX2(), &w.form().XVLEDPanelX3()};
+    if (s.led != 0) {
+      EXPECT_EQ(leds[s.led]->Value(), s.shown);
+    }
+    EXPECT_EQ(w.form().XVLEDPanelX1().FillColor(), s.sampleSizeColour);
+    record(2);
+    EXPECT_EQ(chart(), headless.chart());
+  }
+  EXPECT_EQ(w.form().XVSpinButtonX3().Value(), 4100);
+  // The LED widget shows its model's digits in its colour.
+  const QImage led = w.led(1)->grab().toImage();
+  bool lit = false;
+  for (int x = 0; x < led.width(); ++x) lit = lit || led.pixel(x, led.height() / 4) == 0xFF00FF00;
+  EXPECT_TRUE(lit);
+}
+
+TEST_F(WindowTest, LoggingEraseTimeAndExitWorkThroughTheWindow) {
+  RecorderWindow& w = open();
+  HeadlessForm headless;
+  w.form().XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  w.loggingAction()->trigger();
+  EXPECT_TRUE(w.loggingAction()->isChecked());
+  EXPECT_TRUE(w.form().LoggingEnabled());
+
+  // Start asks for the log file.
+  const std::string log = path("night.log");
+  answerFileDialog(path("night.log"));
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  ASSERT_EQ(w.form().Running(), 1);
+  EXPECT_TRUE(w.form().LogFileOpen());
+  EXPECT_EQ(w.text3()->text(), "Logging to night.log");
+  headless.form().scrollClick();
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(w.form().XVWaveInX1().pull());
+  headless.pull(4);
+  // The clock runs in real time: its first tick fills the time boxes.
+  ASSERT_TRUE(waitFor([&] { return !w.timeDisp()->text().isEmpty(); }, 3000));
+  EXPECT_EQ(w.timeDisp()->text().size(), 8);
+
+  // Time, answered with a start time.
+  answerNextDialog<QInputDialog>([](QInputDialog& dialog) {
+    EXPECT_EQ(dialog.labelText(), "Enter the start time for the data (hh:mm:ss)");
+    EXPECT_EQ(dialog.textValue().size(), 8);  // the time of day proposed
+    dialog.setTextValue("12:00:00");
+    dialog.accept();
+  });
+  QTest::mouseClick(w.timeButton(), Qt::LeftButton);
+  EXPECT_TRUE(w.form().StartTimeSet());
+  EXPECT_DOUBLE_EQ(w.form().CurrentTime(), 0.5);
+
+  QTest::mouseClick(w.eraseButton(), Qt::LeftButton);
+  headless.form().eraseButtonClick();
+  EXPECT_EQ(chart(), headless.chart());
+
+  // Exit stops the input and closes the log with everything in it.
+  QTest::mouseClick(w.exitButton(), Qt::LeftButton);
+  EXPECT_TRUE(w.ended());
+  EXPECT_FALSE(w.form().XVWaveInX1().Running());
+  EXPECT_FALSE(w.form().LogFileOpen());
+  std::ifstream in(log);
+  int data = 0;
+  for (std::string line; std::getline(in, line);) data += line.rfind("\"D\"", 0) == 0;
+  EXPECT_EQ(data, 40);  // four blocks of ten points
+}
+
+TEST_F(WindowTest, ClosingTheWindowIsExit) {
+  RecorderWindow& w = open();
+  w.loggingAction()->trigger();
+  answerFileDialog(path("close.log"));
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  ASSERT_TRUE(w.form().LogFileOpen());
+  ASSERT_TRUE(waitFor([&] { return w.form().XVWaveInX1().samplesDelivered() >= 4000; }));
+  w.close();
+  EXPECT_TRUE(w.ended());
+  EXPECT_FALSE(w.form().XVWaveInX1().Running());
+  EXPECT_FALSE(w.form().LogFileOpen());
+  EXPECT_GT(std::filesystem::file_size(path("close.log")), 0u);
+}
+
+TEST_F(WindowTest, EveryButtonHasItsOwnAltKeyAndTakesTheKeyboardFocus) {
+  RecorderWindow& w = open();
+  std::set<QKeySequence> keys;
+  for (QPushButton* b : {w.scrollButton(), w.playbackButton(), w.eraseButton(), w.printButton(),
+                         w.timeButton(), w.exitButton()}) {
+    const QKeySequence key = QKeySequence::mnemonic(b->text());
+    EXPECT_FALSE(key.isEmpty()) << b->text().toStdString();
+    keys.insert(key);
+    EXPECT_TRUE(b->focusPolicy() & Qt::TabFocus);
+  }
+  EXPECT_EQ(keys.size(), 6u);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  // Through the window system, as a typed key arrives: the window's shortcuts see it.
+  QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+  QTest::qWait(300);  // a button pressed by its key shows itself pressed before it acts
+  EXPECT_EQ(w.form().Running(), 1);
+  EXPECT_EQ(QKeySequence::mnemonic(w.scrollButton()->text()), QKeySequence(Qt::ALT | Qt::Key_S));
+  QTest::keyClick(w.windowHandle(), Qt::Key_S, Qt::AltModifier);
+  QTest::qWait(300);
+  EXPECT_EQ(w.form().Running(), 0);
+  // Tab moves the focus from button to button; Space presses the one that has it.
+  w.eraseButton()->setFocus();
+  QSignalSpy erased(w.eraseButton(), &QPushButton::clicked);
+  QTest::keyClick(w.eraseButton(), Qt::Key_Space);
+  EXPECT_EQ(erased.count(), 1);
+}
+
+TEST_F(WindowTest, WithoutACaptureDeviceTheStatusLineSaysSoAndOtherInputsAreOffered) {
+  const StartInput chosen = chooseStartInput(std::nullopt, {});
+  EXPECT_EQ(chosen.input.kind, xvtools::InputSpec::Kind::Synthetic);
+  RecorderWindow& w = open(chosen);
+  EXPECT_EQ(w.text3()->text(), kNoCaptureDevice);
+  InputMenu& menu = *w.inputMenu();
+  menu.refresh();
+  QStringList entries;
+  for (QAction* a : menu.actions()) {
+    if (!a->isSeparator()) entries << plain(a->text()) + (a->isChecked() ? " *" : "");
+  }
+  EXPECT_EQ(entries, QStringList({"No capture device", "Synthetic signal *", "Recording..."}));
+  EXPECT_FALSE(menu.actions().front()->isEnabled());
+  // Start records the synthetic signal instead of failing.
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  EXPECT_EQ(w.form().Running(), 1);
+}
+
+TEST(InputChoice, CommandLineThenDefaultDeviceThenSyntheticSignal) {
+  using Kind = xvtools::InputSpec::Kind;
+  const struct {
+    std::optional<std::string> requested;
+    std::vector<std::string> devices;
+    Kind kind;
+    bool note;
+  } cases[] = {
+      {std::nullopt, {"default", "USB mic"}, Kind::DefaultDevice, false},
+      {std::nullopt, {}, Kind::Synthetic, true},
+      {"synthetic:7", {}, Kind::Synthetic, false},
+      {"device:USB", {}, Kind::Device, false},  // asked for: its absence is reported at Start
+      {"night.wav", {"default"}, Kind::File, false},
+  };
+  for (const auto& c : cases) {
+    const StartInput chosen = chooseStartInput(c.requested, c.devices);
+    EXPECT_EQ(chosen.input.kind, c.kind) << c.requested.value_or("none");
+    EXPECT_EQ(!chosen.note.empty(), c.note);
+  }
+}
+
+TEST_F(WindowTest, InputMenuListsTheCaptureDevicesAndSwitchesTheInput) {
+  StartInput device;
+  device.input.kind = xvtools::InputSpec::Kind::DefaultDevice;
+  RecorderWindow& w = open(device, {"hw one", "USB & Mic"});
+  InputMenu& menu = *w.inputMenu();
+  menu.refresh();
+  QStringList entries;
+  for (QAction* a : menu.actions()) {
+    if (!a->isSeparator()) entries << a->text() + (a->isChecked() ? " *" : "");
+  }
+  EXPECT_EQ(entries, QStringList({"&Default capture device *", "hw one", "USB && Mic",
+                                  "&Synthetic signal", "&Recording..."}));
+  menu.actions()[2]->trigger();
+  EXPECT_EQ(w.form().XVWaveInX1().input().kind, xvtools::InputSpec::Kind::Device);
+  EXPECT_EQ(w.form().XVWaveInX1().input().name, "USB & Mic");
+}
+
+}  // namespace
+}  // namespace recorder::app::testing

@@ -1,0 +1,154 @@
+// The recorder window on the test's X server, the headless form it is compared with, and helpers
+// that answer the window's dialogs the way an operator would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "fake_front_end.h"
+#include "host/headless.h"
+#include "recorder_window.h"
+
+namespace recorder::app::testing {
+
+inline const automation::Guid kChartClass =
+    *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
+
+inline std::vector<std::uint32_t> pixelsOf(const host::PixelView& view) {
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < view.height; ++y) {
+    const std::uint32_t* row = view.pixels + static_cast<std::size_t>(y) * view.stride;
+    pixels.insert(pixels.end(), row, row + view.width);
+  }
+  return pixels;
+}
+
+// What the X server shows of a widget, as 0x00BBGGRR words.
+inline std::vector<std::uint32_t> onScreen(QWidget& widget) {
+  QGuiApplication::sync();
+  const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
+  const QImage image = widget.screen()
+                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      pixels.push_back(static_cast<std::uint32_t>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16));
+    }
+  }
+  return pixels;
+}
+
+inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+// Acts on the next modal dialog of type Dialog once it is open, again and again until it has
+// closed: a file dialog still reading its folder may not take the first answer.
+template <typename Dialog>
+void answerNextDialog(std::function<void(Dialog&)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(50);
+  auto acted = std::make_shared<bool>(false);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, acted] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      *acted = true;
+      act(*dialog);
+    } else if (*acted) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start();
+}
+
+// Types a file's full path into the next file dialog and confirms it.
+inline void answerFileDialog(const std::string& path) {
+  answerNextDialog<QFileDialog>([path](QFileDialog& dialog) {
+    auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+    if (name == nullptr) return;
+    name->setText(QString::fromStdString(path));
+    QMetaObject::invokeMethod(&dialog, "accept", Qt::QueuedConnection);
+  });
+}
+
+// The same form without a screen, fed block by block: the chart the window must show.
+class HeadlessForm {
+ public:
+  HeadlessForm() : container_(601, 257) {
+    automation::Dispatch& chart = container_.create(kChartClass);
+    container_.pump();
+    form_ = std::make_unique<ZelkChrtForm>(chart, host_, prompter_);
+    form_->load();
+    form_->XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+    container_.pump();
+  }
+  ZelkChrtForm& form() { return *form_; }
+  recorder::testing::ScriptedPrompter& prompter() { return prompter_; }
+  void pull(std::uint64_t blocks) {
+    for (std::uint64_t i = 0; i < blocks; ++i) ASSERT_TRUE(form_->XVWaveInX1().pull());
+    container_.pump();
+  }
+  std::vector<std::uint32_t> chart() {
+    container_.pump();
+    return pixelsOf(container_.screen());
+  }
+
+ private:
+  host::HeadlessContainer container_;
+  recorder::testing::FakeHost host_;
+  recorder::testing::ScriptedPrompter prompter_;
+  std::unique_ptr<ZelkChrtForm> form_;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The test answers Qt's own dialogs; a desktop's native ones would be out of its reach.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    dir = std::filesystem::temp_directory_path() /
+          ("zelk_window_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    window.reset();
+    QTest::qWait(20);
+    std::filesystem::remove_all(dir);
+  }
+
+  // A window on the synthetic signal (or the input given) with these capture devices listed.
+  RecorderWindow& open(StartInput input = {}, std::vector<std::string> devices = {}) {
+    window = std::make_unique<RecorderWindow>(input, [devices] { return devices; });
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return *window;
+  }
+  std::vector<std::uint32_t> chart() {
+    window->chart().pump();
+    return pixelsOf(window->chart().screenImage());
+  }
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+
+  std::filesystem::path dir;
+  std::unique_ptr<RecorderWindow> window;
+};
+
+}  // namespace recorder::app::testing

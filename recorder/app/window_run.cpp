@@ -1,0 +1,100 @@
+#include "window_run.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "recorder_window.h"
+#include "xvtools/audio_source.h"
+
+namespace recorder::app {
+
+namespace {
+
+// A signal handler may only write to a pipe; the event loop reads it and closes the window.
+int gSignalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[1], &byte, 1);
+}
+
+bool catchStopSignals() {
+  if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+  struct sigaction action {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  return true;
+}
+
+void writeScreenshot(QWidget& window, const std::string& path) {
+  if (path.empty()) return;
+  if (!window.grab().save(QString::fromStdString(path))) {
+    std::fprintf(stderr, "zelkchart: cannot write the screenshot %s\n", path.c_str());
+  }
+}
+
+}  // namespace
+
+int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
+              char** argv) {
+  // Without a display Qt would abort; say what to do instead.
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    std::fputs("zelkchart: no display to open the window on; use --headless\n", stderr);
+    return 2;
+  }
+  // From here on a stop signal is kept until the window can act on it.
+  const bool catching = catchStopSignals();
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("zelkchart");
+  QApplication::setApplicationVersion(ZELK_VERSION);
+  QApplication::setDesktopFileName("zelkchart");
+
+  const auto devices = [] { return xvtools::captureDeviceNames(); };
+  const StartInput input = chooseStartInput(
+      windowOptions.input, windowOptions.input ? std::vector<std::string>{} : devices());
+  std::unique_ptr<RecorderWindow> window;
+  try {
+    window = std::make_unique<RecorderWindow>(input, devices);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zelkchart: %s\n", e.what());
+    return 1;
+  }
+
+  std::unique_ptr<QSocketNotifier> stopSignals;
+  if (catching) {
+    stopSignals = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+    QObject::connect(stopSignals.get(), &QSocketNotifier::activated, window.get(), [&] {
+      char bytes[16];
+      while (::read(gSignalPipe[0], bytes, sizeof bytes) > 0) {
+      }
+      writeScreenshot(*window, windowOptions.screenshotPath);
+      window->close();
+    });
+  }
+  if (windowOptions.start) {
+    QTimer::singleShot(0, window.get(), [&] { window->scrollButton()->click(); });
+  }
+  if (options.seconds) {
+    QTimer::singleShot(static_cast<int>(*options.seconds * 1000), window.get(), [&] {
+      writeScreenshot(*window, windowOptions.screenshotPath);
+      window->close();
+    });
+  }
+  const int status = QApplication::exec();
+  window.reset();  // the form's end closes its files
+  return status;
+}
+
+}  // namespace recorder::app

@@ -1,0 +1,13 @@
+// The recorder with its window: the Qt event loop around the form, ended by Exit, by closing the
+// window or by SIGINT/SIGTERM (each closes the log first), exit status 0.
+#pragma once
+
+#include "headless_options.h"
+#include "window_options.h"
+
+namespace recorder::app {
+
+int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
+              char** argv);
+
+}  // namespace recorder::app
