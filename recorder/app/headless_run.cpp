@@ -208,6 +208,7 @@ int runHeadless(const HeadlessOptions& options) {
     exitCode = 1;
   }
   form.closeFiles();
+  if (form.logDataLost()) exitCode = 1;
   container.pump();
   if (!options.imagePath.empty() && !container.writeScreen(options.imagePath)) {
     std::fprintf(stderr, "zelkchart: cannot write the image %s\n", options.imagePath.c_str());

@@ -151,6 +151,9 @@ TEST_F(HeadlessRunTest, UnusableInputsAndOutputsFailClearly) {
   EXPECT_NE(run("--headless --seconds 1 --log " + p("no/folder/x.log")), 0);
   EXPECT_NE(run("--headless --playback " + p("missing.log")), 0);
   EXPECT_NE(run("--headless --seconds 1 --image " + p("no/folder/x.png")), 0);
+  // A log whose last records are refused when it is closed has lost data.
+  EXPECT_NE(run("--headless --seconds 0.5 --log /dev/full"), 0);
+  EXPECT_NE(read("stderr.txt").find("/dev/full"), std::string::npos);
   EXPECT_EQ(run("--help"), 0);
   EXPECT_NE(run("--bogus"), 0);
 }

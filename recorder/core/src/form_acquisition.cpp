@@ -29,11 +29,15 @@ void ZelkChrtForm::bufferReady(WAVEHDR* hdr) {
                                  " each is drawn in parts.",
                              kFormCaption, xvtools::vbOKOnly | xvtools::vbInformation);
       }
+      // Each part is a buffer of its own and goes through the same rules as a whole one: a
+      // buffer with nothing recorded gives empty parts, one without data gives parts without
+      // data.
+      const bool recorded = static_cast<std::int32_t>(hdr->dwBytesRecorded) > 0;
       for (std::int32_t offset = 0; offset < bytes; offset += kBlockPartBytes) {
         WAVEHDR part{};
-        part.lpData = hdr->lpData + offset;
+        part.lpData = hdr->lpData == nullptr ? nullptr : hdr->lpData + offset;
         part.dwBufferLength = static_cast<std::uint32_t>(std::min(kBlockPartBytes, bytes - offset));
-        part.dwBytesRecorded = part.dwBufferLength;
+        part.dwBytesRecorded = recorded ? part.dwBufferLength : hdr->dwBytesRecorded;
         reduceAndPlot(&part);
       }
     } else {

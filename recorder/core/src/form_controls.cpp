@@ -41,7 +41,7 @@ void ZelkChrtForm::stopRecording() {
   // The trace stays on the chart and the log stays open.
   waveIn_.Stop();
   clock_.setEnabled(false);
-  LastX_ = 0;
+  LastX_.reset();
   setScrollCaption("Start");
   Running_ = 0;
 }

@@ -46,6 +46,7 @@ void ZelkChrtForm::closeLog() {
   const bool ok = log_.close();
   LogFileOpen_ = false;
   if (wasOpen && !ok) {
+    logDataLost_ = true;
     reportError("The end of the log file " + LogFileName_ +
                 " could not be written: " + log_.error());
   }
@@ -54,6 +55,7 @@ void ZelkChrtForm::closeLog() {
 void ZelkChrtForm::logWriteFailed() {
   // Keep what reached the file, stop writing, and ask for a file at the next start.
   const std::string why = log_.error();
+  logDataLost_ = true;
   log_.close();
   LogFileOpen_ = false;
   setText(text3_, "Logging stopped: cannot write " + dialog_.FileTitle());

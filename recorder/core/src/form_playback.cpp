@@ -17,7 +17,7 @@ void ZelkChrtForm::playbackButtonClick() {
 
 void ZelkChrtForm::startPlayback() {
   closeLog();
-  LastX_ = 0;
+  LastX_.reset();
   dialog_.setFilter("Log Files(*.log)|*.log|All|*.*");
   dialog_.setFlags(xvtools::CommonDialog::cdlOFNFileMustExist);
   dialog_.ShowOpen();
@@ -81,8 +81,7 @@ void ZelkChrtForm::playBackTimerTick() {
           }
           ++pointIndex;
           values[pointIndex] = record.value;
-          xs[pointIndex] = SecondsPerPoint_ * SpeedFactor_ + LastX_;
-          LastX_ = xs[pointIndex];
+          xs[pointIndex] = LastX_.next(SecondsPerPoint_ * SpeedFactor_);
           break;
         case LogRecord::Kind::Time: {
           recordTag = 'T';

@@ -17,6 +17,7 @@
 #include "recorder/form_host.h"
 #include "recorder/log_reader.h"
 #include "recorder/log_writer.h"
+#include "recorder/point_clock.h"
 #include "recorder/recorder_tables.h"
 #include "xvaxtool.h"
 #include "xvtools/common_dialog.h"
@@ -106,7 +107,7 @@ class ZelkChrtForm {
   float SecondsPerPoint() const { return SecondsPerPoint_; }
   float SpeedFactor() const { return SpeedFactor_; }
   float VertFraction() const { return VertFraction_; }
-  float LastX() const { return LastX_; }
+  double LastX() const { return LastX_.last(); }
   std::int32_t PointCount() const { return PointCount_; }
   const RecorderTables& tables() const { return tables_; }
   // The SampleSizeTable row in force (what the time records carry).
@@ -114,6 +115,8 @@ class ZelkChrtForm {
 
   // Flushes and closes the log and the playback file (program end, Ctrl-C).
   void closeFiles();
+  // True once records meant for a log failed to reach it, while writing or when it was closed.
+  bool logDataLost() const { return logDataLost_; }
 
  private:
   template <typename Handler>
@@ -192,7 +195,7 @@ class ZelkChrtForm {
   float SecondsPerPoint_ = 0.05f;
   float SpeedFactor_ = 26.5417f;
   float VertFraction_ = 0.875f;
-  float LastX_ = 0;
+  PointClock LastX_;
   std::int32_t PointCount_ = 0;
   std::int32_t ChartResult_ = 0;
   int sampleSizeRow_ = 4;
@@ -203,6 +206,7 @@ class ZelkChrtForm {
   std::unique_ptr<WaveToolBinding> waveTool_;
   bool waveToolReported_ = false;
   bool largeBlockReported_ = false;
+  bool logDataLost_ = false;
 
   LogWriter log_;
   LogReader playback_;
