@@ -1,6 +1,7 @@
 // The form's live path: one audio block in, its points logged and plotted; the one-second clock.
 #include <algorithm>
 
+#include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 #include "recorder/zelk_chrt_form.h"
 #include "wave_tool_binding.h"
@@ -81,9 +82,13 @@ void ZelkChrtForm::clockTick() {
   guarded([this] {
     CurrentTime_ = secondsToOleDate(oleDateToSeconds(CurrentTime_) + 1);
     setClockLabels();
-    if (LoggingEnabled_ && LogFileOpen_ &&
-        !log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
-      logWriteFailed();
+    if (LoggingEnabled_ && LogFileOpen_) {
+      if (!log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
+        logWriteFailed();
+      } else if (rotationFirstDay_ && dayOf(CurrentTime_) != logClockDay_) {
+        // The time record just written ends the day's last second in the day's file.
+        rotateLog();
+      }
     }
   });
 }

@@ -27,8 +27,10 @@ void ZelkChrtForm::scrollClick() {
 }
 
 void ZelkChrtForm::startRecording() {
-  if (LoggingEnabled_ && !LogFileOpen_ && !openLog()) return;
+  const bool opensLog = LoggingEnabled_ && !LogFileOpen_;
+  if (opensLog && !openLog()) return;
   if (!StartTimeSet_) CurrentTime_ = host_.timeOfDay();
+  if (opensLog && LogFileOpen_) beginLogDay();
   runWindowSetup();
   channelAction(kChannelInitialize);
   waveIn_.Start();

@@ -9,6 +9,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "automation/automation.h"
@@ -117,6 +118,15 @@ class ZelkChrtForm {
   void closeFiles();
   // True once records meant for a log failed to reach it, while writing or when it was closed.
   bool logDataLost() const { return logDataLost_; }
+  // True when the last playback stopped at a record it could not use.
+  bool playbackRefused() const { return playbackRefused_; }
+
+  // Unattended recording. Sync: each second's records are also handed to the disk. Daily
+  // rotation: when the clock passes midnight, the log is closed after that second's time record
+  // and NAME-YYYY-MM-DD.EXT opened for the new day; firstDay is the day number of the date on
+  // which recording starts (dates of later files count from it).
+  void setLogSync(bool sync) { log_.setSync(sync); }
+  void setDailyLogRotation(std::optional<std::int64_t> firstDay) { rotationFirstDay_ = firstDay; }
 
  private:
   template <typename Handler>
@@ -139,6 +149,8 @@ class ZelkChrtForm {
   bool openLog();  // false: recording must not start
   void closeLog();
   void logWriteFailed();
+  void beginLogDay();
+  void rotateLog();
 
   void reduceAndPlot(const WAVEHDR* hdr);
   void setClockLabels();
@@ -207,6 +219,11 @@ class ZelkChrtForm {
   bool waveToolReported_ = false;
   bool largeBlockReported_ = false;
   bool logDataLost_ = false;
+  bool playbackRefused_ = false;
+  std::optional<std::int64_t> rotationFirstDay_;
+  std::string rotationBaseName_;
+  std::int64_t rotationStartClockDay_ = 0;
+  std::int64_t logClockDay_ = 0;
 
   LogWriter log_;
   LogReader playback_;
