@@ -26,7 +26,8 @@ while kill -0 "$pid" 2>/dev/null; do
   cpu_ticks=$(echo "$stat" | awk '{print $14 + $15}')
   if [ -z "$baseline" ]; then
     # Memory is measured from the end of the first minute of signal on.
-    if [ "$(grep -c '^"T"' "$work/soak.log" 2>/dev/null || true)" -ge 60 ]; then
+    seconds_logged=$(grep -c '^"T"' "$work/soak.log" 2>/dev/null || true)
+    if [ "${seconds_logged:-0}" -ge 60 ]; then
       baseline=$rss peak=$rss
     fi
   elif [ "$rss" -gt "$peak" ]; then
