@@ -42,7 +42,7 @@ bool ZelkChrtForm::openLog() {
   return true;
 }
 
-void ZelkChrtForm::closeLog() {
+bool ZelkChrtForm::closeLog() {
   const bool wasOpen = log_.isOpen();
   const bool ok = log_.close();
   LogFileOpen_ = false;
@@ -51,6 +51,7 @@ void ZelkChrtForm::closeLog() {
     reportError("The end of the log file " + LogFileName_ +
                 " could not be written: " + log_.error());
   }
+  return !wasOpen || ok;
 }
 
 void ZelkChrtForm::logWriteFailed() {
@@ -74,8 +75,7 @@ void ZelkChrtForm::rotateLog() {
   const std::int64_t clockDay = dayOf(CurrentTime_);
   const std::string next =
       datedLogName(rotationBaseName_, *rotationFirstDay_ + (clockDay - rotationStartClockDay_));
-  closeLog();
-  if (logDataLost_) return;
+  if (!closeLog()) return;
   LogFileName_ = next;
   logClockDay_ = clockDay;
   if (!log_.open(next)) {

@@ -146,8 +146,8 @@ class ZelkChrtForm {
 
   void startRecording();
   void stopRecording();
-  bool openLog();  // false: recording must not start
-  void closeLog();
+  bool openLog();   // false: recording must not start
+  bool closeLog();  // false when the end of an open log could not be written
   void logWriteFailed();
   void beginLogDay();
   void rotateLog();
