@@ -49,7 +49,7 @@ done
 days=$((1 + (start_of_day + seconds) / 86400))
 cpu=$(awk -v t="$cpu_ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN {printf "%.1f", t / hz}')
 wall=$(awk -v a="$started" -v b="$finished" 'BEGIN {printf "%.1f", b - a}')
-ratio=$(awk -v s="$seconds" -v c="$cpu" 'BEGIN {printf "%.0f", c > 0 ? s / c : 0}')
+ratio=$(awk -v s="$seconds" -v c="$cpu" 'BEGIN {printf "%.0f", (c > 0 ? s / c : 0)}')
 echo "soak: $hours h of signal in ${wall} s (${cpu} CPU s, $ratio signal-s per CPU-s)"
 echo "soak: ${#files[@]} logs, $times time records, $points data records"
 echo "soak: resident size ${baseline:-?} kB after the first minute, peak ${peak} kB"
