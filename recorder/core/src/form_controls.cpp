@@ -30,7 +30,11 @@ void ZelkChrtForm::startRecording() {
   const bool opensLog = LoggingEnabled_ && !LogFileOpen_;
   if (opensLog && !openLog()) return;
   if (!StartTimeSet_) CurrentTime_ = host_.timeOfDay();
-  if (opensLog && LogFileOpen_) beginLogDay();
+  if (opensLog && LogFileOpen_) {
+    beginLogDay();
+  } else if (LogFileOpen_) {
+    keepLogDay();
+  }
   runWindowSetup();
   channelAction(kChannelInitialize);
   waveIn_.Start();

@@ -71,6 +71,14 @@ void ZelkChrtForm::beginLogDay() {
   logClockDay_ = rotationStartClockDay_;
 }
 
+void ZelkChrtForm::keepLogDay() {
+  // Recording starts again on the open log with a clock that may have been set anew: the file
+  // keeps its date, and later days count on from it.
+  const std::int64_t clockDay = dayOf(CurrentTime_);
+  rotationStartClockDay_ += clockDay - logClockDay_;
+  logClockDay_ = clockDay;
+}
+
 void ZelkChrtForm::rotateLog() {
   const std::int64_t clockDay = dayOf(CurrentTime_);
   const std::string next =

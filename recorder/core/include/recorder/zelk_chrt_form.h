@@ -150,6 +150,7 @@ class ZelkChrtForm {
   bool closeLog();  // false when the end of an open log could not be written
   void logWriteFailed();
   void beginLogDay();
+  void keepLogDay();
   void rotateLog();
 
   void reduceAndPlot(const WAVEHDR* hdr);
