@@ -42,13 +42,14 @@ std::vector<std::int16_t> noiseBlock() {
 
 void BM_ReduceBlock(benchmark::State& state) {
   const auto samples = noiseBlock();
-  std::vector<float> values(401), xs(401);
-  float lastX = 0;
+  std::vector<float> values(401);
+  std::vector<double> xs(401);
+  recorder::PointClock clock;
   const int perPoint = static_cast<int>(state.range(0));
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        recorder::reduceBlock(samples, perPoint, {0.05f, 26.5417f}, lastX, values, xs));
-    lastX = 0;
+        recorder::reduceBlock(samples, perPoint, {0.05f, 26.5417f}, clock, values, xs));
+    clock.reset();
   }
   state.SetItemsProcessed(state.iterations() * 4000);
 }

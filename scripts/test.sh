@@ -35,4 +35,7 @@ for fuzzer in build/fuzz/bin/fuzz_*; do
     2>&1 | tail -n 12
   test "${PIPESTATUS[0]}" -eq 0
 done
+echo "== soak: 6 hours of signal with daily logs and a live image"
+scripts/soak.sh 6
+
 echo "== all tests passed"

@@ -5,13 +5,16 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
 #include "designed_chart.h"
 #include "headless_prompter.h"
 #include "host/headless.h"
+#include "live_image.h"
 #include "recorder/form_host.h"
+#include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 #include "recorder/zelk_chrt_form.h"
 #include "xvtools/audio_source.h"
@@ -62,6 +65,17 @@ class ProgressLine {
   bool enabled_;
   bool shown_ = false;
 };
+
+std::string systemTimeOfDay(bool utc) {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  if (utc) {
+    gmtime_r(&now, &t);
+  } else {
+    localtime_r(&now, &t);
+  }
+  return formatTimeOfDay(t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec);
+}
 
 bool folderWritable(const std::string& path) {
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -130,11 +144,18 @@ int runHeadless(const HeadlessOptions& options) {
     form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
   }
   if (!options.startTime.empty()) {
-    prompter.answerNextInput(options.startTime);
+    // now and utc answer the Time box with the system clock's time, as an operator would.
+    prompter.answerNextInput(options.startTime == "now" || options.startTime == "utc"
+                                 ? systemTimeOfDay(options.startTime == "utc")
+                                 : options.startTime);
     form.command2Click();
   }
+  form.setLogSync(options.sync);
+  if (options.rotateDaily) {
+    form.setDailyLogRotation(options.startDay.value_or(today(options.startTime == "utc")));
+  }
+  LiveImage image(container, form, options);
 
-  int exitCode = 0;
   if (playback) {
     prompter.answerNextFile(options.playbackPath);
     form.playbackButtonClick();
@@ -161,6 +182,7 @@ int runHeadless(const HeadlessOptions& options) {
     }
   }
 
+  int exitCode = 0;
   ProgressLine progress;
   const char* what = playback ? "played" : "recorded";
   const double limit = options.seconds.value_or(-1);
@@ -178,6 +200,7 @@ int runHeadless(const HeadlessOptions& options) {
       if (static_cast<long>(seconds) != elapsed) {
         elapsed = static_cast<long>(seconds);
         progress.show(what, elapsed, form.TimeDisp());
+        if (!image.secondPassed(elapsed)) exitCode = 1;
       }
       if (!withinLimit(seconds)) break;
     }
@@ -186,16 +209,19 @@ int runHeadless(const HeadlessOptions& options) {
       form.PlayBackTimer().tick();
       container.pump();
       progress.show(what, ++elapsed, form.TimeDisp());
+      if (!image.secondPassed(elapsed)) exitCode = 1;
     }
   } else {
-    // Two blocks of 4000 samples, then the clock: one tick per 8000 samples.
-    long blocks = 0;
-    while (running() && !gStopRequested && withinLimit(blocks * 0.5)) {
+    // The clock ticks once per 8000 samples: a recording of N whole seconds gives N ticks.
+    const std::uint64_t rate = static_cast<std::uint64_t>(form.XVWaveInX1().SampleRate());
+    while (running() && !gStopRequested &&
+           withinLimit(static_cast<double>(form.XVWaveInX1().samplesDelivered()) / rate)) {
       if (!form.XVWaveInX1().pull()) break;
-      ++blocks;
-      if (blocks % 2 == 0) {
+      while (static_cast<std::uint64_t>(elapsed + 1) * rate <=
+             form.XVWaveInX1().samplesDelivered()) {
         form.XVHiTimerX1().tick();
         progress.show(what, ++elapsed, form.TimeDisp());
+        if (!image.secondPassed(elapsed)) exitCode = 1;
       }
     }
     queue.runPending();
@@ -209,11 +235,13 @@ int runHeadless(const HeadlessOptions& options) {
     exitCode = 1;
   }
   form.closeFiles();
-  container.pump();
-  if (!options.imagePath.empty() && !container.writeScreen(options.imagePath)) {
-    std::fprintf(stderr, "zelkchart: cannot write the image %s\n", options.imagePath.c_str());
+  if (form.logDataLost()) exitCode = 1;
+  if (playback && form.playbackRefused()) {
+    std::fprintf(stderr, "zelkchart: %s is not a valid log\n", options.playbackPath.c_str());
     exitCode = 1;
   }
+  container.pump();
+  if (!options.imagePath.empty() && !image.write()) exitCode = 1;
   if (!playback && !options.logPath.empty() && form.LogFileOpen()) exitCode = 1;
   return exitCode;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "headless_commands.h"
 #include "headless_options.h"
 #include "headless_run.h"
 #if ZELKCHART_WINDOW
@@ -28,8 +29,7 @@ int main(int argc, char** argv) {
 #endif
   const auto parsed = recorder::app::parseCommandLine(args);
   if (!parsed.error.empty()) {
-    std::fprintf(stderr, "zelkchart: %s\n\n%s", parsed.error.c_str(),
-                 recorder::app::usageText().c_str());
+    std::fprintf(stderr, "zelkchart: %s\nTry 'zelkchart --help'.\n", parsed.error.c_str());
     return 2;
   }
   const auto& options = parsed.options;
@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
     std::printf("zelkchart %s\n", ZELK_VERSION);
     return 0;
   }
+  if (!options.exportCsvPath.empty()) return recorder::app::exportCsvCommand(options);
+  if (options.listDevices) return recorder::app::listDevicesCommand();
 #if ZELKCHART_WINDOW
   if (!options.headless) return recorder::app::runWindow(options, windowOptions, argc, argv);
 #endif

@@ -89,7 +89,7 @@ Expected channelWrites(double offsetY) {
           {"ChnDspStyle", 1},       {"ChnDspOffsetX", 0},    {"ChnDspOffsetY", offsetY},
           {"ChnData_Dimension", 1}, {"ChnDataShape", 0},     {"ChnDataType", 6},
           {"ChnDataOffset", 0},     {"ChnDataIncr", 1},      {"ChnDataXform", 0},
-          {"ChnData_Dimension", 0}, {"ChnDataShape", 0},     {"ChnDataType", 6},
+          {"ChnData_Dimension", 0}, {"ChnDataShape", 0},     {"ChnDataType", 7},
           {"ChnDataIncr", 1},       {"ChnDataXform", 0},     {"ChnDspAction", 1}};
 }
 

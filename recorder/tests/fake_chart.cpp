@@ -50,7 +50,7 @@ Variant FakeChart::call(automation::DispId id, std::span<Variant> args) {
   r.locksAtCall = ys->locks();
   const auto n = static_cast<std::size_t>(std::clamp<std::int32_t>(r.points, 0, 401));
   const float* y = static_cast<const float*>(ys->data());
-  const float* x = static_cast<const float*>(xs->data());
+  const double* x = static_cast<const double*>(xs->data());
   r.ys.assign(y, y + std::min(n, ys->count()));
   r.xs.assign(x, x + std::min(n, xs->count()));
   ys->unlock();
@@ -65,8 +65,8 @@ std::vector<float> FakeChart::allYs() const {
   return out;
 }
 
-std::vector<float> FakeChart::allXs() const {
-  std::vector<float> out;
+std::vector<double> FakeChart::allXs() const {
+  std::vector<double> out;
   for (const auto& c : chartData) out.insert(out.end(), c.xs.begin(), c.xs.end());
   return out;
 }

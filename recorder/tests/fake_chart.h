@@ -20,7 +20,7 @@ struct ChartDataCallRecord {
   std::int16_t channel;
   std::int32_t points;
   std::vector<float> ys;  // the first `points` elements (up to the array's size)
-  std::vector<float> xs;
+  std::vector<double> xs;
   std::int32_t yOffset;
   std::int32_t xOffset;
   bool byReferenceArrays;
@@ -39,7 +39,7 @@ class FakeChart : public automation::Dispatch {
   std::vector<std::vector<automation::Variant>> printCalls;
   // Every point handed over, in order, across calls.
   std::vector<float> allYs() const;
-  std::vector<float> allXs() const;
+  std::vector<double> allXs() const;
   // Names written, in order, from index `from`.
   std::vector<std::string> names(std::size_t from = 0) const;
 

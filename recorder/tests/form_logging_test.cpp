@@ -1,5 +1,6 @@
 // Logging: when the file is chosen, what is written, byte for byte, and when it stops.
 #include "form_fixture.h"
+#include "recorder/log_rotation.h"
 
 namespace recorder::testing {
 namespace {
@@ -45,6 +46,31 @@ TEST_F(FormTest, TimeRecordsCarryTheDateOnceTheClockPassesMidnight) {
   form.clockTick();
   form.closeFiles();
   EXPECT_EQ(readFile(log), "\"T\",#1899-12-31#,4\r\n\"T\",#1899-12-31 00:00:01#,4\r\n");
+}
+
+TEST_F(FormTest, DailyLogsFollowTheClockAcrossStopAndStart) {
+  const std::string log = path("rx.log");
+  form.setDailyLogRotation(parseIsoDay("2026-12-31"));
+  prompter.inputs.push_back(std::string("23:59:59"));
+  form.command2Click();
+  form.enableLoggingClick();
+  prompter.files.push_back(log);
+  form.scrollClick();
+  form.clockTick();  // midnight: its record ends the first file, the next day's file opens
+  EXPECT_EQ(form.Text3(), "Logging to rx-2027-01-01.log");
+  form.clockTick();
+  form.scrollClick();
+  // Started again with the clock set back to a time of day: the open file keeps its day.
+  prompter.inputs.push_back(std::string("10:00:00"));
+  form.command2Click();
+  form.scrollClick();
+  form.clockTick();
+  form.closeFiles();
+  EXPECT_EQ(readFile(log), "\"T\",#1899-12-31#,4\r\n");
+  EXPECT_EQ(readFile(path("rx-2027-01-01.log")),
+            "\"T\",#1899-12-31 00:00:01#,4\r\n\"T\",#10:00:01#,4\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+  EXPECT_FALSE(form.logDataLost());
 }
 
 TEST_F(FormTest, LoggingTurnedOnWhileRecordingWaitsForTheNextStart) {

@@ -191,7 +191,7 @@ TEST_F(PlaybackTest, ARecordedLogPlaysBackAsTheSamePoints) {
   }
   form.scrollClick();
   const std::vector<float> recordedY = chart.allYs();
-  const std::vector<float> recordedX = chart.allXs();
+  const std::vector<double> recordedX = chart.allXs();
   ASSERT_GT(recordedY.size(), 100u);
   form.XVSpinButtonX1().setValue(4);
   chart.chartData.clear();
@@ -200,7 +200,7 @@ TEST_F(PlaybackTest, ARecordedLogPlaysBackAsTheSamePoints) {
   form.playbackButtonClick();
   while (form.Playing()) form.playBackTimerTick();
   const std::vector<float> playedY = chart.allYs();
-  const std::vector<float> playedX = chart.allXs();
+  const std::vector<double> playedX = chart.allXs();
   ASSERT_EQ(playedY.size(), recordedY.size());
   for (std::size_t i = 0; i < playedY.size(); ++i) {
     EXPECT_EQ(playedX[i], recordedX[i]) << i;

@@ -39,11 +39,9 @@ TEST_F(FormTest, BlockBecomesOneChartDataCallOfTenMeans) {
   EXPECT_EQ(call.yOffset, 0);
   EXPECT_EQ(call.xOffset, 0);
   EXPECT_TRUE(call.byReferenceArrays);
-  float x = 0;
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(call.ys[i], i * 10.0f + 5.0f);
-    x = 0.05f * 26.5417f + x;
-    EXPECT_EQ(call.xs[i], x);
+    EXPECT_EQ(call.xs[i], (i + 1) * static_cast<double>(0.05f * 26.5417f));
   }
   EXPECT_EQ(host.doEventsCalls, 1);
 
@@ -100,7 +98,7 @@ TEST_F(FormTest, StopThenStartClearsTheTraceAndRestartsX) {
   feedConstant(10);
   form.scrollClick();
   EXPECT_EQ(form.Running(), 0);
-  EXPECT_EQ(form.LastX(), 0.0f);
+  EXPECT_EQ(form.LastX(), 0.0);
   EXPECT_FALSE(form.XVHiTimerX1().Enabled());
   const std::size_t from = chart.writes.size();
   form.scrollClick();
@@ -177,6 +175,45 @@ TEST_F(FormTest, ChartErrorsAreShownNotFatal) {
   other.load();
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_NE(prompter.messages[0].find("380"), std::string::npos);
+}
+
+TEST_F(FormTest, BuffersTakenInPartsFollowTheWholeBufferRules) {
+  struct Case {
+    const char* what;
+    std::uint32_t length;
+    std::uint32_t recorded;
+    bool data;
+    int points;  // what the parts plot and log together
+  };
+  const Case cases[] = {
+      {"full", 16000, 16000, true, 20},        {"partly recorded", 16000, 12000, true, 15},
+      {"nothing recorded", 16000, 0, true, 0}, {"nothing recorded, no data", 24000, 0, false, 0},
+      {"no data", 16000, 16000, false, 0},     {"negative count", 16000, 0x80000000u, true, 0},
+  };
+  form.enableLoggingClick();
+  prompter.files.push_back(path("parts.log"));
+  form.scrollClick();
+  std::vector<std::int16_t> buffer(12000, 7);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::size_t calls = chart.chartData.size();
+    WAVEHDR hdr{};
+    hdr.lpData = c.data ? reinterpret_cast<char*>(buffer.data()) : nullptr;
+    hdr.dwBufferLength = c.length;
+    hdr.dwBytesRecorded = c.recorded;
+    form.bufferReady(&hdr);
+    int points = 0;
+    for (std::size_t i = calls; i < chart.chartData.size(); ++i)
+      points += chart.chartData[i].points;
+    EXPECT_EQ(points, c.points);
+  }
+  form.closeFiles();
+  const std::string log = readFile(path("parts.log"));
+  std::size_t records = 0;
+  for (auto at = log.find("\"D\","); at != std::string::npos; at = log.find("\"D\",", at + 1)) {
+    ++records;
+  }
+  EXPECT_EQ(records, 35u);  // only the recorded samples are logged
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The unattended program: its command line, the default answers, and whole runs of the binary.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 
 #include "headless_options.h"
 #include "headless_prompter.h"
+#include "recorder/log_rotation.h"
 
 namespace recorder::app {
 namespace {
@@ -28,6 +31,15 @@ TEST(HeadlessOptions, ReadsTheDocumentedCommandLine) {
   EXPECT_EQ(r.options.imagePath, "a.png");
   EXPECT_EQ(r.options.startTime, "23:59:58");
   EXPECT_TRUE(r.options.realtime);
+  for (const char* clock : {"now", "utc"}) {
+    EXPECT_EQ(parse({"--headless", "--start-time", clock}).error, "") << clock;
+  }
+  const auto u = parse({"--headless", "--log", "a.log", "--rotate", "daily", "--start-date",
+                        "2026-03-01", "--image", "a.png", "--image-every", "60"});
+  ASSERT_EQ(u.error, "");
+  EXPECT_TRUE(u.options.rotateDaily);
+  EXPECT_EQ(u.options.imageEvery, 60);
+  EXPECT_EQ(u.options.startDay, recorder::parseIsoDay("2026-03-01"));
   EXPECT_TRUE(parse({"--help"}).options.help);
   EXPECT_TRUE(parse({"--version"}).options.version);
 }
@@ -41,7 +53,15 @@ TEST(HeadlessOptions, RefusesWhatCannotRun) {
            {"--start-time", "25:00:00"},
            {"--input", "device:"},
            {"--headless", "--playback", "a.log", "--log", "b.log"},
-           {"--frobnicate"}}) {
+           {"--frobnicate"},
+           {"--headless", "--log", "a.log", "--rotate", "weekly"},
+           {"--headless", "--rotate", "daily"},
+           {"--headless", "--sync"},
+           {"--headless", "--image", "a.png", "--image-every", "0"},
+           {"--headless", "--image-labels"},
+           {"--headless", "--start-date", "2026-02-30"},
+           {"--headless", "--start-time", "soon"},
+           {"--date", "2026-01-01"}}) {
     EXPECT_NE(parse(args).error, "") << args[0];
   }
 }
@@ -151,8 +171,148 @@ TEST_F(HeadlessRunTest, UnusableInputsAndOutputsFailClearly) {
   EXPECT_NE(run("--headless --seconds 1 --log " + p("no/folder/x.log")), 0);
   EXPECT_NE(run("--headless --playback " + p("missing.log")), 0);
   EXPECT_NE(run("--headless --seconds 1 --image " + p("no/folder/x.png")), 0);
+  // A log whose last records are refused when it is closed has lost data.
+  EXPECT_NE(run("--headless --seconds 0.5 --log /dev/full"), 0);
+  EXPECT_NE(read("stderr.txt").find("/dev/full"), std::string::npos);
   EXPECT_EQ(run("--help"), 0);
-  EXPECT_NE(run("--bogus"), 0);
+  EXPECT_EQ(run("--bogus"), 2);
+  EXPECT_EQ(read("stderr.txt"), "zelkchart: unknown option --bogus\nTry 'zelkchart --help'.\n");
+  std::ofstream(p("bad.log"), std::ios::binary) << "\"T\",#10:00:00#,4\r\n\"X\",1\r\n";
+  EXPECT_EQ(run("--headless --playback " + p("bad.log")), 1);
+  EXPECT_EQ(run("--export-csv " + p("bad.log")), 1);
+  EXPECT_NE(read("stderr.txt").find("Invalid log file format!"), std::string::npos);
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(HeadlessRunTest, AKilledRealTimeRunKeepsAllButItsLastSecond) {
+  const std::string command = std::string(ZELKCHART_PATH) + " --headless --realtime --sync --log " +
+                              p("k.log") + " 2>/dev/null & echo $! >" + p("pid");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ::usleep(4500 * 1000);
+  const pid_t pid = std::stoi(read("pid"));
+  ASSERT_EQ(::kill(pid, SIGKILL), 0);
+  const std::string log = read("k.log");
+  // Four seconds have passed; each ended with its time record and reached the file with it,
+  // so the file ends with a whole time record.
+  EXPECT_GE(count(log, "\"T\","), 3u) << log;
+  // The audio blocks keep their own pace beside the clock: about 20 points a second.
+  EXPECT_GE(count(log, "\"D\","), 20u);
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log.substr(log.rfind("\r\n", log.size() - 3) + 2, 4), "\"T\",");
+}
+
+TEST_F(HeadlessRunTest, DailyLogsSplitAtMidnightWithEveryRecordOnce) {
+  ASSERT_EQ(run("--headless --seconds 10 --start-time 23:59:56 --start-date 2026-02-28 --rotate "
+                "daily --log " +
+                p("day.log")),
+            0)
+      << read("stderr.txt");
+  const std::string first = read("day.log"), second = read("day-2026-03-01.log");
+  // The time record of midnight ends the first day's file; the next day starts after it.
+  EXPECT_EQ(count(first, "\"T\","), 4u);
+  EXPECT_EQ(first.substr(first.rfind("\"T\",")), "\"T\",#1899-12-31#,4\r\n");
+  EXPECT_EQ(count(second, "\"T\","), 6u);
+  EXPECT_EQ(count(first, "\"D\",") + count(second, "\"D\","), 200u);
+  EXPECT_EQ(second.find("\"T\","), second.find("\"T\",#1899-12-31 00:00:01#,4"));
+  for (const char* name : {"day.log", "day-2026-03-01.log"}) {
+    EXPECT_EQ(run("--headless --playback " + p(name)), 0) << name;
+  }
+}
+
+TEST_F(HeadlessRunTest, ExportsAKnownLogAsCsv) {
+  std::ofstream(p("k.log"), std::ios::binary)
+      << "\"D\",7\r\n\"T\",#23:59:59#,4\r\n\"D\",1\r\n\"D\",2.5\r\n\"D\",0\r\n\"D\",1024\r\n"
+         "\"T\",#1899-12-31#,5\r\n\"D\",3\r\n";
+  const std::string command = std::string(ZELKCHART_PATH) + " --export-csv " + p("k.log") +
+                              " --date 2026-12-31 >" + p("k.csv");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(read("k.csv"),
+            "2026-12-31T23:59:59.000,7\n"
+            "2026-12-31T23:59:59.250,1\n"
+            "2026-12-31T23:59:59.500,2.5\n"
+            "2026-12-31T23:59:59.750,0\n"
+            "2027-01-01T00:00:00.000,1024\n"
+            "2027-01-01T00:00:00.100,3\n");
+}
+
+// A mono 16-bit WAV of a steady tone.
+void writeWav(const std::string& path, int rate, int seconds) {
+  const std::uint32_t frames = static_cast<std::uint32_t>(rate) * seconds, bytes = frames * 2;
+  std::ofstream out(path, std::ios::binary);
+  auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+  out << "RIFF";
+  u32(36 + bytes);
+  out << "WAVEfmt ";
+  u32(16);
+  u16(1);
+  u16(1);
+  u32(static_cast<std::uint32_t>(rate));
+  u32(static_cast<std::uint32_t>(rate) * 2);
+  u16(2);
+  u16(16);
+  out << "data";
+  u32(bytes);
+  for (std::uint32_t i = 0; i < frames; ++i)
+    u16(static_cast<std::uint16_t>(i % 40 < 20 ? 3000 : -3000));
+}
+
+TEST_F(HeadlessRunTest, RecordingsOfWholeSecondsGiveThatManyTimeRecords) {
+  for (const int rate : {44100, 8000, 22050}) {
+    writeWav(p("s.wav"), rate, 7);
+    ASSERT_EQ(run("--headless --input " + p("s.wav") + " --log " + p("s.log")), 0);
+    EXPECT_EQ(count(read("s.log"), "\"T\","), 7u) << rate;
+  }
+}
+
+TEST_F(HeadlessRunTest, LabelsUnderTheChartTellTheTime) {
+  ASSERT_EQ(
+      run("--headless --seconds 4 --start-time 12:00:00 --image-labels --image " + p("l.bmp")), 0);
+  const std::string bmp = read("l.bmp");
+  const auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bmp[at + i]);
+    return v;
+  };
+  const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+  ASSERT_EQ(width, 601);
+  ASSERT_EQ(height, 257 + 18);
+  // Black text in the strip under the chart (the bottom rows of a bottom-up bitmap), under the
+  // left edge, the middle and the right edge of the plot.
+  const std::size_t offset = u32(10), stride = (601 * 3 + 3) & ~3u;
+  int inked[3] = {0, 0, 0};
+  for (int y = 0; y < 18; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::size_t at = offset + static_cast<std::size_t>(y) * stride + x * 3u;
+      if (bmp[at] == 0 && bmp[at + 1] == 0 && bmp[at + 2] == 0) ++inked[x * 3 / width];
+    }
+  }
+  for (int zone = 0; zone < 3; ++zone) EXPECT_GT(inked[zone], 20) << zone;
+}
+
+TEST_F(HeadlessRunTest, ALiveImageIsAlwaysWholeWhenRead) {
+  const std::string command = std::string(ZELKCHART_PATH) +
+                              " --headless --seconds 200 --image-every 1 --image-labels --image " +
+                              p("live.png") + " 2>/dev/null & echo $! >" + p("pid");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ::usleep(100 * 1000);
+  const pid_t pid = std::stoi(read("pid"));
+  int reads = 0;
+  // Reads as fast as it can until the run ends (a stopped run's process is reaped by init).
+  while (::kill(pid, 0) == 0) {
+    const std::string png = read("live.png");
+    if (png.empty()) continue;
+    ++reads;
+    ASSERT_GE(png.size(), 8u);
+    ASSERT_EQ(png.substr(png.size() - 8), std::string("IEND\xAE\x42\x60\x82", 8)) << reads;
+    ASSERT_EQ(png.substr(1, 3), "PNG");
+  }
+  EXPECT_GT(reads, 0);
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include "recorder/log_number.h"
 #include "recorder/log_reader.h"
+#include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 
 namespace recorder {
@@ -150,6 +151,26 @@ TEST_F(LogReaderTest, SurvivesUnterminatedQuotesAndOverlongFields) {
   EXPECT_EQ(reader.next().kind, LogRecord::Kind::Invalid);
   while (!reader.atEnd()) reader.next();
   EXPECT_EQ(reader.next().kind, LogRecord::Kind::End);
+}
+
+TEST(LogRotation, DatedNamesAndDays) {
+  const auto day = parseIsoDay("2026-12-09");
+  ASSERT_TRUE(day);
+  EXPECT_EQ(formatIsoDay(*day + 23), "2027-01-01");
+  EXPECT_EQ(parseIsoDay("2028-02-29").value() - parseIsoDay("2028-02-28").value(), 1);
+  for (const char* bad : {"2026-02-30", "2026-1-01", "20261209", "2026-12-09 10:00", ""}) {
+    EXPECT_FALSE(parseIsoDay(bad)) << bad;
+  }
+  const std::pair<const char*, const char*> names[] = {
+      {"Zelk.log", "Zelk-2026-12-09.log"},
+      {"/var/log/rx.d/night", "/var/log/rx.d/night-2026-12-09"},
+      {"a/b.c.log", "a/b.c-2026-12-09.log"},
+      {"dir/.hidden", "dir/.hidden-2026-12-09"},
+  };
+  for (const auto& [given, dated] : names) EXPECT_EQ(datedLogName(given, *day), dated);
+  // The clock's day: a time of day alone is day 0, one second past midnight day 1.
+  EXPECT_EQ(dayOf(secondsToOleDate(86399)), 0);
+  EXPECT_EQ(dayOf(secondsToOleDate(86401)), 1);
 }
 
 }  // namespace

@@ -124,6 +124,22 @@ std::vector<std::string> liveDeviceNames() {
   return names;
 }
 
+std::vector<CaptureDevice> captureDevices() {
+  std::vector<CaptureDevice> devices;
+  try {
+    const auto use = portAudio();
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    for (PaDeviceIndex i = 0; i < count; ++i) {
+      const PaDeviceInfo* info = Pa_GetDeviceInfo(i);
+      if (info != nullptr && info->maxInputChannels > 0) {
+        devices.push_back({info->name, info->maxInputChannels, info->defaultSampleRate});
+      }
+    }
+  } catch (const AudioError&) {
+  }
+  return devices;
+}
+
 LiveSource::LiveSource(const std::string& deviceName, int sampleRate) : audioSystem_(portAudio()) {
   const PaDeviceIndex device =
       deviceName.empty() ? Pa_GetDefaultInputDevice() : findCaptureDevice(deviceName);

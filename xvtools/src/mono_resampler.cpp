@@ -53,15 +53,41 @@ std::size_t MonoResampler::read(std::span<std::int16_t> out) {
       written += n;
       continue;
     }
-    if (convertedPos_ == convertedLen_ && !refill()) break;
-    const std::size_t n = std::min(out.size() - written, convertedLen_ - convertedPos_);
+    if (convertedPos_ == convertedLen_ && !refill()) {
+      // The flush ended short: hold the last sample for what is still owed.
+      const std::size_t n = std::min(out.size() - written, owed());
+      if (n == 0) break;
+      std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(written), n, lastSample_);
+      emitted_ += n;
+      written += n;
+      continue;
+    }
+    std::size_t n = std::min(out.size() - written, convertedLen_ - convertedPos_);
+    if (inputEnded_) {
+      n = std::min(n, owed());
+      if (n == 0) {
+        // Past the input's length: the rest of the flush is dropped.
+        convertedPos_ = convertedLen_;
+        finished_ = true;
+        break;
+      }
+    }
     for (std::size_t i = 0; i < n; ++i) {
       out[written + i] = toSample16(converted_[convertedPos_ + i]);
     }
+    lastSample_ = out[written + n - 1];
     convertedPos_ += n;
     written += n;
+    emitted_ += n;
   }
   return written;
+}
+
+std::size_t MonoResampler::owed() const {
+  if (state_ == nullptr || !inputEnded_) return 0;
+  const auto due =
+      static_cast<std::uint64_t>(std::llround(static_cast<double>(inputFrames_) * ratio_));
+  return due > emitted_ ? static_cast<std::size_t>(due - emitted_) : 0;
 }
 
 // Reads the next chunk and averages its channels; false at the end of the input.
@@ -76,6 +102,7 @@ bool MonoResampler::readMono() {
     if (state_ == nullptr) finished_ = true;
     return false;
   }
+  inputFrames_ += frames;
   const float scale = 1.0f / static_cast<float>(channels_);
   for (std::size_t f = 0; f < frames; ++f) {
     const float* frame = interleaved_.data() + f * static_cast<std::size_t>(channels_);

@@ -25,13 +25,17 @@ class MonoResampler {
   MonoResampler(const MonoResampler&) = delete;
   MonoResampler& operator=(const MonoResampler&) = delete;
 
-  // Fewer samples than asked for only at the end of the input.
+  // Fewer samples than asked for only at the end of the input. A converted input gives exactly
+  // its duration's worth of samples (input frames x rate ratio, rounded): the converter's
+  // flush is cut or its last sample held to that length, so whole seconds stay whole.
   std::size_t read(std::span<std::int16_t> out);
-  bool atEnd() const { return finished_; }
+  bool atEnd() const { return finished_ && owed() == 0; }
 
  private:
   bool refill();
   bool readMono();
+  // Samples still due once the input has ended.
+  std::size_t owed() const;
 
   int channels_;
   double ratio_;
@@ -46,6 +50,9 @@ class MonoResampler {
   std::size_t convertedLen_ = 0;
   bool inputEnded_ = false;
   bool finished_ = false;
+  std::uint64_t inputFrames_ = 0;
+  std::uint64_t emitted_ = 0;
+  std::int16_t lastSample_ = 0;
 };
 
 // A float sample in -1..1 as a 16-bit sample, rounded and saturated.

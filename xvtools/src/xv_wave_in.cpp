@@ -264,7 +264,9 @@ bool XVWaveInX::pull() {
     return false;
   }
   if (n > 0) impl.deliver(run->headers[0]);
-  if (run->source->atEnd()) impl.finish(run, nullptr);
+  // The end is told by the pull that finds nothing more: the caller handles the last buffer
+  // (and the second it completes) while the input still runs.
+  if (n == 0 && run->source->atEnd()) impl.finish(run, nullptr);
   return n > 0;
 }
 

@@ -5,7 +5,8 @@
 namespace recorder {
 
 int reduceBlock(std::span<const std::int16_t> samples, int samplesPerPoint, PointSpacing spacing,
-                float& lastX, std::span<float> values, std::span<float> xs, std::size_t* consumed) {
+                PointClock& clock, std::span<float> values, std::span<double> xs,
+                std::size_t* consumed) {
   const std::size_t capacity = std::min(values.size(), xs.size());
   std::size_t k = 0;
   int points = 0;
@@ -17,9 +18,7 @@ int reduceBlock(std::span<const std::int16_t> samples, int samplesPerPoint, Poin
       // floating point so that -32768 does not wrap.
       float sum = 0;
       for (std::size_t j = k; j < end; ++j) sum += std::abs(static_cast<float>(samples[j]));
-      const float x = spacing.secondsPerPoint * spacing.speedFactor + lastX;
-      lastX = x;
-      xs[points] = x;
+      xs[points] = clock.next(spacing.secondsPerPoint * spacing.speedFactor);
       values[points] = sum / static_cast<float>(end - k);
       ++points;
     }

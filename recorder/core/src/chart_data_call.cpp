@@ -1,6 +1,8 @@
 #include "recorder/chart_data_call.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <utility>
 
 namespace recorder {
 
@@ -9,23 +11,25 @@ using automation::Variant;
 
 ChartDataCall::ChartDataCall()
     : valueArray_(SafeArray::create(automation::VT_R4, kPointCapacity)),
-      xArray_(SafeArray::create(automation::VT_R4, kPointCapacity)) {
+      xArray_(SafeArray::create(automation::VT_R8, kPointCapacity)) {
   valueData_ = static_cast<float*>(valueArray_->data());
-  xData_ = static_cast<float*>(xArray_->data());
+  xData_ = static_cast<double*>(xArray_->data());
   std::fill_n(valueData_, kPointCapacity, 0.0f);
-  std::fill_n(xData_, kPointCapacity, 0.0f);
+  std::fill_n(xData_, kPointCapacity, 0.0);
 }
 
 void ChartDataCall::restoreArrays() {
-  for (auto* array : {&valueArray_, &xArray_}) {
-    if (!*array || (*array)->elementType() != automation::VT_R4 ||
-        (*array)->count() < kPointCapacity) {
-      *array = SafeArray::create(automation::VT_R4, kPointCapacity);
-      std::fill_n(static_cast<float*>((*array)->data()), kPointCapacity, 0.0f);
+  const std::pair<std::shared_ptr<SafeArray>*, automation::VarType> arrays[] = {
+      {&valueArray_, automation::VT_R4}, {&xArray_, automation::VT_R8}};
+  for (const auto& [array, type] : arrays) {
+    if (!*array || (*array)->elementType() != type || (*array)->count() < kPointCapacity) {
+      *array = SafeArray::create(type, kPointCapacity);
+      std::fill_n(static_cast<std::byte*>((*array)->data()),
+                  kPointCapacity * (*array)->elementSize(), std::byte{0});
     }
   }
   valueData_ = static_cast<float*>(valueArray_->data());
-  xData_ = static_cast<float*>(xArray_->data());
+  xData_ = static_cast<double*>(xArray_->data());
 }
 
 std::int32_t ChartDataCall::send(automation::Dispatch& chart, std::int16_t channel,
@@ -45,7 +49,7 @@ std::int32_t ChartDataCall::send(automation::Dispatch& chart, std::int16_t chann
   args_[1] = Variant::ref(&pointCount_);
   args_[2] = Variant::arrayRef(automation::VT_R4, &valueArray_);
   args_[3] = Variant(std::int32_t{0});
-  args_[4] = Variant::arrayRef(automation::VT_R4, &xArray_);
+  args_[4] = Variant::arrayRef(automation::VT_R8, &xArray_);
   args_[5] = Variant(std::int32_t{0});
   const Variant result = chart.call(chartDataId_, args_);
   // By-reference arrays may in principle be replaced by the callee; keep the form's arrays.

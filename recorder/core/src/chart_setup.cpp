@@ -132,9 +132,10 @@ void setupChannel(Dispatch& chart, std::int32_t offsetY) {
   chart.put("ChnDataOffset", i2(0));
   chart.put("ChnDataIncr", i2(1));
   chart.put("ChnDataXform", i2(0));
+  // X in 64-bit floats: a single-precision X loses the chart speed after hours of recording.
   chart.put("ChnData_Dimension", i2(0));
   chart.put("ChnDataShape", i2(0));
-  chart.put("ChnDataType", i2(6));
+  chart.put("ChnDataType", i2(7));
   chart.put("ChnDataIncr", i2(1));
   chart.put("ChnDataXform", i2(0));
   chart.put("ChnDspAction", i2(kChannelInitialize));

@@ -1,6 +1,7 @@
 // The form's live path: one audio block in, its points logged and plotted; the one-second clock.
 #include <algorithm>
 
+#include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 #include "recorder/zelk_chrt_form.h"
 #include "wave_tool_binding.h"
@@ -29,11 +30,15 @@ void ZelkChrtForm::bufferReady(WAVEHDR* hdr) {
                                  " each is drawn in parts.",
                              kFormCaption, xvtools::vbOKOnly | xvtools::vbInformation);
       }
+      // Each part is a buffer of its own and goes through the same rules as a whole one: a
+      // buffer with nothing recorded gives empty parts, one without data gives parts without
+      // data.
+      const bool recorded = static_cast<std::int32_t>(hdr->dwBytesRecorded) > 0;
       for (std::int32_t offset = 0; offset < bytes; offset += kBlockPartBytes) {
         WAVEHDR part{};
-        part.lpData = hdr->lpData + offset;
+        part.lpData = hdr->lpData == nullptr ? nullptr : hdr->lpData + offset;
         part.dwBufferLength = static_cast<std::uint32_t>(std::min(kBlockPartBytes, bytes - offset));
-        part.dwBytesRecorded = part.dwBufferLength;
+        part.dwBytesRecorded = recorded ? part.dwBufferLength : hdr->dwBytesRecorded;
         reduceAndPlot(&part);
       }
     } else {
@@ -77,9 +82,13 @@ void ZelkChrtForm::clockTick() {
   guarded([this] {
     CurrentTime_ = secondsToOleDate(oleDateToSeconds(CurrentTime_) + 1);
     setClockLabels();
-    if (LoggingEnabled_ && LogFileOpen_ &&
-        !log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
-      logWriteFailed();
+    if (LoggingEnabled_ && LogFileOpen_) {
+      if (!log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
+        logWriteFailed();
+      } else if (rotationFirstDay_ && dayOf(CurrentTime_) != logClockDay_) {
+        // The time record just written ends the day's last second in the day's file.
+        rotateLog();
+      }
     }
   });
 }

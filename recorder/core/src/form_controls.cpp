@@ -27,8 +27,14 @@ void ZelkChrtForm::scrollClick() {
 }
 
 void ZelkChrtForm::startRecording() {
-  if (LoggingEnabled_ && !LogFileOpen_ && !openLog()) return;
+  const bool opensLog = LoggingEnabled_ && !LogFileOpen_;
+  if (opensLog && !openLog()) return;
   if (!StartTimeSet_) CurrentTime_ = host_.timeOfDay();
+  if (opensLog && LogFileOpen_) {
+    beginLogDay();
+  } else if (LogFileOpen_) {
+    keepLogDay();
+  }
   runWindowSetup();
   channelAction(kChannelInitialize);
   waveIn_.Start();
@@ -41,7 +47,7 @@ void ZelkChrtForm::stopRecording() {
   // The trace stays on the chart and the log stays open.
   waveIn_.Stop();
   clock_.setEnabled(false);
-  LastX_ = 0;
+  LastX_.reset();
   setScrollCaption("Start");
   Running_ = 0;
 }

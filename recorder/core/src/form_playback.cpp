@@ -17,7 +17,8 @@ void ZelkChrtForm::playbackButtonClick() {
 
 void ZelkChrtForm::startPlayback() {
   closeLog();
-  LastX_ = 0;
+  playbackRefused_ = false;
+  LastX_.reset();
   dialog_.setFilter("Log Files(*.log)|*.log|All|*.*");
   dialog_.setFlags(xvtools::CommonDialog::cdlOFNFileMustExist);
   dialog_.ShowOpen();
@@ -81,8 +82,7 @@ void ZelkChrtForm::playBackTimerTick() {
           }
           ++pointIndex;
           values[pointIndex] = record.value;
-          xs[pointIndex] = SecondsPerPoint_ * SpeedFactor_ + LastX_;
-          LastX_ = xs[pointIndex];
+          xs[pointIndex] = LastX_.next(SecondsPerPoint_ * SpeedFactor_);
           break;
         case LogRecord::Kind::Time: {
           recordTag = 'T';
@@ -100,12 +100,14 @@ void ZelkChrtForm::playBackTimerTick() {
           break;
         }
         case LogRecord::Kind::Invalid:
+          playbackRefused_ = true;
           prompter_.messageBox("Invalid log file format!", kFormCaption, xvtools::vbOKOnly);
           endPlaybackState();
           setText(text3_, "");
           recordTag = 'X';
           break;
         case LogRecord::Kind::Unreadable:
+          playbackRefused_ = true;
           // Draw what was read before the bad field, then stop where the operator can see it.
           if (pointIndex >= 0) sendPoints(pointIndex + 1);
           prompter_.messageBox("Line " + std::to_string(record.line) + " of " + playbackTitle_ +

@@ -1,5 +1,7 @@
 #include "recorder/log_writer.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -53,7 +55,16 @@ bool LogWriter::writeTime(double clock, std::int16_t sampleSizeRow) {
   const int n = std::snprintf(line, sizeof line, "\"T\",%s,%d\r\n", date.c_str(),
                               static_cast<int>(sampleSizeRow));
   if (n < 0 || static_cast<std::size_t>(n) >= sizeof line) return false;
-  return put(line, static_cast<std::size_t>(n));
+  return put(line, static_cast<std::size_t>(n)) && flush();
+}
+
+bool LogWriter::flush() {
+  // A device or pipe that cannot be synchronised (EINVAL) still has the records.
+  if (std::fflush(file_) != 0 || (sync_ && ::fdatasync(::fileno(file_)) != 0 && errno != EINVAL)) {
+    error_ = std::strerror(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace recorder

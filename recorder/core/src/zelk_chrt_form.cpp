@@ -64,7 +64,7 @@ void ZelkChrtForm::load() {
 
     Running_ = 0;
     chartData_.xs()[0] = 0;
-    LastX_ = 0;
+    LastX_.reset();
     BlockSamplesPerPoint_ = 400;
     LoggingEnabled_ = false;
     LogFileOpen_ = false;

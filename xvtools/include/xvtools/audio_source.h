@@ -42,4 +42,12 @@ std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sample
 // Names of the capture devices present (empty when there are none or no audio system).
 std::vector<std::string> captureDeviceNames();
 
+struct CaptureDevice {
+  std::string name;
+  int channels = 0;  // input channels
+  double defaultSampleRate = 0;
+};
+// The capture devices present as the audio system reports them.
+std::vector<CaptureDevice> captureDevices();
+
 }  // namespace xvtools

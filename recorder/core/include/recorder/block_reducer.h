@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "recorder/point_clock.h"
+
 namespace recorder {
 
 struct PointSpacing {
@@ -15,11 +17,11 @@ struct PointSpacing {
 
 // Fills values[i] and xs[i] for every run of the block and returns the number of points. A run
 // cut short by the end of the block becomes a point of its own, averaged over the samples it
-// has, so nothing is dropped and lastX moves once per returned point. Stops at the arrays'
+// has, so nothing is dropped and the clock moves once per returned point. Stops at the arrays'
 // capacity; *consumed tells how many samples went into the points. Returns 0 for a sample size
 // below 1.
 int reduceBlock(std::span<const std::int16_t> samples, int samplesPerPoint, PointSpacing spacing,
-                float& lastX, std::span<float> values, std::span<float> xs,
+                PointClock& clock, std::span<float> values, std::span<double> xs,
                 std::size_t* consumed = nullptr);
 
 }  // namespace recorder

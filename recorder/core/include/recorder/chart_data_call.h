@@ -1,5 +1,6 @@
 // The point arrays and the one ChartData call per block that hands them to the chart. The arrays
-// are automation arrays of 401 32-bit floats kept for the form's life, and the call's arguments
+// are automation arrays of 401 elements kept for the form's life: values as 32-bit floats, X as
+// 64-bit floats so that positions stay exact however long a recording runs. The call's arguments
 // are built once, so a block allocates nothing.
 #pragma once
 
@@ -22,10 +23,10 @@ class ChartDataCall {
 
   // PointValue and PointX: the arrays the chart reads.
   std::span<float> values() { return {valueData_, kPointCapacity}; }
-  std::span<float> xs() { return {xData_, kPointCapacity}; }
+  std::span<double> xs() { return {xData_, kPointCapacity}; }
 
   // ChartData(channel, nPts, PointValue, 0, PointX, 0) with nPts passed by reference and the
-  // whole arrays passed as arrays of 32-bit floats. Returns the chart's result.
+  // whole arrays passed by reference. Returns the chart's result.
   std::int32_t send(automation::Dispatch& chart, std::int16_t channel, std::int32_t points);
 
  private:
@@ -34,7 +35,7 @@ class ChartDataCall {
   std::shared_ptr<automation::SafeArray> valueArray_;
   std::shared_ptr<automation::SafeArray> xArray_;
   float* valueData_ = nullptr;
-  float* xData_ = nullptr;
+  double* xData_ = nullptr;
   automation::Variant pointCount_;
   std::array<automation::Variant, 6> args_;
   const automation::Dispatch* boundTo_ = nullptr;

@@ -24,16 +24,23 @@ class LogWriter {
   bool close();
   bool isOpen() const { return file_ != nullptr; }
 
-  // Each record goes to the file layer at once. False when the file layer refuses it.
+  // Each record goes to the file layer at once. False when the file layer refuses it. A time
+  // record ends a second: the second's records are flushed to the file with it, so a crash
+  // loses at most the second in hand.
   bool writeData(float value);
   bool writeTime(double clock, std::int16_t sampleSizeRow);
+  // Also asks the disk to keep each second's records (fdatasync) when they are flushed.
+  void setSync(bool sync) { sync_ = sync; }
 
   const std::string& error() const { return error_; }
 
  private:
   bool put(const char* text, std::size_t length);
 
+  bool flush();
+
   std::FILE* file_ = nullptr;
+  bool sync_ = false;
   std::string error_;
 };
 

@@ -9,6 +9,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "automation/automation.h"
@@ -17,6 +18,7 @@
 #include "recorder/form_host.h"
 #include "recorder/log_reader.h"
 #include "recorder/log_writer.h"
+#include "recorder/point_clock.h"
 #include "recorder/recorder_tables.h"
 #include "xvaxtool.h"
 #include "xvtools/common_dialog.h"
@@ -113,7 +115,7 @@ class ZelkChrtForm {
   float SecondsPerPoint() const { return SecondsPerPoint_; }
   float SpeedFactor() const { return SpeedFactor_; }
   float VertFraction() const { return VertFraction_; }
-  float LastX() const { return LastX_; }
+  double LastX() const { return LastX_.last(); }
   std::int32_t PointCount() const { return PointCount_; }
   const RecorderTables& tables() const { return tables_; }
   // The SampleSizeTable row in force (what the time records carry).
@@ -121,6 +123,17 @@ class ZelkChrtForm {
 
   // Flushes and closes the log and the playback file (program end, Ctrl-C).
   void closeFiles();
+  // True once records meant for a log failed to reach it, while writing or when it was closed.
+  bool logDataLost() const { return logDataLost_; }
+  // True when the last playback stopped at a record it could not use.
+  bool playbackRefused() const { return playbackRefused_; }
+
+  // Unattended recording. Sync: each second's records are also handed to the disk. Daily
+  // rotation: when the clock passes midnight, the log is closed after that second's time record
+  // and NAME-YYYY-MM-DD.EXT opened for the new day; firstDay is the day number of the date on
+  // which recording starts (dates of later files count from it).
+  void setLogSync(bool sync) { log_.setSync(sync); }
+  void setDailyLogRotation(std::optional<std::int64_t> firstDay) { rotationFirstDay_ = firstDay; }
 
  private:
   template <typename Handler>
@@ -140,9 +153,12 @@ class ZelkChrtForm {
 
   void startRecording();
   void stopRecording();
-  bool openLog();  // false: recording must not start
-  void closeLog();
+  bool openLog();   // false: recording must not start
+  bool closeLog();  // false when the end of an open log could not be written
   void logWriteFailed();
+  void beginLogDay();
+  void keepLogDay();
+  void rotateLog();
 
   void reduceAndPlot(const WAVEHDR* hdr);
   void setClockLabels();
@@ -199,7 +215,7 @@ class ZelkChrtForm {
   float SecondsPerPoint_ = 0.05f;
   float SpeedFactor_ = 26.5417f;
   float VertFraction_ = 0.875f;
-  float LastX_ = 0;
+  PointClock LastX_;
   std::int32_t PointCount_ = 0;
   std::int32_t ChartResult_ = 0;
   int sampleSizeRow_ = 4;
@@ -210,6 +226,12 @@ class ZelkChrtForm {
   std::unique_ptr<WaveToolBinding> waveTool_;
   bool waveToolReported_ = false;
   bool largeBlockReported_ = false;
+  bool logDataLost_ = false;
+  bool playbackRefused_ = false;
+  std::optional<std::int64_t> rotationFirstDay_;
+  std::string rotationBaseName_;
+  std::int64_t rotationStartClockDay_ = 0;
+  std::int64_t logClockDay_ = 0;
 
   LogWriter log_;
   LogReader playback_;

@@ -1,0 +1,48 @@
+#include "headless_commands.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "recorder/csv_export.h"
+#include "recorder/log_rotation.h"
+#include "xvtools/audio_source.h"
+
+namespace recorder::app {
+
+int exportCsvCommand(const HeadlessOptions& options) {
+  struct stat info {};
+  if (::stat(options.exportCsvPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
+    return 1;
+  }
+  // Without --date the file's last change dates its last day.
+  std::tm changed{};
+  localtime_r(&info.st_mtime, &changed);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", changed.tm_year + 1900, changed.tm_mon + 1,
+                changed.tm_mday);
+  const std::int64_t lastDay = parseIsoDay(text).value_or(0);
+  std::string error;
+  if (!exportCsv(options.exportCsvPath, options.csvDay, lastDay, stdout, error)) {
+    std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int listDevicesCommand() {
+  const auto devices = xvtools::captureDevices();
+  if (devices.empty()) {
+    std::fputs("zelkchart: no audio capture devices\n", stderr);
+    return 1;
+  }
+  for (const auto& d : devices) {
+    std::printf("%s\t%d channels\t%.0f samples/s\n", d.name.c_str(), d.channels,
+                d.defaultSampleRate);
+  }
+  return 0;
+}
+
+}  // namespace recorder::app

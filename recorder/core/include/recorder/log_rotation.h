@@ -1,0 +1,26 @@
+// Names and days of a log kept one file per day: the first file keeps the name given, each later
+// one is NAME-YYYY-MM-DD.EXT for the day of the recorder's clock it holds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace recorder {
+
+// "dir/Zelk.log" and 2026-12-09 give "dir/Zelk-2026-12-09.log"; a name without an extension gets
+// the date at its end. day is a date value's day number (days since 1899-12-30).
+std::string datedLogName(const std::string& path, std::int64_t day);
+
+// The day number of a clock or date value (the whole days since 1899-12-30, rounded down).
+std::int64_t dayOf(double date);
+
+// "YYYY-MM-DD" as a day number; empty when it is not a date.
+std::optional<std::int64_t> parseIsoDay(std::string_view text);
+std::string formatIsoDay(std::int64_t day);
+
+// Today's day number by the system clock, local or UTC.
+std::int64_t today(bool utc);
+
+}  // namespace recorder

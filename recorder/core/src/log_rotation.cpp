@@ -1,0 +1,52 @@
+#include "recorder/log_rotation.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "recorder/ole_date.h"
+
+namespace recorder {
+
+std::int64_t dayOf(double date) {
+  const std::int64_t seconds = oleDateToSeconds(date);
+  return seconds >= 0 ? seconds / kSecondsPerDay
+                      : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+}
+
+std::optional<std::int64_t> parseIsoDay(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto date = parseLogDate(text);
+  if (!date) return std::nullopt;
+  return dayOf(*date);
+}
+
+std::string formatIsoDay(std::int64_t day) {
+  // The log's date form without its # marks; the day's midnight is written as the date alone.
+  const std::string text = formatLogDate(secondsToOleDate(day * kSecondsPerDay));
+  return text.substr(1, text.size() - 2);
+}
+
+std::string datedLogName(const std::string& path, std::int64_t day) {
+  const auto slash = path.rfind('/');
+  const auto dot = path.rfind('.');
+  const bool hasExtension =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  const std::string stem = hasExtension ? path.substr(0, dot) : path;
+  const std::string extension = hasExtension ? path.substr(dot) : "";
+  return stem + "-" + formatIsoDay(day) + extension;
+}
+
+std::int64_t today(bool utc) {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  if (utc) {
+    gmtime_r(&now, &t);
+  } else {
+    localtime_r(&now, &t);
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
+  return *parseIsoDay(text);
+}
+
+}  // namespace recorder
