@@ -67,4 +67,10 @@ const std::vector<std::string>& HeadlessContainer::messageBoxes() const {
   return window_->messageBoxes();
 }
 
+void HeadlessContainer::setPrinter(const std::string& printer) {
+  window_->print().setPrinter(printer);
+}
+
+void HeadlessContainer::setCancelPrinting(bool cancel) { window_->print().setCancelJobs(cancel); }
+
 }  // namespace host

@@ -2,12 +2,16 @@
 
 #include "ocx/control_site.h"
 #include "ocx/ole_color.h"
+#include "ocx/printing.h"
 
 namespace ocx {
 
 PeriodicTimer::~PeriodicTimer() = default;
 Clipboard::~Clipboard() = default;
 ControlSite::~ControlSite() = default;
+PrinterDC::~PrinterDC() = default;
+AbortDialog::~AbortDialog() = default;
+PrintServices::~PrintServices() = default;
 
 gdi::ColorRef ControlSite::systemColor(int index) const { return classicSystemColor(index); }
 

@@ -86,6 +86,12 @@ class HeadlessContainer {
   // Texts of the message boxes the control showed (answered at once).
   const std::vector<std::string>& messageBoxes() const;
 
+  // The default printer: "pdf:FILE" or a printer queue; "" for none. Without it the desktop's
+  // default printer is used (host/printers.h).
+  void setPrinter(const std::string& printer);
+  // Answers every print progress dialog with Cancel, as an operator pressing it at once.
+  void setCancelPrinting(bool cancel);
+
  private:
   class Window;
   std::unique_ptr<Window> window_;

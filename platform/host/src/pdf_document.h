@@ -1,0 +1,40 @@
+// A PDF document whose pages are white paper with at most one image each, placed pixel for pixel
+// at the page's resolution: RGB, 8 bits a component, Flate-compressed. Pages are compressed as
+// they come; the file is written at the end.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "gdi/bitmap.h"
+#include "gdi/geometry.h"
+
+namespace host {
+
+class PdfDocument {
+ public:
+  explicit PdfDocument(int dotsPerInch) : dotsPerInch_(dotsPerInch) {}
+
+  // Adds a page of the bitmap's size whose drawn part is area (nothing drawn when it is empty).
+  // keepGoing is asked between runs of rows; when it says no, nothing is added and false is
+  // returned. False also when compression fails.
+  bool addPage(const gdi::Bitmap& page, const gdi::Rect& area,
+               const std::function<bool()>& keepGoing);
+  std::size_t pageCount() const { return pages_.size(); }
+  // The whole file; false when a write failed.
+  bool write(std::FILE* out) const;
+
+ private:
+  struct Page {
+    int width;
+    int height;
+    gdi::Rect area;                   // where the image lies, in page pixels
+    std::vector<std::uint8_t> image;  // Flate-compressed RGB rows of area, top row first
+  };
+  int dotsPerInch_;
+  std::vector<Page> pages_;
+};
+
+}  // namespace host
