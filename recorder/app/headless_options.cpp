@@ -25,6 +25,8 @@ std::string usageText() {
          "  --start-time HH:MM:SS the clock's start, as typed for the Time button\n"
          "  --realtime            run at the input's pace (default: as fast as possible,\n"
          "                        the clock ticking once per 8000 samples)\n"
+         "  --print FILE.pdf      print the window at the end, as the Print button does,\n"
+         "                        on a printer that writes FILE.pdf\n"
          "  --help, --version\n";
 }
 
@@ -79,6 +81,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
       if (!parseTimeOfDay(o.startTime)) {
         return fail("--start-time " + o.startTime + " is not a time of day (HH:MM:SS)");
       }
+    } else if (a == "--print") {
+      if (!value(o.printPath)) return fail("--print needs a file name");
+      if (!o.printPath.ends_with(".pdf") && !o.printPath.ends_with(".PDF"))
+        return fail("--print " + o.printPath + ": the name must end in .pdf");
     } else {
       return fail("unknown option " + a);
     }

@@ -18,6 +18,7 @@ struct HeadlessOptions {
   std::string playbackPath;
   std::string startTime;  // as typed for the Time button
   bool realtime = false;
+  std::string printPath;  // print the chart at the end on the file printer writing this PDF
 };
 
 struct ParseResult {

@@ -154,6 +154,18 @@ TEST_F(HeadlessRunTest, UnusableInputsAndOutputsFailClearly) {
   EXPECT_EQ(run("--help"), 0);
   EXPECT_NE(run("--bogus"), 0);
 }
+
+TEST_F(HeadlessRunTest, PrintsTheWindowAtTheEndOnTheFilePrinter) {
+  ASSERT_EQ(run("--headless --input synthetic:2 --seconds 3 --print " + p("chart.pdf")), 0)
+      << read("stderr.txt");
+  const std::string pdf = read("chart.pdf");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  // The 601 x 257 window best fit across the page's 2480 printer pixels.
+  EXPECT_NE(pdf.find("/Width 2480 /Height 1060 "), std::string::npos);
+  EXPECT_NE(read("stderr.txt").find("Print Bitmap: Printing 'ZelkChart'"), std::string::npos);
+  EXPECT_NE(run("--headless --seconds 1 --print " + p("no/folder/x.pdf")), 0);
+  EXPECT_NE(parse({"--headless", "--print", "x.png"}).error, "");
+}
 #endif
 
 }  // namespace
