@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPrinterInfo>
+#include <QRect>
 #include <cstdlib>
 
 #include "gdi/device_context.h"
@@ -77,21 +78,27 @@ int QueuePrinterDC::startPage() {
 
 int QueuePrinterDC::stretchDIBits(int x, int y, int width, int height, int srcX, int srcY,
                                   int srcWidth, int srcHeight, const gdi::PackedDib& dib) {
-  if (!painter_.isActive() || abandoned_ || width <= 0 || height <= 0) return 0;
-  const QRect page(0, 0, getDeviceCaps(gdi::HORZRES), getDeviceCaps(gdi::VERTRES));
-  const QRect target = QRect(x, y, width, height).intersected(page);
-  if (target.isEmpty()) return height;
-  // Only the part on the page is stretched, at the printer's own pixels.
-  gdi::Bitmap part(target.width(), target.height(), 0x00FFFFFF);
-  gdi::DeviceContext dc(&part);
-  if (dc.stretchDIBits(x - target.x(), y - target.y(), width, height, srcX, srcY, srcWidth,
-                       srcHeight, dib) == 0)
+  if (!painter_.isActive() || abandoned_ || width <= 0 || height <= 0 || srcWidth <= 0 ||
+      srcHeight <= 0)
     return 0;
-  // 0x00BBGGRR pixels are the bytes R, G, B, X in memory.
-  const QImage image(reinterpret_cast<const uchar*>(part.pixels().data()), part.width(),
-                     part.height(), part.width() * 4, QImage::Format_RGBX8888);
+  // The source rectangle goes to the printer at its own size, scaled onto the target without
+  // smoothing and without lossy compression: the job stays small at any printer resolution, and
+  // every printer pixel shows one source pixel. Source rows count from the DIB's bottom; the
+  // image's from its top.
+  const int top = dib.height() - srcY - srcHeight;
+  QImage image(srcWidth, srcHeight, QImage::Format_RGB32);
+  for (int row = 0; row < srcHeight; ++row) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(row));
+    // Outside the DIB stays black: nothing is there to read.
+    for (int column = 0; column < srcWidth; ++column) {
+      const gdi::ColorRef c = dib.pixel(srcX + column, top + row);
+      out[column] = c == gdi::kInvalidColor ? qRgb(0, 0, 0)
+                                            : qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    }
+  }
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter_.drawImage(target.topLeft(), image);
+  painter_.setRenderHint(QPainter::LosslessImageRendering, true);
+  painter_.drawImage(QRect(x, y, width, height), image);
   return height;
 }
 

@@ -1,6 +1,5 @@
 // A CUPS queue as a printer device context: the page is drawn through a QPainter on a QPrinter
-// at the printer's resolution, each image already stretched nearest-neighbour to its printer
-// pixels so that no later stage smooths it.
+// at the printer's resolution, images scaled without smoothing.
 #pragma once
 
 #include <QPainter>

@@ -10,11 +10,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
+#include <vector>
 
 #include "host/printers.h"
 #include "host/qt/print_services.h"
@@ -156,24 +159,47 @@ TEST(CupsPrinting, PrintsOnAPdfQueueOfItsOwnScheduler) {
   EXPECT_EQ(
       kvplotax::output::PrintPackedDib(&services, &dib, kvplotax::output::kPrintBestFit, 0, 0, job),
       0);
-  // The queue converts the job in the background; its PDF is named after the job.
+  // The queue converts the job in the background; its PDF is named after the job and is whole
+  // once it ends with its end-of-file mark.
   fs::path found;
+  std::string pdf;
   for (int i = 0; i < 600 && found.empty(); ++i) {
     std::error_code error;
     for (const auto& file : fs::directory_iterator(pdfFolder(), error)) {
-      if (file.path().filename().string().find(job) != std::string::npos &&
-          file.path().extension() == ".pdf" && file.last_write_time() >= started &&
-          file.file_size() > 0)
+      if (file.path().filename().string().find(job) == std::string::npos ||
+          file.path().extension() != ".pdf" || file.last_write_time() < started)
+        continue;
+      std::ifstream in(file.path(), std::ios::binary);
+      pdf.assign(std::istreambuf_iterator<char>(in), {});
+      if (pdf.find("%%EOF", pdf.size() > 8 ? pdf.size() - 8 : 0) != std::string::npos)
         found = file.path();
     }
     if (found.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   ASSERT_FALSE(found.empty()) << "no PDF in " << pdfFolder() << "\n" << scheduler.errorLog();
-  std::ifstream in(found, std::ios::binary);
-  std::string head(5, '\0');
-  in.read(head.data(), 5);
-  EXPECT_EQ(head, "%PDF-");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  // The image spans the printable width, red on the left and blue on the right.
+  const std::string ppm = (root / "page").string();
+  ASSERT_EQ(std::system(("pdftoppm -r 20 -singlefile '" + found.string() + "' " + ppm).c_str()), 0);
+  std::ifstream in(ppm + ".ppm", std::ios::binary);
+  std::string magic;
+  int width = 0, height = 0, maxValue = 0;
+  in >> magic >> width >> height >> maxValue;
+  in.get();
+  const std::vector<unsigned char> rgb((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_EQ(rgb.size(), std::size_t(width) * height * 3);
+  auto pixel = [&](int x, int y) {
+    const std::size_t i = 3 * (std::size_t(y) * width + x);
+    return std::array<int, 3>{rgb[i], rgb[i + 1], rgb[i + 2]};
+  };
+  int row = 0;
+  while (row < height && pixel(width / 4, row) == std::array<int, 3>{255, 255, 255}) ++row;
+  ASSERT_LT(row + 2, height);
+  EXPECT_EQ(pixel(width / 4, row + 2), (std::array<int, 3>{255, 0, 0}));
+  EXPECT_EQ(pixel(width * 3 / 4, row + 2), (std::array<int, 3>{0, 0, 255}));
   fs::remove(found);
+  std::error_code error;
+  fs::remove(pdfFolder(), error);  // only when the queue made it for this test and it is empty
   scheduler.stop();
   host::setChosenPrinter(std::nullopt);
   host::setQueuePrinters(nullptr);
