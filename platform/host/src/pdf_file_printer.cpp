@@ -13,11 +13,12 @@ namespace {
 
 constexpr gdi::ColorRef kPaper = 0x00FFFFFF;
 
-bool folderWritable(const std::filesystem::path& file) {
-  if (!file.has_filename()) return false;
+// A file can be made at path: its folder exists and is writable, and no folder has its name.
+bool writable(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!file.has_filename() || std::filesystem::is_directory(file, error)) return false;
   std::filesystem::path folder = file.parent_path();
   if (folder.empty()) folder = ".";
-  std::error_code error;
   return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
 }
 
@@ -50,7 +51,7 @@ bool PdfFilePrinter::setAbortProc(std::function<bool()> proc) {
 
 int PdfFilePrinter::startDoc(const std::string&) {
   // A file that could never be written fails the document at once, not after the pages.
-  if (state_ != State::kIdle || !folderWritable(path_)) return kError;
+  if (state_ != State::kIdle || !writable(path_)) return kError;
   document_.emplace(kPdfDotsPerInch);
   state_ = State::kDocument;
   return 1;
@@ -81,9 +82,10 @@ int PdfFilePrinter::stretchDIBits(int x, int y, int width, int height, int srcX,
 int PdfFilePrinter::endPage() {
   if (state_ == State::kAbandoned) return kAppAbort;
   if (state_ != State::kPage) return kError;
-  // The page is spooled a run of rows at a time, asking the abort procedure in between.
-  bool abandoned = false;
-  const bool added = document_->addPage(page_, drawn_, [this, &abandoned] {
+  // The page is spooled a run of rows at a time, asking the abort procedure before each run
+  // (and once for a page with nothing drawn).
+  bool abandoned = abortProc_ && !abortProc_();
+  const bool added = !abandoned && document_->addPage(page_, drawn_, [this, &abandoned] {
     abandoned = abortProc_ && !abortProc_();
     return !abandoned;
   });
