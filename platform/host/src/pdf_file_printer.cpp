@@ -27,21 +27,7 @@ bool writable(const std::filesystem::path& file) {
 PdfFilePrinter::PdfFilePrinter(std::filesystem::path path) : path_(std::move(path)) {}
 
 int PdfFilePrinter::getDeviceCaps(int index) const {
-  switch (index) {
-    case gdi::HORZRES:
-      return kPdfPageWidth;
-    case gdi::VERTRES:
-      return kPdfPageHeight;
-    case gdi::LOGPIXELSX:
-    case gdi::LOGPIXELSY:
-      return kPdfDotsPerInch;
-    case gdi::BITSPIXEL:
-      return 24;
-    case gdi::PLANES:
-      return 1;
-    default:
-      return 0;
-  }
+  return printerDeviceCaps(index, kPdfPageWidth, kPdfPageHeight, kPdfDotsPerInch);
 }
 
 bool PdfFilePrinter::setAbortProc(std::function<bool()> proc) {

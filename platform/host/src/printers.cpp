@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "gdi/device_context.h"
 #include "pdf_file_printer.h"
 
 namespace host {
@@ -55,6 +56,24 @@ std::optional<ocx::PrinterEntry> defaultPrinter(const std::optional<std::string>
   if (!backend) return std::nullopt;
   const std::optional<std::string> queue = backend->defaultQueue();
   return queue ? backend->queue(*queue) : std::nullopt;
+}
+
+int printerDeviceCaps(int index, int width, int height, int dotsPerInch) {
+  switch (index) {
+    case gdi::HORZRES:
+      return width;
+    case gdi::VERTRES:
+      return height;
+    case gdi::LOGPIXELSX:
+    case gdi::LOGPIXELSY:
+      return dotsPerInch;
+    case gdi::BITSPIXEL:
+      return 24;
+    case gdi::PLANES:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 std::unique_ptr<ocx::PrinterDC> openPrinter(const ocx::PrinterEntry& printer) {

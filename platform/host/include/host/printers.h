@@ -43,6 +43,10 @@ inline constexpr char kPdfDriver[] = "pdf";
 std::optional<ocx::PrinterEntry> printerNamed(const std::string& name);
 // The default printer, with containerChoice (a container's setPrinter) first.
 std::optional<ocx::PrinterEntry> defaultPrinter(const std::optional<std::string>& containerChoice);
+// What a printer of a printable area of width x height pixels at dotsPerInch each way answers
+// for a device capability: 24-bit colour in one plane, 0 for anything else.
+int printerDeviceCaps(int index, int width, int height, int dotsPerInch);
+
 // A device context on the printer; null when it cannot be opened.
 std::unique_ptr<ocx::PrinterDC> openPrinter(const ocx::PrinterEntry& printer);
 

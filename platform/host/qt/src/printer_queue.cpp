@@ -39,21 +39,7 @@ QueuePrinterDC::~QueuePrinterDC() {
 int QueuePrinterDC::getDeviceCaps(int index) const {
   const int resolution = printer_.resolution();
   const QRect printable = printer_.pageLayout().paintRectPixels(resolution);
-  switch (index) {
-    case gdi::HORZRES:
-      return printable.width();
-    case gdi::VERTRES:
-      return printable.height();
-    case gdi::LOGPIXELSX:
-    case gdi::LOGPIXELSY:
-      return resolution;
-    case gdi::BITSPIXEL:
-      return 24;
-    case gdi::PLANES:
-      return 1;
-    default:
-      return 0;
-  }
+  return printerDeviceCaps(index, printable.width(), printable.height(), resolution);
 }
 
 bool QueuePrinterDC::setAbortProc(std::function<bool()> proc) {
