@@ -160,8 +160,7 @@ TEST_F(HeadlessRunTest, PrintsTheWindowAtTheEndOnTheFilePrinter) {
       << read("stderr.txt");
   const std::string pdf = read("chart.pdf");
   EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-  // The 601 x 257 window best fit across the page's 2480 printer pixels.
-  EXPECT_NE(pdf.find("/Width 2480 /Height 1060 "), std::string::npos);
+  EXPECT_NE(pdf.find("/MediaBox [0 0 595.2 841.92]"), std::string::npos);
   EXPECT_NE(read("stderr.txt").find("Print Bitmap: Printing 'ZelkChart'"), std::string::npos);
   EXPECT_NE(run("--headless --seconds 1 --print " + p("no/folder/x.pdf")), 0);
   EXPECT_NE(parse({"--headless", "--print", "x.png"}).error, "");

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <string>
 
 namespace host {
@@ -11,6 +12,22 @@ namespace {
 // Rows compressed between two questions whether to go on: a cancel is seen within a fraction
 // of a second on a 300 dpi page.
 constexpr int kRowsPerRun = 256;
+
+constexpr std::uint32_t kPaper = 0x00FFFFFF;
+// Beyond this many rectangles a page is cheaper as an image.
+constexpr std::size_t kMaxRectangles = 200000;
+
+struct Block {
+  int left, top, right, bottom;
+  std::uint32_t colour;
+};
+
+// A colour component as a fraction that comes back as the same byte.
+std::string component(std::uint32_t byte) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.6g", byte / 255.0);
+  return text;
+}
 
 class Deflater {
  public:
@@ -87,9 +104,14 @@ bool PdfDocument::addPage(const gdi::Bitmap& page, const gdi::Rect& drawn,
                           const std::function<bool()>& keepGoing) {
   if (page.isEmpty()) return false;
   const gdi::Rect area = drawn.intersect(page.bounds());
-  Page compressed{page.width(), page.height(), area, {}};
+  Page compressed{page.width(), page.height(), area, {}, {}};
   if (area.isEmpty()) {
     compressed.area = {};
+    pages_.push_back(std::move(compressed));
+    return true;
+  }
+  if (keepGoing && !keepGoing()) return false;
+  if (addRectangles(page, area, compressed)) {
     pages_.push_back(std::move(compressed));
     return true;
   }
@@ -115,6 +137,64 @@ bool PdfDocument::addPage(const gdi::Bitmap& page, const gdi::Rect& drawn,
   return true;
 }
 
+bool PdfDocument::addRectangles(const gdi::Bitmap& page, const gdi::Rect& area, Page& out) const {
+  // Runs of equal pixels in a row; a run equal to one of the row above makes its block taller.
+  std::vector<Block> done;
+  std::vector<Block> open;
+  std::vector<Block> row;
+  std::vector<Block> next;
+  for (int y = area.top; y <= area.bottom; ++y) {
+    row.clear();
+    if (y < area.bottom) {
+      const std::uint32_t* pixels = page.row(y);
+      for (int x = area.left; x < area.right;) {
+        const std::uint32_t colour = pixels[x];
+        int end = x + 1;
+        while (end < area.right && pixels[end] == colour) ++end;
+        if (colour != kPaper) row.push_back({x, y, end, y + 1, colour});
+        x = end;
+      }
+    }
+    // Both lists are ordered by their left edges.
+    next.clear();
+    std::size_t above = 0;
+    for (Block run : row) {
+      while (above < open.size() && open[above].left < run.left) done.push_back(open[above++]);
+      if (above < open.size() && open[above].left == run.left && open[above].right == run.right &&
+          open[above].colour == run.colour) {
+        run.top = open[above++].top;
+      }
+      next.push_back(run);
+    }
+    while (above < open.size()) done.push_back(open[above++]);
+    open.swap(next);
+    if (done.size() > kMaxRectangles) return false;
+  }
+  std::stable_sort(done.begin(), done.end(),
+                   [](const Block& a, const Block& b) { return a.colour < b.colour; });
+  // Printer pixels as the unit, y downwards from the page's top.
+  const std::string pixel = points(1, dotsPerInch_);
+  std::string text =
+      pixel + " 0 0 -" + pixel + " 0 " + points(page.height(), dotsPerInch_) + " cm\n";
+  for (std::size_t i = 0; i < done.size(); ++i) {
+    const Block& b = done[i];
+    if (i == 0 || done[i - 1].colour != b.colour) {
+      if (i != 0) text += "f\n";
+      text += component(b.colour & 0xFF) + " " + component((b.colour >> 8) & 0xFF) + " " +
+              component((b.colour >> 16) & 0xFF) + " rg\n";
+    }
+    // A rasteriser counts a sample on a block's edge as inside it: each block stops a hundredth
+    // of a pixel short on the right and at the bottom, so that it never shades the next pixel.
+    text += std::to_string(b.left) + " " + std::to_string(b.top) + " " +
+            std::to_string(b.right - b.left - 1) + ".99 " + std::to_string(b.bottom - b.top - 1) +
+            ".99 re\n";
+  }
+  if (!done.empty()) text += "f\n";
+  Deflater deflater;
+  return deflater.add(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), true,
+                      out.drawing);
+}
+
 bool PdfDocument::write(std::FILE* out) const {
   Writer w(out);
   w.text("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
@@ -130,7 +210,7 @@ bool PdfDocument::write(std::FILE* out) const {
   for (int i = 0; i < count; ++i) {
     const Page& page = pages_[i];
     const int number = pageObject(i);
-    const bool image = !page.area.isEmpty();
+    const bool image = !page.area.isEmpty() && page.drawing.empty();
     w.beginObject(number);
     w.text("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + points(page.width, dotsPerInch_) + " " +
            points(page.height, dotsPerInch_) + "] /Resources << " +
@@ -144,8 +224,15 @@ bool PdfDocument::write(std::FILE* out) const {
                                              " cm /Im0 Do Q\n"
                                        : "";
     w.beginObject(number + 1);
-    w.text("<< /Length " + std::to_string(contents.size()) + " >>\nstream\n" + contents +
-           "endstream\nendobj\n");
+    if (!page.drawing.empty()) {
+      w.text("<< /Filter /FlateDecode /Length " + std::to_string(page.drawing.size()) +
+             " >>\nstream\n");
+      w.bytes(page.drawing.data(), page.drawing.size());
+      w.text("\nendstream\nendobj\n");
+    } else {
+      w.text("<< /Length " + std::to_string(contents.size()) + " >>\nstream\n" + contents +
+             "endstream\nendobj\n");
+    }
     // Every page has its three objects, so that numbering stays simple; an empty page's image
     // object is an empty dictionary nothing refers to.
     w.beginObject(number + 2);

@@ -1,6 +1,8 @@
-// A PDF document whose pages are white paper with at most one image each, placed pixel for pixel
-// at the page's resolution: RGB, 8 bits a component, Flate-compressed. Pages are compressed as
-// they come; the file is written at the end.
+// A PDF document of pages of printer pixels on white paper. A page is drawn as filled rectangles,
+// one for each block of equal pixels, with edges on printer pixel boundaries: a rasteriser at the
+// printer's resolution reproduces every pixel exactly, and at any other it scales the page
+// without smoothing. A page too busy for that (a photograph) is one image of its drawn part
+// instead. Pages are compressed as they come; the file is written at the end.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +32,12 @@ class PdfDocument {
   struct Page {
     int width;
     int height;
-    gdi::Rect area;                   // where the image lies, in page pixels
-    std::vector<std::uint8_t> image;  // Flate-compressed RGB rows of area, top row first
+    gdi::Rect area;                     // where the image lies, in page pixels
+    std::vector<std::uint8_t> image;    // Flate-compressed RGB rows of area, top row first
+    std::vector<std::uint8_t> drawing;  // or the Flate-compressed rectangles of the page
   };
+  // The page as rectangles; false when it has too many for that, or compression failed.
+  bool addRectangles(const gdi::Bitmap& page, const gdi::Rect& area, Page& out) const;
   int dotsPerInch_;
   std::vector<Page> pages_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "gdi/device_context.h"
 #include "gdi/packed_dib.h"
 #include "host/printers.h"
+#include "page_raster.h"
 
 namespace host {
 namespace {
@@ -92,7 +94,9 @@ class FilePrinterTest : public ::testing::Test {
     return names;
   }
   fs::path folder;
-  gdi::PackedDib dib = gdi::PackedDib::fromBitmap(gdi::Bitmap(4, 2, 0x000080FF), 24);
+  static constexpr std::uint32_t kOrange = 0x000080FF;
+  static constexpr std::uint32_t kPaper = 0x00FFFFFF;
+  gdi::PackedDib dib = gdi::PackedDib::fromBitmap(gdi::Bitmap(4, 2, kOrange), 24);
 };
 
 TEST_F(FilePrinterTest, WritesOneImagePerPageWhereItWasDrawn) {
@@ -121,10 +125,41 @@ TEST_F(FilePrinterTest, WritesOneImagePerPageWhereItWasDrawn) {
   EXPECT_EQ(pdf.substr(0, 8), "%PDF-1.4");
   EXPECT_NE(pdf.find("/Count 2 "), std::string::npos);
   EXPECT_NE(pdf.find("/MediaBox [0 0 595.2 841.92]"), std::string::npos);
-  // From (10, 20) to (2480, 3508): 2470 x 3488 pixels, placed from the page's bottom-left corner.
-  EXPECT_NE(pdf.find("/Width 2470 /Height 3488 "), std::string::npos);
-  EXPECT_NE(pdf.find("q 592.8 0 0 837.12 2.4 0 cm /Im0 Do Q"), std::string::npos);
   EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
+  // The page at 300 dots per inch: the 4 x 2 DIB ten times its size at (10, 20), and its corner
+  // at the page's corner, with paper around them to the pixel.
+  const auto corner = zelk::testing::rasterisePage(folder / "two.pdf", {0, 0, 60, 50});
+  ASSERT_TRUE(corner);
+  const auto end = zelk::testing::rasterisePage(folder / "two.pdf", {2460, 3490, 2480, 3508});
+  ASSERT_TRUE(end);
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 60; ++x)
+      ASSERT_EQ(corner->at(x, y), x >= 10 && x < 50 && y >= 20 && y < 40 ? kOrange : kPaper)
+          << x << ", " << y;
+  EXPECT_EQ(end->at(2469, 3499), kPaper);
+  EXPECT_EQ(end->at(2470, 3500), kOrange);
+  EXPECT_EQ(end->at(2479, 3507), kOrange);
+  const auto second = zelk::testing::rasterisePage(folder / "two.pdf", {0, 0, 2480, 3508}, 2);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(std::count(second->pixels.begin(), second->pixels.end(), kPaper), 2480 * 3508);
+}
+
+TEST_F(FilePrinterTest, ABusyPageIsOneImage) {
+  // Every pixel unlike its neighbours: too many blocks to draw one by one.
+  gdi::Bitmap noise(2480, 120);
+  for (int y = 0; y < noise.height(); ++y)
+    for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, (x + y) % 2 ? 0x000000FF : 0);
+  auto printer = open(folder / "busy.pdf");
+  ASSERT_EQ(printer->startDoc("Busy"), 1);
+  ASSERT_EQ(printer->startPage(), 1);
+  ASSERT_GT(printer->stretchDIBits(0, 0, 2480, 120, 0, 0, 2480, 120,
+                                   gdi::PackedDib::fromBitmap(noise, 24)),
+            0);
+  ASSERT_EQ(printer->endPage(), 1);
+  ASSERT_EQ(printer->endDoc(), 1);
+  std::ifstream in(folder / "busy.pdf", std::ios::binary);
+  const std::string pdf((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(pdf.find("/Subtype /Image /Width 2480 /Height 120 "), std::string::npos);
 }
 
 TEST_F(FilePrinterTest, AbandonedOrUnwritableDocumentsLeaveNothing) {

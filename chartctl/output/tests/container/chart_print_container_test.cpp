@@ -4,15 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 
 #include "automation/automation.h"
 #include "gdi/geometry.h"
 #include "host/headless.h"
+#include "page_raster.h"
 
 namespace {
 
@@ -27,52 +24,7 @@ constexpr std::uint32_t kPaper = 0x00FFFFFF;
 Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
 Variant i4(std::int32_t v) { return Variant(v); }
 
-// A part of a page as pdftoppm draws it, 0x00BBGGRR like the screen. pdftoppm smooths images
-// it draws at less than four times their size, so the page is drawn at 1200 dots per inch, four
-// device pixels for each printer pixel, where it replicates pixels exactly.
-constexpr int kZoom = 4;
-
-struct PagePart {
-  gdi::Rect area;  // in printer pixels
-  std::vector<std::uint32_t> pixels;
-  std::uint32_t at(int x, int y) const {
-    return pixels[static_cast<std::size_t>(y - area.top) * area.width() + (x - area.left)];
-  }
-};
-
-std::optional<PagePart> rasterise(const std::filesystem::path& pdf, const gdi::Rect& area) {
-  const std::string stem = pdf.string() + "-part";
-  const std::string command =
-      "pdftoppm -r " + std::to_string(300 * kZoom) + " -x " + std::to_string(area.left * kZoom) +
-      " -y " + std::to_string(area.top * kZoom) + " -W " + std::to_string(area.width() * kZoom) +
-      " -H " + std::to_string(area.height() * kZoom) + " -singlefile '" + pdf.string() + "' '" +
-      stem + "' 2>/dev/null";
-  if (std::system(command.c_str()) != 0) return std::nullopt;
-  const std::filesystem::path ppm = stem + ".ppm";
-  std::ifstream in(ppm, std::ios::binary);
-  std::string magic;
-  int width = 0;
-  int height = 0;
-  int maxValue = 0;
-  in >> magic >> width >> height >> maxValue;
-  in.get();
-  std::vector<unsigned char> rgb((std::istreambuf_iterator<char>(in)), {});
-  std::filesystem::remove(ppm);
-  if (magic != "P6" || maxValue != 255 || width != area.width() * kZoom ||
-      height != area.height() * kZoom || rgb.size() != std::size_t(width) * height * 3)
-    return std::nullopt;
-  PagePart part{area, {}};
-  part.pixels.reserve(static_cast<std::size_t>(area.width()) * area.height());
-  for (int y = 0; y < area.height(); ++y) {
-    for (int x = 0; x < area.width(); ++x) {
-      // The middle of the printer pixel's block.
-      const std::size_t i =
-          3 * (static_cast<std::size_t>(y * kZoom + kZoom / 2) * width + x * kZoom + kZoom / 2);
-      part.pixels.push_back(rgb[i] | (rgb[i + 1] << 8) | (std::uint32_t{rgb[i + 2]} << 16));
-    }
-  }
-  return part;
-}
+using zelk::testing::rasterisePage;
 
 class ChartPrintTest : public ::testing::Test {
  protected:
@@ -110,32 +62,27 @@ class ChartPrintTest : public ::testing::Test {
   }
 
   // The page must show the screen stretched nearest-neighbour onto (0, 0, w, h) and paper to
-  // the right of it and below it. Checked in strips at the top, the middle and the bottom edge,
-  // to keep pdftoppm's work small.
+  // the right of it and below it.
   static void expectScreenOnPage(const host::HeadlessContainer& form,
                                  const std::filesystem::path& pdf, int w, int h) {
-    constexpr int kStripRows = 120;
     const int sw = form.width();
     const int sh = form.height();
     const int right = std::min(w + 8, kPageWidth);
     const int bottom = std::min(h + 8, kPageHeight);
+    const auto part = rasterisePage(pdf, {0, 0, right, bottom});
+    ASSERT_TRUE(part) << "pdftoppm could not draw the page";
     int wrong = 0;
-    for (const int top : {0, h / 2, std::max(bottom - kStripRows, 0)}) {
-      const gdi::Rect strip{0, top, right, std::min(top + kStripRows, bottom)};
-      const auto part = rasterise(pdf, strip);
-      ASSERT_TRUE(part) << "pdftoppm could not draw rows " << strip.top << " to " << strip.bottom;
-      for (int y = strip.top; y < strip.bottom && wrong < 5; ++y) {
-        for (int x = strip.left; x < strip.right && wrong < 5; ++x) {
-          const bool inside = x < w && y < h;
-          const std::uint32_t expected =
-              inside ? form.pixel(static_cast<int>(std::int64_t{x} * sw / w),
-                                  static_cast<int>(std::int64_t{y} * sh / h))
-                     : kPaper;
-          if (part->at(x, y) != expected) {
-            ++wrong;
-            ADD_FAILURE() << "page pixel (" << x << ", " << y << ") is " << std::hex
-                          << part->at(x, y) << ", expected " << expected;
-          }
+    for (int y = 0; y < bottom && wrong < 5; ++y) {
+      for (int x = 0; x < right && wrong < 5; ++x) {
+        const bool inside = x < w && y < h;
+        const std::uint32_t expected = inside
+                                           ? form.pixel(static_cast<int>(std::int64_t{x} * sw / w),
+                                                        static_cast<int>(std::int64_t{y} * sh / h))
+                                           : kPaper;
+        if (part->at(x, y) != expected) {
+          ++wrong;
+          ADD_FAILURE() << "page pixel (" << x << ", " << y << ") is " << std::hex << part->at(x, y)
+                        << ", expected " << expected;
         }
       }
     }

@@ -19,6 +19,7 @@
 #include "host/printers.h"
 #include "host/qt/print_services.h"
 #include "output/printing.h"
+#include "page_raster.h"
 
 namespace {
 
@@ -136,10 +137,17 @@ TEST_F(QtPrintTest, CapturesTheClientAreaFromTheScreenAndPrintsIt) {
       kvplotax::output::CaptureAndPrintWindow(&services, handle, kvplotax::output::kPrintClientArea,
                                               kvplotax::output::kPrintScale, 2, 2, "Window"),
       0);
-  std::ifstream in(pdf, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
-  EXPECT_NE(bytes.find("/Width 240 /Height 120 "), std::string::npos);
+  // Twice its size at the page's top-left corner.
+  const auto page = zelk::testing::rasterisePage(pdf, {0, 0, 250, 130});
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->at(1, 1), 0x0000FFFFu);
+  EXPECT_EQ(page->at(2, 0), colorRef(QColor(0x10, 0x20, 0x30)));
+  EXPECT_EQ(page->at(119, 59), colorRef(QColor(0x10, 0x20, 0x30)));
+  EXPECT_EQ(page->at(120, 0), colorRef(QColor(0xC0, 0x40, 0x40)));
+  EXPECT_EQ(page->at(0, 60), colorRef(QColor(0x40, 0xC0, 0x40)));
+  EXPECT_EQ(page->at(239, 119), colorRef(QColor(0x40, 0x40, 0xC0)));
+  EXPECT_EQ(page->at(240, 119), 0x00FFFFFFu);
+  EXPECT_EQ(page->at(239, 120), 0x00FFFFFFu);
   EXPECT_EQ(services.windowRect(handle + 1000, ocx::CaptureArea::kWindow), std::nullopt);
 }
 
