@@ -92,9 +92,15 @@ class Scheduler {
     ::waitpid(pid_, nullptr, 0);
     pid_ = 0;
   }
+  // The scheduler may still be settling after it first answers: a few tries.
   bool addPdfQueue(const std::string& queue) {
-    return run("lpadmin -h " + server_ + " -p " + queue + " -E -v cups-pdf:/ -P " + kPpd) &&
-           run("lpadmin -h " + server_ + " -d " + queue);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (run("lpadmin -h " + server_ + " -p " + queue + " -E -v cups-pdf:/ -P " + kPpd) &&
+          run("lpadmin -h " + server_ + " -d " + queue))
+        return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
   }
   const std::string& server() const { return server_; }
   std::string errorLog() const {
