@@ -1,8 +1,6 @@
 // A window on a real X server, captured from the screen through Qt and printed on the file
 // printer; and the progress dialog's texts and Cancel.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -16,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "desktop_services.h"
 #include "host/printers.h"
 #include "host/qt/print_services.h"
 #include "output/printing.h"
@@ -51,39 +50,6 @@ bool showAndWait(QWidget& window) {
   return false;
 }
 
-// A virtual X server for the tests, unless the environment names a display.
-class XServer {
- public:
-  XServer() {
-    if (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) return;
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", nullptr);
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    // The server writes its display number once it accepts clients.
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    ::close(fds[0]);
-    if (!number.empty()) ::setenv("DISPLAY", (":" + number).c_str(), 1);
-  }
-  ~XServer() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = 0;
-};
-
 std::uint32_t colorRef(const QColor& c) {
   return c.red() | (c.green() << 8) | (std::uint32_t(c.blue()) << 16);
 }
@@ -94,7 +60,7 @@ class QtPrintTest : public ::testing::Test {
     static int argc = 1;
     static char name[] = "print_capture_test";
     static char* argv[] = {name, nullptr};
-    static XServer server;
+    static zelk::testing::XServer server;
     app = new QApplication(argc, argv);
   }
   QtPrintTest()
