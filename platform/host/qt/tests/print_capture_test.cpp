@@ -149,4 +149,24 @@ TEST_F(QtPrintTest, TheDialogShowsItsTextsAndCancelEndsTheJob) {
   EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
+TEST_F(QtPrintTest, PrinterSetupKeepsTheChoiceForLaterPrints) {
+  const std::string file = (folder / "chosen.pdf").string();
+  host::setChosenPrinter("pdf:" + file);
+  // The operator confirms what the dialog shows: the file printer stays the default.
+  QTimer::singleShot(200, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      QMetaObject::invokeMethod(dialog, "accept");
+    }
+  });
+  ASSERT_TRUE(host::qt::showPrinterSetup(nullptr));
+  EXPECT_EQ(host::chosenPrinter(), "pdf:" + file);
+  QTimer::singleShot(200, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      QMetaObject::invokeMethod(dialog, "reject");
+    }
+  });
+  EXPECT_FALSE(host::qt::showPrinterSetup(nullptr));
+  EXPECT_EQ(host::chosenPrinter(), "pdf:" + file);
+}
+
 }  // namespace

@@ -50,8 +50,7 @@ class PrinterDC {
   virtual int endDoc() = 0;
   // Drops the job: nothing of it is printed or left behind.
   virtual int abortDoc() = 0;
-  // Whether the printer takes its pages in bands (the NEXTBAND escape). No printer of ours does.
-  virtual bool supportsBanding() const { return false; }
+  // No banding escapes: every printer here takes whole pages.
 };
 
 // The modeless progress dialog shown while a job is sent. Cancel (or closing it) calls the
