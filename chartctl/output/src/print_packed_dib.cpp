@@ -98,6 +98,8 @@ std::uint16_t PrintPackedDib(ocx::PrintServices* services, const gdi::PackedDib*
   if (services == nullptr) return ERR_GETDC;
   const std::optional<ocx::PrinterEntry> entry = services->defaultPrinter();
   if (!entry || !entry->complete()) return ERR_GETDC;
+  // Set by Cancel; the printer's abort procedure reads it as long as the printer lives.
+  bool userAbort = false;
   std::unique_ptr<ocx::PrinterDC> printer = services->createPrinterDC(*entry);
   if (!printer) return ERR_GETDC;
   const JobGuard job;
@@ -106,7 +108,6 @@ std::uint16_t PrintPackedDib(ocx::PrintServices* services, const gdi::PackedDib*
       printRectangle(*printer, option, xScale, yScale, dib->width(), dib->height());
 
   // Cancel closes the dialog at once; the job notices at its next call of the abort procedure.
-  bool userAbort = false;
   std::unique_ptr<ocx::AbortDialog> dialog =
       services->createAbortDialog([&userAbort] { userAbort = true; });
   const std::string documentName = cutCharacters(jobName, kDocumentNameCharacters);
