@@ -9,6 +9,7 @@ packages=(
   libfftw3-dev libpng-dev
   xvfb xauth
   pkg-config
+  cups printer-driver-cups-pdf poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

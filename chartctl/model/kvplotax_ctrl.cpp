@@ -10,6 +10,7 @@
 #include "dispids.h"
 #include "enums.h"
 #include "graticule/graticule_painter.h"
+#include "output/printing.h"
 #include "property_table.h"
 #include "trace/trace_item.h"
 
@@ -371,7 +372,10 @@ void CKvplotaxCtrl::doAction(std::int16_t action) {
       if (!hasSurface()) raiseControlError(base, ControlError::InvalidSurface);
       using Result = output::ChartPainter::OutputResult;
       Result result = Result::kDone;
-      if (action == Plotrex_WriteToDisk) {
+      if (action == Plotrex_Print) {
+        // A failed print is not reported, and the chart is not redrawn after it.
+        if (painter_.print(site() ? site()->printServices() : nullptr) != 0) return;
+      } else if (action == Plotrex_WriteToDisk) {
         result = painter_.writeToDisk(state_.settings().imageFile);
       } else if (action != Plotrex_Print && site()) {
         result = painter_.copyToClipboard(site()->clipboard(), action == Plotrex_AppendToClipboard);
@@ -438,15 +442,16 @@ Variant CKvplotaxCtrl::chartData(std::span<Variant> args) {
 
 Variant CKvplotaxCtrl::printWindow(std::span<Variant> args) {
   if (args.size() != 6) wrongArgumentCount();
-  const std::int32_t window = args[0].deref().toI4();
-  const std::int32_t area = args[1].deref().toI4() & 0xFFFF;
-  constexpr std::int32_t kInvalidHandle = 20;
-  constexpr std::int32_t kGeneralError = 21;
-  constexpr std::int32_t kStartDocFailed = 11;
-  if (window == 0) return Variant(kInvalidHandle);
-  if (area != PRINT_WINDOW && area != PRINT_CLIENTAREA) return Variant(kGeneralError);
-  // No printer is reachable from the control yet: report that the job could not start.
-  return Variant(kStartDocFailed);
+  const auto window = static_cast<std::uint32_t>(args[0].deref().toI4());
+  const auto area = static_cast<std::int16_t>(args[1].deref().toI4() & 0xFFFF);
+  const auto option = static_cast<std::int16_t>(args[2].deref().toI4() & 0xFFFF);
+  const auto xScale = static_cast<std::uint16_t>(args[3].deref().toI4() & 0xFFFF);
+  const auto yScale = static_cast<std::uint16_t>(args[4].deref().toI4() & 0xFFFF);
+  // The job name travels in a buffer of 128 characters.
+  const std::string jobName = output::cutCharacters(args[5].deref().toString(), 127);
+  const std::uint16_t result = output::CaptureAndPrintWindow(
+      site() ? site()->printServices() : nullptr, window, area, option, xScale, yScale, jobName);
+  return Variant(static_cast<std::int32_t>(result));
 }
 
 }  // namespace kvplotax

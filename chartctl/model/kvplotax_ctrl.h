@@ -91,6 +91,7 @@ class CKvplotaxCtrl : public ocx::Control,
 
   // output::PaintHost
   void invalidateSurfaceRect(const gdi::Rect& rect, bool erase) override;
+  std::uintptr_t surfaceWindow() const override { return hWnd(); }
   void forEachViewport(output::ViewportVisitor& visitor) override;
   gdi::ColorRef backColor() const override;
   void drawBezel(output::DrawSurface& surface, gdi::Rect& work) override;

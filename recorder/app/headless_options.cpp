@@ -38,6 +38,8 @@ std::string usageText() {
          "  --image-labels        put the clock's time labels under the chart in the image\n"
          "  --realtime            run at the input's pace (default: as fast as possible,\n"
          "                        the clock ticking once per 8000 samples)\n"
+         "  --print FILE.pdf      print the window at the end, as the Print button does,\n"
+         "                        on a printer that writes FILE.pdf\n"
          "  --help, --version\n"
          "\n"
          "Other commands:\n"
@@ -125,6 +127,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
       o.listDevices = true;
     } else if (a == "--export-csv") {
       if (!value(o.exportCsvPath)) return fail("--export-csv needs a log file");
+    } else if (a == "--print") {
+      if (!value(o.printPath)) return fail("--print needs a file name");
+      if (!o.printPath.ends_with(".pdf") && !o.printPath.ends_with(".PDF"))
+        return fail("--print " + o.printPath + ": the name must end in .pdf");
     } else {
       return fail("unknown option " + a);
     }

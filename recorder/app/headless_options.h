@@ -28,6 +28,7 @@ struct HeadlessOptions {
   bool listDevices = false;
   std::string exportCsvPath;           // --export-csv LOG: the log as CSV on standard output
   std::optional<std::int64_t> csvDay;  // --date
+  std::string printPath;  // print the chart at the end on the file printer writing this PDF
 };
 
 struct ParseResult {

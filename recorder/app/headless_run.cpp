@@ -103,6 +103,11 @@ int runHeadless(const HeadlessOptions& options) {
                  options.logPath.c_str());
     return 1;
   }
+  if (!options.printPath.empty() && !folderWritable(options.printPath)) {
+    std::fprintf(stderr, "zelkchart: cannot print to %s: its folder is not writable\n",
+                 options.printPath.c_str());
+    return 1;
+  }
   const bool playback = !options.playbackPath.empty();
   if (playback && !fileReadable(options.playbackPath)) {
     std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.playbackPath.c_str());
@@ -242,6 +247,17 @@ int runHeadless(const HeadlessOptions& options) {
   }
   container.pump();
   if (!options.imagePath.empty() && !image.write()) exitCode = 1;
+  if (!options.printPath.empty()) {
+    // The Print button's job, on a printer that writes the file.
+    container.setPrinter("pdf:" + options.printPath);
+    form.command1Click();
+    container.pump();
+    if (form.ChartResult() != 0) {
+      std::fprintf(stderr, "zelkchart: the chart could not be printed to %s (result %d)\n",
+                   options.printPath.c_str(), static_cast<int>(form.ChartResult()));
+      exitCode = 1;
+    }
+  }
   if (!playback && !options.logPath.empty() && form.LogFileOpen()) exitCode = 1;
   return exitCode;
 }

@@ -314,6 +314,17 @@ TEST_F(HeadlessRunTest, ALiveImageIsAlwaysWholeWhenRead) {
   }
   EXPECT_GT(reads, 0);
 }
+
+TEST_F(HeadlessRunTest, PrintsTheWindowAtTheEndOnTheFilePrinter) {
+  ASSERT_EQ(run("--headless --input synthetic:2 --seconds 3 --print " + p("chart.pdf")), 0)
+      << read("stderr.txt");
+  const std::string pdf = read("chart.pdf");
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  EXPECT_NE(pdf.find("/MediaBox [0 0 595.2 841.92]"), std::string::npos);
+  EXPECT_NE(read("stderr.txt").find("Print Bitmap: Printing 'ZelkChart'"), std::string::npos);
+  EXPECT_NE(run("--headless --seconds 1 --print " + p("no/folder/x.pdf")), 0);
+  EXPECT_NE(parse({"--headless", "--print", "x.png"}).error, "");
+}
 #endif
 
 }  // namespace

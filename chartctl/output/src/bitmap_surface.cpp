@@ -1,6 +1,8 @@
 #include "bitmap_surface.h"
 
 #include "dib_snapshot.h"
+#include "output/dib_conversions.h"
+#include "output/printing.h"
 #include "pooled_memory_dc.h"
 
 namespace kvplotax::output {
@@ -44,6 +46,16 @@ SurfaceImage BitmapSurface::detachImage() {
 bool BitmapSurface::copyToDc(gdi::DeviceContext& target, const gdi::Rect& src, gdi::Point dest) {
   if (bitmap_.isEmpty() || src.isEmpty()) return false;
   return target.bitBlt(dest.x, dest.y, src.width(), src.height(), dc().dc(), src.left, src.top);
+}
+
+std::uint16_t BitmapSurface::printImage(ocx::PrintServices* services) {
+  if (bitmap_.isEmpty()) return kPrintNotDone;
+  // A true-colour screen has no system palette; the conversion then takes the default one.
+  const std::optional<gdi::Palette> palette = CaptureSystemPalette(dc().dc());
+  const std::optional<gdi::PackedDib> dib =
+      BitmapToPackedDib(&bitmap_, palette ? &*palette : nullptr);
+  if (!dib) return kPrintNotDone;
+  return PrintPackedDib(services, &*dib, kPrintBestFit, 0, 0, "Plotrex");
 }
 
 }  // namespace kvplotax::output

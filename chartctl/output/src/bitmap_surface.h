@@ -14,6 +14,7 @@ class BitmapSurface : public SurfaceBody {
   std::shared_ptr<SurfaceBody> makeCopy(int kind, bool shareable) const override;
   SurfaceImage detachImage() override;
   bool copyToDc(gdi::DeviceContext& dc, const gdi::Rect& src, gdi::Point dest) override;
+  std::uint16_t printImage(ocx::PrintServices* services) override;
 
   const gdi::Bitmap& bitmap() const { return bitmap_; }
 

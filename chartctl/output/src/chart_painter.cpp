@@ -1,5 +1,7 @@
 #include "output/chart_painter.h"
 
+#include "output/printing.h"
+
 #include "ocx/services.h"
 
 namespace kvplotax::output {
@@ -185,6 +187,13 @@ ChartPainter::OutputResult ChartPainter::writeToDisk(const std::string& path) {
   if (!copy) return OutputResult::kNoImage;
   if (path.empty()) return OutputResult::kInvalidFileName;
   return copy.writeToFile(path) ? OutputResult::kDone : OutputResult::kFailed;
+}
+
+std::uint16_t ChartPainter::print(ocx::PrintServices* services) {
+  if (!surface_) return kPrintNotDone;
+  flushForOutput();
+  host_.paintNow();
+  return surface_.print(services);
 }
 
 bool ChartPainter::setColorDepth(std::int32_t depth) {

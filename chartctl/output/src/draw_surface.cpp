@@ -1,6 +1,8 @@
 #include "output/draw_surface.h"
 
 #include "bitmap_surface.h"
+#include "ocx/printing.h"
+#include "output/printing.h"
 
 namespace kvplotax::output {
 
@@ -17,6 +19,15 @@ SurfaceBody::~SurfaceBody() {
 bool SurfaceBody::putOnClipboard(ocx::Clipboard&) { return false; }
 
 bool SurfaceBody::writeToFile(const std::string&) { return false; }
+
+std::uint16_t SurfaceBody::printImage(ocx::PrintServices*) { return kPrintNotDone; }
+
+std::uint16_t SurfaceBody::print(ocx::PrintServices* services) {
+  const std::uintptr_t window = owner_ ? owner_->surfaceWindow() : 0;
+  if (window == 0) return printImage(services);
+  if (!services || !services->windowRect(window, ocx::CaptureArea::kWindow)) return kPrintNotDone;
+  return CaptureAndPrintWindow(services, window, kPrintWindow, kPrintBestFit, 0, 0, "Plotrex");
+}
 
 DrawSurface DrawSurface::createBitmapSurface(int width, int height, SurfaceOwner* owner) {
   return DrawSurface(std::make_shared<BitmapSurface>(width, height, owner));

@@ -83,5 +83,10 @@ automation::Dispatch& HeadlessContainer::loadBag(const automation::Guid& clsid,
                                                  std::string_view bag) {
   return window_->create(clsid, [bag](ocx::Control& c) { c.loadFromBag(bag); });
 }
+void HeadlessContainer::setPrinter(const std::string& printer) {
+  window_->print().setPrinter(printer);
+}
+
+void HeadlessContainer::setCancelPrinting(bool cancel) { window_->print().setCancelJobs(cancel); }
 
 }  // namespace host

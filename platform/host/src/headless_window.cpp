@@ -140,17 +140,21 @@ bool HeadlessContainer::Window::post(unsigned msg, std::uintptr_t wParam, std::i
 
 void HeadlessContainer::Window::pump() {
   for (int round = 0; round < kMaxPumpRounds; ++round) {
-    if (applyRequestedResize()) continue;
-    if (const auto message = queue_.take()) {
-      dispatch(*message);
-      continue;
-    }
-    if (paint_.needsPaint()) {
-      paintNow();
-      continue;
-    }
-    return;
+    if (!pumpOne()) return;
   }
+}
+
+bool HeadlessContainer::Window::pumpOne() {
+  if (applyRequestedResize()) return true;
+  if (const auto message = queue_.take()) {
+    dispatch(*message);
+    return true;
+  }
+  if (paint_.needsPaint() && !painting_) {
+    paintNow();
+    return true;
+  }
+  return false;
 }
 
 void HeadlessContainer::Window::dispatch(const Message& message) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "headless_print_services.h"
 #include "host/clipboard.h"
 #include "host/headless.h"
 #include "host/message_queue.h"
@@ -85,9 +86,14 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   void setCursor(int shape) override { cursor_ = shape; }
   bool cursorPosition(gdi::Point& where) const override;
   void showMessage(const std::string& title, const std::string& text) override;
+  ocx::PrintServices* printServices() override { return &print_; }
+
+  HeadlessPrintServices& print() { return print_; }
 
  private:
   void dispatch(const Message& message);
+  // One round of pump(): false when nothing was waiting.
+  bool pumpOne();
   void paintNow();
   bool applyRequestedResize();
 
@@ -113,6 +119,9 @@ class HeadlessContainer::Window : public ocx::ControlSite {
   int cursor_ = 0;
   std::optional<gdi::Point> lastMouse_;
   std::vector<std::string> messageBoxes_;
+  HeadlessPrintServices print_{{[this] { return hwnd_; },
+                                [this]() -> const gdi::Bitmap& { return paint_.screen(); },
+                                [this] { return pumpOne(); }}};
 };
 
 }  // namespace host

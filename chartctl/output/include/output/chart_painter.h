@@ -14,7 +14,8 @@
 
 namespace ocx {
 class Clipboard;
-}
+class PrintServices;
+}  // namespace ocx
 
 namespace kvplotax::output {
 
@@ -95,6 +96,9 @@ class ChartPainter {
   // Output commands.
   OutputResult copyToClipboard(ocx::Clipboard& clipboard, bool append);
   OutputResult writeToDisk(const std::string& path);
+  // Prints the chart: the window as the screen shows it once everything drawn has reached it,
+  // or the surface's image when the control has no window. A DibErrorCode, 0 for success.
+  std::uint16_t print(ocx::PrintServices* services);
 
   // Settings.
   static constexpr std::int32_t kColor256 = 2;

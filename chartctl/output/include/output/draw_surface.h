@@ -17,7 +17,8 @@
 
 namespace ocx {
 class Clipboard;
-}
+class PrintServices;
+}  // namespace ocx
 
 namespace kvplotax::output {
 
@@ -51,6 +52,11 @@ class SurfaceBody {
   virtual bool copyToDc(gdi::DeviceContext& dc, const gdi::Rect& src, gdi::Point dest) = 0;
   // The palette of the image, or null.
   virtual const gdi::Palette* palette() const { return nullptr; }
+  // Prints the image best fit as the job "Plotrex"; kPrintNotDone when there is none.
+  virtual std::uint16_t printImage(ocx::PrintServices* services);
+  // Prints the owner's window as the screen shows it, or the image for an owner without a
+  // window; kPrintNotDone when the owner's window has gone.
+  std::uint16_t print(ocx::PrintServices* services);
 
   TrackingDC& dc() { return *dc_; }
   const gdi::Rect& bounds() const { return bounds_; }
@@ -80,6 +86,7 @@ class DrawSurface {
   DrawSurface makeCopy(int kind, bool shareable) const;
   bool putOnClipboard(ocx::Clipboard& clipboard) { return body_->putOnClipboard(clipboard); }
   bool writeToFile(const std::string& path) { return body_->writeToFile(path); }
+  std::uint16_t print(ocx::PrintServices* services) { return body_->print(services); }
   SurfaceImage detachImage() { return body_->detachImage(); }
 
   // Drawing, all in surface pixels.

@@ -98,6 +98,11 @@ class HeadlessContainer {
   // Damaged data never fail the load: what cannot be read keeps its default.
   automation::Dispatch& load(const automation::Guid& clsid, std::span<const std::uint8_t> stream);
   automation::Dispatch& loadBag(const automation::Guid& clsid, std::string_view bag);
+  // The default printer: "pdf:FILE" or a printer queue; "" for none. Without it the desktop's
+  // default printer is used (host/printers.h).
+  void setPrinter(const std::string& printer);
+  // Answers every print progress dialog with Cancel, as an operator pressing it at once.
+  void setCancelPrinting(bool cancel);
 
  private:
   class Window;

@@ -10,6 +10,7 @@
 
 #include "automation/automation.h"
 #include "gdi/geometry.h"
+#include "ocx/printing.h"
 #include "ocx/services.h"
 
 namespace ocx {
@@ -86,6 +87,9 @@ class ControlSite {
 
   // A modal message box (e.g. the About dialog).
   virtual void showMessage(const std::string& /*title*/, const std::string& /*text*/) {}
+
+  // Printers, the print progress dialog and the screen; null where the container has none.
+  virtual PrintServices* printServices() { return nullptr; }
 };
 
 }  // namespace ocx

@@ -117,6 +117,7 @@ class ZelkChrtForm {
   float VertFraction() const { return VertFraction_; }
   double LastX() const { return LastX_.last(); }
   std::int32_t PointCount() const { return PointCount_; }
+  std::int32_t ChartResult() const { return ChartResult_; }
   const RecorderTables& tables() const { return tables_; }
   // The SampleSizeTable row in force (what the time records carry).
   int sampleSizeRow() const { return sampleSizeRow_; }
