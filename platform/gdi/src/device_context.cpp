@@ -17,6 +17,7 @@ namespace gdi {
 struct DeviceContext::Scratch {
   std::vector<raster::PolygonEdge> edges;
   std::vector<long long> crossings;
+  raster::WideStroker wide;
 };
 
 namespace {
@@ -215,13 +216,9 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
     }
     return;
   }
-  const int width = std::min(pen_.width(), kWidthLimit);
-  for (std::size_t i = 0; i < segments; ++i) {
-    const Point a = points[i];
-    const Point b = points[(i + 1) % points.size()];
-    if (!withinWideLimits(a) || !withinWideLimits(b)) continue;
-    raster::strokeWideSegment(*target_, drawable_, a, b, width, pen_.color());
-  }
+  if (!std::all_of(points.begin(), points.end(), withinWideLimits)) return;
+  scratch_->wide.stroke(*target_, drawable_, points, closed, std::min(pen_.width(), kWidthLimit),
+                        pen_.color());
 }
 
 void DeviceContext::polygon(std::span<const Point> points) {
@@ -261,7 +258,16 @@ void DeviceContext::rectangle(int left, int top, int right, int bottom) {
     drawPolyline(path, true, 0);
     return;
   }
-  strokeRoundShape(left, top, right, bottom, 2, 2);
+  // A wide pen strokes the closed path through the corner pixels over the brushed box.
+  if (right == left || bottom == top) return;
+  if (!brush_.isNull()) {
+    const Rect inside = raster::clipBounds(drawable_).intersect({left, top, right, bottom});
+    for (int y = inside.top; y < inside.bottom; ++y)
+      raster::fillSpan(*target_, drawable_, y, inside.left, inside.right, brush_.color());
+  }
+  const Point path[4] = {
+      {right - 1, bottom - 1}, {left, bottom - 1}, {left, top}, {right - 1, top}};
+  drawPolyline(path, true, 0);
 }
 
 void DeviceContext::roundRect(int left, int top, int right, int bottom, int width, int height) {

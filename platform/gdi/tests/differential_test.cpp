@@ -1,5 +1,5 @@
 // Random primitives drawn by the device context and by the naive canvas must agree on every
-// pixel, for every pen style, widths 1 to 3, both background modes and three clip shapes.
+// pixel, for every pen style, widths 1 to 4 and 7, both background modes and three clip shapes.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -148,7 +148,7 @@ void runScenes(Primitive primitive, int perCombination, unsigned seed) {
   std::mt19937 rng(seed);
   for (int clip = 0; clip < 3; ++clip)
     for (int style = 0; style <= 5; ++style)
-      for (int width = 1; width <= 3; ++width)
+      for (int width : {1, 2, 3, 4, 7})
         for (int i = 0; i < perCombination; ++i) {
           const Scene scene{
               static_cast<ClipShape>(clip), primitive, style, width, i % 2 == 0, i % 3 == 0};
