@@ -310,6 +310,9 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
   const gdi::Pen oldPen = dc.selectPen(pen);
   const gdi::Brush oldBrush = dc.selectBrush(pen_->brush(penIndex));
+  // Gaps of a dashed outline stay untouched in every style, so that the erase pen, drawing the
+  // same primitive again, removes exactly what was drawn.
+  const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
   const bool asPoints = style_ == kStylePoints || (isLines() && n == 1) ||
                         (style_ != kStyleLines && style_ != kStyleArea);
   if (asPoints) {
@@ -320,13 +323,11 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
       for (const gdi::Point& p : run) dc.rectangle(p.x - h, p.y - h, p.x, p.y);
     }
   } else if (isLines()) {
-    const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
     if (merged_ && pen.isCosmetic()) {
       dc.polyline({merged_.get(), compactPolyline(run, merged_.get())});
     } else {
       dc.polyline(run);
     }
-    dc.setBkMode(oldMode);
   } else {
     std::size_t corners = run.size();
     if (spareEntries_) {
@@ -338,6 +339,7 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
     }
     dc.polygon({points_.get() + first, corners});
   }
+  dc.setBkMode(oldMode);
   dc.selectBrush(oldBrush);
   dc.selectPen(oldPen);
   if (clipped) surface.selectClipRegion(nullptr);
