@@ -63,6 +63,9 @@ bool onWideSegment(int x, int y, Point a, Point b, int w) {
   if (a.x == b.x)
     return x >= a.x - w / 2 && x < a.x - w / 2 + w && y >= std::min(a.y, b.y) &&
            y < std::max(a.y, b.y);
+  if (x < std::min(a.x, b.x) - w || x > std::max(a.x, b.x) + w || y < std::min(a.y, b.y) - w ||
+      y > std::max(a.y, b.y) + w)
+    return false;  // far outside the segment's box
   const int dx = b.x - a.x, dy = b.y - a.y;
   const double len = std::sqrt(double(dx) * dx + double(dy) * dy);
   const double across = w * std::abs(dy) / len;  // the width's extent along x
@@ -86,7 +89,7 @@ bool onWideSegment(int x, int y, Point a, Point b, int w) {
 // narrowed by the midpoint ellipse through the box.
 bool onWideTip(int x, int y, Point p, int w) {
   const int row = y - (p.y - w / 2);
-  if (row < 0 || row >= w) return false;
+  if (row < 0 || row >= w || x < p.x - w / 2 || x >= p.x + (w + 1) / 2) return false;
   // Walk the ellipse from the middle row down, noting the inset of each lower row.
   std::vector<int> inset(static_cast<std::size_t>(w), 0);
   const i64 a = w - 1, b = w - 1;
