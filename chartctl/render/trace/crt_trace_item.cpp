@@ -45,6 +45,7 @@ class CrtTraceItem final : public TraceItem {
     if (const int code = xConverter()->check(xs, n, skip)) return code;
     yConverter()->append(ys, n, skip);
     xConverter()->append(xs, n, skip);
+    pointsWritten();
 
     gdi::Rect rect = converterRect();
     bounds_ = bounds_.unite(rect);

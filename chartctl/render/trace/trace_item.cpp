@@ -72,6 +72,7 @@ TraceItem::~TraceItem() {
 }
 
 void TraceItem::prepareMerging() {
+  pointsWritten();
   if (!isLines() || merged_ || length_ == 0) return;
   merged_.reset(
       static_cast<gdi::Point*>(std::calloc(static_cast<std::size_t>(length_), sizeof(gdi::Point))));
@@ -166,6 +167,7 @@ void TraceItem::eraseWhole() {
 }
 
 void TraceItem::resetConverters() {
+  pointsWritten();
   if (y_) y_->reset();
   if (x_) x_->reset();
 }
@@ -279,6 +281,7 @@ void TraceItem::translate(float offsetX, float offsetY) {
   offsetY_ = offsetY;
   if (x_) x_->translate(offsetX, start_, count_);
   if (y_) y_->translate(offsetY, start_, count_);
+  pointsWritten();
   bounds_ = count_ > 0 ? converterRect() : gdi::Rect{};
   drawShown();
 }
@@ -304,7 +307,9 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   gdi::DeviceContext& dc = surface.dc();
   // A run that lies wholly inside the clip needs no clip region (selecting one costs an
   // allocation on every block).
-  const bool clipped = !contains(clip, coveredRect(first, n));
+  // The bounds hold every shown point: only when they lie inside the clip is it worth
+  // measuring the run itself.
+  const bool clipped = !contains(clip, bounds_) || !contains(clip, coveredRect(first, n));
   if (clipped) surface.selectClipRect(clip);
   const gdi::Pen& pen = pen_->pen(penIndex);
   const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
@@ -324,7 +329,9 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
     }
   } else if (isLines()) {
     if (merged_ && pen.isCosmetic()) {
-      dc.polyline({merged_.get(), compactPolyline(run, merged_.get())});
+      if (mergedRun_.first != first || mergedRun_.n != n)
+        mergedRun_ = {first, n, compactPolyline(run, merged_.get())};
+      dc.polyline({merged_.get(), mergedRun_.size});
     } else {
       dc.polyline(run);
     }
