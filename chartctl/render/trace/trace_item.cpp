@@ -204,15 +204,17 @@ gdi::Rect TraceItem::converterRect() const {
 
 gdi::Rect TraceItem::coveredRect(std::int32_t first, std::int32_t n) const {
   if (n <= 0) return {};
-  std::int64_t l = std::numeric_limits<std::int32_t>::max(), t = l;
-  std::int64_t r = std::numeric_limits<std::int32_t>::min(), b = r;
-  for (std::int32_t i = first; i < first + n; ++i) {
-    const gdi::Point p = points_[i];
-    l = std::min<std::int64_t>(l, p.x);
-    r = std::max<std::int64_t>(r, p.x);
-    t = std::min<std::int64_t>(t, p.y);
-    b = std::max<std::int64_t>(b, p.y);
+  // 32-bit minima and maxima: the loop over a long trace vectorises.
+  std::int32_t l32 = std::numeric_limits<std::int32_t>::max(), t32 = l32;
+  std::int32_t r32 = std::numeric_limits<std::int32_t>::min(), b32 = r32;
+  const gdi::Point* p = points_.get() + first;
+  for (std::int32_t i = 0; i < n; ++i) {
+    l32 = std::min(l32, p[i].x);
+    r32 = std::max(r32, p[i].x);
+    t32 = std::min(t32, p[i].y);
+    b32 = std::max(b32, p[i].y);
   }
+  std::int64_t l = l32, t = t32, r = r32, b = b32;
   if (isArea()) {
     t = std::min<std::int64_t>(t, baseline());
     b = std::max<std::int64_t>(b, baseline());
@@ -307,9 +309,8 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   gdi::DeviceContext& dc = surface.dc();
   // A run that lies wholly inside the clip needs no clip region (selecting one costs an
   // allocation on every block).
-  // The bounds hold every shown point: only when they lie inside the clip is it worth
-  // measuring the run itself.
-  const bool clipped = !contains(clip, bounds_) || !contains(clip, coveredRect(first, n));
+  // The bounds hold every shown point: when they lie inside the clip, so does the run.
+  const bool clipped = !contains(clip, bounds_) && !contains(clip, coveredRect(first, n));
   if (clipped) surface.selectClipRect(clip);
   const gdi::Pen& pen = pen_->pen(penIndex);
   const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
