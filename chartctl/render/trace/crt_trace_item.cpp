@@ -53,6 +53,7 @@ class CrtTraceItem final : public TraceItem {
     }
     yConverter()->append(ys, n, skip);
     xConverter()->append(xs, n, skip);
+    pointsWritten();
 
     gdi::Rect rect = converterRect();
     bounds_ = bounds_.unite(rect);

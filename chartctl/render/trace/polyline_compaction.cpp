@@ -4,28 +4,33 @@ namespace kvplotax::trace {
 
 namespace {
 
-int sign(int v) { return (v > 0) - (v < 0); }
+// The direction of a step: 0 for a slanted one, else one code per axis and sense.
+int straightDirection(int dx, int dy) {
+  const int vertical = dy < 0 ? 1 : 2;
+  const int horizontal = dx < 0 ? 3 : 4;
+  return dx == 0 ? vertical : (dy == 0 ? horizontal : 0);
+}
 
 }  // namespace
 
 std::size_t compactPolyline(std::span<const gdi::Point> points, gdi::Point* out) {
   if (points.empty()) return 0;
   std::size_t k = 0;
-  out[k++] = points[0];
+  gdi::Point last = points[0];
+  out[k++] = last;
+  int lastDirection = 0;  // of the step into out[k - 1]; 0 when slanted or at the start
   for (std::size_t i = 1; i < points.size(); ++i) {
     const gdi::Point q = points[i];
-    const gdi::Point b = out[k - 1];
-    if (q == b) continue;  // a segment of no pixels
-    if (k >= 2) {
-      const gdi::Point a = out[k - 2];
-      const bool column = a.x == b.x && b.x == q.x && sign(b.y - a.y) == sign(q.y - b.y);
-      const bool row = a.y == b.y && b.y == q.y && sign(b.x - a.x) == sign(q.x - b.x);
-      if (column || row) {
-        out[k - 1] = q;
-        continue;
-      }
-    }
+    const int dx = q.x - last.x;
+    const int dy = q.y - last.y;
+    if ((dx | dy) == 0) continue;  // a segment of no pixels
+    const int direction = straightDirection(dx, dy);
+    // A straight step on in the same direction lengthens the last segment.
+    const bool lengthens = direction != 0 && direction == lastDirection;
+    k -= lengthens ? 1 : 0;
     out[k++] = q;
+    lastDirection = direction;
+    last = q;
   }
   return k;
 }

@@ -28,6 +28,7 @@ class ScrollTraceItem final : public TraceItem {
     }
     yConverter()->append(ys, n, 0);
     xConverter()->append(xs, n, 0);
+    pointsWritten();
     n = std::min(n, length_);
     start_ = std::max(start_ - n, 0);
     count_ = length_ - start_;

@@ -72,6 +72,7 @@ TraceItem::~TraceItem() {
 }
 
 void TraceItem::prepareMerging() {
+  pointsWritten();
   if (!isLines() || merged_ || length_ == 0) return;
   merged_.reset(
       static_cast<gdi::Point*>(std::calloc(static_cast<std::size_t>(length_), sizeof(gdi::Point))));
@@ -166,6 +167,7 @@ void TraceItem::eraseWhole() {
 }
 
 void TraceItem::resetConverters() {
+  pointsWritten();
   if (y_) y_->reset();
   if (x_) x_->reset();
 }
@@ -202,15 +204,17 @@ gdi::Rect TraceItem::converterRect() const {
 
 gdi::Rect TraceItem::coveredRect(std::int32_t first, std::int32_t n) const {
   if (n <= 0) return {};
-  std::int64_t l = std::numeric_limits<std::int32_t>::max(), t = l;
-  std::int64_t r = std::numeric_limits<std::int32_t>::min(), b = r;
-  for (std::int32_t i = first; i < first + n; ++i) {
-    const gdi::Point p = points_[i];
-    l = std::min<std::int64_t>(l, p.x);
-    r = std::max<std::int64_t>(r, p.x);
-    t = std::min<std::int64_t>(t, p.y);
-    b = std::max<std::int64_t>(b, p.y);
+  // 32-bit minima and maxima: the loop over a long trace vectorises.
+  std::int32_t l32 = std::numeric_limits<std::int32_t>::max(), t32 = l32;
+  std::int32_t r32 = std::numeric_limits<std::int32_t>::min(), b32 = r32;
+  const gdi::Point* p = points_.get() + first;
+  for (std::int32_t i = 0; i < n; ++i) {
+    l32 = std::min(l32, p[i].x);
+    r32 = std::max(r32, p[i].x);
+    t32 = std::min(t32, p[i].y);
+    b32 = std::max(b32, p[i].y);
   }
+  std::int64_t l = l32, t = t32, r = r32, b = b32;
   if (isArea()) {
     t = std::min<std::int64_t>(t, baseline());
     b = std::max<std::int64_t>(b, baseline());
@@ -279,6 +283,7 @@ void TraceItem::translate(float offsetX, float offsetY) {
   offsetY_ = offsetY;
   if (x_) x_->translate(offsetX, start_, count_);
   if (y_) y_->translate(offsetY, start_, count_);
+  pointsWritten();
   // The whole trace moved: its bounds come from every shown point, not from the extremes of
   // the last block that an axis which did not move still holds.
   bounds_ = coveredRect(start_, count_);
@@ -306,12 +311,16 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   gdi::DeviceContext& dc = surface.dc();
   // A run that lies wholly inside the clip needs no clip region (selecting one costs an
   // allocation on every block).
-  const bool clipped = !contains(clip, coveredRect(first, n));
+  // The bounds hold every shown point: when they lie inside the clip, so does the run.
+  const bool clipped = !contains(clip, bounds_) && !contains(clip, coveredRect(first, n));
   if (clipped) surface.selectClipRect(clip);
   const gdi::Pen& pen = pen_->pen(penIndex);
   const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
   const gdi::Pen oldPen = dc.selectPen(pen);
   const gdi::Brush oldBrush = dc.selectBrush(pen_->brush(penIndex));
+  // Gaps of a dashed outline stay untouched in every style, so that the erase pen, drawing the
+  // same primitive again, removes exactly what was drawn.
+  const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
   const bool asPoints = style_ == kStylePoints || (isLines() && n == 1) ||
                         (style_ != kStyleLines && style_ != kStyleArea);
   if (asPoints) {
@@ -322,13 +331,13 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
       for (const gdi::Point& p : run) dc.rectangle(p.x - h, p.y - h, p.x, p.y);
     }
   } else if (isLines()) {
-    const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
     if (merged_ && pen.isCosmetic()) {
-      dc.polyline({merged_.get(), compactPolyline(run, merged_.get())});
+      if (mergedRun_.first != first || mergedRun_.n != n)
+        mergedRun_ = {first, n, compactPolyline(run, merged_.get())};
+      dc.polyline({merged_.get(), mergedRun_.size});
     } else {
       dc.polyline(run);
     }
-    dc.setBkMode(oldMode);
   } else {
     if (spareEntries_) {
       // The polygon closes along the baseline through the two entries after the run: the two
@@ -345,6 +354,7 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
       dc.polygon(run);
     }
   }
+  dc.setBkMode(oldMode);
   dc.selectBrush(oldBrush);
   dc.selectPen(oldPen);
   if (clipped) surface.selectClipRegion(nullptr);

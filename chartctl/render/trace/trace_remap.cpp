@@ -85,6 +85,7 @@ bool TraceItem::relayout(const gdi::Rect&, const gdi::Rect& newBounds, gdi::Rect
 }
 
 bool TraceItem::moveTo(const WorldRect& window, const gdi::Rect& rect) {
+  pointsWritten();  // a generated axis is written again by its converter's remap
   const WorldRect oldWindow = window_.value_or(window);
   const gdi::Rect oldRect = viewportRect_;
   window_ = window;
@@ -150,6 +151,7 @@ bool TraceItem::askResend() {
   // Whatever the client did send leaves the picture again.
   eraseWhole();
   std::copy(copy.begin(), copy.end(), points_.get() + heldStart);
+  pointsWritten();
   start_ = heldStart;
   count_ = held;
   erasePending_ = heldPending;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "gdi/packed_dib.h"
 #include "raster/dash_pattern.h"
@@ -17,6 +18,7 @@ namespace gdi {
 struct DeviceContext::Scratch {
   std::vector<raster::PolygonEdge> edges;
   std::vector<long long> crossings;
+  raster::WideStroker wide;
 };
 
 namespace {
@@ -195,6 +197,10 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
     const int period = ink.dash ? ink.dash->period : 1;
     int position = dashStart % period;
     const Rect bounds = raster::clipBounds(drawable_);
+    if (!ink.dash) {
+      drawSolidPolyline(points, segments, bounds, ink);
+      return;
+    }
     for (std::size_t i = 0; i < segments; ++i) {
       const Point a = points[i];
       const Point b = points[i + 1 == points.size() ? 0 : i + 1];
@@ -215,13 +221,66 @@ void DeviceContext::drawPolyline(std::span<const Point> points, bool closed, int
     }
     return;
   }
-  const int width = std::min(pen_.width(), kWidthLimit);
+  if (!std::all_of(points.begin(), points.end(), withinWideLimits)) return;
+  scratch_->wide.stroke(*target_, drawable_, points, closed, std::min(pen_.width(), kWidthLimit),
+                        pen_.color());
+}
+
+// A solid one-pixel path through many points mostly steps up and down within one column (or
+// along one row), as a densely sampled trace does. Consecutive segments along one column are
+// continuous, so the pixels they draw form one run: from the lowest to the highest pixel any
+// of them draws (each includes its start and excludes its end). Such a run is filled once
+// instead of segment by segment; every other segment is drawn as a line. The colour is the
+// same everywhere, so the order of drawing changes nothing.
+void DeviceContext::drawSolidPolyline(std::span<const Point> points, std::size_t segments,
+                                      const Rect& bounds, const raster::LineInk& ink) {
+  enum class Run { kNone, kColumn, kRow };
+  Run run = Run::kNone;
+  int fixed = 0;  // the run's column or row
+  int low = 0, high = -1;
+  auto flush = [&] {
+    if (run == Run::kColumn && low <= high && fixed >= bounds.left && fixed < bounds.right)
+      raster::fillColumn(*target_, drawable_, fixed, low, high + 1, ink.color);
+    if (run == Run::kRow && low <= high && fixed >= bounds.top && fixed < bounds.bottom)
+      raster::fillSpan(*target_, drawable_, fixed, low, high + 1, ink.color);
+    run = Run::kNone;
+  };
+  auto extend = [&](Run kind, int at, int from, int to) {
+    if (run != kind) {
+      flush();
+      run = kind;
+      fixed = at;
+      low = std::numeric_limits<int>::max();
+      high = std::numeric_limits<int>::min();
+    }
+    // The pixels from `from` toward `to`, `to` itself excluded.
+    low = std::min(low, std::min(from, to + 1));
+    high = std::max(high, std::max(from, to - 1));
+  };
+  Point a = points[0];
+  bool aInside = withinLimits(a);
   for (std::size_t i = 0; i < segments; ++i) {
-    const Point a = points[i];
-    const Point b = points[(i + 1) % points.size()];
-    if (!withinWideLimits(a) || !withinWideLimits(b)) continue;
-    raster::strokeWideSegment(*target_, drawable_, a, b, width, pen_.color());
+    const Point b = points[i + 1 == points.size() ? 0 : i + 1];
+    const bool bInside = withinLimits(b);
+    if (!aInside || !bInside) {
+      flush();
+    } else if (a.x == b.x) {
+      if (a.y != b.y) extend(Run::kColumn, a.x, a.y, b.y);  // no pixels, but a run goes on
+    } else if (a.y == b.y) {
+      extend(Run::kRow, a.y, a.x, b.x);
+    } else {
+      flush();
+      // Long traces lie mostly outside the clip: skip those segments before any set-up.
+      if (!((a.x < bounds.left && b.x < bounds.left) ||
+            (a.x >= bounds.right && b.x >= bounds.right) ||
+            (a.y < bounds.top && b.y < bounds.top) ||
+            (a.y >= bounds.bottom && b.y >= bounds.bottom)))
+        raster::drawCosmeticLine(*target_, drawable_, a, b, ink, 0);
+    }
+    a = b;
+    aInside = bInside;
   }
+  flush();
 }
 
 void DeviceContext::polygon(std::span<const Point> points) {
@@ -261,7 +320,16 @@ void DeviceContext::rectangle(int left, int top, int right, int bottom) {
     drawPolyline(path, true, 0);
     return;
   }
-  strokeRoundShape(left, top, right, bottom, 2, 2);
+  // A wide pen strokes the closed path through the corner pixels over the brushed box.
+  if (right == left || bottom == top) return;
+  if (!brush_.isNull()) {
+    const Rect inside = raster::clipBounds(drawable_).intersect({left, top, right, bottom});
+    for (int y = inside.top; y < inside.bottom; ++y)
+      raster::fillSpan(*target_, drawable_, y, inside.left, inside.right, brush_.color());
+  }
+  const Point path[4] = {
+      {right - 1, bottom - 1}, {left, bottom - 1}, {left, top}, {right - 1, top}};
+  drawPolyline(path, true, 0);
 }
 
 void DeviceContext::roundRect(int left, int top, int right, int bottom, int width, int height) {

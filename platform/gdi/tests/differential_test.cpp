@@ -1,7 +1,8 @@
 // Random primitives drawn by the device context and by the naive canvas must agree on every
-// pixel, for every pen style, widths 1 to 3, both background modes and three clip shapes.
+// pixel, for every pen style, widths 1 to 4 and 7, both background modes and three clip shapes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -148,7 +149,7 @@ void runScenes(Primitive primitive, int perCombination, unsigned seed) {
   std::mt19937 rng(seed);
   for (int clip = 0; clip < 3; ++clip)
     for (int style = 0; style <= 5; ++style)
-      for (int width = 1; width <= 3; ++width)
+      for (int width : {1, 2, 3, 4, 7})
         for (int i = 0; i < perCombination; ++i) {
           const Scene scene{
               static_cast<ClipShape>(clip), primitive, style, width, i % 2 == 0, i % 3 == 0};
@@ -165,6 +166,62 @@ TEST(Differential, Polygons) { runScenes(Primitive::kPolygon, 25, 3); }
 TEST(Differential, Rectangles) { runScenes(Primitive::kRectangle, 25, 4); }
 TEST(Differential, RoundRects) { runScenes(Primitive::kRoundRect, 25, 5); }
 TEST(Differential, FillRects) { runScenes(Primitive::kFillRect, 10, 6); }
+
+// Densely sampled traces step up and down within one column (or along one row) many times
+// before moving on; the device context fills such runs at once, which must draw exactly the
+// segments' pixels.
+TEST(Differential, DenseTracesSteppingWithinColumns) {
+  std::mt19937 rng(8);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int i = 0; i < 300; ++i) {
+    gdi::Bitmap bitmap(kWidth, kHeight, 0);
+    gdi::DeviceContext dc(&bitmap);
+    naive::NaiveCanvas naive(kWidth, kHeight, 0);
+    std::ostringstream what;
+    if (i % 3 != 0) {
+      const Rect keep{pick(-3, 15), pick(-3, 12), pick(25, kWidth + 3), pick(20, kHeight + 3)};
+      dc.selectClipRect(keep);
+      naive.clip.restricted = true;
+      naive.clip.keep.push_back(keep);
+      what << "keep " << keep.left << "," << keep.top << "," << keep.right << "," << keep.bottom;
+      if (i % 3 == 2) {
+        const Rect hole{pick(0, 30), pick(0, 25), pick(31, 45), pick(26, 38)};
+        dc.excludeClipRect(hole);
+        naive.clip.excluded.push_back(hole);
+        what << " hole " << hole.left << "," << hole.top << "," << hole.right << "," << hole.bottom;
+      }
+    }
+    const int style = i % 5 == 4 ? 2 : 0;  // dotted now and then: its pattern must run on
+    dc.selectPen(gdi::Pen(style, 1, 0xFFFFFF));
+    naive.pen = {style, 1, 0xFFFFFF};
+    std::vector<Point> points{{pick(-4, 10), pick(-4, kHeight + 4)}};
+    for (int k = pick(1, 80); k > 0; --k) {
+      const Point last = points.back();
+      // Every fourth trace runs along rows instead.
+      const int across = pick(0, 9) == 0 ? pick(-2, 3) : 0;
+      const int along = pick(-7, 7);
+      if (i % 4 == 3) {
+        points.push_back({std::clamp(last.x + along, -6, kWidth + 6), last.y + across});
+      } else {
+        points.push_back({last.x + across, std::clamp(last.y + along, -6, kHeight + 6)});
+      }
+    }
+    what << " polyline";
+    for (const Point& p : points) what << " " << p.x << "," << p.y;
+    if (i % 2 == 0) {
+      dc.polyline(points);
+      naive.polyline(points);
+    } else {
+      dc.selectBrush(gdi::Brush::null());  // a closed outline only
+      naive.brushNull = true;
+      dc.polygon(points);
+      naive.polygon(points);
+    }
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        ASSERT_EQ(bitmap.pixel(x, y), naive.at(x, y)) << what.str() << " at " << x << "," << y;
+  }
+}
 
 // Long lines far outside the surface still clip without moving a pixel.
 TEST(Differential, LongLinesEnteringFromFarAway) {

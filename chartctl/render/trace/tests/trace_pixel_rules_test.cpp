@@ -76,8 +76,7 @@ class PixelRulesTest : public TraceTest {
       expected.opaque = false;
       expected.polyline(points);
     } else {
-      expected.opaque = true;
-      expected.background = surface_.dc().bkColor();
+      expected.opaque = false;
       points.push_back({points.back().x, kBaselineRow});
       points.push_back({points.front().x, kBaselineRow});
       expected.polygon(points);

@@ -22,6 +22,9 @@
 namespace gdi {
 
 class PackedDib;
+namespace raster {
+struct LineInk;
+}
 
 class Font;
 
@@ -155,6 +158,8 @@ class DeviceContext {
       updateDrawable();
   }
   void drawPolyline(std::span<const Point> points, bool closed, int dashStart);
+  void drawSolidPolyline(std::span<const Point> points, std::size_t segments, const Rect& bounds,
+                         const raster::LineInk& ink);
   void strokeRoundShape(int left, int top, int right, int bottom, int ew, int eh);
 
   Bitmap* target_ = nullptr;

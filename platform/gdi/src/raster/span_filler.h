@@ -20,6 +20,19 @@ inline void fillSpan(Bitmap& bitmap, std::span<const Rect> clip, int y, int x0, 
   }
 }
 
+// Fills rows [y0, y1) of column x wherever the drawable rectangles allow.
+inline void fillColumn(Bitmap& bitmap, std::span<const Rect> clip, int x, int y0, int y1,
+                       ColorRef color) {
+  for (const Rect& r : clip) {
+    if (x < r.left || x >= r.right) continue;
+    const int a = std::max(y0, r.top);
+    const int b = std::min(y1, r.bottom);
+    if (a >= b) continue;
+    std::uint32_t* p = bitmap.row(a) + x;
+    for (int y = a; y < b; ++y, p += bitmap.width()) *p = color;
+  }
+}
+
 // The smallest rectangle holding every drawable rectangle.
 inline Rect clipBounds(std::span<const Rect> clip) {
   Rect b{};

@@ -3,104 +3,127 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 #include "raster/span_filler.h"
 
 namespace gdi::raster {
 namespace {
 
-using i64 = std::int64_t;
-using u128 = unsigned __int128;
-
-// Doubled coordinates keep the half-pixel sample points integral. The device context keeps
-// coordinates within 2^20 and widths within 2^12, so every product but the squared cross
-// product fits 64 bits; that one is compared unsigned in 128.
-struct Capsule {
-  i64 ax, ay, bx, by;
-  i64 dx, dy, len2;
-  i64 w2;  // width squared (the doubled radius squared)
-  int offset;
-
-  bool covers(i64 px, i64 py) const {
-    const i64 sx = 2 * px + offset;
-    const i64 sy = 2 * py + offset;
-    const i64 vx = sx - ax;
-    const i64 vy = sy - ay;
-    const i64 t = vx * dx + vy * dy;
-    if (t <= 0) return vx * vx + vy * vy <= w2;
-    if (t >= len2) {
-      const i64 ux = sx - bx;
-      const i64 uy = sy - by;
-      return ux * ux + uy * uy <= w2;
-    }
-    const i64 cross = vx * dy - vy * dx;
-    const u128 magnitude = static_cast<u128>(cross < 0 ? -cross : cross);
-    return magnitude * magnitude <= static_cast<u128>(w2) * static_cast<u128>(len2);
-  }
-};
-
-i64 floorHalf(i64 v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
+int roundHalfUp(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 }  // namespace
 
-void strokeWideSegment(Bitmap& bitmap, std::span<const Rect> clip, Point a, Point b, int width,
-                       ColorRef color) {
-  const int offset = (width % 2 == 0) ? 1 : 0;
-  Capsule c{2 * i64{a.x},       2 * i64{a.y}, 2 * i64{b.x}, 2 * i64{b.y}, 0, 0, 0,
-            i64{width} * width, offset};
-  c.dx = c.bx - c.ax;
-  c.dy = c.by - c.ay;
-  c.len2 = c.dx * c.dx + c.dy * c.dy;
-  // Pixels whose sample lies within the box grown by the width.
-  const i64 left = -floorHalf(-(std::min(c.ax, c.bx) - width - offset));
-  const i64 right = floorHalf(std::max(c.ax, c.bx) + width - offset);
-  const i64 top = -floorHalf(-(std::min(c.ay, c.by) - width - offset));
-  const i64 bottom = floorHalf(std::max(c.ay, c.by) + width - offset);
-  const Rect drawable = clipBounds(clip);
-  const i64 y0 = std::max<i64>(top, drawable.top);
-  const i64 y1 = std::min<i64>(bottom, i64{drawable.bottom} - 1);
-  if (right < drawable.left || left >= drawable.right) return;
-  for (i64 y = y0; y <= y1; ++y) {
-    // A pixel of the row nearest the path: on the path where it crosses the row's sample line,
-    // else below the nearer end point.
-    const i64 sy = 2 * y + offset;
-    double guess;
-    if (c.dy != 0 && sy >= std::min(c.ay, c.by) && sy <= std::max(c.ay, c.by)) {
-      guess = static_cast<double>(c.ax) + static_cast<double>(sy - c.ay) *
-                                              static_cast<double>(c.dx) / static_cast<double>(c.dy);
-    } else if (c.dy == 0 && sy == c.ay) {
-      guess = static_cast<double>(c.ax);
-    } else {
-      guess = static_cast<double>(std::abs(sy - c.ay) <= std::abs(sy - c.by) ? c.ax : c.bx);
+void roundTip(int width, std::vector<TipRow>& rows) {
+  const int left = -(width / 2);
+  const int right = (width + 1) / 2;  // exclusive
+  rows.assign(static_cast<std::size_t>(width), TipRow{left, right});
+  if (width < 2) return;
+  // Integer midpoint ellipse over a width x width box: x steps outwards from the middle row
+  // and each step down narrows the rows below; the upper half mirrors the lower.
+  using i64 = std::int64_t;
+  const i64 a = width - 1;
+  const i64 b = width - 1;
+  const i64 asq = 8 * a * a;
+  const i64 bsq = 8 * b * b;
+  i64 dx = 4 * b * b * (1 - a);
+  i64 dy = 4 * a * a * (1 + (b % 2));
+  i64 err = dx + dy + a * a * (b % 2);
+  int x = 0;
+  int y = width / 2;
+  while (x <= width / 2) {
+    const i64 e2 = 2 * err;
+    if (e2 >= dx) {
+      ++x;
+      err += dx += bsq;
     }
-    const i64 centre = static_cast<i64>(std::llround((guess - offset) / 2.0));
-    i64 inside = centre;
-    if (!c.covers(inside, y)) {
-      if (c.covers(centre - 1, y)) {
-        inside = centre - 1;
-      } else if (c.covers(centre + 1, y)) {
-        inside = centre + 1;
-      } else {
-        continue;
-      }
+    if (e2 <= dy) {
+      ++y;
+      err += dy += asq;
+      if (y < width) rows[static_cast<std::size_t>(y)] = {left + x, right - x};
     }
-    // The covered pixels of a row are one run; find its ends by bisection.
-    i64 lo = left - 1, hi = inside;  // lo outside, hi inside
-    while (hi - lo > 1) {
-      const i64 mid = lo + (hi - lo) / 2;
-      (c.covers(mid, y) ? hi : lo) = mid;
-    }
-    const i64 runStart = hi;
-    lo = inside;
-    hi = right + 1;  // lo inside, hi outside
-    while (hi - lo > 1) {
-      const i64 mid = lo + (hi - lo) / 2;
-      (c.covers(mid, y) ? lo : hi) = mid;
-    }
-    const i64 runEnd = lo + 1;
-    const int x0 = static_cast<int>(std::max<i64>(runStart, drawable.left));
-    const int x1 = static_cast<int>(std::min<i64>(runEnd, drawable.right));
-    fillSpan(bitmap, clip, static_cast<int>(y), x0, x1, color);
+  }
+  for (int i = 0; i < width / 2; ++i)
+    rows[static_cast<std::size_t>(i)] = rows[static_cast<std::size_t>(b - i)];
+}
+
+void segmentQuad(Point a, Point b, int width, Point quad[4]) {
+  const int dx = b.x - a.x;
+  const int dy = b.y - a.y;
+  const double len = std::hypot(dx, dy);
+  const double wx = width * std::abs(dy) / len;
+  const double wy = width * std::abs(dx) / len;
+  Point narrow{roundHalfUp(wx / 2), roundHalfUp(wy / 2)};
+  Point wide{roundHalfUp((wx + 1) / 2), roundHalfUp((wy + 1) / 2)};
+  if (dx < 0) {
+    wide.y = -wide.y;
+    narrow.y = -narrow.y;
+  }
+  if (dy < 0) {
+    std::swap(narrow, wide);
+    wide.x = -wide.x;
+    narrow.x = -narrow.x;
+  }
+  quad[0] = {a.x - narrow.x, a.y + narrow.y};
+  quad[1] = {a.x + wide.x, a.y - wide.y};
+  quad[2] = {b.x + wide.x, b.y - wide.y};
+  quad[3] = {b.x - narrow.x, b.y + narrow.y};
+}
+
+void WideStroker::stroke(Bitmap& bitmap, std::span<const Rect> clip, std::span<const Point> points,
+                         bool closed, int width, ColorRef color) {
+  if (points.empty() || clip.empty()) return;
+  bitmap_ = &bitmap;
+  clip_ = clip;
+  bounds_ = clipBounds(clip);
+  width_ = width;
+  color_ = color;
+  if (tipWidth_ != width) {
+    roundTip(width, tip_);
+    tipWidth_ = width;
+  }
+  const std::size_t n = points.size();
+  const std::size_t segments = closed ? n : n - 1;
+  for (std::size_t i = 0; i < segments; ++i) segment(points[i], points[i + 1 == n ? 0 : i + 1]);
+  for (const Point p : points) tip(p);
+}
+
+void WideStroker::segment(Point a, Point b) {
+  if (a == b) return;
+  const int reach = width_;  // every piece lies within the width of the segment's box
+  if (std::max(a.x, b.x) + reach < bounds_.left || std::min(a.x, b.x) - reach >= bounds_.right ||
+      std::max(a.y, b.y) + reach < bounds_.top || std::min(a.y, b.y) - reach >= bounds_.bottom)
+    return;
+  if (a.y == b.y) {
+    const int top = a.y - width_ / 2;
+    const int y0 = std::max(top, bounds_.top);
+    const int y1 = std::min(top + width_, bounds_.bottom);
+    for (int y = y0; y < y1; ++y)
+      fillSpan(*bitmap_, clip_, y, std::min(a.x, b.x), std::max(a.x, b.x), color_);
+    return;
+  }
+  if (a.x == b.x) {
+    const int left = a.x - width_ / 2;
+    const int y0 = std::max(std::min(a.y, b.y), bounds_.top);
+    const int y1 = std::min(std::max(a.y, b.y), bounds_.bottom);
+    for (int y = y0; y < y1; ++y) fillSpan(*bitmap_, clip_, y, left, left + width_, color_);
+    return;
+  }
+  Point quad[4];
+  segmentQuad(a, b, width_, quad);
+  fillPolygon(*bitmap_, clip_, quad, color_, edges_, crossings_);
+}
+
+void WideStroker::tip(Point p) {
+  const int top = p.y - width_ / 2;
+  if (p.x + width_ < bounds_.left || p.x - width_ >= bounds_.right || top + width_ <= bounds_.top ||
+      top >= bounds_.bottom)
+    return;
+  for (int i = 0; i < width_; ++i) {
+    const int y = top + i;
+    if (y < bounds_.top || y >= bounds_.bottom) continue;
+    const TipRow& row = tip_[static_cast<std::size_t>(i)];
+    fillSpan(*bitmap_, clip_, y, p.x + row.left, p.x + row.right, color_);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "naive/naive_canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace naive {
@@ -37,26 +38,81 @@ bool patternOn(int style, int position) {
   return true;
 }
 
-// Within half a pen width of segment a-b. Doubled coordinates: a pixel's sample point is its
-// integer corner for odd widths and its centre for even widths.
-bool nearSegment(int x, int y, Point a, Point b, int w) {
-  const i64 o = (w % 2 == 0) ? 1 : 0;
-  const i64 px = 2 * x + o, py = 2 * y + o;
-  const i64 ax = 2 * a.x, ay = 2 * a.y, bx = 2 * b.x, by = 2 * b.y;
-  const i64 r2 = i64{w} * w;
-  const i64 pax = px - ax, pay = py - ay;
-  const i64 pa2 = pax * pax + pay * pay;
-  const i64 ux = bx - ax, uy = by - ay;
-  const i64 den = ux * ux + uy * uy;
-  if (den == 0) return pa2 <= r2;
-  const i64 t = pax * ux + pay * uy;
-  if (t < 0) return pa2 <= r2;
-  if (t > den) {
-    const i64 pbx = px - bx, pby = py - by;
-    return pbx * pbx + pby * pby <= r2;
+// Inside polygon q by the fill rule of polygon interiors: an odd number of edges cross row y at
+// or left of x, each edge holding its upper end's row but not its lower end's.
+bool insidePolygon(int x, int y, const std::vector<Point>& q) {
+  int crossings = 0;
+  for (std::size_t i = 0; i < q.size(); ++i) {
+    Point p = q[i], r = q[(i + 1) % q.size()];
+    if (p.y == r.y) continue;
+    if (p.y > r.y) std::swap(p, r);
+    if (y < p.y || y >= r.y) continue;
+    if (i64{p.x} * (r.y - p.y) + i64{y - p.y} * (r.x - p.x) <= i64{x} * (r.y - p.y)) ++crossings;
   }
-  // dist^2 = |pa|^2 - t^2 / den
-  return pa2 * den - t * t <= r2 * den;
+  return crossings % 2 == 1;
+}
+
+// The pixels a segment of a w-wide pen covers, tips aside: a band of w rows (columns) for a
+// horizontal (vertical) segment, otherwise a quadrilateral whose corners sit at the rounded
+// perpendicular half widths, the odd pixel always on the same side of the path.
+bool onWideSegment(int x, int y, Point a, Point b, int w) {
+  if (a == b) return false;
+  if (a.y == b.y)
+    return y >= a.y - w / 2 && y < a.y - w / 2 + w && x >= std::min(a.x, b.x) &&
+           x < std::max(a.x, b.x);
+  if (a.x == b.x)
+    return x >= a.x - w / 2 && x < a.x - w / 2 + w && y >= std::min(a.y, b.y) &&
+           y < std::max(a.y, b.y);
+  if (x < std::min(a.x, b.x) - w || x > std::max(a.x, b.x) + w || y < std::min(a.y, b.y) - w ||
+      y > std::max(a.y, b.y) + w)
+    return false;  // far outside the segment's box
+  const int dx = b.x - a.x, dy = b.y - a.y;
+  const double len = std::sqrt(double(dx) * dx + double(dy) * dy);
+  const double across = w * std::abs(dy) / len;  // the width's extent along x
+  const double along = w * std::abs(dx) / len;   // and along y
+  auto half = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+  int nx = half(across / 2), ny = half(along / 2);
+  int fx = half((across + 1) / 2), fy = half((along + 1) / 2);
+  if (dx < 0) ny = -ny, fy = -fy;
+  if (dy < 0) {
+    std::swap(nx, fx);
+    std::swap(ny, fy);
+    nx = -nx;
+    fx = -fx;
+  }
+  return insidePolygon(
+      x, y,
+      {{a.x - nx, a.y + ny}, {a.x + fx, a.y - fy}, {b.x + fx, b.y - fy}, {b.x - nx, b.y + ny}});
+}
+
+// The round tip of a w-wide pen centred on p: the box from -(w/2) to (w+1)/2 - 1, each row
+// narrowed by the midpoint ellipse through the box.
+bool onWideTip(int x, int y, Point p, int w) {
+  const int row = y - (p.y - w / 2);
+  if (row < 0 || row >= w || x < p.x - w / 2 || x >= p.x + (w + 1) / 2) return false;
+  // Walk the ellipse from the middle row down, noting the inset of each lower row.
+  std::vector<int> inset(static_cast<std::size_t>(w), 0);
+  const i64 a = w - 1, b = w - 1;
+  i64 stepX = 4 * b * b * (1 - a), stepY = 4 * a * a * (1 + b % 2);
+  i64 err = stepX + stepY + a * a * (b % 2);
+  int ix = 0, iy = w / 2;
+  while (w >= 2 && ix <= w / 2) {
+    const i64 e2 = 2 * err;
+    if (e2 >= stepX) {
+      ++ix;
+      stepX += 8 * b * b;
+      err += stepX;
+    }
+    if (e2 <= stepY) {
+      ++iy;
+      stepY += 8 * a * a;
+      err += stepY;
+      if (iy < w) inset[static_cast<std::size_t>(iy)] = ix;
+    }
+  }
+  const int mirrored = row < w / 2 ? w - 1 - row : row;
+  const int in = inset[static_cast<std::size_t>(mirrored)];
+  return x >= p.x - w / 2 + in && x < p.x + (w + 1) / 2 - in;
 }
 
 bool inRoundShape(int x, int y, int l, int t, int r, int b, int ew, int eh) {
@@ -144,13 +200,16 @@ void NaiveCanvas::path(const std::vector<Point>& points, bool closed) {
       position += cosmeticSegment(points[i], points[(i + 1) % points.size()], position);
     return;
   }
+  // Wider pens: any segment's band or any vertex's round tip (the caps and joins).
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      for (std::size_t i = 0; i < n; ++i)
-        if (nearSegment(x, y, points[i], points[(i + 1) % points.size()], pen.width)) {
-          plot(x, y, pen.color);
-          break;
-        }
+    for (int x = 0; x < width; ++x) {
+      bool on = false;
+      for (std::size_t i = 0; i < n && !on; ++i)
+        on = onWideSegment(x, y, points[i], points[(i + 1) % points.size()], pen.width);
+      for (std::size_t i = 0; i < points.size() && !on; ++i)
+        on = onWideTip(x, y, points[i], pen.width);
+      if (on) plot(x, y, pen.color);
+    }
 }
 
 void NaiveCanvas::line(Point a, Point b) { path({a, b}, false); }
@@ -161,19 +220,7 @@ void NaiveCanvas::polygon(const std::vector<Point>& points) {
   if (!brushNull && points.size() >= 3) {
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        // Count the edges that cross row y at or left of x; each edge holds its upper end's
-        // row but not its lower end's.
-        int crossings = 0;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-          Point p = points[i], q = points[(i + 1) % points.size()];
-          if (p.y == q.y) continue;
-          if (p.y > q.y) std::swap(p, q);
-          if (y < p.y || y >= q.y) continue;
-          // crossing x = p.x + (y - p.y) (q.x - p.x) / (q.y - p.y) <= x
-          if (i64{p.x} * (q.y - p.y) + i64{y - p.y} * (q.x - p.x) <= i64{x} * (q.y - p.y))
-            ++crossings;
-        }
-        if (crossings % 2 == 1) plot(x, y, brushColor);
+        if (insidePolygon(x, y, points)) plot(x, y, brushColor);
       }
     }
   }
@@ -203,7 +250,12 @@ void NaiveCanvas::rectangle(int l, int t, int r, int b) {
     path({{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, true);
     return;
   }
-  shapeWithBand(l, t, r, b, 2, 2);
+  // Wider pens stroke the path through the corner pixels over the brushed box.
+  if (l == r || t == b) return;
+  if (!brushNull)
+    for (int y = t; y < b; ++y)
+      for (int x = l; x < r; ++x) plot(x, y, brushColor);
+  path({{r - 1, b - 1}, {l, b - 1}, {l, t}, {r - 1, t}}, true);
 }
 
 void NaiveCanvas::roundRect(int l, int t, int r, int b, int ew, int eh) {

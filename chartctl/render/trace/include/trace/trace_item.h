@@ -105,6 +105,8 @@ class TraceItem : public output::ChartItem {
   gdi::Rect coveredRect(std::int32_t first, std::int32_t n) const;
   gdi::Rect converterRect() const;
   void markChanged(std::int32_t first, std::int32_t n, const gdi::Rect& rect);
+  // The converters or the item wrote coordinates: a merged copy of them is stale.
+  void pointsWritten() { mergedRun_.n = -1; }
 
   SampleConverter* yConverter() const { return y_.get(); }
   SampleConverter* xConverter() const { return x_.get(); }
@@ -155,6 +157,13 @@ class TraceItem : public output::ChartItem {
   std::unique_ptr<gdi::Point[], FreeBuffer> points_;
   // Room for a merged copy of the shown points, for lines drawn with a one-pixel pen.
   std::unique_ptr<gdi::Point[], FreeBuffer> merged_;
+  // The run of points merged_ holds, so that erasing a trace merges it no second time.
+  struct MergedRun {
+    std::int32_t first = 0;
+    std::int32_t n = -1;  // none
+    std::size_t size = 0;
+  };
+  MergedRun mergedRun_;
   std::unique_ptr<SampleConverter> y_;
   std::unique_ptr<SampleConverter> x_;
   gdi::Rect changed_;
