@@ -31,10 +31,7 @@ int main() {
   // Installing registered the control's property pages: one by program identifier.
   const auto page = automation::createObject(std::string_view("Vextrin.Plotrex.CPpgPen"));
   const std::string title = page->get("Title").toString();
-  std::printf(
-      "CtlVersion %d, bytes %d, page %s, key event %d, saved state loaded %d
-      ", version,
-      static_cast<int>(recorded),
-      title.c_str(), keyFired, loaded);
+  std::printf("CtlVersion %d, bytes %d, page %s, key event %d, saved state loaded %d\n", version,
+              static_cast<int>(recorded), title.c_str(), keyFired, loaded);
   return version == 101 && recorded == 6 && title == "Pen" && keyFired && loaded ? 0 : 1;
 }
