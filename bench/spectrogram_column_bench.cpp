@@ -21,20 +21,20 @@ std::vector<std::int16_t> noise(std::size_t count) {
 }
 
 void BM_SpectrogramColumn512(benchmark::State& state) {
-  xvtools::XVSpectrogramX spec;
-  spec.setFFTLength(512);
-  spec.setWindow(4);
-  spec.setDrawScale(true);
-  spec.setLogAmp(state.range(0) != 0);
-  spec.setEmboss(state.range(1) != 0);
+  xvtools::XVSpectrogramX spectrogram;
+  spectrogram.setFFTLength(512);
+  spectrogram.setWindow(4);
+  spectrogram.setDrawScale(true);
+  spectrogram.setLogAmp(state.range(0) != 0);
+  spectrogram.setEmboss(state.range(1) != 0);
   const auto samples = noise(512);
-  spec.write(samples);  // the first frame
-  const std::span<const std::int16_t> hop(samples.data(), std::size_t(spec.Hop()));
+  spectrogram.write(samples);  // the first frame
+  const std::span<const std::int16_t> hop(samples.data(), std::size_t(spectrogram.Hop()));
   for (auto _ : state) {
-    spec.write(hop);
-    benchmark::DoNotOptimize(spec.lastLevels().data());
+    spectrogram.write(hop);
+    benchmark::DoNotOptimize(spectrogram.lastLevels().data());
   }
-  state.counters["columns"] = static_cast<double>(spec.columns());
+  state.counters["columns"] = static_cast<double>(spectrogram.columns());
 }
 BENCHMARK(BM_SpectrogramColumn512)
     ->ArgNames({"log", "relief"})

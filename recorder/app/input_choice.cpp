@@ -5,7 +5,7 @@ namespace recorder::app {
 StartInput chooseStartInput(const std::optional<std::string>& requested,
                             const std::vector<std::string>& devices) {
   if (requested) {
-    if (const auto spec = xvtools::InputSpec::parse(*requested)) return {*spec, {}};
+    if (const auto parsed = xvtools::InputSpec::parse(*requested)) return {*parsed, {}};
   }
   if (devices.empty()) return {xvtools::InputSpec{}, kNoCaptureDevice};
   xvtools::InputSpec device;

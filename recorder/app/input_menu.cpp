@@ -48,11 +48,11 @@ void InputMenu::refresh() {
   connect(recording, &QAction::triggered, this, [this] { chooseRecording(); });
 }
 
-void InputMenu::addChoice(const QString& text, const xvtools::InputSpec& spec) {
+void InputMenu::addChoice(const QString& text, const xvtools::InputSpec& choice) {
   QAction* action = addAction(text);
   action->setCheckable(true);
-  action->setChecked(waveIn_.input() == spec);
-  connect(action, &QAction::triggered, this, [this, spec] { waveIn_.setInput(spec); });
+  action->setChecked(waveIn_.input() == choice);
+  connect(action, &QAction::triggered, this, [this, choice] { waveIn_.setInput(choice); });
 }
 
 void InputMenu::chooseRecording() {
@@ -60,10 +60,10 @@ void InputMenu::chooseRecording() {
       prompter_.openFile("Recordings (*.wav;*.flac;*.ogg)|*.wav;*.flac;*.ogg|All (*.*)|*.*",
                          xvtools::CommonDialog::cdlOFNFileMustExist);
   if (path.empty()) return;
-  xvtools::InputSpec spec;
-  spec.kind = xvtools::InputSpec::Kind::File;
-  spec.name = path;
-  waveIn_.setInput(spec);
+  xvtools::InputSpec choice;
+  choice.kind = xvtools::InputSpec::Kind::File;
+  choice.name = path;
+  waveIn_.setInput(choice);
 }
 
 }  // namespace recorder::app

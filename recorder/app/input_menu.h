@@ -22,7 +22,7 @@ class InputMenu final : public QMenu {
   void refresh();
 
  private:
-  void addChoice(const QString& text, const xvtools::InputSpec& spec);
+  void addChoice(const QString& text, const xvtools::InputSpec& choice);
   void chooseRecording();
 
   xvtools::XVWaveInX& waveIn_;

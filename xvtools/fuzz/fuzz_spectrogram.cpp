@@ -9,25 +9,26 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
-  xvtools::XVSpectrogramX spec(xvtools::XVSpectrogramX::kScaleWidth + 1 + data[0] % 64,
-                               2 + data[1] % 300);
+  xvtools::XVSpectrogramX spectrogram(xvtools::XVSpectrogramX::kScaleWidth + 1 + data[0] % 64,
+                                      2 + data[1] % 300);
   xvtools::XVMeterX meter;
-  spec.setFFTLength(64 << (data[2] % 6));
-  spec.setWindow(data[2] / 6 % 7);
-  spec.setPalette(data[3] % 8);
-  spec.setGain(data[3] / 8 % 3);
-  spec.setLogAmp(data[3] & 0x20);
-  spec.setEmboss(data[3] & 0x40);
-  spec.setDrawScale(data[3] & 0x80);
-  spec.setSampleRate(1 + data[1] * 700);
+  spectrogram.setFFTLength(64 << (data[2] % 6));
+  spectrogram.setWindow(data[2] / 6 % 7);
+  spectrogram.setPalette(data[3] % 8);
+  spectrogram.setGain(data[3] / 8 % 3);
+  spectrogram.setLogAmp(data[3] & 0x20);
+  spectrogram.setEmboss(data[3] & 0x40);
+  spectrogram.setDrawScale(data[3] & 0x80);
+  spectrogram.setSampleRate(1 + data[1] * 700);
   std::vector<char> bytes(data + 4, data + size);
   WAVEHDR hdr{};
   hdr.lpData = bytes.data();
   hdr.dwBufferLength = static_cast<std::uint32_t>(bytes.size());
   hdr.dwBytesRecorded = hdr.dwBufferLength;
-  spec.bufferFilled(&hdr);
+  spectrogram.bufferFilled(&hdr);
   meter.bufferFilled(&hdr);
-  std::vector<std::uint32_t> image(std::size_t(spec.width()) * std::size_t(spec.height()));
-  spec.render(image);
+  std::vector<std::uint32_t> image(std::size_t(spectrogram.width()) *
+                                   std::size_t(spectrogram.height()));
+  spectrogram.render(image);
   return 0;
 }

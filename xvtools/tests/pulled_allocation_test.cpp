@@ -34,23 +34,23 @@ TEST(PulledInput, SpectrogramColumnsAndMeterAllocateNothing) {
   XVWaveInX input;
   XVConnectorX connector;
   XVMeterX meter;
-  XVSpectrogramX spec;
-  spec.setLogAmp(true);
-  spec.setEmboss(true);
-  spec.setDrawScale(true);
+  XVSpectrogramX spectrogram;
+  spectrogram.setLogAmp(true);
+  spectrogram.setEmboss(true);
+  spectrogram.setDrawScale(true);
   input.setMode(XVWaveInX::Mode::Pulled);
   input.setInput(*InputSpec::parse("synthetic:3"));
   input.link(&connector);
   connector.link(&meter);
-  connector.link(&spec);
+  connector.link(&spectrogram);
   input.Start();
   ASSERT_TRUE(input.pull());
-  const auto before = spec.columns();
+  const auto before = spectrogram.columns();
   zelk::testing::AllocationCount count;
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(input.pull());
   EXPECT_EQ(count.stop(), 0);
-  EXPECT_GT(spec.columns(), before);
-  EXPECT_EQ(spec.columns(), (21u * 4000 - 512) / 256 + 1);  // a column every hop once full
+  EXPECT_GT(spectrogram.columns(), before);
+  EXPECT_EQ(spectrogram.columns(), (21u * 4000 - 512) / 256 + 1);  // a column every hop once full
   EXPECT_GT(meter.level(), XVMeterX::kFloorDb);
 }
 

@@ -32,7 +32,9 @@ std::vector<std::int16_t> tones(std::initializer_list<std::pair<double, double>>
 // The bottom-up row a frequency lands in.
 int rowOf(double hz) { return static_cast<int>(std::lround(hz / (kRate / 2.0) * (kHeight - 1))); }
 
-int level(const XVSpectrogramX& spec, int row) { return spec.lastLevels()[std::size_t(row)]; }
+int level(const XVSpectrogramX& spectrogram, int row) {
+  return spectrogram.lastLevels()[std::size_t(row)];
+}
 
 TEST(SpectrumWindow, CoefficientsFollowTheirClosedForms) {
   struct Case {
@@ -103,19 +105,19 @@ TEST(Spectrogram, TonesLandInTheirRowsForEveryLengthAndWindow) {
   ASSERT_EQ(high - low, 96);
   for (int length = 64; length <= 2048; length *= 2) {
     for (int w = 0; w < kSpectrumWindowCount; ++w) {
-      XVSpectrogramX spec;
-      spec.setFFTLength(length);
-      spec.setWindow(w);
-      spec.setLogAmp(true);
-      spec.write(signal);
-      ASSERT_GT(spec.columns(), 0u);
-      const auto levels = spec.lastLevels();
+      XVSpectrogramX spectrogram;
+      spectrogram.setFFTLength(length);
+      spectrogram.setWindow(w);
+      spectrogram.setLogAmp(true);
+      spectrogram.write(signal);
+      ASSERT_GT(spectrogram.columns(), 0u);
+      const auto levels = spectrogram.lastLevels();
       const int peak = *std::max_element(levels.begin(), levels.end());
       SCOPED_TRACE(testing::Message() << "N=" << length << " window " << w);
-      EXPECT_EQ(level(spec, low), peak);
-      EXPECT_EQ(level(spec, high), peak);
-      EXPECT_LT(level(spec, (low + high) / 2), peak - 40);
-      EXPECT_LT(level(spec, high + 48), peak - 40);
+      EXPECT_EQ(level(spectrogram, low), peak);
+      EXPECT_EQ(level(spectrogram, high), peak);
+      EXPECT_LT(level(spectrogram, (low + high) / 2), peak - 40);
+      EXPECT_LT(level(spectrogram, high + 48), peak - 40);
     }
   }
 }
@@ -126,11 +128,11 @@ TEST(Spectrogram, GainStepsAreSixDecibels) {
     const auto signal = tones({{1000, logAmp ? 0.01 : 0.0025}}, 4096);
     int levels[3];
     for (int gain = 0; gain < 3; ++gain) {
-      XVSpectrogramX spec;
-      spec.setLogAmp(logAmp);
-      spec.setGain(gain);
-      spec.write(signal);
-      levels[gain] = level(spec, row);
+      XVSpectrogramX spectrogram;
+      spectrogram.setLogAmp(logAmp);
+      spectrogram.setGain(gain);
+      spectrogram.write(signal);
+      levels[gain] = level(spectrogram, row);
     }
     SCOPED_TRACE(logAmp ? "log" : "linear");
     if (logAmp) {
@@ -152,62 +154,66 @@ TEST(Spectrogram, GainStepsAreSixDecibels) {
 }
 
 TEST(Spectrogram, NewestColumnAtTheRightEdgeWithTheScaleAtLeft) {
-  XVSpectrogramX spec;
-  spec.setPalette(static_cast<int>(SpectrogramPalette::WhiteOnBlack));
-  spec.setLogAmp(true);
-  spec.setDrawScale(true);
-  EXPECT_EQ(spec.plotLeft(), XVSpectrogramX::kScaleWidth);
-  EXPECT_EQ(spec.Hop(), 256);
-  spec.write(tones({{1000, 0.5}}, 512 + 3 * 256));
-  EXPECT_EQ(spec.columns(), 4u);
-  std::vector<std::uint32_t> image(std::size_t(spec.width()) * kHeight);
-  spec.render(image);
-  auto at = [&](int x, int y) { return image[std::size_t(y) * std::size_t(spec.width()) + x]; };
+  XVSpectrogramX spectrogram;
+  spectrogram.setPalette(static_cast<int>(SpectrogramPalette::WhiteOnBlack));
+  spectrogram.setLogAmp(true);
+  spectrogram.setDrawScale(true);
+  EXPECT_EQ(spectrogram.plotLeft(), XVSpectrogramX::kScaleWidth);
+  EXPECT_EQ(spectrogram.Hop(), 256);
+  spectrogram.write(tones({{1000, 0.5}}, 512 + 3 * 256));
+  EXPECT_EQ(spectrogram.columns(), 4u);
+  std::vector<std::uint32_t> image(std::size_t(spectrogram.width()) * kHeight);
+  spectrogram.render(image);
+  auto at = [&](int x, int y) {
+    return image[std::size_t(y) * std::size_t(spectrogram.width()) + x];
+  };
   const int y = kHeight - 1 - rowOf(1000);
-  const std::uint32_t grey = level(spec, rowOf(1000)) * 0x010101u;
-  for (int x = spec.width() - 4; x < spec.width(); ++x) EXPECT_EQ(at(x, y), grey) << x;
-  EXPECT_EQ(at(spec.width() - 5, y), 0u);  // not yet written
+  const std::uint32_t grey = level(spectrogram, rowOf(1000)) * 0x010101u;
+  for (int x = spectrogram.width() - 4; x < spectrogram.width(); ++x)
+    EXPECT_EQ(at(x, y), grey) << x;
+  EXPECT_EQ(at(spectrogram.width() - 5, y), 0u);  // not yet written
   // Ticks at 0 and 4 kHz at the plot's left edge, the strip black elsewhere.
   EXPECT_EQ(at(XVSpectrogramX::kScaleWidth - 1, kHeight - 1), 0x00FFFFFFu);
   EXPECT_EQ(at(XVSpectrogramX::kScaleWidth - 1, 0), 0x00FFFFFFu);
   EXPECT_EQ(at(XVSpectrogramX::kScaleWidth - 1, kHeight / 2 + 5), 0u);
 
   // Without scrolling the columns sweep in from the plot's left edge.
-  spec.setScroll(false);
-  spec.render(image);
-  EXPECT_EQ(at(spec.plotLeft(), y), grey);
-  EXPECT_EQ(at(spec.width() - 1, y), 0u);
+  spectrogram.setScroll(false);
+  spectrogram.render(image);
+  EXPECT_EQ(at(spectrogram.plotLeft(), y), grey);
+  EXPECT_EQ(at(spectrogram.width() - 1, y), 0u);
 }
 
 TEST(Spectrogram, ReliefShadesByTheRowBelowInThePreviousColumn) {
-  XVSpectrogramX spec;
-  spec.setPalette(static_cast<int>(SpectrogramPalette::WhiteOnBlack));
-  spec.setLogAmp(true);
-  spec.setEmboss(true);
+  XVSpectrogramX spectrogram;
+  spectrogram.setPalette(static_cast<int>(SpectrogramPalette::WhiteOnBlack));
+  spectrogram.setLogAmp(true);
+  spectrogram.setEmboss(true);
   // A steady tone whose period divides the hop: every column is the same.
-  spec.write(tones({{1000, 0.5}}, 512 + 4 * 256));
-  std::vector<std::uint32_t> image(std::size_t(spec.width()) * kHeight);
-  spec.render(image);
-  const auto levels = spec.lastLevels();
+  spectrogram.write(tones({{1000, 0.5}}, 512 + 4 * 256));
+  std::vector<std::uint32_t> image(std::size_t(spectrogram.width()) * kHeight);
+  spectrogram.render(image);
+  const auto levels = spectrogram.lastLevels();
   for (int r = 1; r < kHeight; ++r) {
     const int l = levels[std::size_t(r)];
     const int shaded = std::clamp(l + 2 * (l - levels[std::size_t(r - 1)]), 0, 255);
-    ASSERT_EQ(image[std::size_t(kHeight - 1 - r) * std::size_t(spec.width()) + spec.width() - 1],
+    ASSERT_EQ(image[std::size_t(kHeight - 1 - r) * std::size_t(spectrogram.width()) +
+                    spectrogram.width() - 1],
               shaded * 0x010101u)
         << r;
   }
 }
 
 TEST(Spectrogram, RefusesSettingsOutOfRange) {
-  XVSpectrogramX spec;
-  EXPECT_THROW(spec.setFFTLength(4096), std::invalid_argument);
-  EXPECT_THROW(spec.setFFTLength(500), std::invalid_argument);
-  EXPECT_THROW(spec.setWindow(7), std::invalid_argument);
-  EXPECT_THROW(spec.setPalette(-1), std::invalid_argument);
-  EXPECT_THROW(spec.setGain(3), std::invalid_argument);
-  EXPECT_EQ(spec.FFTLength(), 512);
-  EXPECT_NO_THROW(spec.setFFTLength(2048));
-  EXPECT_EQ(spec.Hop(), 1024);
+  XVSpectrogramX spectrogram;
+  EXPECT_THROW(spectrogram.setFFTLength(4096), std::invalid_argument);
+  EXPECT_THROW(spectrogram.setFFTLength(500), std::invalid_argument);
+  EXPECT_THROW(spectrogram.setWindow(7), std::invalid_argument);
+  EXPECT_THROW(spectrogram.setPalette(-1), std::invalid_argument);
+  EXPECT_THROW(spectrogram.setGain(3), std::invalid_argument);
+  EXPECT_EQ(spectrogram.FFTLength(), 512);
+  EXPECT_NO_THROW(spectrogram.setFFTLength(2048));
+  EXPECT_EQ(spectrogram.Hop(), 1024);
 }
 
 }  // namespace

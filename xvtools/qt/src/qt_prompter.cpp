@@ -78,7 +78,7 @@ MsgBoxResult QtPrompter::messageBox(const std::string& text, const std::string& 
                   QMessageBox::NoButton, parent_);
   const std::vector<ButtonSpec> specs = buttonsOf(style);
   std::vector<QPushButton*> buttons;
-  for (const ButtonSpec& spec : specs) buttons.push_back(box.addButton(spec.text, spec.role));
+  for (const ButtonSpec& button : specs) buttons.push_back(box.addButton(button.text, button.role));
   const std::size_t preferred = static_cast<std::size_t>((style & 0x300) >> 8);
   box.setDefaultButton(buttons[preferred < buttons.size() ? preferred : 0]);
   // Escape answers as the platform's does: Cancel where there is one, else the only button.
