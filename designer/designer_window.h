@@ -1,0 +1,68 @@
+// The designer's window: the chart control live in a container beside its property sheet, one
+// tab per page, and the property-bag file they edit.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "automation/automation.h"
+
+class QTabWidget;
+
+namespace host::qt {
+class QtContainer;
+}
+namespace kvplotax::pages::qt {
+class PageWidget;
+}
+
+namespace designer {
+
+class DesignerWindow final : public QMainWindow {
+ public:
+  explicit DesignerWindow(QWidget* parent = nullptr);
+  ~DesignerWindow() override;
+
+  // Loads the file's control; false, with the file left as it was shown before, when it cannot be
+  // read. Unsaved changes are the caller's to ask about.
+  bool openFile(const QString& path);
+  // Writes the control's settings to the file shown (or asks for one); false when not written.
+  bool save();
+  bool saveAs(const QString& path);
+  // Whether the control's settings differ from the file's.
+  bool isModified();
+
+  QString filePath() const { return path_; }
+  host::qt::QtContainer& chart() { return *chart_; }
+  QTabWidget& sheet() { return *sheet_; }
+  kvplotax::pages::qt::PageWidget& page(int index);
+  int pageCount() const { return static_cast<int>(pages_.size()); }
+  // What tells the user of failures; message boxes unless replaced (tests answer them).
+  void setMessageHandler(std::function<void(const QString&)> handler);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildPages();
+  void clearPages();
+  void updateTitle();
+  void askOpen();
+  bool askSaveAs();
+  // Whether unsaved changes may go: saved, or discarded, on the user's word.
+  bool maySetAside();
+  void showCurrentHelp();
+  void tell(const QString& message);
+
+  host::qt::QtContainer* chart_;
+  QTabWidget* sheet_;
+  std::vector<kvplotax::pages::qt::PageWidget*> pages_;
+  QString path_;
+  std::string savedBag_;  // what the file holds, as the control writes it
+  std::function<void(const QString&)> message_;
+};
+
+}  // namespace designer
