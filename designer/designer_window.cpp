@@ -33,7 +33,13 @@ DesignerWindow::DesignerWindow(QWidget* parent)
   message_ = [this](const QString& message) {
     QMessageBox::warning(this, QStringLiteral("kvplotax-designer"), message);
   };
+  saveQuestion_ = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("kvplotax-designer"), question,
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save);
+  };
   auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setChildrenCollapsible(false);
   sheet_->setObjectName(QStringLiteral("sheet"));
   split->addWidget(sheet_);
   chart_ = new host::qt::QtContainer(split);
@@ -41,6 +47,7 @@ DesignerWindow::DesignerWindow(QWidget* parent)
   chart_->setMinimumSize(200, 150);
   split->addWidget(chart_);
   split->setStretchFactor(1, 1);
+  split->setSizes({420, 580});
   setCentralWidget(split);
   // A page shown again reads the control: another page may have changed what it shows.
   connect(sheet_, &QTabWidget::currentChanged, this, [this](int index) {
@@ -183,10 +190,8 @@ bool DesignerWindow::askSaveAs() {
 
 bool DesignerWindow::maySetAside() {
   if (!isModified()) return true;
-  const auto answer = QMessageBox::question(
-      this, tr("kvplotax-designer"),
-      tr("The settings of %1 have changed. Save them?").arg(QFileInfo(path_).fileName()),
-      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  const QMessageBox::StandardButton answer = saveQuestion_(
+      tr("The settings of %1 have changed. Save them?").arg(QFileInfo(path_).fileName()));
   if (answer == QMessageBox::Save) return save();
   return answer == QMessageBox::Discard;
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,9 @@ class DesignerWindow final : public QMainWindow {
   int pageCount() const { return static_cast<int>(pages_.size()); }
   // What tells the user of failures; message boxes unless replaced (tests answer them).
   void setMessageHandler(std::function<void(const QString&)> handler);
+  // What asks whether to save unsaved changes: Save, Discard or Cancel.
+  using SaveQuestion = std::function<QMessageBox::StandardButton(const QString&)>;
+  void setSaveQuestion(SaveQuestion question) { saveQuestion_ = std::move(question); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -63,6 +68,7 @@ class DesignerWindow final : public QMainWindow {
   QString path_;
   std::string savedBag_;  // what the file holds, as the control writes it
   std::function<void(const QString&)> message_;
+  SaveQuestion saveQuestion_;
 };
 
 }  // namespace designer

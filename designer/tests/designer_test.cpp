@@ -2,13 +2,17 @@
 // widgets, saved, and the saved file loaded by a program's headless container.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
 #include <string>
 #include <vector>
@@ -150,8 +154,23 @@ TEST_F(Designer, EveryKindOfFieldReachesTheControl) {
   EXPECT_EQ(chart.get("Pen_Select").toI4(), 7);
   auto* selector = qobject_cast<QComboBox*>(pen.inputOf(pen.fieldOf("Pen_Select")));
   ASSERT_NE(selector->findText("7"), -1);
-  type(pen, "PenColor", "&H00123456");
+  // The colour button's dialog starts at the colour shown and writes the one chosen.
+  QToolButton* colourButton =
+      pen.inputOf(pen.fieldOf("PenColor"))->parentWidget()->findChild<QToolButton*>();
+  ASSERT_NE(colourButton, nullptr);
+  type(pen, "PenColor", "&H00A0B0C0");
+  QColor offered;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    offered = dialog->currentColor();
+    dialog->setCurrentColor(QColor(0x56, 0x34, 0x12));
+    dialog->accept();
+  });
+  colourButton->click();
+  EXPECT_EQ(offered, QColor(0xC0, 0xB0, 0xA0));
   EXPECT_EQ(chart.get("PenColor").toI4(), 0x00123456);
+  EXPECT_EQ(text(pen, "PenColor"), "&H00123456");
   type(pen, "Pen_Select", "8");  // another, with a new pen's colour
   EXPECT_NE(text(pen, "PenColor"), "&H00123456");
   const int seven = selector->findText("7");
@@ -182,6 +201,56 @@ TEST_F(Designer, RefusedValueIsReportedAndItsFieldTakesTheFocus) {
   type(scale, "ScaleFactor", "2");
   EXPECT_EQ(chart.get("ScaleFactor").toR8(), 2.0);
   EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(Designer, UnsavedChangesAreSavedDiscardedOrKeptOpenAsTheUserAnswers) {
+  const QString file = copyOfForm("zelkchart.bag");
+  open(file);
+  const std::string original = *readBagFile(file);
+  QMessageBox::StandardButton answer = QMessageBox::Cancel;
+  int asked = 0;
+  window_.setSaveQuestion([&](const QString&) {
+    ++asked;
+    return answer;
+  });
+  EXPECT_TRUE(window_.close());  // nothing changed: no question
+  EXPECT_EQ(asked, 0);
+  window_.show();
+  PageWidget& bezel = pageTitled("Bezel");
+  type(bezel, "BorderWidth", "5");
+  ASSERT_TRUE(window_.isModified());
+
+  EXPECT_FALSE(window_.close());
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(*readBagFile(file), original);
+
+  answer = QMessageBox::Discard;
+  EXPECT_TRUE(window_.close());
+  EXPECT_EQ(*readBagFile(file), original);
+
+  window_.show();
+  answer = QMessageBox::Save;
+  EXPECT_TRUE(window_.close());
+  EXPECT_EQ(asked, 3);
+  EXPECT_NE(readBagFile(file)->find("BorderWidth = 5"), std::string::npos);
+}
+
+TEST_F(Designer, HelpShowsTheCurrentPagesHelpText) {
+  open(copyOfForm("zelkspec.bag"));
+  pageTitled("Window");
+  QAction* help = nullptr;
+  for (QAction* action : window_.findChildren<QAction*>())
+    if (action->shortcut() == QKeySequence(QKeySequence::HelpContents)) help = action;
+  ASSERT_NE(help, nullptr);
+  help->trigger();
+  auto* dialog = window_.findChild<QDialog*>("help");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Window");
+  auto* browser = dialog->findChild<QTextBrowser*>();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->toPlainText().contains("WndWidth"));
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST(DesignerFiles, ColourTextsBagHeadingsAndHelpPages) {

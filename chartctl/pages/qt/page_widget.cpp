@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
@@ -37,7 +38,8 @@ enum Kind {
 struct PageWidget::Field {
   int kind = kText;
   QString property;
-  QWidget* input = nullptr;  // the check box, combo box or line edit
+  QWidget* input = nullptr;       // the check box, combo box or line edit
+  QToolButton* swatch = nullptr;  // a colour's dialog button, showing the colour
   bool spin = false;
   double low = 0;
   double high = 0;
@@ -148,6 +150,7 @@ void PageWidget::build() {
             if (chosen.isValid()) edit(i, textOfColor(chosen));
           });
           layout->addWidget(button);
+          field->swatch = button;
         }
         row = box;
         break;
@@ -185,6 +188,15 @@ void PageWidget::refresh() {
       default:
         static_cast<QLineEdit*>(field.input)->setText(text);
         break;
+    }
+    if (field.swatch) {
+      // System colours (and texts that are no colour yet) show the button's plain text.
+      const QColor color = colorOfText(text);
+      QPixmap sample(12, 12);
+      sample.fill(color.isValid() ? color : Qt::transparent);
+      field.swatch->setIcon(color.isValid() ? QIcon(sample) : QIcon());
+      field.swatch->setToolButtonStyle(color.isValid() ? Qt::ToolButtonIconOnly
+                                                       : Qt::ToolButtonTextOnly);
     }
   }
   refreshing_ = false;
