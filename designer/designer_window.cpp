@@ -45,6 +45,8 @@ DesignerWindow::DesignerWindow(QWidget* parent)
   chart_ = new host::qt::QtContainer(split);
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setMinimumSize(200, 150);
+  // As a form designer shows it: a scale changed on a page is laid out again at once.
+  chart_->setUserMode(false);
   split->addWidget(chart_);
   split->setStretchFactor(1, 1);
   split->setSizes({420, 580});

@@ -198,9 +198,15 @@ TEST_F(Designer, RefusedValueIsReportedAndItsFieldTakesTheFocus) {
   EXPECT_EQ(qobject_cast<QLineEdit*>(input)->text(), "70000");  // kept to be put right
   EXPECT_TRUE(input->hasFocus());
   EXPECT_FALSE(window_.isModified());
+  // Accepted, the scale is laid out again at once with its new numbers, as a designing
+  // container shows it.
+  window_.chart().pump();
+  const std::vector<std::uint32_t> before = pixelsOf(window_.chart().screenImage());
   type(scale, "ScaleFactor", "2");
   EXPECT_EQ(chart.get("ScaleFactor").toR8(), 2.0);
   EXPECT_EQ(messages_.size(), 1u);
+  window_.chart().pump();
+  EXPECT_NE(pixelsOf(window_.chart().screenImage()), before);
 }
 
 TEST_F(Designer, UnsavedChangesAreSavedDiscardedOrKeptOpenAsTheUserAnswers) {

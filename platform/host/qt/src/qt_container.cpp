@@ -51,6 +51,10 @@ std::vector<std::uint8_t> QtContainer::saveStream() { return site_->saveStream()
 
 std::string QtContainer::saveBag() { return site_->saveBag(); }
 
+void QtContainer::setUserMode(bool userMode) { site_->setUserMode(userMode); }
+
+bool QtContainer::userMode() const { return site_->ambientUserMode(); }
+
 void QtContainer::pump() {
   site_->runPosted();
   if (site_->needsPaint()) {

@@ -7,6 +7,7 @@
 
 #include "automation/server.h"
 #include "gdi/system_colors.h"
+#include "ocx/dispids.h"
 #include "ocx/messages.h"
 #include "qt_cursors.h"
 
@@ -96,6 +97,12 @@ void QtContainer::Site::destroyControl() {
   cursor_ = 0;
   ownCursors_.clear();
   widget_.unsetCursor();
+}
+
+void QtContainer::Site::setUserMode(bool userMode) {
+  if (userMode_ == userMode) return;
+  userMode_ = userMode;
+  if (control_) control_->onAmbientChanged(ocx::kDispIdAmbientUserMode);
 }
 
 void QtContainer::Site::resize(int width, int height) {

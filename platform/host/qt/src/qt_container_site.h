@@ -54,7 +54,8 @@ class QtContainer::Site final : public ocx::ControlSite {
   std::string saveBag();
 
   // ocx::ControlSite
-  bool ambientUserMode() const override { return true; }
+  bool ambientUserMode() const override { return userMode_; }
+  void setUserMode(bool userMode);
   int logPixelsX() const override;
   int logPixelsY() const override;
   gdi::Point clientSize() const override { return {paint_.width(), paint_.height()}; }
@@ -96,6 +97,7 @@ class QtContainer::Site final : public ocx::ControlSite {
   bool painting_ = false;
   std::optional<gdi::Point> lastMouse_;
   int cursor_ = 0;
+  bool userMode_ = true;
   // The pictures of the control's own cursors as it handed them over, by number.
   std::map<int, QCursor> ownCursors_;
   automation::Guid clsid_{};

@@ -38,6 +38,11 @@ class QtContainer final : public QWidget {
   std::vector<std::uint8_t> saveStream();
   std::string saveBag();
 
+  // Run mode (true, the default) or design mode, as a designer shows the control; the control is
+  // told when it changes.
+  void setUserMode(bool userMode);
+  bool userMode() const;
+
   // Runs the posted messages and the pending paint now, as the event loop would.
   void pump();
   // What the control's screen shows, 0x00BBGGRR.
