@@ -27,8 +27,9 @@ class DesignerWindow final : public QMainWindow {
   explicit DesignerWindow(QWidget* parent = nullptr);
   ~DesignerWindow() override;
 
-  // Loads the file's control; false, with the file left as it was shown before, when it cannot be
-  // read. Unsaved changes are the caller's to ask about.
+  // Loads the file's control and shows its pages. False when the file cannot be read (what was
+  // shown stays) or its control cannot be created (nothing is shown then). Unsaved changes are
+  // the caller's to ask about.
   bool openFile(const QString& path);
   // Writes the control's settings to the file shown (or asks for one); false when not written.
   bool save();
