@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <tuple>
 
+#include "automation/picture.h"
 #include "host/headless.h"
 #include "host/qt/qt_container.h"
 #include "ocx/dispids.h"
@@ -255,6 +257,25 @@ TEST(QtContainer, ChartsOwnCursorIsThePictureItHandsOver) {
     }
   EXPECT_GT(black, 0);
   EXPECT_GT(clear, 0);
+
+  // The custom picture: the MouseIcon's PNG as it is.
+  QImage icon(16, 16, QImage::Format_ARGB32);
+  icon.fill(QColor(0xFF, 0x20, 0x10));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(icon.save(&buffer, "PNG"));
+  chart.put(
+      "MouseIcon",
+      automation::Variant(std::shared_ptr<automation::Dispatch>(automation::Picture::fromPng(
+          std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(png.constData()),
+                                        static_cast<std::size_t>(png.size()))))));
+  chart.put("MousePointer", automation::Variant(std::int16_t{99}));
+  moveTo(QPoint(149, 100));
+  EXPECT_EQ(widget.cursorShape(), -1);
+  const QImage custom = widget.cursor().pixmap().toImage();
+  ASSERT_EQ(custom.size(), QSize(16, 16));
+  EXPECT_EQ(custom.pixel(8, 8), qRgb(0xFF, 0x20, 0x10));
 
   chart.put("MousePointer", automation::Variant(std::int16_t{2}));
   moveTo(QPoint(151, 100));
