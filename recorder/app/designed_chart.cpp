@@ -23,11 +23,4 @@ std::optional<std::string> readDesignedChart(const std::filesystem::path& file) 
   return text.str();
 }
 
-automation::Dispatch& createDesignedChart(host::HeadlessContainer& container,
-                                          const automation::Guid& clsid) {
-  if (const auto bag = readDesignedChart(designedChartFile()))
-    return container.loadBag(clsid, *bag);
-  return container.create(clsid);
-}
-
 }  // namespace recorder::app

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "automation/automation.h"
-#include "host/headless.h"
 
 namespace recorder::app {
 
@@ -17,9 +16,14 @@ std::filesystem::path designedChartFile();
 // The file's text; none when it cannot be read.
 std::optional<std::string> readDesignedChart(const std::filesystem::path& file);
 
-// Creates the chart in the container from its designed settings, or as a new control when
-// there are none. Raises what the container raises when the class cannot be created.
-automation::Dispatch& createDesignedChart(host::HeadlessContainer& container,
-                                          const automation::Guid& clsid);
+// Creates the chart in the container (headless or on the screen) from its designed settings, or
+// as a new control when there are none. Raises what the container raises when the class cannot
+// be created.
+template <class Container>
+automation::Dispatch& createDesignedChart(Container& container, const automation::Guid& clsid) {
+  if (const auto bag = readDesignedChart(designedChartFile()))
+    return container.loadBag(clsid, *bag);
+  return container.create(clsid);
+}
 
 }  // namespace recorder::app

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <stdexcept>
 
+#include "designed_chart.h"
 #include "window_layout.h"
 
 namespace recorder::app {
@@ -51,7 +52,7 @@ RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister 
   chart_->setGeometry(layout::kChart);
   automation::Dispatch* control = nullptr;
   try {
-    control = &chart_->create(*automation::Guid::parse(kChartClassId));
+    control = &createDesignedChart(*chart_, *automation::Guid::parse(kChartClassId));
   } catch (const std::exception& e) {
     throw std::runtime_error(std::string("the chart control ") + kChartClassId +
                              " cannot be created: " + e.what());

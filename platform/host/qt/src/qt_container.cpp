@@ -38,6 +38,23 @@ automation::Dispatch& QtContainer::create(const automation::Guid& clsid) {
 
 automation::Dispatch& QtContainer::control() { return site_->object(); }
 
+automation::Dispatch& QtContainer::load(const automation::Guid& clsid,
+                                        std::span<const std::uint8_t> stream) {
+  return site_->create(clsid, [stream](ocx::Control& c) { c.loadFromStream(stream); });
+}
+
+automation::Dispatch& QtContainer::loadBag(const automation::Guid& clsid, std::string_view bag) {
+  return site_->create(clsid, [bag](ocx::Control& c) { c.loadFromBag(bag); });
+}
+
+std::vector<std::uint8_t> QtContainer::saveStream() { return site_->saveStream(); }
+
+std::string QtContainer::saveBag() { return site_->saveBag(); }
+
+void QtContainer::setUserMode(bool userMode) { site_->setUserMode(userMode); }
+
+bool QtContainer::userMode() const { return site_->ambientUserMode(); }
+
 void QtContainer::pump() {
   site_->runPosted();
   if (site_->needsPaint()) {
@@ -120,24 +137,21 @@ void QtContainer::mouseMoveEvent(QMouseEvent* event) {
 void QtContainer::leaveEvent(QEvent*) { site_->mouseLeft(); }
 
 void QtContainer::keyPressEvent(QKeyEvent* event) {
-  if (const int vk = virtualKey(*event); vk != 0) {
-    site_->key(kWmKeyDown, vk, keyMessageFlags(*event, true));
-  }
-  // Typed characters follow their key as the platform's translated character message.
+  const unsigned keys = mouseKeyFlags(Qt::NoButton, event->modifiers());
+  if (const int vk = virtualKey(*event); vk != 0) site_->key(kWmKeyDown, vk, keys);
+  // Typed characters follow their key as the platform's translated character message: printable
+  // ones and the control characters of Enter, Backspace, Escape and Tab.
   const QString text = event->text();
-  if (!text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F) {
-    site_->key(kWmChar, text.at(0).unicode(), keyMessageFlags(*event, true));
-  } else if (!text.isEmpty() && (text.at(0) == '\r' || text.at(0) == '\b' || text.at(0) == '\x1b' ||
-                                 text.at(0) == '\t')) {
-    site_->key(kWmChar, text.at(0).unicode(), keyMessageFlags(*event, true));
-  }
+  if (text.isEmpty()) return;
+  const char16_t c = text.at(0).unicode();
+  if ((c >= 0x20 && c != 0x7F) || c == '\r' || c == '\b' || c == 0x1B || c == '\t')
+    site_->key(kWmChar, c, keys);
 }
 
 void QtContainer::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;  // the platform sends only repeated key-downs
-  if (const int vk = virtualKey(*event); vk != 0) {
-    site_->key(kWmKeyUp, vk, keyMessageFlags(*event, false));
-  }
+  if (const int vk = virtualKey(*event); vk != 0)
+    site_->key(kWmKeyUp, vk, mouseKeyFlags(Qt::NoButton, event->modifiers()));
 }
 
 }  // namespace host::qt

@@ -7,6 +7,7 @@
 
 #include "automation/server.h"
 #include "gdi/system_colors.h"
+#include "ocx/dispids.h"
 #include "ocx/messages.h"
 #include "qt_cursors.h"
 
@@ -46,15 +47,21 @@ QtContainer::Site::Site(QtContainer& widget)
 
 QtContainer::Site::~Site() { destroyControl(); }
 
-automation::Dispatch& QtContainer::Site::create(const automation::Guid& clsid) {
+automation::Dispatch& QtContainer::Site::create(const automation::Guid& clsid,
+                                                const std::function<void(ocx::Control&)>& init) {
   std::shared_ptr<automation::Dispatch> object = automation::createObject(clsid);
   destroyControl();
   object_ = std::move(object);
+  clsid_ = clsid;
   control_ = std::dynamic_pointer_cast<ocx::Control>(object_);
   if (!control_) return *object_;
   try {
     control_->setSite(this);
-    control_->initNew();
+    if (init) {
+      init(*control_);
+    } else {
+      control_->initNew();
+    }
     hwnd_ = newWindowHandle();
     postTarget_.store(hwnd_);
     control_->onWindowCreated(hwnd_);
@@ -88,7 +95,14 @@ void QtContainer::Site::destroyControl() {
   object_.reset();
   hwnd_ = 0;
   cursor_ = 0;
+  ownCursors_.clear();
   widget_.unsetCursor();
+}
+
+void QtContainer::Site::setUserMode(bool userMode) {
+  if (userMode_ == userMode) return;
+  userMode_ = userMode;
+  if (control_) control_->onAmbientChanged(ocx::kDispIdAmbientUserMode);
 }
 
 void QtContainer::Site::resize(int width, int height) {
@@ -177,14 +191,25 @@ void QtContainer::Site::fireEvent(automation::DispId id, std::vector<automation:
 
 void QtContainer::Site::mouse(unsigned message, int x, int y, unsigned keys) {
   lastMouse_ = gdi::Point{x, y};
-  if (control_) control_->onMouse(message, x, y, keys);
+  if (!control_) return;
+  control_->onMouse(message, x, y, keys);
+  // The cursor follows every mouse message over the window; outside it, or when the control
+  // leaves it, the container's own shows.
+  if (!control_ || !paint_.screen().bounds().contains(*lastMouse_) ||
+      !control_->onSetCursor(*lastMouse_))
+    setCursor(0);
 }
 
-void QtContainer::Site::key(unsigned message, int virtualKey, long flags) {
-  if (control_) {
-    control_->onMessage(message, static_cast<std::uintptr_t>(virtualKey),
-                        static_cast<std::intptr_t>(flags));
-  }
+void QtContainer::Site::key(unsigned message, int virtualKey, unsigned keys) {
+  if (control_) control_->onKey(message, static_cast<unsigned>(virtualKey), keys);
+}
+
+std::vector<std::uint8_t> QtContainer::Site::saveStream() {
+  return control_ ? control_->saveToStream() : std::vector<std::uint8_t>();
+}
+
+std::string QtContainer::Site::saveBag() {
+  return control_ ? control_->saveToBag(clsid_) : std::string();
 }
 
 bool QtContainer::Site::isAltDown() const {
@@ -197,11 +222,32 @@ void QtContainer::Site::releaseCapture() { widget_.releaseMouse(); }
 void QtContainer::Site::setCursor(int shape) {
   if (cursor_ == shape) return;
   cursor_ = shape;
-  if (const auto cursor = cursorForShape(shape)) {
+  if (const auto own = ownCursors_.find(shape); own != ownCursors_.end()) {
+    widget_.setCursor(own->second);
+  } else if (const auto cursor = cursorForShape(shape)) {
     widget_.setCursor(*cursor);
   } else {
     widget_.unsetCursor();
   }
+}
+
+void QtContainer::Site::setCustomCursor(int shape, const ocx::CursorImage& image) {
+  // Own cursors keep their picture, made once; the custom picture (-1) may change between calls.
+  if (shape == -1 || !ownCursors_.contains(shape)) {
+    const auto cursor = cursorFromImage(image);
+    if (!cursor) {
+      setCursor(shape == -1 ? 0 : shape);
+      return;
+    }
+    if (shape == -1) {
+      cursor_ = -1;
+      widget_.setCursor(*cursor);
+      return;
+    }
+    ownCursors_.emplace(shape, *cursor);
+    if (cursor_ == shape) cursor_ = 0;  // shown below with its picture
+  }
+  setCursor(shape);
 }
 
 bool QtContainer::Site::cursorPosition(gdi::Point& where) const {

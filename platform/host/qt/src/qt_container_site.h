@@ -2,11 +2,15 @@
 // message queue, timers, clipboard) living inside the widget.
 #pragma once
 
+#include <QCursor>
 #include <QEvent>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "host/clipboard.h"
 #include "host/message_queue.h"
@@ -27,7 +31,9 @@ class QtContainer::Site final : public ocx::ControlSite {
   explicit Site(QtContainer& widget);
   ~Site() override;
 
-  automation::Dispatch& create(const automation::Guid& clsid);
+  // init starts the control: initNew() when empty, or a load of its saved state.
+  automation::Dispatch& create(const automation::Guid& clsid,
+                               const std::function<void(ocx::Control&)>& init = {});
   automation::Dispatch& object();
   void destroyControl();
 
@@ -43,10 +49,13 @@ class QtContainer::Site final : public ocx::ControlSite {
 
   void mouse(unsigned message, int x, int y, unsigned keys);
   void mouseLeft() { lastMouse_.reset(); }
-  void key(unsigned message, int virtualKey, long flags);
+  void key(unsigned message, int virtualKey, unsigned keys);
+  std::vector<std::uint8_t> saveStream();
+  std::string saveBag();
 
   // ocx::ControlSite
-  bool ambientUserMode() const override { return true; }
+  bool ambientUserMode() const override { return userMode_; }
+  void setUserMode(bool userMode);
   int logPixelsX() const override;
   int logPixelsY() const override;
   gdi::Point clientSize() const override { return {paint_.width(), paint_.height()}; }
@@ -67,6 +76,7 @@ class QtContainer::Site final : public ocx::ControlSite {
   void setCapture() override;
   void releaseCapture() override;
   void setCursor(int shape) override;
+  void setCustomCursor(int shape, const ocx::CursorImage& image) override;
   bool cursorPosition(gdi::Point& where) const override;
   void showMessage(const std::string& title, const std::string& text) override;
 
@@ -87,6 +97,10 @@ class QtContainer::Site final : public ocx::ControlSite {
   bool painting_ = false;
   std::optional<gdi::Point> lastMouse_;
   int cursor_ = 0;
+  bool userMode_ = true;
+  // The pictures of the control's own cursors as it handed them over, by number.
+  std::map<int, QCursor> ownCursors_;
+  automation::Guid clsid_{};
   EventHandler eventHandler_;
 };
 

@@ -1,61 +1,12 @@
 #include "qt_cursors.h"
 
-#include <QBitmap>
-#include <QPainter>
+#include <QImage>
 #include <QPixmap>
+#include <algorithm>
 
 namespace host::qt {
 
 namespace {
-
-constexpr int kSide = 32;
-constexpr int kCentre = kSide / 2;
-
-// The control's own shapes, drawn black with a white outline so they show on any background.
-enum class Own { Bar, PushLeft, PushRight, CrossHair, Target, Disc };
-
-QCursor ownCursor(Own shape) {
-  QPixmap picture(kSide, kSide);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  const auto draw = [&](const QColor& colour, int width) {
-    painter.setPen(QPen(colour, width));
-    painter.setBrush(Qt::NoBrush);
-    switch (shape) {
-      case Own::Bar:
-        painter.fillRect(QRect(kCentre - 1 - width / 2, 4, 3 + width - 1, kSide - 8), colour);
-        break;
-      case Own::PushLeft:
-      case Own::PushRight: {
-        const int dir = shape == Own::PushLeft ? -1 : 1;
-        const QPolygon arrow({QPoint(kCentre + dir * 10, kCentre), QPoint(kCentre, kCentre - 8),
-                              QPoint(kCentre, kCentre + 8)});
-        painter.setBrush(colour);
-        painter.drawPolygon(arrow);
-        painter.drawLine(kCentre - dir * 8, kCentre, kCentre, kCentre);
-        break;
-      }
-      case Own::CrossHair:
-        painter.drawLine(kCentre, 2, kCentre, kSide - 3);
-        painter.drawLine(2, kCentre, kSide - 3, kCentre);
-        break;
-      case Own::Target:
-        painter.drawEllipse(QPoint(kCentre, kCentre), 9, 9);
-        painter.drawLine(kCentre, 4, kCentre, kSide - 5);
-        painter.drawLine(4, kCentre, kSide - 5, kCentre);
-        break;
-      case Own::Disc:
-        painter.setBrush(colour);
-        painter.drawEllipse(QPoint(kCentre, kCentre), 6, 6);
-        break;
-    }
-  };
-  draw(Qt::white, 3);
-  draw(Qt::black, 1);
-  painter.end();
-  return QCursor(picture, kCentre, kCentre);
-}
 
 std::optional<Qt::CursorShape> systemShape(int shape) {
   switch (shape) {
@@ -101,33 +52,7 @@ std::optional<Qt::CursorShape> systemShape(int shape) {
     case 32651:
       return Qt::WhatsThisCursor;
     case 16:
-    case 201:
       return Qt::PointingHandCursor;
-    default:
-      return std::nullopt;
-  }
-}
-
-std::optional<Own> ownShape(int shape) {
-  switch (shape) {
-    case 17:
-    case 202:
-      return Own::Bar;
-    case 18:
-    case 203:
-      return Own::PushLeft;
-    case 19:
-    case 204:
-      return Own::PushRight;
-    case 20:
-    case 205:
-      return Own::CrossHair;
-    case 21:
-    case 206:
-      return Own::Target;
-    case 22:
-    case 207:
-      return Own::Disc;
     default:
       return std::nullopt;
   }
@@ -137,8 +62,25 @@ std::optional<Own> ownShape(int shape) {
 
 std::optional<QCursor> cursorForShape(int shape) {
   if (const auto system = systemShape(shape)) return QCursor(*system);
-  if (const auto own = ownShape(shape)) return ownCursor(*own);
   return std::nullopt;
+}
+
+std::optional<QCursor> cursorFromImage(const ocx::CursorImage& image) {
+  QImage picture;
+  if (!image.png.empty()) {
+    picture = QImage::fromData(image.png.data(), static_cast<int>(image.png.size()), "PNG");
+  } else if (image.width > 0 && image.height > 0 &&
+             image.argb.size() ==
+                 static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
+    // 0xAARRGGBB words are Qt's ARGB32; the copy lets the picture outlive the control's data.
+    picture = QImage(reinterpret_cast<const uchar*>(image.argb.data()), image.width, image.height,
+                     image.width * 4, QImage::Format_ARGB32)
+                  .copy();
+  }
+  if (picture.isNull()) return std::nullopt;
+  const int hotX = std::clamp(image.hotX, 0, picture.width() - 1);
+  const int hotY = std::clamp(image.hotY, 0, picture.height() - 1);
+  return QCursor(QPixmap::fromImage(picture), hotX, hotY);
 }
 
 }  // namespace host::qt

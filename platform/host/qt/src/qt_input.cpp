@@ -91,11 +91,4 @@ int virtualKey(const QKeyEvent& event) {
   }
 }
 
-long keyMessageFlags(const QKeyEvent& event, bool down) {
-  long flags = 1;                                        // repeat count
-  if (event.isAutoRepeat() || !down) flags |= 1L << 30;  // the key was down before
-  if (!down) flags |= 1L << 31;                          // released
-  return flags;
-}
-
 }  // namespace host::qt

@@ -19,8 +19,5 @@ unsigned mouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
 unsigned buttonMessage(Qt::MouseButton button, bool down, bool doubleClick);
 // The virtual-key code of a key; 0 for keys without one.
 int virtualKey(const QKeyEvent& event);
-// lParam of a key message: repeat count 1, the previous-state bit for auto-repeats, the
-// transition bit for releases.
-long keyMessageFlags(const QKeyEvent& event, bool down);
 
 }  // namespace host::qt

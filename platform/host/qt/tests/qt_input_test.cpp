@@ -27,10 +27,6 @@ TEST(QtInput, KeysBecomeVirtualKeyCodes) {
     const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
     EXPECT_EQ(virtualKey(event), c.vk) << std::hex << c.key;
   }
-  const QKeyEvent repeat(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
-  EXPECT_EQ(keyMessageFlags(repeat, true), 1L | 1L << 30);
-  const QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
-  EXPECT_EQ(keyMessageFlags(release, false), 1L | 1L << 30 | 1L << 31);
 }
 
 TEST(QtInput, ButtonsBecomeTheirMessagesAndFlags) {

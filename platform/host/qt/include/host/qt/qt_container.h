@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "automation/automation.h"
@@ -27,6 +29,19 @@ class QtContainer final : public QWidget {
   automation::Dispatch& create(const automation::Guid& clsid);
   // Raises error 91 before create().
   automation::Dispatch& control();
+  // Like create(), but the control loads saved state instead of starting as a new control.
+  // Damaged data never fail the load: what cannot be read keeps its default.
+  automation::Dispatch& load(const automation::Guid& clsid, std::span<const std::uint8_t> stream);
+  automation::Dispatch& loadBag(const automation::Guid& clsid, std::string_view bag);
+  // The control's persisted state, in the stream form and in the property-bag text form; empty
+  // when the object is not a control.
+  std::vector<std::uint8_t> saveStream();
+  std::string saveBag();
+
+  // Run mode (true, the default) or design mode, as a designer shows the control; the control is
+  // told when it changes.
+  void setUserMode(bool userMode);
+  bool userMode() const;
 
   // Runs the posted messages and the pending paint now, as the event loop would.
   void pump();
@@ -35,7 +50,8 @@ class QtContainer final : public QWidget {
   std::uint32_t pixel(int x, int y) const;
   // The control's window handle, 0 before create().
   std::uintptr_t windowHandle() const;
-  // The cursor shape the control last asked for (0: the container's own).
+  // The cursor shape the control last asked for: a system IDC_* number, the control's own
+  // cursor number (201-207), -1 for its custom picture, 0 for the container's own.
   int cursorShape() const;
 
   // Events the control fires, handed to the program inside the control's firing call;

@@ -1,0 +1,38 @@
+#include "bag_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace designer {
+
+std::optional<automation::Guid> bagClass(std::string_view bag) {
+  constexpr std::string_view kHeading = "[Class ";
+  const std::size_t start = bag.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos || bag.substr(start, kHeading.size()) != kHeading)
+    return std::nullopt;
+  const std::size_t open = start + kHeading.size();
+  const std::size_t close = bag.find(']', open);
+  if (close == std::string_view::npos) return std::nullopt;
+  return automation::Guid::parse(std::string(bag.substr(open, close - open)));
+}
+
+std::optional<std::string> readBagFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes.toStdString();
+}
+
+bool writeBagFile(const QString& path, const std::string& bag, QString& reason) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(bag.data(), static_cast<qint64>(bag.size())) != static_cast<qint64>(bag.size()) ||
+      !file.commit()) {
+    reason = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace designer

@@ -1,0 +1,75 @@
+// The designer's window: the chart control live in a container beside its property sheet, one
+// tab per page, and the property-bag file they edit.
+#pragma once
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "automation/automation.h"
+
+class QTabWidget;
+
+namespace host::qt {
+class QtContainer;
+}
+namespace kvplotax::pages::qt {
+class PageWidget;
+}
+
+namespace designer {
+
+class DesignerWindow final : public QMainWindow {
+ public:
+  explicit DesignerWindow(QWidget* parent = nullptr);
+  ~DesignerWindow() override;
+
+  // Loads the file's control and shows its pages. False when the file cannot be read (what was
+  // shown stays) or its control cannot be created (nothing is shown then). Unsaved changes are
+  // the caller's to ask about.
+  bool openFile(const QString& path);
+  // Writes the control's settings to the file shown (or asks for one); false when not written.
+  bool save();
+  bool saveAs(const QString& path);
+  // Whether the control's settings differ from the file's.
+  bool isModified();
+
+  QString filePath() const { return path_; }
+  host::qt::QtContainer& chart() { return *chart_; }
+  QTabWidget& sheet() { return *sheet_; }
+  kvplotax::pages::qt::PageWidget& page(int index);
+  int pageCount() const { return static_cast<int>(pages_.size()); }
+  // What tells the user of failures; message boxes unless replaced (tests answer them).
+  void setMessageHandler(std::function<void(const QString&)> handler);
+  // What asks whether to save unsaved changes: Save, Discard or Cancel.
+  using SaveQuestion = std::function<QMessageBox::StandardButton(const QString&)>;
+  void setSaveQuestion(SaveQuestion question) { saveQuestion_ = std::move(question); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildPages();
+  void clearPages();
+  void updateTitle();
+  void askOpen();
+  bool askSaveAs();
+  // Whether unsaved changes may go: saved, or discarded, on the user's word.
+  bool maySetAside();
+  void showCurrentHelp();
+  void tell(const QString& message);
+
+  host::qt::QtContainer* chart_;
+  QTabWidget* sheet_;
+  std::vector<kvplotax::pages::qt::PageWidget*> pages_;
+  QString path_;
+  std::string savedBag_;  // what the file holds, as the control writes it
+  std::function<void(const QString&)> message_;
+  SaveQuestion saveQuestion_;
+};
+
+}  // namespace designer
