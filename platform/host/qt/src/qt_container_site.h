@@ -69,6 +69,11 @@ class QtContainer::Site final : public ocx::ControlSite {
   void setCursor(int shape) override;
   bool cursorPosition(gdi::Point& where) const override;
   void showMessage(const std::string& title, const std::string& text) override;
+#ifdef ZELK_QT_PRINT
+  // Printing and window capture through Qt: CUPS queues and the file printer, the screen read
+  // from the X server.
+  ocx::PrintServices* printServices() override;
+#endif
 
  private:
   QtContainer& widget_;
@@ -88,6 +93,9 @@ class QtContainer::Site final : public ocx::ControlSite {
   std::optional<gdi::Point> lastMouse_;
   int cursor_ = 0;
   EventHandler eventHandler_;
+#ifdef ZELK_QT_PRINT
+  std::unique_ptr<ocx::PrintServices> print_;
+#endif
 };
 
 }  // namespace host::qt
