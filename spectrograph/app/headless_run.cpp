@@ -27,15 +27,19 @@ namespace {
 // VBPrintWindow's result when no printer takes the job.
 constexpr std::int32_t kStartDocFailed = 11;
 
+// The form's window: without a window system, the spectrogram display shown beside the chart
+// control's window once the run has drawn it, else the chart's own window.
 class ContainerHost : public SpecHost {
  public:
   explicit ContainerHost(host::HeadlessContainer& container) : container_(container) {}
   std::int32_t windowHandle() const override {
-    return static_cast<std::int32_t>(container_.windowHandle());
+    return static_cast<std::int32_t>(shown_ != 0 ? shown_ : container_.windowHandle());
   }
+  void show(const host::PixelView& picture) { shown_ = container_.showPicture(picture); }
 
  private:
   host::HeadlessContainer& container_;
+  std::uintptr_t shown_ = 0;
 };
 
 // Message boxes go to stderr and take their first button; nothing else is asked in a run.
@@ -130,19 +134,21 @@ int runHeadless(const HeadlessOptions& options) {
   if (form.startStopCaption() == "Stop") form.startStopClick();
 
   int exitCode = 0;
+  xvtools::XVSpectrogramX& spec = form.Spec();
+  std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
+                                   static_cast<std::size_t>(spec.height()));
+  spec.render(image);
+  const host::PixelView view{image.data(), spec.width(), spec.height(),
+                             static_cast<std::size_t>(spec.width())};
   if (!options.imagePath.empty()) {
-    xvtools::XVSpectrogramX& spec = form.Spec();
-    std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
-                                     static_cast<std::size_t>(spec.height()));
-    spec.render(image);
-    const host::PixelView view{image.data(), spec.width(), spec.height(),
-                               static_cast<std::size_t>(spec.width())};
     if (!host::writeImageFile(options.imagePath, view)) {
       std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
       exitCode = 1;
     }
   }
   if (!options.printPath.empty()) {
+    // No window to capture: Print takes the spectrogram display as the window would show it.
+    formHost.show(view);
     form.printButtonClick();
     container.pump();
     if (!form.printFailure().empty()) {
