@@ -75,3 +75,17 @@ function(zelk_gui_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb;${ARG_ENVIRONMENT}"
                                           TIMEOUT 300)
 endfunction()
+
+# zelk_forms(<program> <bag>...): the program's forms' designed settings, copied into forms/
+# beside it in the build tree; installed (by desktop/) in ${CMAKE_INSTALL_DATADIR}/zelk/forms,
+# where forms/forms_folder.h finds them relative to the installed program.
+function(zelk_forms program)
+  file(RELATIVE_PATH from_bin /prefix/${CMAKE_INSTALL_BINDIR}
+       /prefix/${CMAKE_INSTALL_DATADIR}/zelk/forms)
+  target_include_directories(${program} PRIVATE ${PROJECT_SOURCE_DIR}/forms)
+  target_compile_definitions(${program} PRIVATE ZELK_FORMS_FROM_BIN="${from_bin}")
+  foreach(bag IN LISTS ARGN)
+    configure_file(${PROJECT_SOURCE_DIR}/forms/${bag}
+                   ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/forms/${bag} COPYONLY)
+  endforeach()
+endfunction()

@@ -15,12 +15,21 @@ set(expected
     ${DATADIR}/applications/zelkspec.desktop
     ${DATADIR}/icons/hicolor/scalable/apps/zelkchart.svg
     ${DATADIR}/icons/hicolor/scalable/apps/zelkspec.svg
-    ${MANDIR}/man1/zelkchart.1)
+    ${MANDIR}/man1/zelkchart.1
+    ${BINDIR}/zelkspec
+    ${MANDIR}/man1/zelkspec.1
+    ${DATADIR}/zelk/forms/zelkchart.bag
+    ${DATADIR}/zelk/forms/zelkspec.bag)
 foreach(path IN LISTS expected)
   if(NOT EXISTS ${PREFIX}/${path})
     message(FATAL_ERROR "not installed: ${path}")
   endif()
 endforeach()
+# The forms folder holds the forms' settings only.
+file(GLOB strays ${PREFIX}/${DATADIR}/zelk/forms/*.h ${PREFIX}/${BINDIR}/forms)
+if(strays)
+  message(FATAL_ERROR "not meant to be installed: ${strays}")
+endif()
 find_program(validate desktop-file-validate)
 if(validate)
   foreach(entry zelkchart zelkspec)

@@ -4,14 +4,11 @@
 #include <sstream>
 #include <system_error>
 
+#include "forms_folder.h"
+
 namespace recorder::app {
 
-std::filesystem::path designedChartFile() {
-  std::error_code ec;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  return self.parent_path() / "forms" / "zelkchart.bag";
-}
+std::filesystem::path designedChartFile() { return zelk::formFile("zelkchart.bag"); }
 
 std::optional<std::string> readDesignedChart(const std::filesystem::path& file) {
   if (file.empty()) return std::nullopt;

@@ -10,7 +10,8 @@
 
 namespace recorder::app {
 
-// forms/zelkchart.bag beside the running program.
+// forms/zelkchart.bag beside the running program, else in the installed data folder; empty
+// when neither has it.
 std::filesystem::path designedChartFile();
 
 // The file's text; none when it cannot be read.

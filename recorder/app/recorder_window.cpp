@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "designed_chart.h"
+#include "host/qt/print_services.h"
 #include "window_layout.h"
 
 namespace recorder::app {
@@ -43,6 +44,8 @@ QString withMnemonic(const std::string& caption) { return "&" + QString::fromStd
 
 RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister devices)
     : prompter_(this) {
+  // File > Printer Setup: the printer dialog, whose choice later prints go to.
+  prompter_.setPrinterChooser([](QWidget* parent) { return host::qt::showPrinterSetup(parent); });
   setWindowTitle(kFormCaption);
   auto* client = new QWidget(this);
   client->setFixedSize(layout::kClient);

@@ -3,8 +3,8 @@
 // by the same form logic as the headless run.
 //
 // Printing: Print calls the chart's VBPrintWindow with this window's handle (its X11 id) and
-// File > Printer Setup asks prompter().choosePrinter(); a print back end installs its printer
-// dialog with prompter().setPrinterChooser().
+// File > Printer Setup asks prompter().choosePrinter(), which opens Qt's printer dialog; the
+// printer picked there is where later prints go. Tests may install another chooser.
 #pragma once
 
 #include <QAction>

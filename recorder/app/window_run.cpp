@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/qt/print_services.h"
 #include "recorder_window.h"
 #include "xvtools/audio_source.h"
 
@@ -60,6 +61,8 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   QApplication::setApplicationName("zelkchart");
   QApplication::setApplicationVersion(ZELK_VERSION);
   QApplication::setDesktopFileName("zelkchart");
+  // Besides the file printer, the printing system's queues.
+  host::qt::installQueuePrinters();
 
   const auto devices = [] { return xvtools::captureDeviceNames(); };
   const StartInput input = chooseStartInput(

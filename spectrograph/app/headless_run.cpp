@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "form_chart.h"
 #include "host/headless.h"
 #include "host/image_file.h"
 #include "spectrograph/form1.h"
@@ -23,22 +24,22 @@ std::atomic<bool> gStopRequested{false};
 
 namespace {
 
-constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
-// The chart control's size on the form.
-constexpr int kChartWidth = 105;
-constexpr int kChartHeight = 49;
 // VBPrintWindow's result when no printer takes the job.
 constexpr std::int32_t kStartDocFailed = 11;
 
+// The form's window: without a window system, the spectrogram display shown beside the chart
+// control's window once the run has drawn it, else the chart's own window.
 class ContainerHost : public SpecHost {
  public:
   explicit ContainerHost(host::HeadlessContainer& container) : container_(container) {}
   std::int32_t windowHandle() const override {
-    return static_cast<std::int32_t>(container_.windowHandle());
+    return static_cast<std::int32_t>(shown_ != 0 ? shown_ : container_.windowHandle());
   }
+  void show(const host::PixelView& picture) { shown_ = container_.showPicture(picture); }
 
  private:
   host::HeadlessContainer& container_;
+  std::uintptr_t shown_ = 0;
 };
 
 // Message boxes go to stderr and take their first button; nothing else is asked in a run.
@@ -69,42 +70,6 @@ void choose(xvtools::XVSpinButtonX& button, int row) {
   button.setValue(row);
 }
 
-// The form's designed chart settings: installed beside the program, or in the source tree when
-// run from the build tree.
-std::string readFormBag() {
-  std::error_code error;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  std::vector<std::filesystem::path> places;
-  if (!error) places.push_back(exe.parent_path() / "../share/zelk/forms/zelkspec.bag");
-  places.push_back(std::filesystem::path(ZELKSPEC_FORMS_DIR) / "zelkspec.bag");
-  for (const auto& place : places) {
-    std::ifstream in(place, std::ios::binary);
-    if (!in) continue;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  return {};
-}
-
-// Creates the chart control with the form's designed settings where the container can load a
-// property bag, else as a new control.
-template <typename Container>
-automation::Dispatch& createChart(Container& container, const automation::Guid& clsid) {
-  if constexpr (requires(Container & c, std::string_view bag) { c.loadBag(clsid, bag); }) {
-    const std::string bag = readFormBag();
-    if (!bag.empty()) {
-      try {
-        return container.loadBag(clsid, bag);
-      } catch (const std::exception& e) {
-        // The control still prints with its own defaults.
-        std::fprintf(stderr, "zelkspec: the form's chart settings were not loaded: %s\n", e.what());
-      }
-    }
-  }
-  return container.create(clsid);
-}
-
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options) {
@@ -131,7 +96,7 @@ int runHeadless(const HeadlessOptions& options) {
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
   try {
-    chart = &createChart(container, *automation::Guid::parse(kChartClassId));
+    chart = &createFormChart(container);
     container.pump();
   } catch (const std::exception& e) {
     // Only printing needs the control: the spectrogram itself does without it.
@@ -169,19 +134,21 @@ int runHeadless(const HeadlessOptions& options) {
   if (form.startStopCaption() == "Stop") form.startStopClick();
 
   int exitCode = 0;
+  xvtools::XVSpectrogramX& spec = form.Spec();
+  std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
+                                   static_cast<std::size_t>(spec.height()));
+  spec.render(image);
+  const host::PixelView view{image.data(), spec.width(), spec.height(),
+                             static_cast<std::size_t>(spec.width())};
   if (!options.imagePath.empty()) {
-    xvtools::XVSpectrogramX& spec = form.Spec();
-    std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
-                                     static_cast<std::size_t>(spec.height()));
-    spec.render(image);
-    const host::PixelView view{image.data(), spec.width(), spec.height(),
-                               static_cast<std::size_t>(spec.width())};
     if (!host::writeImageFile(options.imagePath, view)) {
       std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
       exitCode = 1;
     }
   }
   if (!options.printPath.empty()) {
+    // No window to capture: Print takes the spectrogram display as the window would show it.
+    formHost.show(view);
     form.printButtonClick();
     container.pump();
     if (!form.printFailure().empty()) {

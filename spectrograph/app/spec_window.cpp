@@ -28,7 +28,8 @@ QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int wid
 
 }  // namespace
 
-SpecWindow::SpecWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
+SpecWindow::SpecWindow(Form1& form, QWidget* chart, QWidget* parent)
+    : QWidget(parent), form_(form), borrowedChart_(chart) {
   setWindowTitle(kFormCaption);
   setFixedSize(kWidth, kHeight);
 
@@ -42,8 +43,12 @@ SpecWindow::SpecWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(fo
   place(new QGroupBox("Relief", this), "ReliefFrame", 416, 336, 64, 56);
 
   // QVM_Plotrex1 serves only for printing and sits behind the spectrogram.
-  auto* chart = place(new QFrame(this), "QVM_Plotrex1", 240, 160, 105, 49);
-  chart->setFrameShape(QFrame::Box);
+  if (chart != nullptr) {
+    chart->setParent(this);
+    place(chart, "QVM_Plotrex1", 240, 160, 105, 49);
+  } else {
+    place(new QFrame(this), "QVM_Plotrex1", 240, 160, 105, 49)->setFrameShape(QFrame::Box);
+  }
 
   place(new xvtools::qt::SpectrogramWidget(form.Spec(), this), "Spec", 8, 8, 569, 257);
   place(new xvtools::qt::MeterWidget(form.XVMeterX1(), this), "XVMeterX1", 16, 304, 121, 65);
@@ -79,6 +84,9 @@ void SpecWindow::showTexts() {
 }
 
 // The form outlives the window: leave it no handler pointing here.
-SpecWindow::~SpecWindow() { form_.onViewChanged(nullptr); }
+SpecWindow::~SpecWindow() {
+  form_.onViewChanged(nullptr);
+  if (borrowedChart_ != nullptr) borrowedChart_->setParent(nullptr);
+}
 
 }  // namespace spectrograph::app

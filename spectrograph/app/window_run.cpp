@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "form_chart.h"
+#include "host/qt/print_services.h"
+#include "host/qt/qt_container.h"
 #include "qt_prompter.h"
 #include "spec_window.h"
 #include "xvtools/qt/qt_form_thread.h"
@@ -30,15 +33,27 @@ class WindowHost final : public SpecHost {
 
 int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   QApplication application(argc, argv);
+  // Besides the file printer, the printing system's queues.
+  host::qt::installQueuePrinters();
   xvtools::qt::QtFormThread formThread;
   WindowHost host;
   QtPrompter prompter;
-  // No chart control is sited in the window yet: Print says that printing is not available.
-  Form1 form(nullptr, host, prompter);
+  // The form's chart control prints the window; the spectrogram does without it.
+  host::qt::QtContainer chart;
+  chart.resize(kChartWidth, kChartHeight);
+  automation::Dispatch* control = nullptr;
+  try {
+    control = &createFormChart(chart);
+    chart.pump();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zelkspec: the chart control %s cannot be created: %s\n", kChartClassId,
+                 e.what());
+  }
+  Form1 form(control, host, prompter);
   form.WaveIn().setInput(*xvtools::InputSpec::parse(options.input));
   form.WaveIn().setFormThread(&formThread);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::RealTime);
-  SpecWindow window(form);
+  SpecWindow window(form, &chart);
   host.setWindow(&window);
   prompter.setParent(&window);
   form.load();

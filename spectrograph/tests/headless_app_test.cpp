@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "headless_options.h"
+#include "page_raster.h"
 
 namespace spectrograph::app {
 namespace {
@@ -137,16 +138,32 @@ TEST_F(HeadlessRunTest, ClearErrorsAndNonZeroExits) {
   EXPECT_EQ(run("--version"), 0);
 }
 
-// Printing lands with the chart control's printer; until then the run says so.
-TEST_F(HeadlessRunTest, PrintWritesThePageOrSaysPrintingIsNotAvailable) {
-  const int code = run("--headless --seconds 1 --image " + p("a.png") + " --print " + p("a.pdf"));
-  EXPECT_TRUE(std::filesystem::exists(p("a.png")));
-  if (code == 0) {
-    EXPECT_TRUE(std::filesystem::exists(p("a.pdf")));
-  } else {
-    EXPECT_EQ(code, 1);
-    EXPECT_NE(read("stderr.txt").find("printing not available"), std::string::npos);
+// Without a window system the run prints the spectrogram display as the window shows it, on the
+// file printer at the page's width, each pixel a block of its own colour.
+TEST_F(HeadlessRunTest, PrintPutsTheSpectrogramDisplayOnThePage) {
+  ASSERT_EQ(
+      run("--headless --seconds 2 --palette Hot --image " + p("a.bmp") + " --print " + p("a.pdf")),
+      0)
+      << read("stderr.txt");
+  const std::string bmp = read("a.bmp");
+  ASSERT_EQ(bmp.size(), 54u + 257u * ((569 * 3 + 3) / 4 * 4));
+  EXPECT_FALSE(zelk::testing::rasterisePage(p("a.pdf"), {0, 0, 8, 8}, 2));  // one page
+  const auto page = zelk::testing::rasterisePage(p("a.pdf"), {0, 0, 2480, 1200});
+  ASSERT_TRUE(page);
+  const double scale = 2480.0 / 569;
+  int wrong = 0;
+  for (int y = 0; y < 257; ++y) {
+    for (int x = 0; x < 569; ++x) {
+      const std::size_t at = 54 + std::size_t((256 - y) * ((569 * 3 + 3) / 4 * 4) + x * 3);
+      const std::uint32_t want = static_cast<unsigned char>(bmp[at + 2]) |
+                                 static_cast<unsigned char>(bmp[at + 1]) << 8 |
+                                 std::uint32_t(static_cast<unsigned char>(bmp[at])) << 16;
+      const int px = static_cast<int>((x + 0.5) * scale), py = static_cast<int>((y + 0.5) * scale);
+      if (page->at(px, py) != want && ++wrong < 5) ADD_FAILURE() << "at " << x << "," << y;
+    }
   }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(page->at(1000, static_cast<int>(257 * scale) + 2), 0x00FFFFFFu);  // nothing below
 }
 #endif
 

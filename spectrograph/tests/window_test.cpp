@@ -8,6 +8,14 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <QScreen>
+#include <filesystem>
+#include <set>
+
+#include "form_chart.h"
+#include "host/printers.h"
+#include "host/qt/qt_container.h"
+#include "page_raster.h"
 #include "spec_window.h"
 #include "xvtools/qt/qt_form_thread.h"
 #include "xvtools/qt/spin_button_widget.h"
@@ -104,7 +112,7 @@ TEST_F(WindowTest, StartRunsTheSpectrogramAndMeterAndEveryControlReachesTheForm)
   QTest::mouseClick(child("Embosswitch"), Qt::LeftButton);
   EXPECT_TRUE(form.Spec().Emboss());
 
-  // No chart control is sited yet: Print reports that printing is not available.
+  // Without a chart control Print reports that printing is not available.
   QTest::mouseClick(window.printButton(), Qt::LeftButton);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_NE(prompter.messages[0].find("Printing is not available"), std::string::npos);
@@ -113,6 +121,83 @@ TEST_F(WindowTest, StartRunsTheSpectrogramAndMeterAndEveryControlReachesTheForm)
   EXPECT_EQ(window.startStopButton()->text(), "Start");
   EXPECT_FALSE(form.WaveIn().Running());
   if (const char* shot = std::getenv("ZELKSPEC_WINDOW_SHOT")) window.grab().save(shot);
+}
+
+class WindowOnScreen final : public SpecHost {
+ public:
+  QWidget* window = nullptr;
+  std::int32_t windowHandle() const override {
+    return window == nullptr ? 0 : static_cast<std::int32_t>(window->winId());
+  }
+};
+
+// The form's chart control sited in the window prints the whole window on the default printer:
+// the spectrogram as the screen shows it, at the best fit of the page.
+TEST(SitedChartWindow, PrintPutsTheWindowOnThePage) {
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("zelkspec-print-" + std::to_string(QCoreApplication::applicationPid()));
+  std::filesystem::create_directories(folder);
+  const auto pdf = folder / "spec.pdf";
+  host::setChosenPrinter("pdf:" + pdf.string());
+
+  xvtools::qt::QtFormThread thread;
+  WindowOnScreen host;
+  SilentPrompter prompter;
+  host::qt::QtContainer chart;
+  chart.resize(kChartWidth, kChartHeight);
+  automation::Dispatch& control = createFormChart(chart);
+  Form1 form(&control, host, prompter);
+  form.WaveIn().setInput(*xvtools::InputSpec::parse("synthetic:7"));
+  form.WaveIn().setFormThread(&thread);
+  form.WaveIn().setMode(xvtools::XVWaveInX::Mode::RealTime);
+  {
+    SpecWindow window(form, &chart);
+    host.window = &window;
+    form.load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.findChild<QWidget*>("QVM_Plotrex1"), &chart);
+    QTest::mouseClick(window.startStopButton(), Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    while (form.Spec().columns() < 20 && clock.elapsed() < 20000) QTest::qWait(20);
+    QTest::mouseClick(window.startStopButton(), Qt::LeftButton);
+    window.repaint();
+    QGuiApplication::sync();
+    const QPoint at = window.mapToGlobal(QPoint(0, 0));
+    const QImage shown = window.screen()
+                             ->grabWindow(0, at.x(), at.y(), window.width(), window.height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
+    EXPECT_EQ(form.printFailure(), "");
+    EXPECT_EQ(form.PrintResult(), 0);
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // Without a window manager the window has no frame: the page shows the window alone,
+    // enlarged to the page's width in blocks of equal printer pixels.
+    const auto page = zelk::testing::rasterisePage(pdf, {0, 0, 2480, 1800});
+    ASSERT_TRUE(page);
+    const double scale = 2480.0 / window.width();
+    std::set<std::uint32_t> colours;
+    int wrong = 0;
+    for (int y = 8; y < 8 + 257; ++y) {
+      for (int x = 8; x < 8 + 569; ++x) {
+        const QRgb p = shown.pixel(x, y);
+        const std::uint32_t want = qRed(p) | qGreen(p) << 8 | std::uint32_t(qBlue(p)) << 16;
+        colours.insert(want);
+        const int px = static_cast<int>((x + 0.5) * scale),
+                  py = static_cast<int>((y + 0.5) * scale);
+        if (page->at(px, py) != want && ++wrong < 5) ADD_FAILURE() << "at " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(colours.size(), 8u);  // a spectrogram, not an empty panel
+  }
+  form.WaveIn().Stop();
+  host::setChosenPrinter(std::nullopt);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

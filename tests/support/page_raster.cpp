@@ -9,13 +9,18 @@ namespace zelk::testing {
 
 std::optional<PagePart> rasterisePage(const std::filesystem::path& pdf, const gdi::Rect& area,
                                       int page) {
+  return rasterisePage(pdf, area, page, 300);
+}
+
+std::optional<PagePart> rasterisePage(const std::filesystem::path& pdf, const gdi::Rect& area,
+                                      int page, int dotsPerInch) {
   const std::string stem = pdf.string() + "-part";
   const std::string number = std::to_string(page);
-  const std::string command = "pdftoppm -r 300 -f " + number + " -l " + number + " -x " +
-                              std::to_string(area.left) + " -y " + std::to_string(area.top) +
-                              " -W " + std::to_string(area.width()) + " -H " +
-                              std::to_string(area.height()) + " -singlefile '" + pdf.string() +
-                              "' '" + stem + "' 2>/dev/null";
+  const std::string command = "pdftoppm -r " + std::to_string(dotsPerInch) + " -f " + number +
+                              " -l " + number + " -x " + std::to_string(area.left) + " -y " +
+                              std::to_string(area.top) + " -W " + std::to_string(area.width()) +
+                              " -H " + std::to_string(area.height()) + " -singlefile '" +
+                              pdf.string() + "' '" + stem + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) return std::nullopt;
   const std::filesystem::path ppm = stem + ".ppm";
   std::ifstream in(ppm, std::ios::binary);

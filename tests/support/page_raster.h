@@ -22,5 +22,9 @@ struct PagePart {
 // Nothing when pdftoppm fails or the page is smaller than area.
 std::optional<PagePart> rasterisePage(const std::filesystem::path& pdf, const gdi::Rect& area,
                                       int page = 1);
+// The same at another resolution. A picture enlarged less than four times is smoothed by the
+// rasteriser; above that its pixels come back as blocks of their own colour.
+std::optional<PagePart> rasterisePage(const std::filesystem::path& pdf, const gdi::Rect& area,
+                                      int page, int dotsPerInch);
 
 }  // namespace zelk::testing

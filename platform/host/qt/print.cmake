@@ -20,3 +20,10 @@ target_link_libraries(zelk_host_qt_print PUBLIC zelk_host zelk_ocx zelk_gdi Qt6:
 if(ZELK_BUILD_TESTS)
   include(${zelk_qt_print_dir}/tests/print_tests.cmake)
 endif()
+
+# The Qt container's site hands these services to its control.
+if(TARGET zelk_host_qt)
+  target_sources(zelk_host_qt PRIVATE ${zelk_qt_print_dir}/src/qt_container_print.cpp)
+  target_compile_definitions(zelk_host_qt PRIVATE ZELK_QT_PRINT=1)
+  target_link_libraries(zelk_host_qt PUBLIC zelk_host_qt_print)
+endif()

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <atomic>
+
 #include "headless_window.h"
 #include "host/headless.h"
 
@@ -88,5 +91,18 @@ void HeadlessContainer::setPrinter(const std::string& printer) {
 }
 
 void HeadlessContainer::setCancelPrinting(bool cancel) { window_->print().setCancelJobs(cancel); }
+
+std::uintptr_t HeadlessContainer::showPicture(const PixelView& picture) {
+  gdi::Bitmap copy(picture.width, picture.height);
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
+    std::copy(from, from + picture.width, copy.row(y));
+  }
+  // Apart from every control window's handle, which are multiples of four.
+  static std::atomic<std::uintptr_t> next{0x7F000001};
+  const std::uintptr_t handle = next.fetch_add(4);
+  window_->print().showPicture(handle, std::move(copy));
+  return handle;
+}
 
 }  // namespace host

@@ -1,5 +1,6 @@
 #include "headless_print_services.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "host/printers.h"
@@ -60,18 +61,35 @@ bool HeadlessPrintServices::dispatchOneMessage() {
   return window_.dispatchOne();
 }
 
+void HeadlessPrintServices::showPicture(std::uintptr_t handle, gdi::Bitmap picture) {
+  pictureHandle_ = picture.width() > 0 && picture.height() > 0 ? handle : 0;
+  picture_ = std::move(picture);
+}
+
+gdi::Rect HeadlessPrintServices::pictureRect() const {
+  const int left = window_.screen().width();
+  return {left, 0, left + picture_.width(), picture_.height()};
+}
+
 std::optional<gdi::Rect> HeadlessPrintServices::windowRect(std::uintptr_t window,
                                                            ocx::CaptureArea) {
-  if (window == 0 || window != window_.handle()) return std::nullopt;
-  return window_.screen().bounds();
+  if (window == 0) return std::nullopt;
+  if (window == window_.handle()) return window_.screen().bounds();
+  if (window == pictureHandle_) return pictureRect();
+  return std::nullopt;
 }
 
 std::optional<gdi::Bitmap> HeadlessPrintServices::grabScreen(const gdi::Rect& rect) {
-  const gdi::Bitmap& screen = window_.screen();
-  if (rect.isEmpty() || rect.intersect(screen.bounds()) != rect) return std::nullopt;
+  // Each window is a screen of its own side by side; a rectangle spanning both is not read.
+  const gdi::Bitmap& control = window_.screen();
+  const bool onPicture = pictureHandle_ != 0 && rect.intersect(pictureRect()) == rect;
+  const gdi::Bitmap& screen = onPicture ? picture_ : control;
+  const int left = onPicture ? control.width() : 0;
+  const gdi::Rect local{rect.left - left, rect.top, rect.right - left, rect.bottom};
+  if (rect.isEmpty() || local.intersect(screen.bounds()) != local) return std::nullopt;
   gdi::Bitmap picture(rect.width(), rect.height());
   for (int y = 0; y < rect.height(); ++y) {
-    const std::uint32_t* from = screen.row(rect.top + y) + rect.left;
+    const std::uint32_t* from = screen.row(local.top + y) + local.left;
     std::copy(from, from + rect.width(), picture.row(y));
   }
   return picture;
@@ -79,7 +97,8 @@ std::optional<gdi::Bitmap> HeadlessPrintServices::grabScreen(const gdi::Rect& re
 
 gdi::Point HeadlessPrintServices::screenSize() {
   const gdi::Bitmap& screen = window_.screen();
-  return {screen.width(), screen.height()};
+  if (pictureHandle_ == 0) return {screen.width(), screen.height()};
+  return {screen.width() + picture_.width(), std::max(screen.height(), picture_.height())};
 }
 
 }  // namespace host

@@ -25,6 +25,9 @@ class HeadlessPrintServices : public ocx::PrintServices {
   void setPrinter(std::string printer) { printer_ = std::move(printer); }
   // Every progress dialog is answered with Cancel as soon as the job pumps messages.
   void setCancelJobs(bool cancel) { cancelJobs_ = cancel; }
+  // A window of the program's beside the control's (to its right on the screen) showing picture.
+  // Its handle is never the control's; an empty picture takes it away.
+  void showPicture(std::uintptr_t handle, gdi::Bitmap picture);
 
   std::optional<ocx::PrinterEntry> defaultPrinter() override;
   std::unique_ptr<ocx::PrinterDC> createPrinterDC(const ocx::PrinterEntry& printer) override;
@@ -36,7 +39,12 @@ class HeadlessPrintServices : public ocx::PrintServices {
 
  private:
   class Dialog;
+  // Where the program's window stands on the screen: right of the control's window.
+  gdi::Rect pictureRect() const;
+
   Window window_;
+  std::uintptr_t pictureHandle_ = 0;
+  gdi::Bitmap picture_;
   std::optional<std::string> printer_;
   bool cancelJobs_ = false;
   Dialog* dialog_ = nullptr;  // the dialog shown, while it is

@@ -103,6 +103,10 @@ class HeadlessContainer {
   void setPrinter(const std::string& printer);
   // Answers every print progress dialog with Cancel, as an operator pressing it at once.
   void setCancelPrinting(bool cancel);
+  // Shows a picture of the program's own as a window beside the control's, which window capture
+  // and printing reach by the handle returned (never 0, never the control's). A program without
+  // a window system shows there what its window would.
+  std::uintptr_t showPicture(const PixelView& picture);
 
  private:
   class Window;

@@ -79,6 +79,11 @@ class QtContainer::Site final : public ocx::ControlSite {
   void setCustomCursor(int shape, const ocx::CursorImage& image) override;
   bool cursorPosition(gdi::Point& where) const override;
   void showMessage(const std::string& title, const std::string& text) override;
+#ifdef ZELK_QT_PRINT
+  // Printing and window capture through Qt: CUPS queues and the file printer, the screen read
+  // from the X server.
+  ocx::PrintServices* printServices() override;
+#endif
 
  private:
   QtContainer& widget_;
@@ -102,6 +107,9 @@ class QtContainer::Site final : public ocx::ControlSite {
   std::map<int, QCursor> ownCursors_;
   automation::Guid clsid_{};
   EventHandler eventHandler_;
+#ifdef ZELK_QT_PRINT
+  std::unique_ptr<ocx::PrintServices> print_;
+#endif
 };
 
 }  // namespace host::qt
