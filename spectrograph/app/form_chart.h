@@ -1,13 +1,12 @@
-// The form's chart control, created with its designed settings (forms/zelkspec.bag) where the
-// container can load a property bag, else as a new control. The settings are looked for beside
-// the program (the build tree) and in the installed data folder relative to it.
+// The form's chart control, created with its designed settings (forms/zelkspec.bag), else as a
+// new control. The settings are looked for beside the program (the build tree) and in the
+// installed data folder relative to it.
 #pragma once
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "automation/automation.h"
 
@@ -24,15 +23,13 @@ std::string readFormBag();
 template <typename Container>
 automation::Dispatch& createFormChart(Container& container) {
   const automation::Guid clsid = *automation::Guid::parse(kChartClassId);
-  if constexpr (requires(Container & c, std::string_view bag) { c.loadBag(clsid, bag); }) {
-    const std::string bag = readFormBag();
-    if (!bag.empty()) {
-      try {
-        return container.loadBag(clsid, bag);
-      } catch (const std::exception& e) {
-        // The control still prints with its own defaults.
-        std::fprintf(stderr, "zelkspec: the form's chart settings were not loaded: %s\n", e.what());
-      }
+  const std::string bag = readFormBag();
+  if (!bag.empty()) {
+    try {
+      return container.loadBag(clsid, bag);
+    } catch (const std::exception& e) {
+      // The control still prints with its own defaults.
+      std::fprintf(stderr, "zelkspec: the form's chart settings were not loaded: %s\n", e.what());
     }
   }
   return container.create(clsid);
