@@ -7,28 +7,66 @@
 
 namespace xvtools {
 
-std::uint64_t SplitMix64::next() {
-  std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
+namespace {
+
+// The ziggurat under the normal curve: 128 layers of equal area, the lowest ending in the tail
+// beyond kTailStart. A sample is one random word almost always (99% of draws land inside a
+// layer's rectangle under the curve); the library's distributions differ between platforms, and
+// Box-Muller's log and sincos per pair cost more than the rest of the signal together.
+constexpr int kLayers = 128;
+constexpr double kTailStart = 3.442619855899;
+constexpr double kLayerArea = 9.91256303526217e-3;
+
+double curve(double x) { return std::exp(-0.5 * x * x); }
+
+struct Ziggurat {
+  // Right edge of each layer's rectangle (x[0] is the base layer's, which holds the tail's area
+  // too) and the curve's height there. Layer i spans heights f[i] to f[i + 1].
+  double x[kLayers + 1];
+  double f[kLayers + 1];
+};
+
+const Ziggurat& ziggurat() {
+  static const Ziggurat table = [] {
+    Ziggurat z{};
+    z.x[0] = kLayerArea / curve(kTailStart);
+    z.x[1] = kTailStart;
+    for (int i = 2; i < kLayers; ++i) {
+      z.x[i] = std::sqrt(-2.0 * std::log(kLayerArea / z.x[i - 1] + curve(z.x[i - 1])));
+    }
+    z.x[kLayers] = 0.0;
+    for (int i = 0; i <= kLayers; ++i) z.f[i] = curve(z.x[i]);
+    return z;
+  }();
+  return table;
 }
 
-double SplitMix64::uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+}  // namespace
 
 double SplitMix64::gaussian() {
-  // Box-Muller with both results used; the library's distributions differ between platforms.
-  if (hasSpare_) {
-    hasSpare_ = false;
-    return spare_;
+  const Ziggurat& z = ziggurat();
+  for (;;) {
+    const std::uint64_t bits = next();
+    const auto layer = static_cast<int>(bits & (kLayers - 1));
+    const double u = static_cast<double>(bits >> 11) * 0x1.0p-52 - 1.0;  // [-1, 1)
+    const double x = u * z.x[layer];
+    if (std::abs(x) < z.x[layer + 1]) return x;
+    if (layer == 0) return gaussianTail(u < 0.0);
+    // The wedge between the rectangle and the curve.
+    const double y = z.f[layer] + uniform() * (z.f[layer + 1] - z.f[layer]);
+    if (y < curve(x)) return x;
   }
-  const double u1 = 1.0 - uniform();  // (0, 1]
-  const double u2 = uniform();
-  const double radius = std::sqrt(-2.0 * std::log(u1));
-  const double angle = 2.0 * std::numbers::pi * u2;
-  spare_ = radius * std::sin(angle);
-  hasSpare_ = true;
-  return radius * std::cos(angle);
+}
+
+double SplitMix64::gaussianTail(bool negative) {
+  // Marsaglia's tail: an exponential beyond the start, thinned to the normal's shape.
+  double a = 0.0;
+  double b = 0.0;
+  do {
+    a = -std::log(1.0 - uniform()) / kTailStart;
+    b = -std::log(1.0 - uniform());
+  } while (b + b < a * a);
+  return negative ? -(kTailStart + a) : kTailStart + a;
 }
 
 SyntheticSource::SyntheticSource(std::uint64_t seed, int sampleRate)
@@ -60,7 +98,9 @@ void SyntheticSource::updateEnvelope() {
       const double decaySeconds = 0.15 + 1.2 * random_.uniform();
       burstDecay_ = std::exp(-kStep / decaySeconds);
       burstAttack_ = 0.0;
-      toneStep_ = 2.0 * std::numbers::pi * (600.0 + 900.0 * random_.uniform()) / rate_;
+      const double step = 2.0 * std::numbers::pi * (600.0 + 900.0 * random_.uniform()) / rate_;
+      stepCos_ = std::cos(step);
+      stepSin_ = std::sin(step);
     }
   }
   if (burstAmplitude_ > 0.0) {
@@ -70,6 +110,10 @@ void SyntheticSource::updateEnvelope() {
       burstAmplitude_ *= burstDecay_;
       if (burstAmplitude_ < 0.05 * level_) burstAmplitude_ = 0.0;
     }
+    // Rounding would slowly change the phasor's length; one Newton step keeps it at 1.
+    const double k = 1.5 - 0.5 * (toneCos_ * toneCos_ + toneSin_ * toneSin_);
+    toneCos_ *= k;
+    toneSin_ *= k;
   }
 }
 
@@ -83,10 +127,16 @@ std::size_t SyntheticSource::read(std::span<std::int16_t> samples) {
     double v = level_ * random_.gaussian();
     if (burstAmplitude_ > 0.0) {
       const double burst = burstAmplitude_ * burstAttack_;
-      tonePhase_ = std::fmod(tonePhase_ + toneStep_, 2.0 * std::numbers::pi);
-      v += burst * (0.6 * random_.gaussian() + 0.8 * std::sin(tonePhase_));
+      const double c = toneCos_ * stepCos_ - toneSin_ * stepSin_;
+      toneSin_ = toneSin_ * stepCos_ + toneCos_ * stepSin_;
+      toneCos_ = c;
+      v += burst * (0.6 * random_.gaussian() + 0.8 * toneSin_);
     }
-    sample = static_cast<std::int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0));
+    // Round to nearest (ties to even) by adding and removing 1.5 * 2^52: the same as
+    // nearbyint for these magnitudes, without a library call per sample.
+    constexpr double kRounder = 0x1.8p52;
+    const double clamped = std::clamp(v, -32768.0, 32767.0);
+    sample = static_cast<std::int16_t>((clamped + kRounder) - kRounder);
     ++sampleIndex_;
   }
   return samples.size();

@@ -13,14 +13,19 @@ namespace xvtools {
 class SplitMix64 {
  public:
   explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t next();
-  double uniform();   // [0, 1)
-  double gaussian();  // mean 0, deviation 1
+  std::uint64_t next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  double uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }  // [0, 1)
+  double gaussian();                                                          // mean 0, deviation 1
 
  private:
+  double gaussianTail(bool negative);
+
   std::uint64_t state_;
-  double spare_ = 0.0;
-  bool hasSpare_ = false;
 };
 
 class SyntheticSource final : public AudioSource {
@@ -55,8 +60,12 @@ class SyntheticSource final : public AudioSource {
   double burstAmplitude_ = 0.0;
   double burstDecay_ = 1.0;   // per step
   double burstAttack_ = 0.0;  // 0..1, rising over the first steps
-  double tonePhase_ = 0.0;
-  double toneStep_ = 0.0;
+  // The whistle's phasor, turned by one sample's step per sample: a rotation costs four
+  // products where a sine would cost a library call.
+  double toneCos_ = 1.0;
+  double toneSin_ = 0.0;
+  double stepCos_ = 1.0;
+  double stepSin_ = 0.0;
 };
 
 }  // namespace xvtools
