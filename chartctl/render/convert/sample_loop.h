@@ -60,6 +60,8 @@ template <typename T, bool kReferenced, bool kX, bool kContiguous, bool kDisplay
   const double gain = m.gain;
   const double offset = m.offset;
   const std::int32_t displayOffset = m.displayOffset;
+  const double lowest = f.lowest;
+  const double highest = f.highest;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::byte* at = kContiguous ? from + static_cast<std::ptrdiff_t>(i) * sizeof(T)
                                       : from + static_cast<std::ptrdiff_t>(i) * stride;
@@ -67,8 +69,8 @@ template <typename T, bool kReferenced, bool kX, bool kContiguous, bool kDisplay
     if constexpr (kReferenced) field -= reference;
     double v = field * gain + offset;
     // NaN fails the first comparison and lands on the low end.
-    v = v > -32768.0 ? v : -32768.0;
-    v = v < 32767.0 ? v : 32767.0;
+    v = v > lowest ? v : lowest;
+    v = v < highest ? v : highest;
     std::int32_t c = static_cast<std::int32_t>(v);
     if constexpr (kDisplayOffset) {
       // Both terms are 16-bit, so the sum cannot overflow before it is saturated again.
