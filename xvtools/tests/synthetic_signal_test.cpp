@@ -74,6 +74,24 @@ TEST(SyntheticSignal, NightLikeLevelsWithDriftsAndBursts) {
   EXPECT_GT(*high / *low, 1.15);
 }
 
+TEST(SyntheticSignal, BackgroundNoiseIsNormal) {
+  // Within half a second the level barely drifts, so a block of background is normal noise:
+  // kurtosis 3 (a uniform noise gives 1.8, a sum of a few uniforms 2.5 to 2.7, a bad table of
+  // the generator's layers a misshapen tail). Bursts only add blocks above the median.
+  const auto samples = generate(11, kRate * 60 * 10);
+  std::vector<double> kurtosis;
+  for (std::size_t start = 0; start + kBlock <= samples.size(); start += kBlock) {
+    double m2 = 0, m4 = 0;
+    for (std::size_t i = start; i < start + kBlock; ++i) {
+      const double x2 = static_cast<double>(samples[i]) * samples[i];
+      m2 += x2;
+      m4 += x2 * x2;
+    }
+    kurtosis.push_back(m4 * kBlock / (m2 * m2));
+  }
+  EXPECT_NEAR(percentile(kurtosis, 0.5), 3.0, 0.1);
+}
+
 TEST(SyntheticSignal, SeedsGiveDifferentNights) {
   int differing = 0;
   const auto a = blockLevels(generate(1, kRate * 60));
