@@ -57,8 +57,15 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
   bool written = false;
   bool skipping = false;
   const auto writeSection = [&] {
-    out += "[" + std::string(section) + "]\n";
-    for (const std::string& entry : entries) out += entry + "\n";
+    // Appended piece by piece: g++ 12 warns falsely of an overlapping copy in optimised builds
+    // when the heading is built as one temporary.
+    out += '[';
+    out += section;
+    out += "]\n";
+    for (const std::string& entry : entries) {
+      out += entry;
+      out += '\n';
+    }
     written = true;
   };
   for (const std::string& line : lines) {
@@ -68,7 +75,10 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
       if (skipping && !written) writeSection();
       if (skipping) continue;
     }
-    if (!skipping) out += line + "\n";
+    if (!skipping) {
+      out += line;
+      out += '\n';
+    }
   }
   if (!written) writeSection();
   std::error_code ec;
