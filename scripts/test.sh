@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The one test command: installs what is missing, builds the default and sanitizer presets,
-# runs every test in both, then runs each fuzz target for a bounded time on its corpus.
+# The one test command: installs what is missing, builds the default, sanitizer and release presets,
+# runs every test in the first two, then runs each fuzz target for a bounded time on its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${ZELK_FUZZ_SECONDS:-30}
