@@ -1,6 +1,6 @@
 // Nanoseconds per ingested sample for each data type and display mode, next to a plain scalar
 // loop that only multiplies, adds, saturates and stores. The converters should stay within
-// 1.5x of that loop.
+// 1.2x of that loop.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
