@@ -134,12 +134,12 @@ int runHeadless(const HeadlessOptions& options) {
   if (form.startStopCaption() == "Stop") form.startStopClick();
 
   int exitCode = 0;
-  xvtools::XVSpectrogramX& spec = form.Spec();
-  std::vector<std::uint32_t> image(static_cast<std::size_t>(spec.width()) *
-                                   static_cast<std::size_t>(spec.height()));
-  spec.render(image);
-  const host::PixelView view{image.data(), spec.width(), spec.height(),
-                             static_cast<std::size_t>(spec.width())};
+  xvtools::XVSpectrogramX& spectrogram = form.Spec();
+  std::vector<std::uint32_t> image(static_cast<std::size_t>(spectrogram.width()) *
+                                   static_cast<std::size_t>(spectrogram.height()));
+  spectrogram.render(image);
+  const host::PixelView view{image.data(), spectrogram.width(), spectrogram.height(),
+                             static_cast<std::size_t>(spectrogram.width())};
   if (!options.imagePath.empty()) {
     if (!host::writeImageFile(options.imagePath, view)) {
       std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
