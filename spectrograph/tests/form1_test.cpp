@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "recording_prompter.h"
 #include "spectrograph/form1.h"
 
 namespace spectrograph {
@@ -23,21 +24,6 @@ class RecordingChart : public automation::Dispatch {
   }
 };
 
-class CountingPrompter : public xvtools::Prompter {
- public:
-  std::vector<std::string> messages;
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
-    messages.push_back(text);
-    return xvtools::vbOK;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string openFile(const std::string&, int) override { return {}; }
-  bool choosePrinter() override { return false; }
-};
-
 class Form1Test : public ::testing::Test {
  protected:
   struct Host : SpecHost {
@@ -46,7 +32,7 @@ class Form1Test : public ::testing::Test {
     void endProgram() override { ended = true; }
   } host;
   RecordingChart chart;
-  CountingPrompter prompter;
+  testing::RecordingPrompter prompter;
   Form1 form{&chart, host, prompter};
 };
 

@@ -16,27 +16,13 @@
 #include "host/printers.h"
 #include "host/qt/qt_container.h"
 #include "page_raster.h"
+#include "recording_prompter.h"
 #include "spec_window.h"
 #include "xvtools/qt/qt_form_thread.h"
 #include "xvtools/qt/spin_button_widget.h"
 
 namespace spectrograph::app {
 namespace {
-
-class SilentPrompter : public xvtools::Prompter {
- public:
-  std::vector<std::string> messages;
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
-    messages.push_back(text);
-    return xvtools::vbOK;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string openFile(const std::string&, int) override { return {}; }
-  bool choosePrinter() override { return false; }
-};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -62,7 +48,7 @@ class WindowTest : public ::testing::Test {
 
   xvtools::qt::QtFormThread thread;
   SpecHost host;
-  SilentPrompter prompter;
+  testing::RecordingPrompter prompter;
   Form1 form{nullptr, host, prompter};
   SpecWindow window{form};
 };
@@ -142,7 +128,7 @@ TEST(SitedChartWindow, PrintPutsTheWindowOnThePage) {
 
   xvtools::qt::QtFormThread thread;
   WindowOnScreen host;
-  SilentPrompter prompter;
+  testing::RecordingPrompter prompter;
   host::qt::QtContainer chart;
   chart.resize(kChartWidth, kChartHeight);
   automation::Dispatch& control = createFormChart(chart);
