@@ -1,30 +1,16 @@
-// The chart as the recorder's form was designed: its saved settings, a property-bag file in the
-// program's forms/ folder, loaded when the form's chart is created.
+// The chart as the recorder's form was designed: forms/zelkchart.bag, loaded when the form's
+// chart is created (see apps/designed_chart.h for where it is looked for and the failure rule).
 #pragma once
 
-#include <filesystem>
-#include <optional>
-#include <string>
-
-#include "automation/automation.h"
+#include "apps/designed_chart.h"
 
 namespace recorder::app {
 
-// forms/zelkchart.bag beside the running program, else in the installed data folder; empty
-// when neither has it.
-std::filesystem::path designedChartFile();
+inline constexpr char kDesignedChartFile[] = "zelkchart.bag";
 
-// The file's text; none when it cannot be read.
-std::optional<std::string> readDesignedChart(const std::filesystem::path& file);
-
-// Creates the chart in the container (headless or on the screen) from its designed settings, or
-// as a new control when there are none. Raises what the container raises when the class cannot
-// be created.
 template <class Container>
 automation::Dispatch& createDesignedChart(Container& container, const automation::Guid& clsid) {
-  if (const auto bag = readDesignedChart(designedChartFile()))
-    return container.loadBag(clsid, *bag);
-  return container.create(clsid);
+  return apps::createDesignedChart(container, kDesignedChartFile, clsid);
 }
 
 }  // namespace recorder::app

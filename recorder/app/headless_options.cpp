@@ -1,11 +1,9 @@
 #include "headless_options.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
-#include "xvtools/input_spec.h"
 
 namespace recorder::app {
 
@@ -49,93 +47,89 @@ std::string usageText() {
          "  --list-devices        list the audio capture devices\n";
 }
 
+namespace {
+
+using apps::Option;
+using apps::Runs;
+
+Option flag(const char* name, Runs runs, bool& set) {
+  return {name, "", runs, [&set](const std::string&) {
+            set = true;
+            return std::string();
+          }};
+}
+
+Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
+  const std::string option = name;
+  return {option, option + " needs a date", runs, [option, &day](const std::string& text) {
+            day = parseIsoDay(text);
+            if (!day) return option + " " + text + " is not a date (YYYY-MM-DD)";
+            return std::string();
+          }};
+}
+
+std::vector<Option> optionTable(HeadlessOptions& o) {
+  auto path = [](const char* name, const char* needs, Runs runs, std::string& out) {
+    return Option{name, needs, runs, [&out](const std::string& text) {
+                    out = text;
+                    return std::string();
+                  }};
+  };
+  return {
+      apps::headlessOption(o),
+      apps::inputOption(o),
+      apps::secondsOption(o, Runs::Any),
+      apps::imageOption(o),
+      apps::printOption(o),
+      flag("--realtime", Runs::HeadlessOnly, o.realtime),
+      path("--log", "--log needs a file name", Runs::HeadlessOnly, o.logPath),
+      path("--playback", "--playback needs a file name", Runs::HeadlessOnly, o.playbackPath),
+      {"--start-time", "--start-time needs a time", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         if (text != "now" && text != "utc" && !parseTimeOfDay(text))
+           return "--start-time " + text + " is not a time of day (HH:MM:SS), now or utc";
+         o.startTime = text;
+         return std::string();
+       }},
+      date("--start-date", Runs::HeadlessOnly, o.startDay),
+      date("--date", Runs::Any, o.csvDay),
+      {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         if (text != "daily") return std::string("--rotate takes daily");
+         o.rotateDaily = true;
+         return std::string();
+       }},
+      flag("--sync", Runs::HeadlessOnly, o.sync),
+      {"--image-every", "--image-every needs a number of seconds", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         char* end = nullptr;
+         const long n = std::strtol(text.c_str(), &end, 10);
+         if (end == text.c_str() || *end != '\0' || n < 1 || n > 86400)
+           return "--image-every " + text + " is not a whole number of seconds from 1 to 86400";
+         o.imageEvery = static_cast<int>(n);
+         return std::string();
+       }},
+      flag("--image-labels", Runs::HeadlessOnly, o.imageLabels),
+      flag("--list-devices", Runs::Any, o.listDevices),
+      path("--export-csv", "--export-csv needs a log file", Runs::Any, o.exportCsvPath),
+      flag("--start", Runs::WindowOnly, o.start),
+      path("--screenshot", "--screenshot needs a file name", Runs::WindowOnly, o.screenshotPath),
+  };
+}
+
+}  // namespace
+
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
+  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o));
+  result.error = line.error;
+  result.tryHelp = line.tryHelp;
   auto fail = [&result](std::string text) {
     result.error = std::move(text);
     return result;
   };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) return false;
-      out = args[++i];
-      return true;
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--headless") {
-      o.headless = true;
-    } else if (a == "--realtime") {
-      o.realtime = true;
-    } else if (a == "--input") {
-      if (!value(o.input)) return fail("--input needs a value");
-      if (!xvtools::InputSpec::parse(o.input))
-        return fail("--input " + o.input + " is not an input");
-    } else if (a == "--seconds") {
-      std::string text;
-      if (!value(text)) return fail("--seconds needs a value");
-      char* end = nullptr;
-      const double s = std::strtod(text.c_str(), &end);
-      if (end == text.c_str() || *end != '\0' || !std::isfinite(s) || s <= 0 || s > 1e7) {
-        return fail("--seconds " + text + " is not a positive number of seconds");
-      }
-      o.seconds = s;
-    } else if (a == "--log") {
-      if (!value(o.logPath)) return fail("--log needs a file name");
-    } else if (a == "--image") {
-      if (!value(o.imagePath)) return fail("--image needs a file name");
-      const auto dot = o.imagePath.rfind('.');
-      const std::string ext = dot == std::string::npos ? "" : o.imagePath.substr(dot);
-      if (ext != ".png" && ext != ".bmp" && ext != ".PNG" && ext != ".BMP") {
-        return fail("--image " + o.imagePath + ": the name must end in .png or .bmp");
-      }
-    } else if (a == "--playback") {
-      if (!value(o.playbackPath)) return fail("--playback needs a file name");
-    } else if (a == "--start-time") {
-      if (!value(o.startTime)) return fail("--start-time needs a time");
-      if (o.startTime != "now" && o.startTime != "utc" && !parseTimeOfDay(o.startTime)) {
-        return fail("--start-time " + o.startTime + " is not a time of day (HH:MM:SS), now or utc");
-      }
-    } else if (a == "--start-date" || a == "--date") {
-      std::string text;
-      if (!value(text)) return fail(a + " needs a date");
-      const auto day = parseIsoDay(text);
-      if (!day) return fail(a + " " + text + " is not a date (YYYY-MM-DD)");
-      (a == "--date" ? o.csvDay : o.startDay) = day;
-    } else if (a == "--rotate") {
-      std::string text;
-      if (!value(text) || text != "daily") return fail("--rotate takes daily");
-      o.rotateDaily = true;
-    } else if (a == "--sync") {
-      o.sync = true;
-    } else if (a == "--image-every") {
-      std::string text;
-      if (!value(text)) return fail("--image-every needs a number of seconds");
-      char* end = nullptr;
-      const long n = std::strtol(text.c_str(), &end, 10);
-      if (end == text.c_str() || *end != '\0' || n < 1 || n > 86400) {
-        return fail("--image-every " + text + " is not a whole number of seconds from 1 to 86400");
-      }
-      o.imageEvery = static_cast<int>(n);
-    } else if (a == "--image-labels") {
-      o.imageLabels = true;
-    } else if (a == "--list-devices") {
-      o.listDevices = true;
-    } else if (a == "--export-csv") {
-      if (!value(o.exportCsvPath)) return fail("--export-csv needs a log file");
-    } else if (a == "--print") {
-      if (!value(o.printPath)) return fail("--print needs a file name");
-      if (!o.printPath.ends_with(".pdf") && !o.printPath.ends_with(".PDF"))
-        return fail("--print " + o.printPath + ": the name must end in .pdf");
-    } else {
-      return fail("unknown option " + a);
-    }
-  }
-  if (o.help || o.version) return result;
+  if (!result.error.empty() || o.help || o.version) return result;
   if (o.headless && !o.playbackPath.empty() && !o.logPath.empty()) {
     return fail("--log and --playback exclude each other: a playback writes no log");
   }

@@ -6,16 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "apps/command_line.h"
+
 namespace recorder::app {
 
-struct HeadlessOptions {
-  bool headless = false;
-  bool help = false;
-  bool version = false;
-  std::string input = "synthetic";
-  std::optional<double> seconds;  // run this long; otherwise until the input or playback ends
+// The shared part: --headless, --help, --version, --input, --seconds (the window closes after
+// them too), --image and --print (headless runs only).
+struct HeadlessOptions : apps::CommonOptions {
   std::string logPath;
-  std::string imagePath;
   std::string playbackPath;
   std::string startTime;  // as typed for the Time button, or "now" / "utc"
   bool realtime = false;
@@ -28,12 +26,15 @@ struct HeadlessOptions {
   bool listDevices = false;
   std::string exportCsvPath;           // --export-csv LOG: the log as CSV on standard output
   std::optional<std::int64_t> csvDay;  // --date
-  std::string printPath;  // print the chart at the end on the file printer writing this PDF
+  // The window's own.
+  bool start = false;          // press Start once the window is shown
+  std::string screenshotPath;  // the window's picture, written just before it exits
 };
 
 struct ParseResult {
   HeadlessOptions options;
-  std::string error;  // empty when the command line is usable
+  std::string error;    // empty when the command line is usable
+  bool tryHelp = true;  // the error is in how the line is written
 };
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);

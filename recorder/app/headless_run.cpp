@@ -23,11 +23,9 @@
 
 namespace recorder::app {
 
-std::atomic<bool> gStopRequested{false};
-
 namespace {
 
-constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+using apps::kChartClassId;
 constexpr int kChartWidth = 601;
 constexpr int kChartHeight = 257;
 
@@ -92,7 +90,7 @@ bool fileReadable(const std::string& path) {
 
 }  // namespace
 
-int runHeadless(const HeadlessOptions& options) {
+int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   if (!options.imagePath.empty() && !folderWritable(options.imagePath)) {
     std::fprintf(stderr, "zelkchart: cannot write the image %s: its folder is not writable\n",
                  options.imagePath.c_str());
@@ -197,7 +195,7 @@ int runHeadless(const HeadlessOptions& options) {
 
   if (options.realtime) {
     const auto start = std::chrono::steady_clock::now();
-    while (running() && !gStopRequested && !formHost.ended()) {
+    while (running() && !stop.requested() && !formHost.ended()) {
       queue.waitAndRun(std::chrono::milliseconds(50));
       container.pump();
       const double seconds =
@@ -210,7 +208,7 @@ int runHeadless(const HeadlessOptions& options) {
       if (!withinLimit(seconds)) break;
     }
   } else if (playback) {
-    while (running() && !gStopRequested && withinLimit(static_cast<double>(elapsed))) {
+    while (running() && !stop.requested() && withinLimit(static_cast<double>(elapsed))) {
       form.PlayBackTimer().tick();
       container.pump();
       progress.show(what, ++elapsed, form.TimeDisp());
@@ -219,7 +217,7 @@ int runHeadless(const HeadlessOptions& options) {
   } else {
     // The clock ticks once per 8000 samples: a recording of N whole seconds gives N ticks.
     const std::uint64_t rate = static_cast<std::uint64_t>(form.XVWaveInX1().SampleRate());
-    while (running() && !gStopRequested &&
+    while (running() && !stop.requested() &&
            withinLimit(static_cast<double>(form.XVWaveInX1().samplesDelivered()) / rate)) {
       if (!form.XVWaveInX1().pull()) break;
       while (static_cast<std::uint64_t>(elapsed + 1) * rate <=
@@ -232,7 +230,7 @@ int runHeadless(const HeadlessOptions& options) {
     queue.runPending();
   }
   progress.finish();
-  if (gStopRequested) std::fprintf(stderr, "zelkchart: stopped; keeping what was recorded\n");
+  if (stop.requested()) std::fprintf(stderr, "zelkchart: stopped; keeping what was recorded\n");
 
   if (form.Running() == 1) form.scrollClick();
   if (!options.logPath.empty() && !form.LogFileOpen()) {

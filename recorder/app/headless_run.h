@@ -3,16 +3,13 @@
 // the input's pace.
 #pragma once
 
-#include <atomic>
-
+#include "apps/stop_signals.h"
 #include "headless_options.h"
 
 namespace recorder::app {
 
-// Set from a signal handler: the run stops at the next block or tick, keeping what it has.
-extern std::atomic<bool> gStopRequested;
-
 // Returns the process exit code: 0 when everything asked for was done.
-int runHeadless(const HeadlessOptions& options);
+// A stop request ends it at the next block or tick, keeping what it has.
+int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop);
 
 }  // namespace recorder::app

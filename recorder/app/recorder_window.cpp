@@ -12,7 +12,7 @@ namespace recorder::app {
 
 namespace {
 
-constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+using apps::kChartClassId;
 
 QFont formFont(const char* family) {
   QFont font(family);

@@ -2,26 +2,12 @@
 
 namespace recorder::app {
 
-WindowOptions takeWindowOptions(std::vector<std::string>& args) {
-  WindowOptions options;
-  std::vector<std::string> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--start") {
-      options.start = true;
-    } else if (a == "--screenshot") {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
-        options.error = "--screenshot needs a file name";
-        return options;
-      }
-      options.screenshotPath = args[++i];
-    } else {
-      if (a == "--input" && i + 1 < args.size()) options.input = args[i + 1];
-      rest.push_back(a);
-    }
-  }
-  args = std::move(rest);
-  return options;
+WindowOptions windowOptionsOf(const HeadlessOptions& options) {
+  WindowOptions window;
+  window.start = options.start;
+  window.screenshotPath = options.screenshotPath;
+  if (options.inputGiven) window.input = options.input;
+  return window;
 }
 
 std::string windowUsageText() {

@@ -1,10 +1,11 @@
-// The options only the window takes. They are taken out of the command line before the common
-// options are read, so the headless run never sees them.
+// What the window takes from the command line: --start and --screenshot are its own, --input
+// and --seconds it shares with headless runs.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "headless_options.h"
 
 namespace recorder::app {
 
@@ -12,11 +13,9 @@ struct WindowOptions {
   bool start = false;                // press Start once the window is shown
   std::string screenshotPath;        // .png: the window's picture, written just before it exits
   std::optional<std::string> input;  // --input as given, if it was
-  std::string error;
 };
 
-// Removes --start and --screenshot FILE from args.
-WindowOptions takeWindowOptions(std::vector<std::string>& args);
+WindowOptions windowOptionsOf(const HeadlessOptions& options);
 std::string windowUsageText();
 
 }  // namespace recorder::app

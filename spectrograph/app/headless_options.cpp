@@ -1,10 +1,7 @@
 #include "headless_options.h"
 
 #include <cctype>
-#include <cmath>
-#include <cstdlib>
 
-#include "xvtools/input_spec.h"
 #include "xvtools/spectrogram_palette.h"
 #include "xvtools/spectrum_window.h"
 
@@ -52,98 +49,87 @@ std::string usageText() {
          "  --help, --version\n";
 }
 
+namespace {
+
+using apps::Option;
+using apps::Runs;
+
+std::vector<Option> optionTable(HeadlessOptions& o) {
+  auto flag = [](const char* name, bool& set) {
+    return Option{name, "", Runs::HeadlessOnly, [&set](const std::string&) {
+                    set = true;
+                    return std::string();
+                  }};
+  };
+  return {
+      apps::headlessOption(o),
+      apps::inputOption(o),
+      apps::secondsOption(o, Runs::HeadlessOnly),
+      apps::imageOption(o),
+      apps::printOption(o),
+      flag("--log-amp", o.logAmp),
+      flag("--relief", o.relief),
+      {"--fft", "--fft needs a length", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         o.fftRow.reset();
+         for (int row = 0; row < static_cast<int>(std::size(kFFTChoices)); ++row) {
+           if (text == std::to_string(kFFTChoices[row])) o.fftRow = row;
+         }
+         if (!o.fftRow) return "--fft " + text + " is not one of 64, 128, 256, 512, 1024";
+         return std::string();
+       }},
+      {"--window", "--window needs a name", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         const auto window = xvtools::windowByName(text);
+         if (!window) {
+           return "--window " + text +
+                  " is not a window (Rectangular, Hamming, Hanning, Blackman, Gaussian, Welch, "
+                  "Parzen)";
+         }
+         o.windowRow = static_cast<int>(*window);
+         return std::string();
+       }},
+      {"--palette", "--palette needs a name", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         const auto palette = xvtools::paletteByName(text);
+         if (!palette) {
+           return "--palette " + text +
+                  " is not a palette (HSV, Threshold, Black on White, White on Black, Bone, "
+                  "Copper, Cool, Hot)";
+         }
+         o.paletteRow = static_cast<int>(*palette);
+         return std::string();
+       }},
+      {"--gain", "--gain needs a value", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         std::string digits = text;
+         if (endsWith(digits, "db")) digits.resize(digits.size() - 2);
+         if (!digits.empty() && digits.front() == '+') digits.erase(0, 1);
+         if (digits == "0") {
+           o.gainRow = 0;
+         } else if (digits == "6") {
+           o.gainRow = 1;
+         } else if (digits == "12") {
+           o.gainRow = 2;
+         } else {
+           return "--gain " + text + " is not 0, 6 or 12 (dB)";
+         }
+         return std::string();
+       }},
+  };
+}
+
+}  // namespace
+
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
-  auto fail = [&result](std::string text) {
-    result.error = std::move(text);
-    return result;
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) return false;
-      out = args[++i];
-      return true;
-    };
-    std::string text;
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--headless") {
-      o.headless = true;
-    } else if (a == "--log-amp") {
-      o.logAmp = true;
-    } else if (a == "--relief") {
-      o.relief = true;
-    } else if (a == "--input") {
-      if (!value(o.input)) return fail("--input needs a value");
-      if (!xvtools::InputSpec::parse(o.input))
-        return fail("--input " + o.input + " is not an input");
-    } else if (a == "--seconds") {
-      if (!value(text)) return fail("--seconds needs a value");
-      char* end = nullptr;
-      const double s = std::strtod(text.c_str(), &end);
-      if (end == text.c_str() || *end != '\0' || !std::isfinite(s) || s <= 0 || s > 1e7) {
-        return fail("--seconds " + text + " is not a positive number of seconds");
-      }
-      o.seconds = s;
-    } else if (a == "--image") {
-      if (!value(o.imagePath)) return fail("--image needs a file name");
-      if (!endsWith(o.imagePath, ".png") && !endsWith(o.imagePath, ".bmp")) {
-        return fail("--image " + o.imagePath + ": the name must end in .png or .bmp");
-      }
-    } else if (a == "--print") {
-      if (!value(o.printPath)) return fail("--print needs a file name");
-      if (!endsWith(o.printPath, ".pdf")) {
-        return fail("--print " + o.printPath + ": the name must end in .pdf");
-      }
-    } else if (a == "--fft") {
-      if (!value(text)) return fail("--fft needs a length");
-      o.fftRow.reset();
-      for (int row = 0; row < static_cast<int>(std::size(kFFTChoices)); ++row) {
-        if (text == std::to_string(kFFTChoices[row])) o.fftRow = row;
-      }
-      if (!o.fftRow) return fail("--fft " + text + " is not one of 64, 128, 256, 512, 1024");
-    } else if (a == "--window") {
-      if (!value(text)) return fail("--window needs a name");
-      const auto window = xvtools::windowByName(text);
-      if (!window) {
-        return fail("--window " + text +
-                    " is not a window (Rectangular, Hamming, Hanning, Blackman, Gaussian, Welch, "
-                    "Parzen)");
-      }
-      o.windowRow = static_cast<int>(*window);
-    } else if (a == "--palette") {
-      if (!value(text)) return fail("--palette needs a name");
-      const auto palette = xvtools::paletteByName(text);
-      if (!palette) {
-        return fail("--palette " + text +
-                    " is not a palette (HSV, Threshold, Black on White, White on Black, Bone, "
-                    "Copper, Cool, Hot)");
-      }
-      o.paletteRow = static_cast<int>(*palette);
-    } else if (a == "--gain") {
-      if (!value(text)) return fail("--gain needs a value");
-      std::string digits = text;
-      if (endsWith(digits, "db")) digits.resize(digits.size() - 2);
-      if (!digits.empty() && digits.front() == '+') digits.erase(0, 1);
-      if (digits == "0") {
-        o.gainRow = 0;
-      } else if (digits == "6") {
-        o.gainRow = 1;
-      } else if (digits == "12") {
-        o.gainRow = 2;
-      } else {
-        return fail("--gain " + text + " is not 0, 6 or 12 (dB)");
-      }
-    } else {
-      return fail("unknown option " + a);
-    }
-  }
-  if (o.headless && !o.help && !o.version && o.imagePath.empty() && o.printPath.empty()) {
-    return fail("nothing to write: give --image FILE.png or --print FILE.pdf");
+  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o));
+  result.error = line.error;
+  result.tryHelp = line.tryHelp;
+  if (!result.error.empty() || o.help || o.version) return result;
+  if (o.headless && o.imagePath.empty() && o.printPath.empty()) {
+    result.error = "nothing to write: give --image FILE.png or --print FILE.pdf";
   }
   return result;
 }

@@ -5,16 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "apps/command_line.h"
+
 namespace spectrograph::app {
 
-struct HeadlessOptions {
-  bool headless = false;
-  bool help = false;
-  bool version = false;
-  std::string input = "synthetic";
-  std::optional<double> seconds;  // run this long; otherwise until the input ends or Ctrl-C
-  std::string imagePath;
-  std::string printPath;
+// The shared part: --headless, --help, --version, --input; --seconds, --image and --print for
+// headless runs only.
+struct HeadlessOptions : apps::CommonOptions {
   // The operator's choices, as rows of the spin buttons and positions of the switches; unset
   // ones keep the form's start-up state.
   std::optional<int> fftRow;
@@ -27,7 +24,8 @@ struct HeadlessOptions {
 
 struct ParseResult {
   HeadlessOptions options;
-  std::string error;  // empty when the command line is usable
+  std::string error;    // empty when the command line is usable
+  bool tryHelp = true;  // the error is in how the line is written
 };
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);

@@ -20,8 +20,6 @@
 
 namespace spectrograph::app {
 
-std::atomic<bool> gStopRequested{false};
-
 namespace {
 
 // VBPrintWindow's result when no printer takes the job.
@@ -72,7 +70,7 @@ void choose(xvtools::XVSpinButtonX& button, int row) {
 
 }  // namespace
 
-int runHeadless(const HeadlessOptions& options) {
+int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   for (const std::string* path : {&options.imagePath, &options.printPath}) {
     if (!path->empty() && !folderWritable(*path)) {
       std::fprintf(stderr, "zelkspec: cannot write %s: its folder is not writable\n",
@@ -127,10 +125,10 @@ int runHeadless(const HeadlessOptions& options) {
   const double rate = form.WaveIn().SampleRate();
   const auto limit =
       options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
-  while (!gStopRequested && form.WaveIn().samplesDelivered() < limit) {
+  while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
     if (!form.WaveIn().pull()) break;
   }
-  if (gStopRequested) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
+  if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
   if (form.startStopCaption() == "Stop") form.startStopClick();
 
   int exitCode = 0;

@@ -2,16 +2,13 @@
 // the audio input read as fast as the machine goes, the display written as an image.
 #pragma once
 
-#include <atomic>
-
+#include "apps/stop_signals.h"
 #include "headless_options.h"
 
 namespace spectrograph::app {
 
-// Set from a signal handler: the run stops at the next buffer, keeping what it has.
-extern std::atomic<bool> gStopRequested;
-
 // Returns the process exit code: 0 when everything asked for was done.
-int runHeadless(const HeadlessOptions& options);
+// A stop request ends it at the next buffer, keeping what it has.
+int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop);
 
 }  // namespace spectrograph::app

@@ -1,50 +1,32 @@
-// zelkspec: the spectrograph. --headless runs the same form unattended and writes its display.
-#include <csignal>
-#include <cstdio>
+// zelkspec: the spectrograph, with its window, or --headless running the same form unattended
+// and writing its display.
 #include <string>
 #include <vector>
 
+#include "apps/command_line.h"
+#include "apps/stop_signals.h"
 #include "headless_options.h"
 #include "headless_run.h"
 #ifdef ZELKSPEC_WINDOW
+#include "apps/display.h"
+#include "apps/qt/quit_on_stop_signals.h"
 #include "window_run.h"
 #endif
 
-namespace {
-
-void requestStop(int) { spectrograph::app::gStopRequested = true; }
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  const auto parsed = spectrograph::app::parseCommandLine(args);
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "zelkspec: %s\n\n%s", parsed.error.c_str(),
-                 spectrograph::app::usageText().c_str());
-    return 2;
-  }
+  const auto parsed = spectrograph::app::parseCommandLine({argv + 1, argv + argc});
+  const apps::Program program{"zelkspec", ZELK_VERSION, spectrograph::app::usageText()};
   const auto& options = parsed.options;
-  if (options.help) {
-    std::fputs(spectrograph::app::usageText().c_str(), stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::printf("zelkspec %s\n", ZELK_VERSION);
-    return 0;
-  }
+  if (const auto done = apps::answerBeforeRun(program, options, {parsed.error, parsed.tryHelp}))
+    return apps::finish(*done);
   if (!options.headless) {
 #ifdef ZELKSPEC_WINDOW
+    if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);
+    apps::qt::quitOnStopSignals();
     return spectrograph::app::runWindow(argc, argv, options);
 #else
-    std::fputs("zelkspec: this build has no window front end; use --headless\n", stderr);
-    return 2;
+    return apps::finish({2, "", "zelkspec: this build has no window front end; use --headless\n"});
 #endif
   }
-  struct sigaction action {};
-  action.sa_handler = requestStop;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  return spectrograph::app::runHeadless(options);
+  return spectrograph::app::runHeadless(options, apps::catchStopSignals());
 }
