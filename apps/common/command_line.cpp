@@ -96,7 +96,7 @@ ParsedLine parseOptions(const std::vector<std::string>& args, CommonOptions& com
   table.push_back({"version", no_argument, nullptr, kVersion});
   table.push_back({nullptr, 0, nullptr, 0});
 
-  // getopt_long reorders what it is given: it gets copies.
+  // getopt_long takes writable words, with the program's name first.
   std::vector<std::string> words;
   words.reserve(args.size() + 1);
   words.emplace_back("program");
