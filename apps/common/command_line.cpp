@@ -146,7 +146,8 @@ ParsedLine parseOptions(const std::vector<std::string>& args, CommonOptions& com
     }
     // The word the option was written in: the one before its value when that is a word of its own.
     const bool separateValue = optarg != nullptr && optarg == argv[optind - 1];
-    const std::string_view typed = nameAsTyped(separateValue ? argv[optind - 2] : last);
+    const std::string word = separateValue ? argv[optind - 2] : last;
+    const std::string_view typed = nameAsTyped(word);
     if (typed.starts_with("--") && !isName(typed))
       return refuse("unknown option " + std::string(typed));
     if (c == kHelp) {
