@@ -35,9 +35,10 @@ done
 env_file=$(specifiers "$(value EnvironmentFile)")
 while IFS= read -r line; do
   [[ $line =~ ^([A-Za-z_][A-Za-z0-9_]*)=(.*)$ ]] || continue
+  key=${BASH_REMATCH[1]}
   text=${BASH_REMATCH[2]}
   [[ $text =~ ^\"(.*)\"$ ]] && text=${BASH_REMATCH[1]}
-  env[${BASH_REMATCH[1]}]=$text
+  env[$key]=$text
 done <"$env_file"
 
 # systemd's expansion: ${NAME} is one word, a $NAME word splits into words (none when empty).
