@@ -36,13 +36,13 @@ test -f "$deb"
 echo "package-deb: wrote $deb"
 ((check)) || exit 0
 
+missing=0
 echo "package-deb: lintian"
-lintian --fail-on error,warning --info "$deb"
+lintian --fail-on error,warning --info "$deb" || missing=1
 
 echo "package-deb: contents"
 dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$scratch/files"
 lib=/usr/lib/x86_64-linux-gnu
-missing=0
 for path in \
   /usr/bin/zelkchart /usr/bin/zelkspec /usr/bin/kvplotax-designer /usr/bin/zelk-regsvr \
   $lib/libKVPLOTAX.so $lib/libXVAXTool.so \
