@@ -65,7 +65,13 @@ expand "$(value ExecStart)"
 words[0]=$recorder
 "${words[@]}" >"$scratch/stdout" 2>"$scratch/stderr" &
 pid=$!
-sleep 3
+# Stop it once it has recorded a second or more (the live image is written each second), as a
+# user's `systemctl stop` would, however slowly a loaded machine starts it.
+for _ in $(seq 60); do
+  [ -s "$scratch/live.png" ] || ! kill -0 "$pid" 2>/dev/null && break
+  sleep 0.5
+done
+sleep 1
 signal=$(value KillSignal)
 kill -s "${signal#SIG}" "$pid"
 status=0
