@@ -11,8 +11,12 @@ set(expected
     ${BINDIR}/zelkchart
     ${LIBDIR}/libKVPLOTAX.so
     ${LIBDIR}/libXVAXTool.so
-    ${DATADIR}/applications/zelkchart.desktop
-    ${DATADIR}/applications/zelkspec.desktop
+    ${DATADIR}/applications/org.zelk.Zelkchart.desktop
+    ${DATADIR}/applications/org.zelk.Zelkspec.desktop
+    ${DATADIR}/metainfo/org.zelk.Zelkchart.metainfo.xml
+    ${DATADIR}/metainfo/org.zelk.Zelkspec.metainfo.xml
+    ${DATADIR}/mime/packages/zelk.xml
+    lib/systemd/user/zelkchart-record@.service
     ${DATADIR}/icons/hicolor/scalable/apps/zelkchart.svg
     ${DATADIR}/icons/hicolor/scalable/apps/zelkspec.svg
     ${MANDIR}/man1/zelkchart.1
@@ -30,15 +34,22 @@ file(GLOB strays ${PREFIX}/${DATADIR}/zelk/forms/*.h ${PREFIX}/${BINDIR}/forms)
 if(strays)
   message(FATAL_ERROR "not meant to be installed: ${strays}")
 endif()
+# A hint counts as much as an error: it names an entry menus list twice or not at all.
 find_program(validate desktop-file-validate)
 if(validate)
-  foreach(entry zelkchart zelkspec)
-    execute_process(COMMAND ${validate} ${PREFIX}/${DATADIR}/applications/${entry}.desktop
-                    RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-      message(FATAL_ERROR "${entry}.desktop is not a valid launcher entry")
+  file(GLOB entries ${PREFIX}/${DATADIR}/applications/*.desktop)
+  foreach(entry IN LISTS entries)
+    execute_process(COMMAND ${validate} ${entry} RESULT_VARIABLE result OUTPUT_VARIABLE out
+                    ERROR_VARIABLE out)
+    if(NOT result EQUAL 0 OR NOT out STREQUAL "")
+      message(FATAL_ERROR "${entry} is not a valid launcher entry: ${out}")
     endif()
   endforeach()
+endif()
+# The recording service starts the installed recorder.
+file(STRINGS ${PREFIX}/lib/systemd/user/zelkchart-record@.service exec REGEX "^ExecStart=")
+if(NOT exec MATCHES "^ExecStart=${PREFIX}/${BINDIR}/zelkchart ")
+  message(FATAL_ERROR "the recording service does not start the installed recorder: ${exec}")
 endif()
 # The installed program finds its libraries and its chart control without the build tree.
 execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --version RESULT_VARIABLE result

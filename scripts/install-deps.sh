@@ -10,6 +10,7 @@ packages=(
   xvfb xauth
   pkg-config
   cups printer-driver-cups-pdf poppler-utils
+  desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -23,6 +23,10 @@ cmake --build --preset release
 echo "== package: install and build an outside program with find_package(Zelk)"
 scripts/package-test.sh
 
+echo "== desktop: launcher entries, metadata and file type; the Debian package"
+desktop/check_metadata.sh desktop
+scripts/package-deb.sh --check
+
 echo "== fuzz: configure and build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
