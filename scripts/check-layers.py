@@ -28,7 +28,7 @@ import tempfile
 # program that uses the host does not thereby reach the drawing layer beneath it.
 LAYERS = [
     ("util", ["platform/util"], [], False,
-     "text trimming and case-free comparison, little-endian bytes, UTF-8, files, dates"),
+     "helpers every layer would otherwise copy: text trimming, case-free comparison"),
     ("automation", ["platform/automation"], ["util"], False,
      "Guid, Variant, SafeArray, Dispatch, AutomationError, the registry, in-process servers"),
     ("regsvr", ["platform/automation/regsvr"], ["automation", "util"], False,
