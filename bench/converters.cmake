@@ -1,4 +1,2 @@
 # Ingest cost of the chart control's sample converters against a plain conversion loop.
-if(TARGET kvplotax_render)
-  zelk_bench(converters_bench SOURCES converters_bench.cpp LIBS kvplotax_render)
-endif()
+zelk_bench(converters_bench SOURCES converters_bench.cpp LIBS kvplotax_render)

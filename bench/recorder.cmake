@@ -1,10 +1,6 @@
 # The recorder's block handler, alone and with the chart control in a headless container.
-if(TARGET zelk_recorder_core)
-  zelk_bench(bench_recorder_block SOURCES recorder_block.cpp LIBS zelk_recorder_core)
-  target_include_directories(bench_recorder_block PRIVATE ${CMAKE_SOURCE_DIR}/recorder/tests)
-  if(TARGET zelk_host AND TARGET KVPLOTAX)
-    zelk_bench(bench_recorder_headless SOURCES recorder_headless.cpp
-               LIBS zelk_recorder_core zelk_host)
-    add_dependencies(bench_recorder_headless KVPLOTAX)
-  endif()
-endif()
+zelk_bench(bench_recorder_block SOURCES recorder_block.cpp LIBS zelk_recorder_core)
+target_include_directories(bench_recorder_block PRIVATE ${CMAKE_SOURCE_DIR}/recorder/tests)
+zelk_bench(bench_recorder_headless SOURCES recorder_headless.cpp
+           LIBS zelk_recorder_core zelk_host)
+add_dependencies(bench_recorder_headless KVPLOTAX)

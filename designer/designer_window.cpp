@@ -14,15 +14,15 @@
 #include "automation/server.h"
 #include "bag_file.h"
 #include "help_pages.h"
+#include "host/qt/page_widget.h"
 #include "host/qt/qt_container.h"
 #include "page_classes.h"
-#include "page_widget.h"
 
 namespace designer {
 
 namespace {
 
-using kvplotax::pages::qt::PageWidget;
+using host::qt::PageWidget;
 
 const QString kBagFilter = QObject::tr("Property bags (*.bag);;All files (*)");
 

@@ -14,11 +14,9 @@
 class QTabWidget;
 
 namespace host::qt {
-class QtContainer;
-}
-namespace kvplotax::pages::qt {
 class PageWidget;
-}
+class QtContainer;
+}  // namespace host::qt
 
 namespace designer {
 
@@ -40,7 +38,7 @@ class DesignerWindow final : public QMainWindow {
   QString filePath() const { return path_; }
   host::qt::QtContainer& chart() { return *chart_; }
   QTabWidget& sheet() { return *sheet_; }
-  kvplotax::pages::qt::PageWidget& page(int index);
+  host::qt::PageWidget& page(int index);
   int pageCount() const { return static_cast<int>(pages_.size()); }
   // What tells the user of failures; message boxes unless replaced (tests answer them).
   void setMessageHandler(std::function<void(const QString&)> handler);
@@ -65,7 +63,7 @@ class DesignerWindow final : public QMainWindow {
 
   host::qt::QtContainer* chart_;
   QTabWidget* sheet_;
-  std::vector<kvplotax::pages::qt::PageWidget*> pages_;
+  std::vector<host::qt::PageWidget*> pages_;
   QString path_;
   std::string savedBag_;  // what the file holds, as the control writes it
   std::function<void(const QString&)> message_;

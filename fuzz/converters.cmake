@@ -1,4 +1,2 @@
 # The chart control's sample converters over arbitrary caller arrays and channel settings.
-if(TARGET kvplotax_render)
-  zelk_fuzzer(fuzz_converters SOURCES fuzz_converters.cpp LIBS kvplotax_render)
-endif()
+zelk_fuzzer(fuzz_converters SOURCES fuzz_converters.cpp LIBS kvplotax_render)

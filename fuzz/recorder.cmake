@@ -1,4 +1,2 @@
 # The recorder's log reader on arbitrary file contents.
-if(TARGET zelk_recorder_core)
-  zelk_fuzzer(fuzz_log_reader SOURCES fuzz_log_reader.cpp LIBS zelk_recorder_core)
-endif()
+zelk_fuzzer(fuzz_log_reader SOURCES fuzz_log_reader.cpp LIBS zelk_recorder_core)

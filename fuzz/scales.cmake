@@ -1,5 +1,3 @@
 # Saved scale records.
-if(TARGET kvplotax_scale)
-  zelk_fuzzer(fuzz_scale_info SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_scale_info.cpp
-              LIBS kvplotax_scale)
-endif()
+zelk_fuzzer(fuzz_scale_info SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_scale_info.cpp
+            LIBS kvplotax_scale)

@@ -1,4 +1,2 @@
 # The wave-buffer helpers with arbitrary header fields.
-if(TARGET XVAXTool)
-  zelk_fuzzer(fuzz_wave_header SOURCES fuzz_wave_header.cpp LIBS XVAXTool)
-endif()
+zelk_fuzzer(fuzz_wave_header SOURCES fuzz_wave_header.cpp LIBS XVAXTool)

@@ -7,6 +7,11 @@ fuzz_seconds=${ZELK_FUZZ_SECONDS:-30}
 
 scripts/install-deps.sh
 
+# The layers first: a forbidden include fails here, before anything is built.
+echo "== layers: every include against the layer table"
+scripts/check-layers.py
+scripts/check-layers.py --self-test
+
 for preset in default sanitize; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" >/dev/null

@@ -18,18 +18,18 @@
 #include <vector>
 
 #include "bag_file.h"
-#include "color_text.h"
 #include "designer_window.h"
 #include "help_pages.h"
 #include "host/headless.h"
+#include "host/qt/color_text.h"
+#include "host/qt/page_widget.h"
 #include "host/qt/qt_container.h"
-#include "page_widget.h"
 
 namespace designer {
 namespace {
 
 using automation::Variant;
-using kvplotax::pages::qt::PageWidget;
+using host::qt::PageWidget;
 
 const automation::Guid kChart = *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
 
@@ -260,11 +260,11 @@ TEST_F(Designer, HelpShowsTheCurrentPagesHelpText) {
 }
 
 TEST(DesignerFiles, ColourTextsBagHeadingsAndHelpPages) {
-  EXPECT_EQ(kvplotax::pages::qt::textOfColor(QColor(0x00, 0xFF, 0xFF)), "&H00FFFF00");
-  EXPECT_EQ(kvplotax::pages::qt::textOfColor(QColor(1, 2, 3)), "&H00030201");
-  EXPECT_EQ(kvplotax::pages::qt::colorOfText(" &h00030201 "), QColor(1, 2, 3));
+  EXPECT_EQ(host::qt::textOfColor(QColor(0x00, 0xFF, 0xFF)), "&H00FFFF00");
+  EXPECT_EQ(host::qt::textOfColor(QColor(1, 2, 3)), "&H00030201");
+  EXPECT_EQ(host::qt::colorOfText(" &h00030201 "), QColor(1, 2, 3));
   for (const char* notColour : {"&H80000012", "", "&H", "123", "&HXYZ", "&H1234567890"})
-    EXPECT_FALSE(kvplotax::pages::qt::colorOfText(notColour).isValid()) << notColour;
+    EXPECT_FALSE(host::qt::colorOfText(notColour).isValid()) << notColour;
 
   EXPECT_EQ(bagClass("[Class {F9285160-7EB9-11D0-AADB-0000C05F07C7}]\nA = 1\n"), kChart);
   for (const char* noClass : {"", "A = 1\n", "[Class {F9285160-7EB9", "[Class nonsense]"})

@@ -7,17 +7,14 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "util/text.h"
+
 namespace automation::detail {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view trim(std::string_view text) { return util::trim(text, " \t"); }
 
 // Lays out the shortest round-trip digits of a value, given as "d.ddde[+-]xx" by to_chars.
 std::string layOut(std::string_view scientific) {

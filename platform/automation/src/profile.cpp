@@ -3,18 +3,16 @@
 #include <strings.h>
 
 #include "config_files.h"
+#include "util/text.h"
 
 namespace automation {
 namespace {
 
 namespace fs = std::filesystem;
 
+// A CR LF file leaves a CR at the end of each line.
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-    text.remove_suffix(1);
-  }
-  return text;
+  return util::trimRight(util::trimLeft(text, " \t"), " \t\r");
 }
 
 // The name of a "[Section]" line; nullopt for other lines.

@@ -14,6 +14,7 @@
 
 #include "automation/server.h"
 #include "config_files.h"
+#include "util/text.h"
 
 namespace automation {
 namespace {
@@ -25,21 +26,9 @@ std::string envValue(const char* name) {
   return value != nullptr ? value : "";
 }
 
-std::string_view trim(std::string_view text) {
-  const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view trim(std::string_view text) { return util::trim(text, " \t\r\n"); }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+using util::equalsNoCase;
 
 // "{CLSID} ProgID /path/to/module.so"; the path is the rest of the line, so it may hold spaces.
 // A relative module path is taken relative to the registry file's folder.

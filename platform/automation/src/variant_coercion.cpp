@@ -3,24 +3,14 @@
 #include "automation/automation.h"
 #include "number_text.h"
 #include "numeric_range.h"
+#include "util/text.h"
 
 namespace automation {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
+std::string_view trimmed(std::string_view text) { return util::trim(text, " \t"); }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+using util::equalsNoCase;
 
 double parseOrThrow(const std::string& text) {
   const detail::ParsedNumber parsed = detail::parseNumber(text);

@@ -22,7 +22,7 @@ if(ZELK_BUILD_TESTS)
 endif()
 
 # The Qt container's site hands these services to its control.
-if(TARGET zelk_host_qt)
+if(ZELK_BUILD_GUI)
   target_sources(zelk_host_qt PRIVATE ${zelk_qt_print_dir}/src/qt_container_print.cpp)
   target_compile_definitions(zelk_host_qt PRIVATE ZELK_QT_PRINT=1)
   target_link_libraries(zelk_host_qt PUBLIC zelk_host_qt_print)

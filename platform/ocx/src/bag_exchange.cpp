@@ -8,6 +8,7 @@
 
 #include "base64.h"
 #include "stream_exchange.h"
+#include "util/text.h"
 
 namespace ocx {
 namespace {
@@ -17,16 +18,12 @@ constexpr std::string_view kVersionName = "_Version";
 // lines than any control has entries, is not read.
 constexpr std::size_t kMaxLineBytes = 16u << 20;
 
+// A CR LF file leaves a CR at the end of each line.
 std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-    s.remove_suffix(1);
-  return s;
+  return util::trimRight(util::trimLeft(s, " \t"), " \t\r");
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
+using util::equalsNoCase;
 
 }  // namespace
 

@@ -4,16 +4,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "util/text.h"
+
 namespace ocx {
 namespace {
 
 using automation::Variant;
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
+std::string_view trimmed(std::string_view text) { return util::trim(text, " \t"); }
 
 // Limits as the dialog shows them: whole numbers without a decimal part.
 std::string limitText(double value) {

@@ -1,9 +1,6 @@
 # The Qt printing pieces against a real X server (Xvfb) and a real CUPS scheduler with a PDF
 # queue. They print through the chart control's print routines, so they wait for its output layer.
 function(zelk_host_qt_print_tests)
-  if(NOT TARGET kvplotax_output OR NOT TARGET zelk_host_qt_print)
-    return()
-  endif()
   # Starts an X server of its own (Xvfb) unless one is given in DISPLAY.
   zelk_test(host_qt_print_capture_test
     SOURCES ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/print_capture_test.cpp

@@ -1,4 +1,4 @@
-#include "page_widget.h"
+#include "host/qt/page_widget.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "color_text.h"
+#include "host/qt/color_text.h"
 
-namespace kvplotax::pages::qt {
+namespace host::qt {
 
 namespace {
 
@@ -231,4 +231,4 @@ bool PageWidget::finish(bool accepted) {
   return false;
 }
 
-}  // namespace kvplotax::pages::qt
+}  // namespace host::qt

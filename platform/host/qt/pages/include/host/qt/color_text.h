@@ -4,11 +4,11 @@
 #include <QColor>
 #include <QString>
 
-namespace kvplotax::pages::qt {
+namespace host::qt {
 
 // The RGB colour of a text; invalid for system colours (&H80...) and texts that are no colour.
 QColor colorOfText(const QString& text);
 // "&H00BBGGRR", upper-case, with leading zeros.
 QString textOfColor(const QColor& color);
 
-}  // namespace kvplotax::pages::qt
+}  // namespace host::qt

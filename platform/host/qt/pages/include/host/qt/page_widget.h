@@ -12,7 +12,7 @@
 
 #include "automation/automation.h"
 
-namespace kvplotax::pages::qt {
+namespace host::qt {
 
 class PageWidget final : public QWidget {
  public:
@@ -57,4 +57,4 @@ class PageWidget final : public QWidget {
   bool refreshing_ = false;
 };
 
-}  // namespace kvplotax::pages::qt
+}  // namespace host::qt

@@ -1,6 +1,6 @@
-#include "color_text.h"
+#include "host/qt/color_text.h"
 
-namespace kvplotax::pages::qt {
+namespace host::qt {
 
 QColor colorOfText(const QString& text) {
   const QString t = text.trimmed();
@@ -19,4 +19,4 @@ QString textOfColor(const QColor& color) {
   return QString("&H%1").arg(value, 8, 16, QChar('0')).toUpper();
 }
 
-}  // namespace kvplotax::pages::qt
+}  // namespace host::qt

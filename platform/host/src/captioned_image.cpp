@@ -1,0 +1,51 @@
+#include "host/captioned_image.h"
+
+#include <algorithm>
+
+#include "gdi/bitmap.h"
+#include "gdi/device_context.h"
+#include "gdi/font.h"
+#include "gdi/text_align.h"
+
+namespace host {
+namespace {
+
+constexpr gdi::ColorRef kStripColour = 0xC0C0C0;  // the button face
+constexpr int kTextTop = 2;                       // below the picture's last row
+
+std::uint32_t alignment(CaptionAlign align) {
+  switch (align) {
+    case CaptionAlign::Centre:
+      return gdi::TA_CENTER | gdi::TA_TOP;
+    case CaptionAlign::Right:
+      return gdi::TA_RIGHT | gdi::TA_TOP;
+    case CaptionAlign::Left:
+      break;
+  }
+  return gdi::TA_LEFT | gdi::TA_TOP;
+}
+
+}  // namespace
+
+bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& picture,
+                         std::span<const Caption> captions) {
+  if (picture.pixels == nullptr || picture.width < 1 || picture.height < 1) return false;
+  gdi::Bitmap out(picture.width, picture.height + kCaptionStrip, kStripColour);
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
+    std::copy(from, from + picture.width, out.row(y));
+  }
+  gdi::DeviceContext dc(&out);
+  dc.selectFont(gdi::Font::create(gdi::logFontFromPoints("Arial", 8, 96)));
+  dc.setBkMode(gdi::TRANSPARENT);
+  dc.setTextColor(0x000000);
+  for (const Caption& caption : captions) {
+    dc.setTextAlign(alignment(caption.align));
+    dc.textOut(caption.x, picture.height + kTextTop, caption.text);
+  }
+  const auto pixels = out.pixels();
+  return writeImageFile(
+      path, {pixels.data(), out.width(), out.height(), static_cast<std::size_t>(out.width())});
+}
+
+}  // namespace host
