@@ -191,6 +191,16 @@ TEST(HeadlessContainer, SidesAreBoundedToTheLargestSurface) {
       EXPECT_EQ(form.pixel(form.width() - 1, form.height() - 1), form.height() ? kWhite : kOutside);
     }
   }
+  // A program's picture that is no picture (no pixels, or rows shorter than its width) shows as
+  // an empty window instead of being read.
+  HeadlessContainer form(3, 3);
+  form.create(fakeChartId());
+  const std::uint32_t pixel = kWhite;
+  for (const PixelView& picture : {PixelView{nullptr, 5, 5, 5}, PixelView{&pixel, 9, 1, 1}}) {
+    const std::uintptr_t handle = form.showPicture(picture);
+    EXPECT_NE(handle, 0u);
+    EXPECT_NE(handle, form.windowHandle());
+  }
 }
 
 TEST(HeadlessContainer, AmbientsAndDesktopColoursReachTheControl) {
