@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "designed_chart.h"
-#include "headless_prompter.h"
 #include "host/headless.h"
+#include "host/headless_prompter.h"
 #include "live_image.h"
 #include "recorder/form_host.h"
 #include "recorder/log_rotation.h"
@@ -131,7 +131,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   // with a new control's defaults at that paint).
   container.pump();
   ContainerHost formHost(container);
-  HeadlessPrompter prompter;
+  host::HeadlessPrompter prompter;
   ZelkChrtForm form(*chart, formHost, prompter);
   xvtools::FormQueue queue;
   form.load();

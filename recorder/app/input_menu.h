@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "xvtools/prompter.h"
+#include "host/prompter.h"
 #include "xvtools/xv_wave_in.h"
 
 namespace recorder::app {
@@ -15,7 +15,7 @@ namespace recorder::app {
 class InputMenu final : public QMenu {
  public:
   using DeviceLister = std::function<std::vector<std::string>()>;
-  InputMenu(xvtools::XVWaveInX& waveIn, xvtools::Prompter& prompter, DeviceLister devices,
+  InputMenu(xvtools::XVWaveInX& waveIn, host::Prompter& prompter, DeviceLister devices,
             QWidget* parent = nullptr);
 
   // Rebuilds the entries from the devices present, checking the input in force.
@@ -26,7 +26,7 @@ class InputMenu final : public QMenu {
   void chooseRecording();
 
   xvtools::XVWaveInX& waveIn_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
   DeviceLister devices_;
 };
 

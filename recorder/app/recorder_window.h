@@ -16,13 +16,13 @@
 #include <memory>
 
 #include "host/qt/qt_container.h"
+#include "host/qt/qt_prompter.h"
 #include "input_choice.h"
 #include "input_menu.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
 #include "xvtools/qt/qt_form_thread.h"
-#include "xvtools/qt/qt_prompter.h"
 #include "xvtools/qt/spin_button_widget.h"
 
 namespace recorder::app {
@@ -36,7 +36,7 @@ class RecorderWindow final : public QMainWindow {
 
   ZelkChrtForm& form() { return *form_; }
   host::qt::QtContainer& chart() { return *chart_; }
-  xvtools::qt::QtPrompter& prompter() { return prompter_; }
+  host::qt::QtPrompter& prompter() { return prompter_; }
   bool ended() const { return formHost_->ended(); }
 
   QPushButton* scrollButton() const { return scroll_; }
@@ -72,7 +72,7 @@ class RecorderWindow final : public QMainWindow {
   void buildMenus(InputMenu::DeviceLister devices);
   void showFormView();
 
-  xvtools::qt::QtPrompter prompter_;
+  host::qt::QtPrompter prompter_;
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "headless_options.h"
-#include "headless_prompter.h"
+#include "host/headless_prompter.h"
 #include "recorder/log_rotation.h"
 
 namespace recorder::app {
@@ -67,7 +67,7 @@ TEST(HeadlessOptions, RefusesWhatCannotRun) {
 }
 
 TEST(HeadlessPrompter, MessageBoxesTakeTheirDefaultButton) {
-  using namespace xvtools;
+  using namespace host;
   EXPECT_EQ(defaultButton(vbOKOnly | vbCritical), vbOK);
   EXPECT_EQ(defaultButton(vbYesNo | vbInformation), vbYes);
   EXPECT_EQ(defaultButton(vbYesNo | vbDefaultButton2), vbNo);

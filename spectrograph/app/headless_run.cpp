@@ -12,11 +12,11 @@
 
 #include "form_chart.h"
 #include "host/headless.h"
+#include "host/headless_prompter.h"
 #include "host/image_file.h"
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
 #include "xvtools/input_spec.h"
-#include "xvtools/prompter.h"
 
 namespace spectrograph::app {
 
@@ -38,21 +38,6 @@ class ContainerHost : public SpecHost {
  private:
   host::HeadlessContainer& container_;
   std::uintptr_t shown_ = 0;
-};
-
-// Message boxes go to stderr and take their first button; nothing else is asked in a run.
-class StderrPrompter : public xvtools::Prompter {
- public:
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
-    std::fprintf(stderr, "zelkspec: %s\n", text.c_str());
-    return xvtools::vbOK;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string openFile(const std::string&, int) override { return {}; }
-  bool choosePrinter() override { return false; }
 };
 
 bool folderWritable(const std::string& path) {
@@ -104,7 +89,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     }
   }
   ContainerHost formHost(container);
-  StderrPrompter prompter;
+  host::HeadlessPrompter prompter("zelkspec");
   Form1 form(chart, formHost, prompter);
   form.load();
 

@@ -6,7 +6,7 @@
 #include "form_chart.h"
 #include "host/qt/print_services.h"
 #include "host/qt/qt_container.h"
-#include "qt_prompter.h"
+#include "host/qt/qt_prompter.h"
 #include "spec_window.h"
 #include "xvtools/qt/qt_form_thread.h"
 
@@ -37,7 +37,7 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   host::qt::installQueuePrinters();
   xvtools::qt::QtFormThread formThread;
   WindowHost host;
-  QtPrompter prompter;
+  host::qt::QtPrompter prompter;
   // The form's chart control prints the window; the spectrogram does without it.
   host::qt::QtContainer chart;
   chart.resize(kChartWidth, kChartHeight);

@@ -28,7 +28,7 @@ void ZelkChrtForm::bufferReady(WAVEHDR* hdr) {
         prompter_.messageBox("Audio blocks of " + std::to_string(bytes) +
                                  " bytes are larger than the recorder's block of 8000 bytes;"
                                  " each is drawn in parts.",
-                             kFormCaption, xvtools::vbOKOnly | xvtools::vbInformation);
+                             kFormCaption, host::vbOKOnly | host::vbInformation);
       }
       // Each part is a buffer of its own and goes through the same rules as a whole one: a
       // buffer with nothing recorded gives empty parts, one without data gives parts without

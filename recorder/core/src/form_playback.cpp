@@ -20,7 +20,7 @@ void ZelkChrtForm::startPlayback() {
   playbackRefused_ = false;
   LastX_.reset();
   dialog_.setFilter("Log Files(*.log)|*.log|All|*.*");
-  dialog_.setFlags(xvtools::CommonDialog::cdlOFNFileMustExist);
+  dialog_.setFlags(host::CommonDialog::cdlOFNFileMustExist);
   dialog_.ShowOpen();
   PlaybackFileName_ = dialog_.FileName();
   if (PlaybackFileName_.empty()) return;
@@ -40,8 +40,8 @@ void ZelkChrtForm::startPlayback() {
 
 void ZelkChrtForm::cancelPlayback() {
   const auto answer = prompter_.messageBox("Cancel current playback?", kFormCaption,
-                                           xvtools::vbYesNo | xvtools::vbInformation);
-  if (answer != xvtools::vbYes) return;
+                                           host::vbYesNo | host::vbInformation);
+  if (answer != host::vbYes) return;
   Playing_ = false;
   playBackTimer_.setEnabled(false);
   playback_.close();
@@ -101,7 +101,7 @@ void ZelkChrtForm::playBackTimerTick() {
         }
         case LogRecord::Kind::Invalid:
           playbackRefused_ = true;
-          prompter_.messageBox("Invalid log file format!", kFormCaption, xvtools::vbOKOnly);
+          prompter_.messageBox("Invalid log file format!", kFormCaption, host::vbOKOnly);
           endPlaybackState();
           setText(text3_, "");
           recordTag = 'X';
@@ -112,7 +112,7 @@ void ZelkChrtForm::playBackTimerTick() {
           if (pointIndex >= 0) sendPoints(pointIndex + 1);
           prompter_.messageBox("Line " + std::to_string(record.line) + " of " + playbackTitle_ +
                                    " cannot be read; the playback stops there.",
-                               kFormCaption, xvtools::vbOKOnly | xvtools::vbExclamation);
+                               kFormCaption, host::vbOKOnly | host::vbExclamation);
           endPlaybackState();
           setText(text3_, "Playback stopped at line " + std::to_string(record.line) + " of " +
                               playbackTitle_);

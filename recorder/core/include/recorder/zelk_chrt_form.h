@@ -13,6 +13,8 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "host/common_dialog.h"
+#include "host/prompter.h"
 #include "recorder/block_reducer.h"
 #include "recorder/chart_data_call.h"
 #include "recorder/form_host.h"
@@ -21,8 +23,6 @@
 #include "recorder/point_clock.h"
 #include "recorder/recorder_tables.h"
 #include "xvaxtool.h"
-#include "xvtools/common_dialog.h"
-#include "xvtools/prompter.h"
 #include "xvtools/xv_dsp_interface.h"
 #include "xvtools/xv_hi_timer.h"
 #include "xvtools/xv_led_panel.h"
@@ -45,7 +45,7 @@ inline constexpr char kLoggingOff[] = "Data logging NOT enabled!";
 class ZelkChrtForm {
  public:
   // chart is QVM_Plotrex1; host and prompter must outlive the form.
-  ZelkChrtForm(automation::Dispatch& chart, FormHost& host, xvtools::Prompter& prompter);
+  ZelkChrtForm(automation::Dispatch& chart, FormHost& host, host::Prompter& prompter);
   ~ZelkChrtForm();
   ZelkChrtForm(const ZelkChrtForm&) = delete;
   ZelkChrtForm& operator=(const ZelkChrtForm&) = delete;
@@ -87,7 +87,7 @@ class ZelkChrtForm {
   xvtools::XVLEDPanelX& XVLEDPanelX1() { return sampleSizeLed_; }
   xvtools::XVLEDPanelX& XVLEDPanelX2() { return chartSpeedLed_; }
   xvtools::XVLEDPanelX& XVLEDPanelX3() { return vertScaleLed_; }
-  xvtools::CommonDialog& Dialog() { return dialog_; }
+  host::CommonDialog& Dialog() { return dialog_; }
 
   // What the form shows.
   const std::string& TimeDisp() const { return timeDisp_; }
@@ -178,7 +178,7 @@ class ZelkChrtForm {
 
   automation::Dispatch& chart_;
   FormHost& host_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
 
   xvtools::XVWaveInX waveIn_;
   xvtools::XVDSPInterfaceX dsp_;
@@ -191,7 +191,7 @@ class ZelkChrtForm {
   xvtools::XVLEDPanelX sampleSizeLed_;
   xvtools::XVLEDPanelX chartSpeedLed_;
   xvtools::XVLEDPanelX vertScaleLed_;
-  xvtools::CommonDialog dialog_;
+  host::CommonDialog dialog_;
 
   std::string timeDisp_;
   std::string text1_;

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "host/prompter.h"
 #include "spectrograph/spec_host.h"
 #include "spectrograph/spec_tables.h"
-#include "xvtools/prompter.h"
 #include "xvtools/xv_connector.h"
 #include "xvtools/xv_led_panel.h"
 #include "xvtools/xv_meter.h"
@@ -32,7 +32,7 @@ class Form1 {
   // chart is QVM_Plotrex1, used only for printing; it may be null when the control could not be
   // created (printing then reports that it is not available). host and prompter must outlive
   // the form. The components start with their stored settings and links.
-  Form1(automation::Dispatch* chart, SpecHost& host, xvtools::Prompter& prompter);
+  Form1(automation::Dispatch* chart, SpecHost& host, host::Prompter& prompter);
   ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -87,7 +87,7 @@ class Form1 {
 
   automation::Dispatch* chart_;
   SpecHost& host_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
 
   xvtools::XVWaveInX waveIn_;
   xvtools::XVConnectorX connector_;

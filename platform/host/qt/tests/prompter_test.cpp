@@ -3,14 +3,15 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 
-#include "xvtools/qt/qt_prompter.h"
+#include "host/qt/qt_prompter.h"
 
-namespace xvtools::qt {
+namespace host::qt {
 namespace {
 
 // Runs act on the next modal dialog once the prompter has opened it.
@@ -70,6 +71,27 @@ TEST(QtPrompter, MessageBoxesHaveTheRuntimesButtonsAndAnswerWithThem) {
   }
 }
 
+// Texts carry file names: one that looks like markup is shown as it is, not rendered.
+TEST(QtPrompter, FileTextIsShownAsItIs) {
+  QtPrompter prompter;
+  const QString name = "<b>night</b>&amp;.log";
+  whenOpen([&](QWidget& widget) {
+    auto& box = dynamic_cast<QMessageBox&>(widget);
+    EXPECT_EQ(box.textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.text(), name);
+    box.reject();
+  });
+  prompter.messageBox(name.toStdString(), "ZelkChart", vbOKOnly);
+  whenOpen([&](QWidget& widget) {
+    auto* label = widget.findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), name);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    dynamic_cast<QDialog&>(widget).reject();
+  });
+  prompter.inputBox(name.toStdString(), "ZelkChart", "");
+}
+
 TEST(QtPrompter, InputBoxProposesItsTextAndCancelGivesNothing) {
   QtPrompter prompter;
   whenOpen([](QWidget& widget) {
@@ -98,4 +120,4 @@ TEST(QtPrompter, FileFiltersBecomeQtsAndPrinterChoiceIsTheProgramsHook) {
 }
 
 }  // namespace
-}  // namespace xvtools::qt
+}  // namespace host::qt

@@ -13,6 +13,11 @@ namespace host {
 
 class PaintCycle {
  public:
+  // The largest side of a window: the largest square surface the drawing layer gives.
+  static constexpr int kMaxSide = 16384;
+
+  // Sizes below 0 count as 0, sides above kMaxSide as kMaxSide. A surface memory cannot hold
+  // raises std::bad_alloc.
   PaintCycle(int width, int height, gdi::ColorRef background);
   PaintCycle(const PaintCycle&) = delete;
   PaintCycle& operator=(const PaintCycle&) = delete;
@@ -22,7 +27,9 @@ class PaintCycle {
   const gdi::Bitmap& screen() const { return screen_; }
 
   // The image keeps what it showed where the old and new sizes overlap; the rest shows the
-  // background until painted. The whole window becomes invalid.
+  // background until painted. The whole window becomes invalid. Sizes are bounded as by the
+  // constructor; when memory cannot hold the new surface, std::bad_alloc leaves the window as it
+  // was.
   void resize(int width, int height);
 
   // Parts outside the window are dropped.

@@ -1,12 +1,12 @@
 // The questions a form puts to the operator: message boxes, input boxes, the file and printer
-// dialogs. The front end answers them: the GUI with real dialogs, the headless run from its
-// command line.
+// dialogs. The front end answers them: a window with Qt's dialogs (host/qt/qt_prompter.h), an
+// unattended run from its command line (host/headless_prompter.h).
 #pragma once
 
 #include <optional>
 #include <string>
 
-namespace xvtools {
+namespace host {
 
 // Message box styles and answers, with the forms runtime's values; buttons and icon are or-ed.
 enum MsgBoxStyle : int {
@@ -52,4 +52,4 @@ class Prompter {
   virtual bool choosePrinter() = 0;
 };
 
-}  // namespace xvtools
+}  // namespace host

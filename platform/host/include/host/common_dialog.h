@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "xvtools/prompter.h"
+#include "host/prompter.h"
 
-namespace xvtools {
+namespace host {
 
 class CommonDialog {
  public:
@@ -45,4 +45,4 @@ class CommonDialog {
   std::string fileTitle_;
 };
 
-}  // namespace xvtools
+}  // namespace host

@@ -1,15 +1,16 @@
-#include "xvtools/qt/qt_prompter.h"
+#include "host/qt/qt_prompter.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 #include <vector>
 
-#include "xvtools/common_dialog.h"
+#include "host/common_dialog.h"
 
-namespace xvtools::qt {
+namespace host::qt {
 
 namespace {
 
@@ -76,6 +77,8 @@ QString fileDialogFilter(const std::string& filter) {
 MsgBoxResult QtPrompter::messageBox(const std::string& text, const std::string& title, int style) {
   QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text),
                   QMessageBox::NoButton, parent_);
+  // Texts carry file names and other text from files, never markup to render.
+  box.setTextFormat(Qt::PlainText);
   const std::vector<ButtonSpec> specs = buttonsOf(style);
   std::vector<QPushButton*> buttons;
   for (const ButtonSpec& button : specs) buttons.push_back(box.addButton(button.text, button.role));
@@ -98,6 +101,7 @@ std::optional<std::string> QtPrompter::inputBox(const std::string& prompt, const
   QInputDialog dialog(parent_);
   dialog.setWindowTitle(QString::fromStdString(title));
   dialog.setLabelText(QString::fromStdString(prompt));
+  if (auto* label = dialog.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
   dialog.setTextValue(QString::fromStdString(defaultText));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdString();
@@ -116,4 +120,4 @@ std::string QtPrompter::openFile(const std::string& filter, int flags) {
 
 bool QtPrompter::choosePrinter() { return printerChooser_ ? printerChooser_(parent_) : false; }
 
-}  // namespace xvtools::qt
+}  // namespace host::qt

@@ -1,9 +1,9 @@
-#include "xvtools/common_dialog.h"
+#include "host/common_dialog.h"
 
 #include <filesystem>
 #include <system_error>
 
-namespace xvtools {
+namespace host {
 
 namespace fs = std::filesystem;
 
@@ -43,4 +43,4 @@ void CommonDialog::ShowOpen() {
 
 bool CommonDialog::ShowPrinter() { return prompter_.choosePrinter(); }
 
-}  // namespace xvtools
+}  // namespace host

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "xvtools/prompter.h"
+#include "host/prompter.h"
 
-namespace xvtools::qt {
+namespace host::qt {
 
 // "Description|pattern;pattern|..." as a QFileDialog filter list, ";;" between entries.
 QString fileDialogFilter(const std::string& filter);
@@ -33,4 +33,4 @@ class QtPrompter final : public Prompter {
   PrinterChooser printerChooser_;
 };
 
-}  // namespace xvtools::qt
+}  // namespace host::qt

@@ -1,11 +1,10 @@
-#include "headless_prompter.h"
+#include "host/headless_prompter.h"
 
 #include <cstdio>
 
-namespace recorder::app {
+namespace host {
 
-xvtools::MsgBoxResult defaultButton(int style) {
-  using namespace xvtools;
+MsgBoxResult defaultButton(int style) {
   static const MsgBoxResult kButtons[][3] = {
       {vbOK, vbOK, vbOK},      {vbOK, vbCancel, vbCancel}, {vbAbort, vbRetry, vbIgnore},
       {vbYes, vbNo, vbCancel}, {vbYes, vbNo, vbNo},        {vbRetry, vbCancel, vbCancel}};
@@ -15,10 +14,14 @@ xvtools::MsgBoxResult defaultButton(int style) {
   return kButtons[set][which > 2 ? 0 : which];
 }
 
-xvtools::MsgBoxResult HeadlessPrompter::messageBox(const std::string& text,
-                                                   const std::string& title, int style) {
+MsgBoxResult HeadlessPrompter::messageBox(const std::string& text, const std::string& title,
+                                          int style) {
   ++messagesShown_;
-  std::fprintf(stderr, "\n%s: %s\n", title.c_str(), text.c_str());
+  if (program_.empty()) {
+    std::fprintf(stderr, "\n%s: %s\n", title.c_str(), text.c_str());
+  } else {
+    std::fprintf(stderr, "%s: %s\n", program_.c_str(), text.c_str());
+  }
   return defaultButton(style);
 }
 
@@ -37,4 +40,4 @@ std::string HeadlessPrompter::openFile(const std::string&, int) {
   return answer;
 }
 
-}  // namespace recorder::app
+}  // namespace host
