@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -274,28 +275,52 @@ TEST_F(HeadlessRunTest, RecordingsOfWholeSecondsGiveThatManyTimeRecords) {
   }
 }
 
-TEST_F(HeadlessRunTest, LabelsUnderTheChartTellTheTime) {
-  ASSERT_EQ(
-      run("--headless --seconds 4 --start-time 12:00:00 --image-labels --image " + p("l.bmp")), 0);
-  const std::string bmp = read("l.bmp");
+// Black pixels in the strip under the chart (the bottom rows of a bottom-up bitmap), under the
+// left edge, the middle and the right edge of the plot.
+std::array<int, 3> inkUnderTheChart(const std::string& bmp) {
+  std::array<int, 3> inked{};
+  if (bmp.size() < 54) return inked;
   const auto u32 = [&](std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bmp[at + i]);
     return v;
   };
   const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
-  ASSERT_EQ(width, 601);
-  ASSERT_EQ(height, 257 + 18);
-  // Black text in the strip under the chart (the bottom rows of a bottom-up bitmap), under the
-  // left edge, the middle and the right edge of the plot.
+  if (width != 601 || height != 257 + 18) return inked;
   const std::size_t offset = u32(10), stride = (601 * 3 + 3) & ~3u;
-  int inked[3] = {0, 0, 0};
   for (int y = 0; y < 18; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::size_t at = offset + static_cast<std::size_t>(y) * stride + x * 3u;
-      if (bmp[at] == 0 && bmp[at + 1] == 0 && bmp[at + 2] == 0) ++inked[x * 3 / width];
+      if (at + 2 < bmp.size() && bmp[at] == 0 && bmp[at + 1] == 0 && bmp[at + 2] == 0) {
+        ++inked[x * 3 / width];
+      }
     }
   }
+  return inked;
+}
+
+TEST_F(HeadlessRunTest, LabelsUnderTheChartTellTheTime) {
+  ASSERT_EQ(
+      run("--headless --seconds 4 --start-time 12:00:00 --image-labels --image " + p("l.bmp")), 0);
+  const auto inked = inkUnderTheChart(read("l.bmp"));
+  for (int zone = 0; zone < 3; ++zone) EXPECT_GT(inked[zone], 20) << zone;
+}
+
+TEST_F(HeadlessRunTest, TheFirstLivePictureOfARealTimeRunIsLabelled) {
+  const std::string command = std::string(ZELKCHART_PATH) +
+                              " --headless --realtime --start-time 12:00:00 --image-every 1 "
+                              "--image-labels --image " +
+                              p("live.bmp") + " 2>/dev/null & echo $! >" + p("pid");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ::usleep(100 * 1000);
+  const pid_t pid = std::stoi(read("pid"));
+  std::string first;
+  for (int wait = 0; wait < 300 && first.empty(); ++wait) {
+    ::usleep(10 * 1000);
+    first = read("live.bmp");
+  }
+  ::kill(pid, SIGKILL);
+  const auto inked = inkUnderTheChart(first);
   for (int zone = 0; zone < 3; ++zone) EXPECT_GT(inked[zone], 20) << zone;
 }
 
