@@ -39,8 +39,12 @@ for fuzzer in build/fuzz/bin/fuzz_*; do
   mkdir -p "$work"
   seeds=()
   [ -d "$corpus" ] && seeds=("$corpus")
+  # fuzz/<target>.options: further options of a target (a larger -max_len for whole files).
+  options=()
+  [ -f "fuzz/$name.options" ] && read -ra options <"fuzz/$name.options"
   echo "== fuzz: $name for ${fuzz_seconds}s"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 "$work" "${seeds[@]}" \
+  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 "${options[@]}" \
+    "$work" "${seeds[@]}" \
     2>&1 | tail -n 12
   test "${PIPESTATUS[0]}" -eq 0
 done

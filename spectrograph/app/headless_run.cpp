@@ -14,6 +14,7 @@
 #include "host/headless.h"
 #include "host/headless_prompter.h"
 #include "host/image_file.h"
+#include "host/output_file.h"
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
 #include "xvtools/input_spec.h"
@@ -40,11 +41,6 @@ class ContainerHost : public SpecHost {
   std::uintptr_t shown_ = 0;
 };
 
-bool folderWritable(const std::string& path) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  return ::access(folder.c_str(), W_OK) == 0 && !std::filesystem::is_directory(path);
-}
 
 // Moves a spin button to row as the operator would. Already standing there, the operator steps
 // away and back, so the choice reaches the spectrogram even when it matches the button's start.
@@ -56,14 +52,22 @@ void choose(xvtools::XVSpinButtonX& button, int row) {
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
+  // Outputs are checked before anything is written: a refused run leaves every file as it was.
+  const auto choice = xvtools::InputSpec::parse(options.input);
+  const bool fromFile = choice && choice->kind == xvtools::InputSpec::Kind::File;
   for (const std::string* path : {&options.imagePath, &options.printPath}) {
-    if (!path->empty() && !folderWritable(*path)) {
-      std::fprintf(stderr, "zelkspec: cannot write %s: its folder is not writable\n",
-                   path->c_str());
+    if (path->empty()) continue;
+    std::string problem = host::replaceProblem(*path);
+    if (fromFile && host::sameFile(*path, choice->name)) problem = "it is the input";
+    if (path == &options.printPath && !options.imagePath.empty() &&
+        host::sameFile(*path, options.imagePath)) {
+      problem = "it is also the image";
+    }
+    if (!problem.empty()) {
+      std::fprintf(stderr, "zelkspec: cannot write %s: %s\n", path->c_str(), problem.c_str());
       return 1;
     }
   }
-  const auto choice = xvtools::InputSpec::parse(options.input);
   if (!choice) {
     std::fprintf(stderr, "zelkspec: --input %s is not an input\n", options.input.c_str());
     return 1;

@@ -135,6 +135,14 @@ class ZelkChrtForm {
   // which recording starts (dates of later files count from it).
   void setLogSync(bool sync) { log_.setSync(sync); }
   void setDailyLogRotation(std::optional<std::int64_t> firstDay) { rotationFirstDay_ = firstDay; }
+  // Unattended recording: a log file that already holds records is never emptied; the log goes
+  // on in NAME-2.EXT (then -3 ...), dated names alike, and the operator is told which.
+  void setKeepLogRecords(bool keep) { keepLogRecords_ = keep; }
+  // True while records meant for the log cannot be written (they are dropped; each second is
+  // tried afresh).
+  bool logPaused() const { return logGap_; }
+  // The line of the record that ended the last playback, when it stopped at one.
+  int playbackRefusedLine() const { return playbackRefusedLine_; }
 
  private:
   template <typename Handler>
@@ -156,7 +164,10 @@ class ZelkChrtForm {
   void stopRecording();
   bool openLog();   // false: recording must not start
   bool closeLog();  // false when the end of an open log could not be written
-  void logWriteFailed();
+  // lastWhole: the clock of the last second whose records are all in the file.
+  void logWriteFailed(double lastWhole);
+  void logWriteWorked();
+  std::string logFileTitle() const;
   void beginLogDay();
   void keepLogDay();
   void rotateLog();
@@ -229,6 +240,11 @@ class ZelkChrtForm {
   bool largeBlockReported_ = false;
   bool logDataLost_ = false;
   bool playbackRefused_ = false;
+  int playbackRefusedLine_ = 0;
+  bool keepLogRecords_ = false;
+  bool logGap_ = false;
+  double logGapSince_ = 0;
+  std::string logGapWhy_;
   std::optional<std::int64_t> rotationFirstDay_;
   std::string rotationBaseName_;
   std::int64_t rotationStartClockDay_ = 0;
