@@ -5,6 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${ZELK_FUZZ_SECONDS:-30}
 
+# The user's own registrations and settings must come out of the run byte for byte as they went in:
+# a listing of names, kinds, modes and contents, compared at the end.
+user_settings() {
+  local folder
+  for folder in "${HOME-}/.config/zelk" "${XDG_CONFIG_HOME:-${HOME-}/.config}/zelk"; do
+    echo "== $folder"
+    [ -d "$folder" ] || continue
+    (cd "$folder" && find . -printf '%p %y %m %s %l\n' | LC_ALL=C sort &&
+      find . -type f -print0 | LC_ALL=C sort -z | xargs -0r sha256sum)
+  done
+}
+settings_before=$(user_settings)
+
 scripts/install-deps.sh
 
 for preset in default sanitize; do
@@ -50,5 +63,11 @@ for fuzzer in build/fuzz/bin/fuzz_*; do
 done
 echo "== soak: 6 hours of signal with daily logs and a live image"
 scripts/soak.sh 6
+
+echo "== the user's registry and settings are as they were"
+if ! diff <(echo "$settings_before") <(user_settings); then
+  echo "FAILED: the run changed the user's registry or settings (above)"
+  exit 1
+fi
 
 echo "== all tests passed"
