@@ -22,10 +22,10 @@ struct FullSpectrogramOptions {
   int fft = 512;                    // 64..2048, a power of two
   std::string window = "Gaussian";  // a window's name
   std::string palette = "Threshold";
-  int gainDb = 0;                   // 0, 6 or 12
+  int gainDb = 0;  // 0, 6 or 12
   bool logAmp = false;
-  std::string site;                 // "LAT,LON": marks sunrise and sunset
-  std::string date;                 // "YYYY-MM-DD" for the marks; default from the input's name
+  std::string site;  // "LAT,LON": marks sunrise and sunset
+  std::string date;  // "YYYY-MM-DD" for the marks; default from the input's name
   const std::atomic<bool>* stop = nullptr;
 };
 

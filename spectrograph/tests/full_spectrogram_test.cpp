@@ -112,7 +112,8 @@ TEST_F(FullSpectrogramTest, AToneStartingAtAKnownSecondLandsAtItsColumnAndRow) {
   for (int r : {row - 4, row + 4}) EXPECT_EQ(pic.grey(kScaleWidth + firstFull + 5, r), 0) << r;
   // The axis' tick for 22:00:00, 3 s after the start, stands between the two.
   int ticks = 0;
-  for (int c = lastSilent + 1; c < firstFull; ++c) ticks += pic.grey(kScaleWidth + c, 257 + 2) == 255;
+  for (int c = lastSilent + 1; c < firstFull; ++c)
+    ticks += pic.grey(kScaleWidth + c, 257 + 2) == 255;
   EXPECT_EQ(ticks, 1);
 }
 
@@ -196,7 +197,11 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
            {[](auto& o) { o.width = 0; }, 2, "--width"},
            {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
            {[](auto& o) { o.site = "48.8,2.3"; }, 2, "--date"},
-           {[](auto& o) { o.site = "95,2"; o.date = "2026-01-15"; }, 2, "--site"},
+           {[](auto& o) {
+              o.site = "95,2";
+              o.date = "2026-01-15";
+            },
+            2, "--site"},
            {[](auto& o) { o.input = "synthetic"; }, 2, "--seconds"},
            {[this](auto& o) { o.input = p("missing.wav"); }, 1, "missing.wav"},
            {[this](auto& o) { o.imagePath = p("no/such/folder/x.png"); }, 1, "folder"},

@@ -15,8 +15,8 @@ constexpr int kTickLength = 4;
 constexpr int kBarStripe = 12;
 // Room for "00:00:00" and a gap.
 constexpr int kLabelRoom = 8 * (kGlyphWidth + 1) + 12;
-constexpr double kSteps[] = {1,    2,    5,    10,   15,    30,    60,    120,   300,  600,
-                             900,  1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800};
+constexpr double kSteps[] = {1,   2,    5,    10,   15,    30,    60,    120,   300,   600,
+                             900, 1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800};
 
 }  // namespace
 
@@ -86,7 +86,8 @@ void SpectrogramFrame::drawColourBar(std::span<std::uint32_t> out) const {
     for (double fraction = 1; fraction * (rows - 1) >= 16; fraction /= 2)
       label(fraction, ref + 20.0 * std::log10(fraction));
   }
-  if (rows >= 3 * kGlyphHeight) bar.text(kBarWidth - 12, rows - kGlyphHeight, "dB", kScaleForeColor);
+  if (rows >= 3 * kGlyphHeight)
+    bar.text(kBarWidth - 12, rows - kGlyphHeight, "dB", kScaleForeColor);
 }
 
 void SpectrogramFrame::drawTimeAxis(std::span<std::uint32_t> out) const {
@@ -110,8 +111,7 @@ void SpectrogramFrame::drawTimeAxis(std::span<std::uint32_t> out) const {
     const int x = left + static_cast<int>(std::lround(clockColumn(mark.clock)));
     if (x < left || x >= left + columns) continue;
     for (int y = 0; y < kAxisHeight; ++y) axis.set(x, y, kMarkColour);
-    const int textLeft =
-        std::clamp(x + 3, 0, std::max(0, w - pixelTextWidth(mark.label)));
+    const int textLeft = std::clamp(x + 3, 0, std::max(0, w - pixelTextWidth(mark.label)));
     axis.text(textLeft, kAxisHeight - kGlyphHeight - 1, mark.label, kMarkColour);
   }
 }

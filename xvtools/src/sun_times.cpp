@@ -25,8 +25,8 @@ long daysFromCivil(int y, int m, int d) {
 }
 
 struct SolarPosition {
-  double declination;    // radians
-  double equationOfTime; // minutes
+  double declination;     // radians
+  double equationOfTime;  // minutes
 };
 
 // The sun at a moment given as a Julian day number.
@@ -49,8 +49,8 @@ SolarPosition solarPosition(double julianDay) {
   const double l0 = meanLongitude * kDegree;
   const double e = eccentricity;
   const double eot = y * std::sin(2 * l0) - 2 * e * std::sin(m) +
-                     4 * e * y * std::sin(m) * std::cos(2 * l0) -
-                     0.5 * y * y * std::sin(4 * l0) - 1.25 * e * e * std::sin(2 * m);
+                     4 * e * y * std::sin(m) * std::cos(2 * l0) - 0.5 * y * y * std::sin(4 * l0) -
+                     1.25 * e * e * std::sin(2 * m);
   return {declination, 4.0 * eot / kDegree};
 }
 
@@ -62,8 +62,9 @@ std::optional<double> event(const Site& site, double julianMidnight, int directi
   for (int pass = 0; pass < 3; ++pass) {
     const SolarPosition sun = solarPosition(julianMidnight + seconds / kSecondsPerDay);
     const double lat = site.latitude * kDegree;
-    const double cosHour = std::cos(kZenith * kDegree) / (std::cos(lat) * std::cos(sun.declination)) -
-                           std::tan(lat) * std::tan(sun.declination);
+    const double cosHour =
+        std::cos(kZenith * kDegree) / (std::cos(lat) * std::cos(sun.declination)) -
+        std::tan(lat) * std::tan(sun.declination);
     if (cosHour < -1 || cosHour > 1) {
       alwaysUp = cosHour < -1;
       return std::nullopt;

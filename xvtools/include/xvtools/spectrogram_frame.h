@@ -27,13 +27,13 @@ struct SpectrogramFrame {
   static constexpr int kBarWidth = 52;
   static constexpr std::uint32_t kMarkColour = 0x0000D0FF;  // amber
 
-  int columns = 1;            // plot columns
-  int rows = 2;               // plot rows: one per bin, 0 Hz at the bottom
+  int columns = 1;  // plot columns
+  int rows = 2;     // plot rows: one per bin, 0 Hz at the bottom
   int sampleRate = 8000;
   std::uint64_t transforms = 1;
   int hop = 256;
   int fftLength = 512;
-  double startClock = 0;      // the clock at the first sample, seconds since 00:00
+  double startClock = 0;  // the clock at the first sample, seconds since 00:00
   bool colourBar = false;
   LevelSettings levels;
   SpectrogramPalette palette = SpectrogramPalette::Threshold;

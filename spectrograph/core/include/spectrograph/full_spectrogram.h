@@ -24,9 +24,9 @@ struct FullSpectrogramSettings {
   xvtools::LevelSettings levels;
   xvtools::SpectrogramPalette palette = xvtools::SpectrogramPalette::Threshold;
   int sampleRate = 8000;
-  std::optional<int> width;            // plot columns; default one per transform
-  std::optional<double> seconds;       // read at most this much
-  double startClock = 0;               // seconds since 00:00 at the first sample
+  std::optional<int> width;       // plot columns; default one per transform
+  std::optional<double> seconds;  // read at most this much
+  double startClock = 0;          // seconds since 00:00 at the first sample
   bool colourBar = false;
   std::vector<xvtools::TimeMark> marks;
   const std::atomic<bool>* stop = nullptr;  // set: stop reading, keep what was read
