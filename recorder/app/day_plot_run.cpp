@@ -205,6 +205,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     setPen(c, kSunPen, kSunColour, 1);
     setPen(c, kScalePen, 0x000000, 0);
     c.put("ColorDepth", i2(1));
+    // Each delivery paints at once: nothing waits for the frame timer.
+    c.put("FramesPerSec", i2(-1));
     c.put("BackColor", Variant(std::int32_t{0xFFFFFF}));
     c.put("GridOn", Variant(true));
     c.put("GridColor", Variant(std::int32_t{0xD0D0D0}));
