@@ -25,8 +25,8 @@ std::string writeDayLog(const std::filesystem::path& path) {
 }
 
 void BM_DayPlotOfADay(benchmark::State& state) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("zelk_bench_dayplot_" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("zelk_bench_dayplot_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   recorder::app::DayPlotOptions options;
   options.logs = {writeDayLog(dir / "day.log")};

@@ -1,5 +1,7 @@
 #include "full_spectrogram_run.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -101,6 +103,18 @@ int runFullSpectrogram(const FullSpectrogramOptions& o, std::ostream& err) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
 
+  // Found out before reading what may be hours of input.
+  std::filesystem::path folder = std::filesystem::path(o.imagePath).parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder) || ::access(folder.c_str(), W_OK) != 0) {
+    err << "zelkspec: cannot write " << o.imagePath << ": its folder "
+        << (std::filesystem::is_directory(folder) ? "is not writable" : "does not exist") << '\n';
+    return 1;
+  }
+  if (std::filesystem::is_directory(o.imagePath)) {
+    err << "zelkspec: cannot write " << o.imagePath << ": it is a folder\n";
+    return 1;
+  }
   std::unique_ptr<xvtools::AudioSource> source;
   try {
     source = xvtools::openAudioSource(*choice, kSampleRate);

@@ -117,6 +117,30 @@ TEST_F(FullSpectrogramTest, AToneStartingAtAKnownSecondLandsAtItsColumnAndRow) {
   EXPECT_EQ(ticks, 1);
 }
 
+TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
+  // Paris on 2026-01-15: sunrise 07:38:44 UTC; a recording started at 07:38:00 UTC, the date
+  // taken from its name.
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  FullSpectrogramOptions o;
+  o.input = wav("dawn-2026-01-15.wav", 90, [](double) { return 0.0; });
+  o.imagePath = p("dawn.png");
+  o.startTime = "07:38";
+  o.site = "48.8566,2.3522";
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture pic = readPng(o.imagePath);
+  std::vector<int> marked;
+  for (int x = 0; x < pic.width; ++x) {
+    if (pic.colour(x, 257 + 1) == 0x00D0FF && pic.colour(x, 257 + 5) == 0x00D0FF)
+      marked.push_back(x - kScaleWidth);
+  }
+  // 44 s in: the transform whose frame is centred there, as near as the solar formulas go.
+  ASSERT_EQ(marked.size(), 1u);
+  EXPECT_NEAR(marked[0], (44.0 * kRate - 256) / 256, 5.0 * kRate / 256);  // within 5 s
+  ::unsetenv("TZ");
+  ::tzset();
+}
+
 TEST_F(FullSpectrogramTest, AMergedPictureKeepsAOneColumnClick) {
   // A 3-sample click at 30 s of a quiet minute (-60 dBFS tone), fitted into 200 columns of about
   // 9 transforms each, of which only one or two hear the click (around -45 dBFS in each bin).

@@ -79,15 +79,13 @@ void SpectrogramFrame::drawColourBar(std::span<std::uint32_t> out) const {
     double step = 1;
     for (double s : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0}) {
       step = s;
-      if (s / range * (rows - 1) >= 16) break;
+      if (s / range * (rows - 1) >= 20) break;
     }
     for (double db = 0; db <= range + 1e-9; db += step) label(1.0 - db / range, ref - db);
   } else {
-    for (double fraction = 1; fraction * (rows - 1) >= 16; fraction /= 2)
+    for (double fraction = 1; fraction * (rows - 1) >= 20; fraction /= 2)
       label(fraction, ref + 20.0 * std::log10(fraction));
   }
-  if (rows >= 3 * kGlyphHeight)
-    bar.text(kBarWidth - 12, rows - kGlyphHeight, "dB", kScaleForeColor);
 }
 
 void SpectrogramFrame::drawTimeAxis(std::span<std::uint32_t> out) const {
@@ -107,6 +105,9 @@ void SpectrogramFrame::drawTimeAxis(std::span<std::uint32_t> out) const {
     const int textLeft = std::clamp(x - pixelTextWidth(text) / 2, 0, w - pixelTextWidth(text));
     axis.text(textLeft, kTickLength + 3, text, kScaleForeColor);
   }
+  // The colour bar's unit, under it.
+  if (colourBar)
+    axis.text(left + columns + 3 + kBarStripe + 5, kTickLength + 3, "dB", kScaleForeColor);
   for (const TimeMark& mark : marks) {
     const int x = left + static_cast<int>(std::lround(clockColumn(mark.clock)));
     if (x < left || x >= left + columns) continue;
