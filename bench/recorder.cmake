@@ -8,3 +8,9 @@ if(TARGET zelk_recorder_core)
     add_dependencies(bench_recorder_headless KVPLOTAX)
   endif()
 endif()
+
+# A day plot of a whole day's log through the run zelkchart calls.
+if(TARGET zelkchart_day_plot AND TARGET KVPLOTAX)
+  zelk_bench(bench_day_plot SOURCES day_plot_bench.cpp LIBS zelkchart_day_plot)
+  add_dependencies(bench_day_plot KVPLOTAX)
+endif()
