@@ -21,8 +21,9 @@ void PaintCycle::resize(int width, int height) {
   height = nonNegative(height);
   if (width == screen_.width() && height == screen_.height()) return;
   gdi::Bitmap resized(width, height, background_);
-  const int keepWidth = std::min(width, screen_.width());
-  const int keepHeight = std::min(height, screen_.height());
+  // A size whose bitmap cannot be made leaves an empty screen: nothing is copied into it.
+  const int keepWidth = std::min(resized.width(), screen_.width());
+  const int keepHeight = std::min(resized.height(), screen_.height());
   for (int y = 0; y < keepHeight; ++y) {
     std::copy_n(screen_.row(y), keepWidth, resized.row(y));
   }
