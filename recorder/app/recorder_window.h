@@ -18,6 +18,7 @@
 #include "host/qt/qt_container.h"
 #include "input_choice.h"
 #include "input_menu.h"
+#include "log_choice_prompter.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
@@ -71,8 +72,11 @@ class RecorderWindow final : public QMainWindow {
   void buildControls(QWidget* client);
   void buildMenus(InputMenu::DeviceLister devices);
   void showFormView();
+  void print();
+  void orderTabs();
 
   xvtools::qt::QtPrompter prompter_;
+  LogChoicePrompter formPrompter_{prompter_};
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;
