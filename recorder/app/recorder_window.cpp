@@ -161,9 +161,16 @@ void RecorderWindow::orderTabs() {
 
 void RecorderWindow::print() {
   form_->command1Click();
-  // The chart's printing reports its failures only by their code: tell the operator.
+  // The chart's printing reports its failures only by their code: tell the operator, and once a
+  // print succeeds again, put back what the status line said before.
+  const bool failureShown = !printFailure_.empty() && form_->Text3() == printFailure_;
   if (const std::int32_t code = form_->ChartResult(); code != 0) {
-    form_->showStatus(host::qt::printFailureText(code));
+    if (!failureShown) statusBeforeFailure_ = form_->Text3();
+    printFailure_ = host::qt::printFailureText(code);
+    form_->showStatus(printFailure_);
+  } else if (failureShown) {
+    form_->showStatus(statusBeforeFailure_);
+    printFailure_.clear();
   }
 }
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "host/qt/qt_container.h"
 #include "input_choice.h"
@@ -100,6 +101,8 @@ class RecorderWindow final : public QMainWindow {
   QAction* logging_ = nullptr;
   QAction* about_ = nullptr;
   InputMenu* inputMenu_ = nullptr;
+  std::string printFailure_;         // on the status line after a failed print
+  std::string statusBeforeFailure_;  // what it said before
 };
 
 }  // namespace recorder::app

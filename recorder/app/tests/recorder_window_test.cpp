@@ -472,6 +472,15 @@ TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
       EXPECT_NE(pdf.find("/Count 1 "), std::string::npos);  // one page
     }
   }
+  // Here: once a print succeeds again, the status line says what it said before the failure.
+  RecorderWindow& w = open();
+  const QString before = w.text3()->text();
+  for (const std::string& printer : {"pdf:" + path("no/such/folder.pdf"), "pdf:" + path("a.pdf")}) {
+    host::setChosenPrinter(printer);
+    QTest::mouseClick(w.printButton(), Qt::LeftButton);
+  }
+  EXPECT_EQ(w.text3()->text(), before);
+  host::setChosenPrinter(std::nullopt);
 }
 
 }  // namespace
