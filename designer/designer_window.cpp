@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -38,6 +39,10 @@ DesignerWindow::DesignerWindow(QWidget* parent)
                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                  QMessageBox::Save);
   };
+  openQuestion_ = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("kvplotax-designer"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  };
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->setChildrenCollapsible(false);
   sheet_->setObjectName(QStringLiteral("sheet"));
@@ -51,13 +56,19 @@ DesignerWindow::DesignerWindow(QWidget* parent)
   split->setStretchFactor(1, 1);
   split->setSizes({420, 580});
   setCentralWidget(split);
-  // A page shown again reads the control: another page may have changed what it shows.
+  // A page shown again reads the control: another page may have changed what it shows. An open
+  // help window follows it to its help.
   connect(sheet_, &QTabWidget::currentChanged, this, [this](int index) {
     if (index >= 0 && index < pageCount()) page(index).reload();
+    if (helpShown(this)) showCurrentHelp();
   });
   buildMenus();
   updateTitle();
-  resize(1000, 600);
+  // As large as the pages and the chart want, but no larger than the screen it opens on.
+  QSize size(1000, 600);
+  if (const QScreen* screen = this->screen())
+    size = size.boundedTo(screen->availableGeometry().size());
+  resize(size);
 }
 
 DesignerWindow::~DesignerWindow() { clearPages(); }
@@ -85,11 +96,19 @@ void DesignerWindow::buildMenus() {
 }
 
 bool DesignerWindow::openFile(const QString& path) {
-  const auto bag = readBagFile(path);
+  QString reason;
+  const auto bag = readBagFile(path, &reason);
   if (!bag) {
-    tell(tr("%1 cannot be read.").arg(path));
+    tell(tr("%1 cannot be read: %2").arg(path, reason));
     return false;
   }
+  // Without its heading the file is not a saved chart: the pages would show a new control's
+  // defaults, and a later Save would write them over whatever the file holds.
+  if (!bagClass(*bag) &&
+      openQuestion_(tr("%1 is not a saved chart: it has no [Class ...] line. Open it with a new "
+                       "chart's settings, which Save would write over what it holds?")
+                        .arg(path)) != QMessageBox::Yes)
+    return false;
   const automation::Guid clsid =
       bagClass(*bag).value_or(*automation::Guid::parse(std::string(kChartClass)));
   clearPages();

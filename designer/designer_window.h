@@ -27,9 +27,10 @@ class DesignerWindow final : public QMainWindow {
   explicit DesignerWindow(QWidget* parent = nullptr);
   ~DesignerWindow() override;
 
-  // Loads the file's control and shows its pages. False when the file cannot be read (what was
-  // shown stays) or its control cannot be created (nothing is shown then). Unsaved changes are
-  // the caller's to ask about.
+  // Loads the file's control and shows its pages. False when the file cannot be read, is too
+  // large, or is not a saved chart and the user chose not to open it (what was shown stays), or
+  // its control cannot be created (nothing is shown then). Unsaved changes are the caller's to
+  // ask about.
   bool openFile(const QString& path);
   // Writes the control's settings to the file shown (or asks for one); false when not written.
   bool save();
@@ -47,6 +48,8 @@ class DesignerWindow final : public QMainWindow {
   // What asks whether to save unsaved changes: Save, Discard or Cancel.
   using SaveQuestion = std::function<QMessageBox::StandardButton(const QString&)>;
   void setSaveQuestion(SaveQuestion question) { saveQuestion_ = std::move(question); }
+  // What asks whether to open a file that holds no saved chart: Yes or No.
+  void setOpenQuestion(SaveQuestion question) { openQuestion_ = std::move(question); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -70,6 +73,7 @@ class DesignerWindow final : public QMainWindow {
   std::string savedBag_;  // what the file holds, as the control writes it
   std::function<void(const QString&)> message_;
   SaveQuestion saveQuestion_;
+  SaveQuestion openQuestion_;
 };
 
 }  // namespace designer

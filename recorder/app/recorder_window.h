@@ -14,11 +14,13 @@
 #include <QPushButton>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "host/qt/qt_container.h"
 #include "host/qt/qt_prompter.h"
 #include "input_choice.h"
 #include "input_menu.h"
+#include "log_choice_prompter.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
@@ -71,8 +73,11 @@ class RecorderWindow final : public QMainWindow {
   void buildControls(QWidget* client);
   void buildMenus(InputMenu::DeviceLister devices);
   void showFormView();
+  void print();
+  void orderTabs();
 
   host::qt::QtPrompter prompter_;
+  LogChoicePrompter formPrompter_{prompter_};
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;
@@ -96,6 +101,8 @@ class RecorderWindow final : public QMainWindow {
   QAction* logging_ = nullptr;
   QAction* about_ = nullptr;
   InputMenu* inputMenu_ = nullptr;
+  std::string printFailure_;         // on the status line after a failed print
+  std::string statusBeforeFailure_;  // what it said before
 };
 
 }  // namespace recorder::app

@@ -72,7 +72,10 @@ Form1::~Form1() { waveIn_.Stop(); }
 void Form1::load() {
   guarded([this] {
     tables_.fill();
-    setText(windowText_, tables_.WindowTable[0]);
+    // The window box names the window the spectrogram applies from its first column: its stored
+    // Gaussian, on which the button then stands too.
+    windowButton_.setValue(kStoredWindow);
+    setText(windowText_, tables_.WindowTable[kStoredWindow]);
     setText(palletText_, tables_.PalletTable[1]);
   });
 }

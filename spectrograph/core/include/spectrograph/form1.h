@@ -37,7 +37,8 @@ class Form1 {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  // Form load: fills the tables and the window and palette texts.
+  // Form load: fills the tables and the window and palette texts; the window button and text
+  // show the spectrogram's stored window.
   void load();
 
   void startStopClick();
@@ -78,11 +79,12 @@ class Form1 {
   std::int32_t PrintResult() const { return printResult_; }
   // Why the last Print could not reach the chart control's printing; empty when it did.
   const std::string& printFailure() const { return printFailure_; }
+  // Tells the operator, as a failing handler does.
+  void reportError(const std::string& text);
 
  private:
   template <typename Handler>
   void guarded(Handler&& handler);
-  void reportError(const std::string& text);
   void setText(std::string& box, std::string text);
 
   automation::Dispatch* chart_;
