@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "apps/user_chart_style.h"
 #include "designed_chart.h"
 #include "headless_prompter.h"
 #include "host/headless.h"
@@ -132,9 +133,12 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   container.pump();
   ContainerHost formHost(container);
   HeadlessPrompter prompter;
-  ZelkChrtForm form(*chart, formHost, prompter);
+  apps::StyledChart styledChart(*chart, kDesignedChartFile);
+  ZelkChrtForm form(styledChart, formHost, prompter);
   xvtools::FormQueue queue;
   form.load();
+  if (const std::string note = styledChart.applyOverSetUp(); !note.empty())
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
   container.pump();
 
   form.XVWaveInX1().setInput(*choice);

@@ -18,6 +18,7 @@
 #include "host/qt/qt_container.h"
 #include "input_choice.h"
 #include "input_menu.h"
+#include "apps/user_chart_style.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
@@ -76,6 +77,7 @@ class RecorderWindow final : public QMainWindow {
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;
+  std::unique_ptr<apps::StyledChart> styledChart_;
   std::unique_ptr<ZelkChrtForm> form_;
 
   QPushButton* scroll_ = nullptr;
