@@ -15,10 +15,10 @@
 #include <array>
 #include <memory>
 
+#include "apps/user_chart_style.h"
 #include "host/qt/qt_container.h"
 #include "input_choice.h"
 #include "input_menu.h"
-#include "apps/user_chart_style.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
