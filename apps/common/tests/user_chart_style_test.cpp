@@ -81,8 +81,8 @@ class UserChartStyleTest : public ::testing::Test {
 };
 
 // The designed recorder chart with a green grid and a blue trace pen three pixels wide, as the
-// designer saves it.
-std::string greenGridBluePen() {
+// designer saves it; with a larger font and two number places on the scale when asked.
+std::string greenGridBluePen(bool scaleText = false) {
   host::HeadlessContainer box(601, 257);
   automation::Dispatch& chart =
       box.loadBag(apps::chartClass(), readFile(fs::path(ZELK_SOURCE_FORMS) / "zelkchart.bag"));
@@ -90,6 +90,13 @@ std::string greenGridBluePen() {
   chart.put("Pen_Select", Variant(std::int16_t{1}));
   chart.put("PenColor", Variant(std::int32_t{0x00FF0000}));
   chart.put("PenWidth", Variant(std::int16_t{3}));
+  if (scaleText) {
+    chart.put("FontSize", Variant(12.0f));
+    chart.put("Scale_Select", Variant(std::int16_t{1}));
+    chart.put("ScaleDimension", Variant(std::int16_t{1}));
+    chart.put("ScalePlaces", Variant(std::int16_t{2}));
+    chart.put("ScaleAction", Variant(std::int16_t{1}));
+  }
   return box.saveBag();
 }
 
@@ -108,6 +115,11 @@ TEST_F(UserChartStyleTest, TheUsersGridAndTracePenShowInTheRecordersPicture) {
   EXPECT_EQ(count(styled, 0xFF0000), 0);
   EXPECT_GT(count(styled, 0x00FF00), count(plain, 0xC0C0C0) / 2);
   EXPECT_GT(2 * count(styled, 0x0000FF), 3 * count(plain, 0xFF0000));
+
+  // The scale's font and number places outlast the set-up that recording starts with.
+  std::ofstream(forms() / "zelkchart.bag") << greenGridBluePen(true);
+  EXPECT_NE(recorderImage("scale.bmp"), readFile(dir / "styled.bmp"));
+  EXPECT_EQ(err, "");
 
   // Without the file, the picture is today's again, pixel for pixel.
   fs::remove(forms() / "zelkchart.bag");
