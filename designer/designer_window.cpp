@@ -112,6 +112,7 @@ bool DesignerWindow::openFile(const QString& path) {
   } catch (const std::exception& e) {
     tell(tr("The control of %1 cannot be created: %2").arg(path, QString::fromUtf8(e.what())));
     path_.clear();
+    installed_.clear();
     savedBag_.clear();
     updateTitle();
     return false;
