@@ -1,6 +1,8 @@
 #include "designer_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -14,6 +16,7 @@
 
 #include "automation/server.h"
 #include "bag_file.h"
+#include "form_files.h"
 #include "help_pages.h"
 #include "host/qt/qt_container.h"
 #include "page_classes.h"
@@ -47,12 +50,21 @@ DesignerWindow::DesignerWindow(QWidget* parent)
   split->setChildrenCollapsible(false);
   sheet_->setObjectName(QStringLiteral("sheet"));
   split->addWidget(sheet_);
-  chart_ = new host::qt::QtContainer(split);
+  chart_ = new host::qt::QtContainer;
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setMinimumSize(200, 150);
   // As a form designer shows it: a scale changed on a page is laid out again at once.
   chart_->setUserMode(false);
-  split->addWidget(chart_);
+  // A program's form is shown at the size the program gives its chart, scrolled when larger.
+  preview_ = new QScrollArea(split);
+  preview_->setWidget(chart_);
+  preview_->setWidgetResizable(true);
+  preview_->setAlignment(Qt::AlignCenter);
+  split->addWidget(preview_);
+  revertQuestion_ = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("kvplotax-designer"), question) ==
+           QMessageBox::Yes;
+  };
   split->setStretchFactor(1, 1);
   split->setSizes({420, 580});
   setCentralWidget(split);
@@ -88,6 +100,7 @@ void DesignerWindow::buildMenus() {
   file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] { askOpen(); });
   file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(); });
   file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { askSaveAs(); });
+  file->addAction(tr("&Revert to Designed"), this, [this] { revertToDesigned(); });
   file->addSeparator();
   file->addAction(tr("E&xit"), QKeySequence::Quit, this, [this] { close(); });
   QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -96,8 +109,9 @@ void DesignerWindow::buildMenus() {
 }
 
 bool DesignerWindow::openFile(const QString& path) {
+  const FormFiles files = formFiles(path);
   QString reason;
-  const auto bag = readBagFile(path, &reason);
+  const auto bag = readBagFile(files.read, &reason);
   if (!bag) {
     tell(tr("%1 cannot be read: %2").arg(path, reason));
     return false;
@@ -117,12 +131,22 @@ bool DesignerWindow::openFile(const QString& path) {
   } catch (const std::exception& e) {
     tell(tr("The control of %1 cannot be created: %2").arg(path, QString::fromUtf8(e.what())));
     path_.clear();
+    installed_.clear();
     savedBag_.clear();
     updateTitle();
     return false;
   }
+  const QSize formSize = formChartSize(files.write);
+  preview_->setWidgetResizable(formSize.isEmpty());
+  if (formSize.isEmpty()) {
+    chart_->setMinimumSize(200, 150);
+    chart_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else {
+    chart_->setFixedSize(formSize);
+  }
   chart_->pump();
-  path_ = QFileInfo(path).absoluteFilePath();
+  path_ = QFileInfo(files.write).absoluteFilePath();
+  installed_ = files.installed;
   savedBag_ = chart_->saveBag();
   buildPages();
   updateTitle();
@@ -188,14 +212,33 @@ bool DesignerWindow::saveAs(const QString& path) {
   if (pages_.empty()) return false;  // nothing open
   const std::string bag = chart_->saveBag();
   QString reason;
+  // The user's forms folder is made on the first save of a style; other folders must exist.
+  if (!installed_.isEmpty() && QFileInfo(path).absoluteFilePath() == path_)
+    QDir().mkpath(QFileInfo(path).absolutePath());
   if (!writeBagFile(path, bag, reason)) {
     tell(tr("%1 cannot be written: %2").arg(path, reason));
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
+  installed_ = formFiles(path_).installed;
   savedBag_ = bag;
   updateTitle();
   return true;
+}
+
+bool DesignerWindow::revertToDesigned() {
+  if (installed_.isEmpty()) {
+    tell(tr("Only a program's form can be reverted to its designed settings."));
+    return false;
+  }
+  if (!revertQuestion_(tr("Remove your style %1 and show the form as designed?").arg(path_)))
+    return false;
+  QFile mine(path_);
+  if (mine.exists() && !mine.remove()) {
+    tell(tr("%1 cannot be removed: %2").arg(path_, mine.errorString()));
+    return false;
+  }
+  return openFile(installed_);
 }
 
 void DesignerWindow::askOpen() {

@@ -11,6 +11,7 @@
 
 #include "automation/automation.h"
 
+class QScrollArea;
 class QTabWidget;
 
 namespace host::qt {
@@ -35,6 +36,12 @@ class DesignerWindow final : public QMainWindow {
   // Writes the control's settings to the file shown (or asks for one); false when not written.
   bool save();
   bool saveAs(const QString& path);
+  // File > Revert to Designed: after asking, removes the user's style of an installed form and
+  // shows the form as installed. False when not asked for, refused or not removed.
+  bool revertToDesigned();
+  void setRevertQuestion(std::function<bool(const QString&)> question) {
+    revertQuestion_ = std::move(question);
+  }
   // Whether the control's settings differ from the file's.
   bool isModified();
 
@@ -70,6 +77,9 @@ class DesignerWindow final : public QMainWindow {
   QTabWidget* sheet_;
   std::vector<kvplotax::pages::qt::PageWidget*> pages_;
   QString path_;
+  QString installed_;  // the installed form whose user style path_ is; empty for other files
+  QScrollArea* preview_;
+  std::function<bool(const QString&)> revertQuestion_;
   std::string savedBag_;  // what the file holds, as the control writes it
   std::function<void(const QString&)> message_;
   SaveQuestion saveQuestion_;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "apps/user_chart_style.h"
 #include "designed_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
@@ -105,11 +106,14 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   container.pump();
   ContainerHost formHost(container);
   host::HeadlessPrompter prompter;
+  apps::StyledChart styledChart(*chart, kDesignedChartFile);
   // The form's components post to the queue until the form has stopped them: it outlives the
   // form.
   xvtools::FormQueue queue;
-  ZelkChrtForm form(*chart, formHost, prompter);
+  ZelkChrtForm form(styledChart, formHost, prompter);
   form.load();
+  if (const std::string note = styledChart.applyOverSetUp(); !note.empty())
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
   container.pump();
 
   form.XVWaveInX1().setInput(*choice);

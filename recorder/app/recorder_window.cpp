@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <cstdio>
 #include <stdexcept>
 
 #include "designed_chart.h"
@@ -65,13 +66,18 @@ RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister 
   chart_->pump();
 
   formHost_ = std::make_unique<WindowFormHost>(*this, *chart_);
-  form_ = std::make_unique<ZelkChrtForm>(*control, *formHost_, formPrompter_);
+  styledChart_ = std::make_unique<apps::StyledChart>(*control, kDesignedChartFile);
+  form_ = std::make_unique<ZelkChrtForm>(*styledChart_, *formHost_, formPrompter_);
   buildControls(client);
   buildMenus(std::move(devices));
   form_->onViewChanged([this] { showFormView(); });
   showFormView();
 
   form_->load();
+  if (const std::string note = styledChart_->applyOverSetUp(); !note.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
+    form_->showStatus(note);
+  }
   form_->XVWaveInX1().setInput(input.input);
   form_->XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
   form_->XVWaveInX1().setFormThread(&formThread_);

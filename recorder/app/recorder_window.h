@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "apps/user_chart_style.h"
 #include "host/qt/qt_container.h"
 #include "host/qt/qt_prompter.h"
 #include "input_choice.h"
@@ -81,6 +82,7 @@ class RecorderWindow final : public QMainWindow {
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;
+  std::unique_ptr<apps::StyledChart> styledChart_;
   std::unique_ptr<ZelkChrtForm> form_;
 
   QPushButton* scroll_ = nullptr;

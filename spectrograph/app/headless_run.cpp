@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "apps/user_chart_style.h"
 #include "form_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
@@ -96,6 +97,10 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   host::HeadlessPrompter prompter("zelkspec");
   Form1 form(chart, formHost, prompter);
   form.load();
+  if (chart != nullptr) {
+    const std::string note = apps::StyledChart(*chart, "zelkspec.bag").applyOverSetUp();
+    if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
+  }
 
   if (options.fftRow) choose(form.FFTButton(), *options.fftRow);
   if (options.windowRow) choose(form.WindowButton(), *options.windowRow);

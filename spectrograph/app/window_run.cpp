@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "apps/user_chart_style.h"
 #include "form_chart.h"
 #include "host/qt/print_services.h"
 #include "host/qt/qt_container.h"
@@ -57,6 +58,10 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   host.setWindow(&window);
   prompter.setParent(&window);
   form.load();
+  if (control != nullptr) {
+    const std::string note = apps::StyledChart(*control, "zelkspec.bag").applyOverSetUp();
+    if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
+  }
   window.show();
   const int code = application.exec();
   form.WaveIn().Stop();
