@@ -50,11 +50,14 @@ for program in "${programs[@]}"; do
     fail "$program has no manual page desktop/man/$program.1"
     continue
   }
-  status=0
-  help=$("$bin/$program" --help 2>"$scratch/help.err") || status=$?
-  if [ "$status" -ne 0 ] || [ -z "$help" ] || [ -s "$scratch/help.err" ]; then
-    fail "$program --help must print to standard output only and exit 0 (exit $status)"
-  fi
+  for asked in --help --version; do
+    status=0
+    "$bin/$program" "$asked" >"$scratch/asked.out" 2>"$scratch/asked.err" || status=$?
+    if [ "$status" -ne 0 ] || [ ! -s "$scratch/asked.out" ] || [ -s "$scratch/asked.err" ]; then
+      fail "$program $asked must print to standard output only and exit 0 (exit $status)"
+    fi
+  done
+  help=$("$bin/$program" --help 2>/dev/null || true)
   in_help=$(option_names <<<"$help")
   in_page=$(man_option_sections "$page" | option_names)
   missing=$(LC_ALL=C comm -23 <(echo "$in_help") <(echo "$in_page") | tr '\n' ' ')
