@@ -28,6 +28,9 @@ for preset in default sanitize; do
   ctest --preset "$preset"
 done
 
+echo "== docs: manual pages, --help texts and the README's examples agree with the programs"
+scripts/check-docs.sh build/default/bin
+
 # The optimised build users install from (README) must build too: its warnings differ.
 echo "== release: configure and build"
 cmake --preset release >/dev/null
