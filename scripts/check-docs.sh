@@ -107,6 +107,7 @@ substitutions=(
   "s|/srv/|$scratch/srv/|g"
   "s|MODULE|$lib/libKVPLOTAX.so|g"
   "s|LIBDIR|$lib|g"
+  "s|DATADIR/zelk/forms/|$repo/forms/|g"
   "s|^man -l desktop/|man -l $repo/desktop/|"
   "s|^man ([a-z-]+)$|man -l $repo/desktop/man/\1.1|"
   "s| forms/| $repo/forms/|g"
