@@ -47,11 +47,10 @@ StartInput fallback(const xvtools::InputSpec& remembered, const std::vector<std:
 StartInput startInput(const std::optional<std::string>& requested,
                       const InputMenu::DeviceLister& devices,
                       const apps::RememberedChoices& choices) {
-  const auto list = [&] { return devices ? devices() : std::vector<std::string>{}; };
   if (requested) return chooseStartInput(requested, {});
   const auto text = choices.get(apps::kInputChoice);
   const auto remembered = text ? xvtools::InputSpec::parse(*text) : std::nullopt;
-  const std::vector<std::string> present = list();
+  const std::vector<std::string> present = devices ? devices() : std::vector<std::string>{};
   if (!remembered) return chooseStartInput(std::nullopt, present);
   if (stillThere(*remembered, present)) return {*remembered, {}};
   return fallback(*remembered, present);
