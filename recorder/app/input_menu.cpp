@@ -52,7 +52,10 @@ void InputMenu::addChoice(const QString& text, const xvtools::InputSpec& choice)
   QAction* action = addAction(text);
   action->setCheckable(true);
   action->setChecked(waveIn_.input() == choice);
-  connect(action, &QAction::triggered, this, [this, choice] { waveIn_.setInput(choice); });
+  connect(action, &QAction::triggered, this, [this, choice] {
+    waveIn_.setInput(choice);
+    if (chosen_) chosen_();
+  });
 }
 
 void InputMenu::chooseRecording() {
@@ -64,6 +67,7 @@ void InputMenu::chooseRecording() {
   choice.kind = xvtools::InputSpec::Kind::File;
   choice.name = path;
   waveIn_.setInput(choice);
+  if (chosen_) chosen_();
 }
 
 }  // namespace recorder::app

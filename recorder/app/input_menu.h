@@ -20,6 +20,8 @@ class InputMenu final : public QMenu {
 
   // Rebuilds the entries from the devices present, checking the input in force.
   void refresh();
+  // Called once the operator's choice is the input in force.
+  void onChosen(std::function<void()> handler) { chosen_ = std::move(handler); }
 
  private:
   void addChoice(const QString& text, const xvtools::InputSpec& choice);
@@ -28,6 +30,7 @@ class InputMenu final : public QMenu {
   xvtools::XVWaveInX& waveIn_;
   host::Prompter& prompter_;
   DeviceLister devices_;
+  std::function<void()> chosen_;
 };
 
 }  // namespace recorder::app

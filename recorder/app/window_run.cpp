@@ -15,6 +15,7 @@
 
 #include "host/qt/print_services.h"
 #include "recorder_window.h"
+#include "window_choices.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
 
@@ -86,8 +87,8 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   host::qt::installQueuePrinters();
 
   const auto devices = [] { return xvtools::captureDeviceNames(); };
-  const StartInput input = chooseStartInput(
-      windowOptions.input, windowOptions.input ? std::vector<std::string>{} : devices());
+  const apps::RememberedChoices choices;
+  const StartInput input = startWithRememberedChoices(windowOptions.input, devices, choices);
   std::unique_ptr<RecorderWindow> window;
   try {
     window = std::make_unique<RecorderWindow>(input, devices);
@@ -95,6 +96,7 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     std::fprintf(stderr, "zelkchart: %s\n", e.what());
     return 1;
   }
+  keepChoices(*window, choices);
 
   bool screenshotFailed = false;
   const auto leave = [&] {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "apps/qt/remembered_printer.h"
 #include "apps/user_chart_style.h"
 #include "form_chart.h"
 #include "host/qt/print_services.h"
@@ -36,6 +37,9 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   QApplication application(argc, argv);
   // Besides the file printer, the printing system's queues.
   host::qt::installQueuePrinters();
+  // The printer chosen in the recorder's Printer Setup is the user's printer here too.
+  const std::string printerNote = apps::qt::useRememberedPrinter(apps::RememberedChoices());
+  if (!printerNote.empty()) std::fprintf(stderr, "zelkspec: %s\n", printerNote.c_str());
   xvtools::qt::QtFormThread formThread;
   WindowHost host;
   host::qt::QtPrompter prompter;
