@@ -9,6 +9,7 @@
 #include "full_spectrogram_run.h"
 #include "headless_options.h"
 #include "headless_run.h"
+#include "xvtools/input_stop.h"
 #ifdef ZELKSPEC_WINDOW
 #include "apps/display.h"
 #include "apps/qt/quit_on_stop_signals.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
 #endif
   }
   const apps::StopRequest& stop = apps::catchStopSignals();
+  // A recording piped in that stalls must not keep the run from stopping.
+  xvtools::setInputStopFlag(&apps::stopSignalFlag());
   if (options.full) return spectrograph::app::runFullSpectrogram(fullOptionsOf(options), std::cerr);
   return spectrograph::app::runHeadless(options, stop);
 }
