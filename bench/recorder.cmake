@@ -4,3 +4,7 @@ target_include_directories(bench_recorder_block PRIVATE ${CMAKE_SOURCE_DIR}/reco
 zelk_bench(bench_recorder_headless SOURCES recorder_headless.cpp
            LIBS zelk_recorder_core zelk_host)
 add_dependencies(bench_recorder_headless KVPLOTAX)
+
+# A day plot of a whole day's log through the run zelkchart calls.
+zelk_bench(bench_day_plot SOURCES day_plot_bench.cpp LIBS zelkchart_day_plot)
+add_dependencies(bench_day_plot KVPLOTAX)

@@ -6,18 +6,18 @@
 #include <filesystem>
 #include <vector>
 
+#include "host/prompter.h"
 #include "quiet_chart.h"
 #include "recorder/block_reducer.h"
 #include "recorder/zelk_chrt_form.h"
-#include "xvtools/prompter.h"
 
 namespace {
 
-class LogChooser : public xvtools::Prompter {
+class LogChooser : public host::Prompter {
  public:
   explicit LogChooser(std::string path) : path_(std::move(path)) {}
-  xvtools::MsgBoxResult messageBox(const std::string&, const std::string&, int) override {
-    return xvtools::vbOK;
+  host::MsgBoxResult messageBox(const std::string&, const std::string&, int) override {
+    return host::vbOK;
   }
   std::optional<std::string> inputBox(const std::string&, const std::string&,
                                       const std::string&) override {

@@ -7,16 +7,16 @@
 #include <string>
 
 #include "host/headless.h"
+#include "host/prompter.h"
 #include "recorder/zelk_chrt_form.h"
-#include "xvtools/prompter.h"
 
 namespace {
 
-class SilentPrompter : public xvtools::Prompter {
+class SilentPrompter : public host::Prompter {
  public:
   explicit SilentPrompter(std::string logPath) : logPath_(std::move(logPath)) {}
-  xvtools::MsgBoxResult messageBox(const std::string&, const std::string&, int) override {
-    return xvtools::vbOK;
+  host::MsgBoxResult messageBox(const std::string&, const std::string&, int) override {
+    return host::vbOK;
   }
   std::optional<std::string> inputBox(const std::string&, const std::string&,
                                       const std::string&) override {

@@ -1,3 +1,8 @@
 # The spectrogram's column: window, transform, magnitudes, amplitude mapping, palette, the column
 # written into the display.
 zelk_bench(bench_spectrogram_column SOURCES spectrogram_column_bench.cpp LIBS zelk_xvtools)
+
+# The whole-recording picture as a command, for bench/spectrogram_vs_sox.sh.
+add_executable(bench_full_spectrogram full_spectrogram_driver.cpp)
+zelk_target(bench_full_spectrogram)
+target_link_libraries(bench_full_spectrogram PRIVATE zelkspec_full_run)

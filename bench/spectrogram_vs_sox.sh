@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Ten minutes of 8 kHz audio as a spectrogram at N = 512: zelkspec --headless against
 # `sox FILE -n spectrogram` set up for the same transforms (512 points every 256 samples: 18749
-# or 18750 of them), timed in the same run, best of three each, interleaved.
+# or 18750 of them), timed in the same run, best of three each, interleaved. Then the whole
+# recording as one picture (zelkspec --full, one column per transform) against sox drawing the
+# same number of columns (-x), likewise.
 # Usage: bench/spectrogram_vs_sox.sh [BUILD_DIR]   (default build/default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,7 +17,11 @@ fi
 if ! command -v sox >/dev/null; then
   sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends sox
+  if ! DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+    --no-install-recommends sox >/dev/null; then
+    echo "spectrogram_vs_sox: sox is not installed and could not be; skipping" >&2
+    exit 0
+  fi
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -50,3 +56,32 @@ echo "zelkspec --headless: ${best_ours} s elapsed, ${cpu_ours} s CPU (best of 3)
 echo "sox spectrogram:     ${best_theirs} s elapsed, ${cpu_theirs} s CPU (best of 3)"
 awk -v a="$best_ours" -v b="$best_theirs" -v c="$cpu_ours" -v d="$cpu_theirs" \
   'BEGIN { printf "ratio sox/zelkspec: %.1fx elapsed, %.1fx CPU (target: at least 2x)\n", b / a, d / c }'
+
+# The whole recording: zelkspec --full when the program offers it, else the same run through
+# the benchmark's driver.
+if "$zelkspec" --help 2>/dev/null | grep -q -- --full; then
+  full=("$zelkspec" --headless --input "$work/ten.wav" --full --log-amp --image "$work/full.png")
+elif [ -x "$build/bin/bench_full_spectrogram" ]; then
+  full=("$build/bin/bench_full_spectrogram" "$work/ten.wav" "$work/full.png")
+else
+  echo "spectrogram_vs_sox: no --full in zelkspec and no bench_full_spectrogram; skipping" >&2
+  exit 0
+fi
+sox_full=(sox "$work/ten.wav" -n spectrogram -y 257 -x "$transforms" -r -o "$work/sox-full.png")
+best_full=999999 best_sox=999999 cpu_full=999999 cpu_sox=999999
+for round in 1 2 3; do
+  read -r e c < <(measure "${full[@]}")
+  best_full=$(awk -v a="$best_full" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
+  cpu_full=$(awk -v a="$cpu_full" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
+  read -r e c < <(measure "${sox_full[@]}")
+  best_sox=$(awk -v a="$best_sox" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
+  cpu_sox=$(awk -v a="$cpu_sox" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
+done
+png_width() {
+  python3 -c "import struct,sys; d=open(sys.argv[1],'rb').read(24); print(struct.unpack('>I', d[16:20])[0])" "$1" 2>/dev/null || echo "?"
+}
+echo "whole recording: our picture $(png_width "$work/full.png") pixels wide (40 of scale), sox's $(png_width "$work/sox-full.png")"
+echo "zelkspec --full:          ${best_full} s elapsed, ${cpu_full} s CPU (best of 3)"
+echo "sox spectrogram -x $transforms: ${best_sox} s elapsed, ${cpu_sox} s CPU (best of 3)"
+awk -v a="$best_full" -v b="$best_sox" -v c="$cpu_full" -v d="$cpu_sox" \
+  'BEGIN { printf "ratio sox/zelkspec --full: %.1fx elapsed, %.1fx CPU (target: at least 2x)\n", b / a, d / c }'

@@ -8,6 +8,28 @@ if(ZELK_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Every test runs with a scratch home, scratch XDG folders and a scratch registry, set once for the
+# whole run: whatever a test does, it never reads or writes the user's registry, VB.INI or other
+# settings, nor the system-wide ones. CTest reads this file before it starts any test, so
+# "ctest --preset default" and "ctest --test-dir build/default" are alike; each run starts afresh.
+if(ZELK_BUILD_TESTS)
+  set(ZELK_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/zelk_test_environment.cmake CONTENT [=[
+set(scratch "@ZELK_TEST_HOME@")
+file(REMOVE_RECURSE "${scratch}")
+file(MAKE_DIRECTORY "${scratch}/home" "${scratch}/config" "${scratch}/data" "${scratch}/cache"
+                    "${scratch}/system")
+set(ENV{HOME} "${scratch}/home")
+set(ENV{XDG_CONFIG_HOME} "${scratch}/config")
+set(ENV{XDG_DATA_HOME} "${scratch}/data")
+set(ENV{XDG_CACHE_HOME} "${scratch}/cache")
+set(ENV{XDG_CONFIG_DIRS} "${scratch}/system")
+set(ENV{ZELK_REGISTRY} "${scratch}/registry")
+]=] @ONLY)
+  set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY TEST_INCLUDE_FILES
+               ${CMAKE_BINARY_DIR}/zelk_test_environment.cmake)
+endif()
+
 # zelk_target(<target>): our warning set and include conventions.
 function(zelk_target target)
   target_compile_options(${target} PRIVATE ${ZELK_WARNINGS})
@@ -55,6 +77,19 @@ function(zelk_export target exportName)
     install(DIRECTORY ${ARG_HEADERS}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   endif()
   set_property(GLOBAL APPEND PROPERTY ZELK_EXPORTED_TARGETS ${target})
+endfunction()
+
+# zelk_test_registry(<file> [<clsid> <progid> <module-target>]...): a registry file in the build
+# tree naming modules of the tests' own, which no program would load otherwise; a test gets it as
+# ENVIRONMENT ZELK_REGISTRY=<file>. Rewritten whenever the build is generated.
+function(zelk_test_registry file)
+  set(content "")
+  set(entries ${ARGN})
+  while(entries)
+    list(POP_FRONT entries clsid progid target)
+    string(APPEND content "${clsid} ${progid} $<TARGET_FILE:${target}>\n")
+  endwhile()
+  file(GENERATE OUTPUT ${file} CONTENT "${content}")
 endfunction()
 
 # zelk_gui_test(<name> SOURCES ... LIBS ... [ENVIRONMENT ...]): a GoogleTest program with a

@@ -1,6 +1,7 @@
 #include "bag_file.h"
 
 #include <QFile>
+#include <QObject>
 #include <QSaveFile>
 
 namespace designer {
@@ -16,11 +17,20 @@ std::optional<automation::Guid> bagClass(std::string_view bag) {
   return automation::Guid::parse(std::string(bag.substr(open, close - open)));
 }
 
-std::optional<std::string> readBagFile(const QString& path) {
+std::optional<std::string> readBagFile(const QString& path, QString* reason) {
+  const auto fail = [reason](const QString& why) -> std::optional<std::string> {
+    if (reason != nullptr) *reason = why;
+    return std::nullopt;
+  };
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
+  // Read one byte past the limit: a file that grows while it is read is caught as well.
+  const QByteArray bytes = file.read(kMaxBagFileBytes + 1);
+  if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+  if (bytes.size() > kMaxBagFileBytes) {
+    return fail(QObject::tr("it is larger than %1 MiB, too large for a chart's settings")
+                    .arg(kMaxBagFileBytes / (1024 * 1024)));
+  }
   return bytes.toStdString();
 }
 

@@ -13,8 +13,12 @@ namespace designer {
 // The class identifier in the bag's "[Class {...}]" heading; none when it has no readable one.
 std::optional<automation::Guid> bagClass(std::string_view bag);
 
-// The file's text; none when it cannot be read.
-std::optional<std::string> readBagFile(const QString& path);
+// A chart's settings take a few kilobytes: a larger file is not one, and is not read whole.
+inline constexpr qint64 kMaxBagFileBytes = 4 * 1024 * 1024;
+
+// The file's text; none, with the reason when asked for, when it cannot be read or is larger
+// than kMaxBagFileBytes.
+std::optional<std::string> readBagFile(const QString& path, QString* reason = nullptr);
 // Replaces the file whole or leaves it as it was: false, with the reason, on failure.
 bool writeBagFile(const QString& path, const std::string& bag, QString& reason);
 

@@ -1,11 +1,14 @@
 #include "designer_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -13,6 +16,7 @@
 
 #include "automation/server.h"
 #include "bag_file.h"
+#include "form_files.h"
 #include "help_pages.h"
 #include "host/qt/page_widget.h"
 #include "host/qt/qt_container.h"
@@ -38,26 +42,45 @@ DesignerWindow::DesignerWindow(QWidget* parent)
                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                  QMessageBox::Save);
   };
+  openQuestion_ = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("kvplotax-designer"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  };
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->setChildrenCollapsible(false);
   sheet_->setObjectName(QStringLiteral("sheet"));
   split->addWidget(sheet_);
-  chart_ = new host::qt::QtContainer(split);
+  chart_ = new host::qt::QtContainer;
   chart_->setObjectName(QStringLiteral("chart"));
   chart_->setMinimumSize(200, 150);
   // As a form designer shows it: a scale changed on a page is laid out again at once.
   chart_->setUserMode(false);
-  split->addWidget(chart_);
+  // A program's form is shown at the size the program gives its chart, scrolled when larger.
+  preview_ = new QScrollArea(split);
+  preview_->setWidget(chart_);
+  preview_->setWidgetResizable(true);
+  preview_->setAlignment(Qt::AlignCenter);
+  split->addWidget(preview_);
+  revertQuestion_ = [this](const QString& question) {
+    return QMessageBox::question(this, QStringLiteral("kvplotax-designer"), question) ==
+           QMessageBox::Yes;
+  };
   split->setStretchFactor(1, 1);
   split->setSizes({420, 580});
   setCentralWidget(split);
-  // A page shown again reads the control: another page may have changed what it shows.
+  // A page shown again reads the control: another page may have changed what it shows. An open
+  // help window follows it to its help.
   connect(sheet_, &QTabWidget::currentChanged, this, [this](int index) {
     if (index >= 0 && index < pageCount()) page(index).reload();
+    if (helpShown(this)) showCurrentHelp();
   });
   buildMenus();
   updateTitle();
-  resize(1000, 600);
+  // As large as the pages and the chart want, but no larger than the screen it opens on.
+  QSize size(1000, 600);
+  if (const QScreen* screen = this->screen())
+    size = size.boundedTo(screen->availableGeometry().size());
+  resize(size);
 }
 
 DesignerWindow::~DesignerWindow() { clearPages(); }
@@ -77,6 +100,7 @@ void DesignerWindow::buildMenus() {
   file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] { askOpen(); });
   file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { save(); });
   file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { askSaveAs(); });
+  file->addAction(tr("&Revert to Designed"), this, [this] { revertToDesigned(); });
   file->addSeparator();
   file->addAction(tr("E&xit"), QKeySequence::Quit, this, [this] { close(); });
   QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -85,11 +109,20 @@ void DesignerWindow::buildMenus() {
 }
 
 bool DesignerWindow::openFile(const QString& path) {
-  const auto bag = readBagFile(path);
+  const FormFiles files = formFiles(path);
+  QString reason;
+  const auto bag = readBagFile(files.read, &reason);
   if (!bag) {
-    tell(tr("%1 cannot be read.").arg(path));
+    tell(tr("%1 cannot be read: %2").arg(path, reason));
     return false;
   }
+  // Without its heading the file is not a saved chart: the pages would show a new control's
+  // defaults, and a later Save would write them over whatever the file holds.
+  if (!bagClass(*bag) &&
+      openQuestion_(tr("%1 is not a saved chart: it has no [Class ...] line. Open it with a new "
+                       "chart's settings, which Save would write over what it holds?")
+                        .arg(path)) != QMessageBox::Yes)
+    return false;
   const automation::Guid clsid =
       bagClass(*bag).value_or(*automation::Guid::parse(std::string(kChartClass)));
   clearPages();
@@ -98,12 +131,22 @@ bool DesignerWindow::openFile(const QString& path) {
   } catch (const std::exception& e) {
     tell(tr("The control of %1 cannot be created: %2").arg(path, QString::fromUtf8(e.what())));
     path_.clear();
+    installed_.clear();
     savedBag_.clear();
     updateTitle();
     return false;
   }
+  const QSize formSize = formChartSize(files.write);
+  preview_->setWidgetResizable(formSize.isEmpty());
+  if (formSize.isEmpty()) {
+    chart_->setMinimumSize(200, 150);
+    chart_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else {
+    chart_->setFixedSize(formSize);
+  }
   chart_->pump();
-  path_ = QFileInfo(path).absoluteFilePath();
+  path_ = QFileInfo(files.write).absoluteFilePath();
+  installed_ = files.installed;
   savedBag_ = chart_->saveBag();
   buildPages();
   updateTitle();
@@ -169,14 +212,33 @@ bool DesignerWindow::saveAs(const QString& path) {
   if (pages_.empty()) return false;  // nothing open
   const std::string bag = chart_->saveBag();
   QString reason;
+  // The user's forms folder is made on the first save of a style; other folders must exist.
+  if (!installed_.isEmpty() && QFileInfo(path).absoluteFilePath() == path_)
+    QDir().mkpath(QFileInfo(path).absolutePath());
   if (!writeBagFile(path, bag, reason)) {
     tell(tr("%1 cannot be written: %2").arg(path, reason));
     return false;
   }
   path_ = QFileInfo(path).absoluteFilePath();
+  installed_ = formFiles(path_).installed;
   savedBag_ = bag;
   updateTitle();
   return true;
+}
+
+bool DesignerWindow::revertToDesigned() {
+  if (installed_.isEmpty()) {
+    tell(tr("Only a program's form can be reverted to its designed settings."));
+    return false;
+  }
+  if (!revertQuestion_(tr("Remove your style %1 and show the form as designed?").arg(path_)))
+    return false;
+  QFile mine(path_);
+  if (mine.exists() && !mine.remove()) {
+    tell(tr("%1 cannot be removed: %2").arg(path_, mine.errorString()));
+    return false;
+  }
+  return openFile(installed_);
 }
 
 void DesignerWindow::askOpen() {

@@ -11,6 +11,7 @@
 
 #include "automation/automation.h"
 
+class QScrollArea;
 class QTabWidget;
 
 namespace host::qt {
@@ -25,13 +26,20 @@ class DesignerWindow final : public QMainWindow {
   explicit DesignerWindow(QWidget* parent = nullptr);
   ~DesignerWindow() override;
 
-  // Loads the file's control and shows its pages. False when the file cannot be read (what was
-  // shown stays) or its control cannot be created (nothing is shown then). Unsaved changes are
-  // the caller's to ask about.
+  // Loads the file's control and shows its pages. False when the file cannot be read, is too
+  // large, or is not a saved chart and the user chose not to open it (what was shown stays), or
+  // its control cannot be created (nothing is shown then). Unsaved changes are the caller's to
+  // ask about.
   bool openFile(const QString& path);
   // Writes the control's settings to the file shown (or asks for one); false when not written.
   bool save();
   bool saveAs(const QString& path);
+  // File > Revert to Designed: after asking, removes the user's style of an installed form and
+  // shows the form as installed. False when not asked for, refused or not removed.
+  bool revertToDesigned();
+  void setRevertQuestion(std::function<bool(const QString&)> question) {
+    revertQuestion_ = std::move(question);
+  }
   // Whether the control's settings differ from the file's.
   bool isModified();
 
@@ -45,6 +53,8 @@ class DesignerWindow final : public QMainWindow {
   // What asks whether to save unsaved changes: Save, Discard or Cancel.
   using SaveQuestion = std::function<QMessageBox::StandardButton(const QString&)>;
   void setSaveQuestion(SaveQuestion question) { saveQuestion_ = std::move(question); }
+  // What asks whether to open a file that holds no saved chart: Yes or No.
+  void setOpenQuestion(SaveQuestion question) { openQuestion_ = std::move(question); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -65,9 +75,13 @@ class DesignerWindow final : public QMainWindow {
   QTabWidget* sheet_;
   std::vector<host::qt::PageWidget*> pages_;
   QString path_;
+  QString installed_;  // the installed form whose user style path_ is; empty for other files
+  QScrollArea* preview_;
+  std::function<bool(const QString&)> revertQuestion_;
   std::string savedBag_;  // what the file holds, as the control writes it
   std::function<void(const QString&)> message_;
   SaveQuestion saveQuestion_;
+  SaveQuestion openQuestion_;
 };
 
 }  // namespace designer

@@ -22,19 +22,34 @@ QString helpPageFile(std::int32_t context) {
   return {};
 }
 
+namespace {
+
+const QString kHelpWindow = QStringLiteral("help");
+
+}  // namespace
+
+bool helpShown(QWidget* parent) {
+  const auto* dialog = parent->findChild<QDialog*>(kHelpWindow, Qt::FindDirectChildrenOnly);
+  return dialog != nullptr && dialog->isVisible();
+}
+
 bool showHelpPage(QWidget* parent, std::int32_t context, const QString& title) {
   const QString file = helpPageFile(context);
   if (file.isEmpty()) return false;
-  auto* dialog = new QDialog(parent);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setObjectName(QStringLiteral("help"));
+  // One help window, which each request turns to its page.
+  auto* dialog = parent->findChild<QDialog*>(kHelpWindow, Qt::FindDirectChildrenOnly);
+  if (dialog == nullptr) {
+    dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(kHelpWindow);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(new QTextBrowser(dialog));
+    dialog->resize(480, 360);
+  }
   dialog->setWindowTitle(title);
-  auto* browser = new QTextBrowser(dialog);
-  browser->setSource(QUrl::fromLocalFile(file));
-  auto* layout = new QVBoxLayout(dialog);
-  layout->addWidget(browser);
-  dialog->resize(480, 360);
+  dialog->findChild<QTextBrowser*>()->setSource(QUrl::fromLocalFile(file));
   dialog->show();
+  dialog->raise();
   return true;
 }
 

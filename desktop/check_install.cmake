@@ -1,11 +1,27 @@
 # Installs the build into a scratch prefix and checks that programs, libraries, launcher entries,
 # icons and manual pages land where GNUInstallDirs puts them, and that the entries are valid.
 # Run with -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DLIBDIR=... -DDATADIR=... -DMANDIR=...
-file(REMOVE_RECURSE ${PREFIX})
+#
+# The install step registers the installed control as it would for a user, but into a registry
+# and configuration folder of this test's own beside the prefix: never the user's, and never the
+# registry the other tests share (which would then name a module this test deletes).
+set(scratch ${PREFIX}-home)
+file(REMOVE_RECURSE ${PREFIX} ${scratch})
+set(ENV{HOME} ${scratch}/home)
+set(ENV{XDG_CONFIG_HOME} ${scratch}/config)
+set(ENV{XDG_CONFIG_DIRS} ${scratch}/system)
+set(ENV{ZELK_REGISTRY} ${scratch}/registry)
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+set(control ${PREFIX}/${LIBDIR}/libKVPLOTAX.so)
+file(READ ${scratch}/registry registry)
+string(FIND "${registry}" "{F9285160-7EB9-11D0-AADB-0000C05F07C7} Vextrin.Plotrex.1 ${control}\n"
+       at)
+if(at EQUAL -1 OR NOT EXISTS ${scratch}/config/zelk/VB.INI)
+  message(FATAL_ERROR "the install step did not register ${control} in its scratch registry")
 endif()
 set(expected
     ${BINDIR}/zelkchart
@@ -57,4 +73,24 @@ execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --version RESULT_VARIABLE 
 if(NOT result EQUAL 0 OR NOT version MATCHES "^zelkchart ")
   message(FATAL_ERROR "the installed zelkchart does not run: ${result} ${version}")
 endif()
-file(REMOVE_RECURSE ${PREFIX})
+# With an older installation registered in the user's registry, since removed, and no explicit
+# registry, the installed program draws with the control installed with it and leaves the user's
+# files as they were.
+unset(ENV{ZELK_REGISTRY})
+set(user_registry ${scratch}/config/zelk/registry)
+file(WRITE ${user_registry}
+     "{F9285160-7EB9-11D0-AADB-0000C05F07C7} Vextrin.Plotrex.1 ${scratch}/old/libKVPLOTAX.so\n")
+file(SHA256 ${user_registry} registry_before)
+file(SHA256 ${scratch}/config/zelk/VB.INI ini_before)
+execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --headless --input synthetic --seconds 1
+                        --image ${scratch}/chart.png
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+file(SHA256 ${user_registry} registry_after)
+file(SHA256 ${scratch}/config/zelk/VB.INI ini_after)
+if(NOT result EQUAL 0 OR NOT EXISTS ${scratch}/chart.png)
+  message(FATAL_ERROR "the installed zelkchart does not draw with its own control: ${result} ${errors}")
+endif()
+if(NOT registry_before STREQUAL registry_after OR NOT ini_before STREQUAL ini_after)
+  message(FATAL_ERROR "the installed zelkchart changed the user's registry or VB.INI")
+endif()
+file(REMOVE_RECURSE ${PREFIX} ${scratch})

@@ -1,2 +1,7 @@
-# The recorder's log reader on arbitrary file contents.
+# The recorder's log reader on arbitrary file contents; whole logs played back and exported.
 zelk_fuzzer(fuzz_log_reader SOURCES fuzz_log_reader.cpp LIBS zelk_recorder_core)
+zelk_fuzzer(fuzz_csv_export SOURCES fuzz_csv_export.cpp LIBS zelk_recorder_core)
+zelk_fuzzer(fuzz_log_playback
+            SOURCES fuzz_log_playback.cpp ${PROJECT_SOURCE_DIR}/recorder/tests/fake_chart.cpp
+            LIBS zelk_recorder_core)
+target_include_directories(fuzz_log_playback PRIVATE ${PROJECT_SOURCE_DIR}/recorder/tests)

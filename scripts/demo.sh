@@ -51,3 +51,21 @@ PY
     echo "demo: wrote $out/spectrogram.png (no python3 to make the chirp)"
   fi
 fi
+# The whole minute with its whistles and the whole chirp, one column per transform, once the
+# spectrograph takes --full; then the ten-minute log overlaid with a second run as a day plot.
+if [ -x build/release/bin/zelkspec ] && build/release/bin/zelkspec --help 2>/dev/null | grep -q -- --full; then
+  build/release/bin/zelkspec --headless --input synthetic --seconds 60 --full --log-amp \
+    --palette HSV --colorbar --image "$out/spectrogram.png"
+  if [ -f "$out/chirp.wav" ]; then
+    build/release/bin/zelkspec --headless --input "$out/chirp.wav" --full --width 1200 \
+      --log-amp --palette Hot --window Blackman --image "$out/chirp.png"
+  fi
+  echo "demo: wrote the whole minute to $out/spectrogram.png and the whole chirp to $out/chirp.png"
+fi
+if build/release/bin/zelkchart --help 2>/dev/null | grep -q -- --plot; then
+  build/release/bin/zelkchart --headless --input synthetic:2 --seconds 600 \
+    --log "$out/second-run.log" --image "$out/second-run.png"
+  build/release/bin/zelkchart --plot "$out/night.log" "$out/second-run.log" \
+    --image "$out/day-plot.png"
+  echo "demo: wrote $out/day-plot.png (the ten-minute log overlaid with a second run)"
+fi

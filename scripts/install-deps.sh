@@ -10,7 +10,7 @@ packages=(
   xvfb xauth
   pkg-config
   cups printer-driver-cups-pdf poppler-utils
-  desktop-file-utils appstream lintian
+  desktop-file-utils appstream lintian man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -29,4 +29,6 @@ const StopRequest& catchStopSignals() {
   return stop;
 }
 
+const std::atomic<bool>& stopSignalFlag() { return gSignalled; }
+
 }  // namespace apps

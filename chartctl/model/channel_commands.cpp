@@ -55,7 +55,8 @@ trace::PenDrawing* CKvplotaxCtrl::buildPen(std::int32_t n) {
 void CKvplotaxCtrl::initializeChannel(std::int32_t c) {
   const ChannelSettings chn = state_.staged().channel;
   const auto base = static_cast<std::int16_t>(state_.settings().errBase);
-  state_.selectViewport(static_cast<std::int16_t>(chn.viewport), logPixelsX(), logPixelsY());
+  // The channel's viewport is looked up, not selected: Viewport_Select stays the client's, so a
+  // following viewport write lands where the client meant it to.
   trace::TraceSetup setup;
   setup.channel = static_cast<std::int16_t>(c);
   setup.mode = chn.mode;

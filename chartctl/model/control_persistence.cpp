@@ -126,6 +126,12 @@ void CKvplotaxCtrl::exchangeEntries(ocx::PropExchange& px) {
       static_cast<std::int16_t>(viewports), static_cast<std::int16_t>(selections[2]),
       static_cast<std::int16_t>(selections[3]), static_cast<std::int16_t>(selections[4]),
       static_cast<std::int16_t>(selections[5]));
+  // The channel commands of the rebuild leave the vertical description selected; the saved
+  // dimension is put back, so that saving the loaded chart again gives the bytes it came from.
+  try {
+    put(dispid::ChnData_Dimension, i2(dimension));
+  } catch (const automation::AutomationError&) {
+  }
 }
 
 void CKvplotaxCtrl::exchangeSettingMaps(ocx::PropExchange& px) {
@@ -156,15 +162,18 @@ void CKvplotaxCtrl::rebuildAfterLoad(std::int16_t pen, std::int16_t window, std:
     } catch (const automation::AutomationError&) {
     }
   };
+  // A selector written with a negative number deletes that object: a damaged saved selection
+  // selects nothing instead.
+  auto selection = [](std::int16_t saved) { return i2(saved < 0 ? 0 : saved); };
   const gdi::Point size = site() ? site()->clientSize() : gdi::Point{0, 0};
   state_.relayout({0, 0, size.x, size.y});
-  apply(d::Pen_Select, i2(pen));
-  apply(d::Wnd_Select, i2(window));
+  apply(d::Pen_Select, selection(pen));
+  apply(d::Wnd_Select, selection(window));
   apply(d::Viewports, i2(viewports));
-  apply(d::Viewport_Select, i2(viewport));
-  apply(d::ChnXform_Select, i2(xform));
+  apply(d::Viewport_Select, selection(viewport));
+  apply(d::ChnXform_Select, selection(xform));
   relayout();
-  apply(d::Chn_Select, i2(channel));
+  apply(d::Chn_Select, selection(channel));
   for (std::int16_t dim : {0, 1}) {
     apply(d::ChnData_Dimension, i2(dim));
     apply(d::ChnDspAction, i2(Plotrex_ChnInitialize));
@@ -183,9 +192,9 @@ void CKvplotaxCtrl::rebuildAfterLoad(std::int16_t pen, std::int16_t window, std:
     }
     apply(d::ScaleDimension, i2(remembered));
   }
-  // A chart saved without a selected scale comes back without one, rather than with whichever
-  // scale the loop above selected last.
-  if (scale == 0) {
+  // A chart saved without a selected scale (or with a damaged one) comes back without one,
+  // rather than with whichever scale the loop above selected last.
+  if (scale <= 0) {
     state_.clearScaleSelection();
   } else {
     apply(d::Scale_Select, i2(scale));

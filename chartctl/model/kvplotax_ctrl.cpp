@@ -129,10 +129,15 @@ void CKvplotaxCtrl::onResize(int width, int height) {
 
 void CKvplotaxCtrl::reinitScalesWhileDesigning() {
   if (firstPaintPending_ || ambientUserMode()) return;
+  initializeEveryScale(0);
+}
+
+void CKvplotaxCtrl::initializeEveryScale(std::int16_t except) {
   const std::int32_t selected = state_.selection().scale;
   std::vector<std::int16_t> numbers;
   numbers.reserve(state_.maps().scales.size());
-  for (const auto& [number, scale] : state_.maps().scales) numbers.push_back(number);
+  for (const auto& [number, scale] : state_.maps().scales)
+    if (number != except) numbers.push_back(number);
   for (std::int16_t number : numbers) {
     state_.selectScale(number);
     ScaleObject* scale = state_.selectedScale();
@@ -170,16 +175,24 @@ void CKvplotaxCtrl::firstPaint() {
   if (reset_) {
     reset_ = false;
     applyNewControlSetup();
-  } else if (ambientUserMode()) {
-    ScaleObject* scale = state_.selectedScale();
-    if (!scale) return;
-    // Paint must not fail: a scale that cannot be drawn stays as it is.
-    for (std::int32_t dim : {1, 0}) {
-      try {
-        scale->setDimension(dim);
-        doScaleAction(Plotrex_ScaleInitialize);
-      } catch (const automation::AutomationError&) {
-      }
+    return;
+  }
+  // A loaded control's scales were initialised while it had no surface to draw on; they are
+  // drawn now, in both modes. At run time the selected scale comes last, vertical axis first,
+  // and keeps the horizontal axis as its dimension.
+  if (!ambientUserMode()) {
+    initializeEveryScale(0);
+    return;
+  }
+  ScaleObject* scale = state_.selectedScale();
+  initializeEveryScale(scale ? scale->number() : std::int16_t{0});
+  if (!scale) return;
+  // Paint must not fail: a scale that cannot be drawn stays as it is.
+  for (std::int32_t dim : {1, 0}) {
+    try {
+      scale->setDimension(dim);
+      doScaleAction(Plotrex_ScaleInitialize);
+    } catch (const automation::AutomationError&) {
     }
   }
 }

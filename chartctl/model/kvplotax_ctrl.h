@@ -138,6 +138,9 @@ class CKvplotaxCtrl : public ocx::Control,
   void applyNewControlSetup();
   // While designing, every scale is laid out again after the geometry changed.
   void reinitScalesWhileDesigning();
+  // Initialises both axes of every scale but the one numbered except, keeping each scale's
+  // dimension and the selection.
+  void initializeEveryScale(std::int16_t except);
   // Channel commands on the selected channel c, already validated.
   void initializeChannel(std::int32_t c);
   trace::PenDrawing* buildPen(std::int32_t n);

@@ -25,6 +25,8 @@ constexpr std::string_view kTypeLibVersion = "1.0";
 // resize.
 constexpr std::string_view kMiscStatus = "131473";  // 0x00020191
 constexpr std::size_t kMaxConversionPath = 80;
+// One string names the control and describes its type library, as containers show either.
+constexpr std::string_view kControlTypeName = "Kvplotax Control";
 
 std::string key(std::string_view below, std::string_view id) {
   return std::string(kClassesRoot) + std::string(below) + "\\" + std::string(id);
@@ -44,8 +46,9 @@ struct ClassIdentity {
 // The control, its persistence object and its pages, with the names their classes carry.
 std::vector<ClassIdentity> moduleClasses() {
   std::vector<ClassIdentity> classes = {
-      {kClsidText, kProgId, "Kvplotax Control", "Control"},
-      {kPersistPropClsidText, kPersistPropProgId, "PersistProp Object", "Dispatch object"},
+      {kClsidText, kProgId, kControlTypeName, "Control"},
+      {kPersistPropClsidText, kPersistPropProgId, "[Vextrin-Plotrex] Persist Property",
+       "Dispatch object"},
   };
   static const std::array<std::string_view, 11> kPageNames = {
       "Kvplotax General Property Page",
@@ -75,7 +78,7 @@ std::string folderOf(const std::filesystem::path& module) {
 bool registerTypeLibrary(const std::filesystem::path& module) {
   RegistryEdit edit;
   const std::string lib = typeLibKey();
-  edit.setValue(lib, "Description", "Kvplotax ActiveX Control module")
+  edit.setValue(lib, "Description", std::string(kControlTypeName))
       .setValue(lib, "HelpFile", "kvplotax.hlp")
       .setValue(lib, "HelpDir", folderOf(module))
       .setValue(lib, "Module", module.string());

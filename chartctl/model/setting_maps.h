@@ -2,16 +2,18 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
-#include <unordered_map>
 
 #include "records.h"
 #include "scale_object.h"
 
 namespace kvplotax {
 
+// Ordered by number, so that saving visits the objects in one order: a loaded chart saved again
+// gives the same bytes, and the selector lists show the objects in ascending order.
 template <class Record>
-using SettingMap = std::unordered_map<std::int16_t, Record>;
+using SettingMap = std::map<std::int16_t, Record>;
 
 // Looks a number up that may lie outside the 16-bit key range.
 template <class Record>

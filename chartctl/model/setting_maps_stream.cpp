@@ -264,7 +264,7 @@ void writeScaleAxisLabels(const CSettingMaps& maps, std::vector<std::uint8_t>& o
     w.u32(static_cast<std::uint16_t>(key));
     w.u32(static_cast<std::uint32_t>(other));
     w.f32(a.factor);
-    const std::size_t n = std::min(a.caption.size(), scale::kScaleInfoCaptionMax);
+    const std::size_t n = scale::savedCaptionBytes(a.caption);
     w.out().push_back(static_cast<std::uint8_t>(n));
     w.out().insert(w.out().end(), a.caption.begin(), a.caption.begin() + static_cast<long>(n));
     for (std::int32_t v :

@@ -247,5 +247,80 @@ TEST(ChartInContainer, AutoSizeResizesTheForm) {
   EXPECT_EQ(form.height(), 290);
 }
 
+// Bezels and margins far wider than any screen: AutoSize asks for no more than a surface that
+// can be made, and a size whose surface cannot be made leaves the chart without one (the
+// output commands say so) instead of drawing into nothing.
+TEST(ChartInContainer, HugeExtentsAreBoundedAndNeverCrash) {
+  using automation::Variant;
+  struct Case {
+    const char* what;
+    std::vector<std::pair<const char*, Variant>> writes;
+  };
+  const Case kCases[] = {
+      {"border", {{"BorderWidth", i2(8171)}, {"AutoSize", Variant(true)}}},
+      {"border first", {{"AutoSize", Variant(true)}, {"BorderWidth", i2(16000)}}},
+      {"bevels", {{"BevelWidth_Outer", i2(32767)}, {"AutoSize", Variant(true)}}},
+      {"margins",
+       {{"MarginLeft", i2(32767)}, {"MarginRight", i2(32767)}, {"AutoSize", Variant(true)}}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    host::HeadlessContainer form(300, 200);
+    automation::Dispatch& chart = form.create(kClsid);
+    form.pump();
+    for (const auto& [name, value] : c.writes) chart.put(std::string_view(name), value);
+    form.pump();
+    EXPECT_LE(form.width(), 4096);
+    EXPECT_LE(form.height(), 4096);
+    EXPECT_GT(form.width(), 300);
+  }
+  // A bag asks for the same extent when it is loaded.
+  host::HeadlessContainer form(300, 200);
+  form.loadBag(kClsid,
+               "[Class {F9285160-7EB9-11D0-AADB-0000C05F07C7}]\nBorderWidth = 8171\n"
+               "AutoSize = True\n");
+  form.pump();
+  EXPECT_LE(form.width(), 4096);
+  // A container made larger than a surface can be: at most the missing surface is reported.
+  host::HeadlessContainer large(300, 200);
+  automation::Dispatch& chart = large.create(kClsid);
+  large.pump();
+  large.resize(16385, 16385);
+  large.pump();
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "kvplotax_container_large.bmp";
+  chart.put("ImageFile", Variant(path.string()));
+  try {
+    chart.put("Action", i2(4));
+  } catch (const automation::AutomationError& e) {
+    EXPECT_EQ(e.number(), 19);
+  }
+  std::filesystem::remove(path);
+}
+
+// Initialising a channel on another viewport leaves Viewport_Select as the client set it, so a
+// viewport write after it lands on the viewport the client selected.
+TEST(ChartInContainer, ChannelInitialisationKeepsTheViewportSelection) {
+  using automation::Variant;
+  for (int mode : {0, 1}) {
+    SCOPED_TRACE(mode);
+    host::HeadlessContainer form(400, 300);
+    automation::Dispatch& chart = form.create(kClsid);
+    form.pump();
+    chart.put("Viewports", i2(3));
+    chart.put("Viewport_Select", i2(1));
+    chart.put("Chn_Select", i2(1));
+    chart.put("ChnDspMode", i2(mode));
+    chart.put("ChnDspViewport", i2(3));
+    chart.put("ChnDspAction", i2(1));
+    EXPECT_EQ(chart.get("Viewport_Select").toI2(), 1);
+    chart.put("ViewportStorageOn", Variant(true));
+    chart.put("Viewport_Select", i2(3));
+    EXPECT_FALSE(chart.get("ViewportStorageOn").toBool());
+    chart.put("Viewport_Select", i2(1));
+    EXPECT_TRUE(chart.get("ViewportStorageOn").toBool());
+  }
+}
+
 }  // namespace
 }  // namespace kvplotax

@@ -98,12 +98,13 @@ void designChart(automation::Dispatch& chart) {
 }
 
 // What a client does after a load: initialise every channel and scale, then send each channel
-// the same samples.
-void drawEverything(automation::Dispatch& chart) {
+// the same samples. The scales are shown before the data arrive.
+void drawEverything(host::HeadlessContainer& form, automation::Dispatch& chart) {
   for (int s = 1; s <= 2; ++s) {
     chart.put("Scale_Select", i2(s));
     for (int d : {0, 1}) putAll(chart, {{"ScaleDimension", i2(d)}, {"ScaleAction", i2(1)}});
   }
+  form.pump();
   for (int c = 1; c <= 6; ++c) {
     putAll(chart, {{"Chn_Select", i2(c)}, {"ChnDspAction", i2(1)}});
     auto y = SafeArray::create(automation::VT_R4, 40);
@@ -165,7 +166,7 @@ TEST(Persistence, BothFormsGiveBackTheSettingsAndThePicture) {
   const std::vector<std::uint8_t> stream = original.saveStream();
   const std::string bag = original.saveBag();
   const std::vector<std::string> expected = texts(readBack(chart));
-  drawEverything(chart);
+  drawEverything(original, chart);
   original.pump();
 
   for (bool useBag : {false, true}) {
@@ -174,7 +175,7 @@ TEST(Persistence, BothFormsGiveBackTheSettingsAndThePicture) {
     automation::Dispatch& loaded = useBag ? copy.loadBag(kClsid, bag) : copy.load(kClsid, stream);
     copy.pump();
     EXPECT_EQ(texts(readBack(loaded)), expected);
-    drawEverything(loaded);
+    drawEverything(copy, loaded);
     copy.pump();
     EXPECT_TRUE(pixels(copy) == pixels(original));
   }

@@ -78,6 +78,11 @@ TEST_F(Registration, RegistersEveryClassAndUnregistersThemAgain) {
   EXPECT_EQ(Registry::value(kControlKey, "Insertable"), "");
   EXPECT_EQ(Registry::value(kControlKey, "TypeLib"), "{F9285163-7EB9-11D0-AADB-0000C05F07C7}");
   EXPECT_EQ(Registry::value(kTypeLibKey, "HelpFile"), "kvplotax.hlp");
+  // The control's type name is the type library's description: one text for both.
+  EXPECT_EQ(Registry::value(kTypeLibKey, "Description"), Registry::value(kControlKey, "Name"));
+  EXPECT_EQ(
+      Registry::value("HKEY_CLASSES_ROOT\\CLSID\\{C5CF7860-85E6-11D0-AAE9-0000C05F07C7}", "Name"),
+      "[Vextrin-Plotrex] Persist Property");
   const std::string folder = module.parent_path().string() + "/";
   EXPECT_EQ(Registry::value(kHelpKey, "Kvplotax.hlp"), folder);
   EXPECT_EQ(Registry::value(kHelpKey, "Kvplotax.cnt"), folder);

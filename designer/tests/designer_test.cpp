@@ -8,6 +8,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -256,6 +259,14 @@ TEST_F(Designer, HelpShowsTheCurrentPagesHelpText) {
   auto* browser = dialog->findChild<QTextBrowser*>();
   ASSERT_NE(browser, nullptr);
   EXPECT_TRUE(browser->toPlainText().contains("WndWidth"));
+  // One help window: asked again it stays the one, and it follows the page shown.
+  help->trigger();
+  EXPECT_EQ(window_.findChildren<QDialog*>("help").size(), 1);
+  const QString before = browser->toPlainText();
+  pageTitled("Graticule");
+  EXPECT_EQ(window_.findChildren<QDialog*>("help").size(), 1);
+  EXPECT_EQ(dialog->windowTitle(), "Graticule");
+  EXPECT_NE(browser->toPlainText(), before);
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -290,6 +301,94 @@ TEST(DesignerFiles, UnreadableOrUnwritableFilesLeaveTheDocumentAsItWas) {
   EXPECT_EQ(messages.size(), 2u);
   EXPECT_EQ(window.filePath(), QFileInfo(file).absoluteFilePath());
   EXPECT_EQ(*readBagFile(file), before);
+}
+
+TEST(DesignerFiles, FilesThatAreNoSavedChartAreOpenedOnlyOnTheUsersWord) {
+  QTemporaryDir dir;
+  const QString chart = dir.filePath("chart.bag");
+  QFile::copy(QStringLiteral(ZELK_FORMS_DIR "/zelkchart.bag"), chart);
+  const std::string saved = *readBagFile(chart);
+  const struct {
+    const char* name;
+    std::string text;
+    QMessageBox::StandardButton answer;  // NoButton: not asked
+    bool opened;
+    const char* message;  // what the user is told, in part; empty: nothing
+  } cases[] = {
+      {"notes.txt", "Shopping list\nmilk\n", QMessageBox::No, false, ""},
+      {"empty.bag", "", QMessageBox::No, false, ""},
+      {"notes2.txt", "A = 1\n", QMessageBox::Yes, true, ""},
+      {"saved.bag", saved, QMessageBox::NoButton, true, ""},
+      {"huge.bag", saved + std::string(kMaxBagFileBytes, ' '), QMessageBox::NoButton, false,
+       "larger than 4 MiB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DesignerWindow window;
+    std::vector<std::string> messages;
+    window.setMessageHandler([&](const QString& m) { messages.push_back(m.toStdString()); });
+    ASSERT_TRUE(window.openFile(chart));
+    const QString file = dir.filePath(c.name);
+    {
+      QFile out(file);
+      ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+      out.write(c.text.data(), static_cast<qint64>(c.text.size()));
+    }
+    int asked = 0;
+    window.setOpenQuestion([&](const QString& question) {
+      ++asked;
+      EXPECT_TRUE(question.contains(file));
+      return c.answer;
+    });
+    EXPECT_EQ(window.openFile(file), c.opened);
+    EXPECT_EQ(asked, c.answer == QMessageBox::NoButton ? 0 : 1);
+    EXPECT_EQ(window.filePath(), QFileInfo(c.opened ? file : chart).absoluteFilePath());
+    if (*c.message == 0) {
+      EXPECT_TRUE(messages.empty()) << messages.front();
+    } else {
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_NE(messages[0].find(c.message), std::string::npos) << messages[0];
+    }
+    QFile in(file);  // opened or not, the file is as it was
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(in.readAll().toStdString() == c.text);
+  }
+}
+
+// On a small screen (here one scaled by 2, in a program of its own whose Qt takes the factor when
+// it starts) the window opens no larger than the screen.
+TEST(DesignerWindowSize, OpensNoLargerThanTheScreen) {
+  if (std::getenv("ZELK_TEST_WINDOW_SIZE") != nullptr) {
+    DesignerWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QSize room = window.screen()->availableGeometry().size();
+    std::printf("window=%dx%d screen=%dx%d\n", window.frameGeometry().width(),
+                window.frameGeometry().height(), room.width(), room.height());
+    return;
+  }
+  for (const char* scale : {"1", "2"}) {
+    SCOPED_TRACE(scale);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZELK_TEST_WINDOW_SIZE", "1");
+    env.insert("QT_SCALE_FACTOR", scale);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=DesignerWindowSize.OpensNoLargerThanTheScreen"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const std::string out = child.readAllStandardOutput().toStdString();
+    ASSERT_EQ(child.exitCode(), 0) << out;
+    int width = 0, height = 0, roomWidth = 0, roomHeight = 0;
+    const std::size_t at = out.find("window=");
+    ASSERT_NE(at, std::string::npos) << out;
+    ASSERT_EQ(std::sscanf(out.c_str() + at, "window=%dx%d screen=%dx%d", &width, &height,
+                          &roomWidth, &roomHeight),
+              4);
+    EXPECT_LE(width, roomWidth);
+    EXPECT_LE(height, roomHeight);
+    EXPECT_GT(width, roomWidth / 2);  // yet not shrunk for nothing
+  }
 }
 
 }  // namespace

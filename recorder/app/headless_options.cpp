@@ -1,6 +1,7 @@
 #include "headless_options.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
@@ -11,6 +12,8 @@ std::string usageText() {
   return "Usage: zelkchart [--headless [options]] [--help] [--version]\n"
          "       zelkchart --export-csv LOG [--date YYYY-MM-DD]\n"
          "       zelkchart --list-devices\n"
+         "       zelkchart --plot LOG... --image FILE.png|FILE.bmp [--from HH:MM] [--to HH:MM]\n"
+         "                 [--size WxH] [--site LAT,LON] [--date YYYY-MM-DD]\n"
          "\n"
          "Without --headless the recorder opens its window.\n"
          "\n"
@@ -36,15 +39,22 @@ std::string usageText() {
          "  --image-labels        put the clock's time labels under the chart in the image\n"
          "  --realtime            run at the input's pace (default: as fast as possible,\n"
          "                        the clock ticking once per 8000 samples)\n"
-         "  --print FILE.pdf      print the window at the end, as the Print button does,\n"
-         "                        on a printer that writes FILE.pdf\n"
+         "  --print FILE.pdf      print the chart at the end on a printer that writes\n"
+         "                        FILE.pdf (a headless run has no window: only the chart)\n"
          "  --help, --version\n"
          "\n"
          "Other commands:\n"
          "  --export-csv LOG      write the log's points as time,level lines to standard\n"
          "                        output; --date gives the date of its first day (default:\n"
          "                        the date of the file's last change, for its last day)\n"
-         "  --list-devices        list the audio capture devices\n";
+         "  --list-devices        list the audio capture devices\n"
+         "  --plot LOG...         draw the logs' points against their clock times into\n"
+         "                        --image, overlaid by time of day with a legend\n"
+         "  --from HH:MM, --to HH:MM\n"
+         "                        the span of the day plot (default: what the logs cover)\n"
+         "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
+         "  --site LAT,LON        mark local sunrise and sunset on the day plot, for the\n"
+         "                        --date given or the date in the first log's name\n";
 }
 
 namespace {
@@ -92,7 +102,24 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
          return std::string();
        }},
       date("--start-date", Runs::HeadlessOnly, o.startDay),
-      date("--date", Runs::Any, o.csvDay),
+      {"--date", "--date needs a date", Runs::Any,
+       [&o](const std::string& text) {
+         o.csvDay = parseIsoDay(text);
+         if (!o.csvDay) return "--date " + text + " is not a date (YYYY-MM-DD)";
+         o.dateText = text;
+         return std::string();
+       }},
+      // A day plot is a run without a window: what it writes is an image, as in headless runs.
+      {"--plot", "", Runs::Any,
+       [&o](const std::string&) {
+         o.plot = true;
+         o.headless = true;
+         return std::string();
+       }},
+      path("--from", "--from needs a time (HH:MM)", Runs::Any, o.plotFrom),
+      path("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
+      path("--size", "--size needs WxH", Runs::Any, o.plotSize),
+      path("--site", "--site needs LAT,LON", Runs::Any, o.site),
       {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          if (text != "daily") return std::string("--rotate takes daily");
@@ -122,7 +149,8 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
-  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o));
+  std::vector<std::string> operands;
+  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o), &operands);
   result.error = line.error;
   result.tryHelp = line.tryHelp;
   auto fail = [&result](std::string text) {
@@ -130,6 +158,23 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     return result;
   };
   if (!result.error.empty() || o.help || o.version) return result;
+  if (o.plot) {
+    if (operands.empty()) return fail("--plot needs at least one log");
+    if (o.imagePath.empty()) return fail("--plot needs --image FILE.png");
+    if (!o.logPath.empty() || !o.playbackPath.empty() || !o.printPath.empty() || o.realtime) {
+      return fail(
+          "--plot draws logs into --image only: no --log, --playback, --print or --realtime");
+    }
+    o.plotLogs = std::move(operands);
+    return result;
+  }
+  if (!operands.empty()) return fail("unknown option " + operands.front());
+  for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
+                                    {&o.plotTo, "--to"},
+                                    {&o.plotSize, "--size"},
+                                    {&o.site, "--site"}}) {
+    if (!value->empty()) return fail(std::string(name) + " needs --plot");
+  }
   if (o.headless && !o.playbackPath.empty() && !o.logPath.empty()) {
     return fail("--log and --playback exclude each other: a playback writes no log");
   }
@@ -140,7 +185,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     return fail(std::string(o.imageEvery > 0 ? "--image-every" : "--image-labels") +
                 " needs --image");
   }
-  if (o.csvDay && o.exportCsvPath.empty()) return fail("--date needs --export-csv");
+  if (o.csvDay && o.exportCsvPath.empty()) return fail("--date needs --export-csv or --plot");
   return result;
 }
 

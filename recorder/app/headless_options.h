@@ -26,6 +26,11 @@ struct HeadlessOptions : apps::CommonOptions {
   bool listDevices = false;
   std::string exportCsvPath;           // --export-csv LOG: the log as CSV on standard output
   std::optional<std::int64_t> csvDay;  // --date
+  std::string dateText;                // --date as typed, for the sun marks of a day plot
+  // Day plots: --plot LOG... draws the logs against their clock times.
+  bool plot = false;
+  std::vector<std::string> plotLogs;
+  std::string plotFrom, plotTo, plotSize, site;
   // The window's own.
   bool start = false;          // press Start once the window is shown
   std::string screenshotPath;  // the window's picture, written just before it exits

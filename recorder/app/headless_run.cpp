@@ -3,16 +3,19 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 
+#include "apps/user_chart_style.h"
 #include "designed_chart.h"
-#include "headless_prompter.h"
 #include "host/headless.h"
+#include "host/headless_prompter.h"
 #include "live_image.h"
+#include "output_checks.h"
 #include "recorder/form_host.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
@@ -20,6 +23,7 @@
 #include "xvtools/audio_source.h"
 #include "xvtools/form_thread.h"
 #include "xvtools/input_spec.h"
+#include "xvtools/input_stop.h"
 
 namespace recorder::app {
 
@@ -75,47 +79,17 @@ std::string systemTimeOfDay(bool utc) {
   return formatTimeOfDay(t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec);
 }
 
-bool folderWritable(const std::string& path) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  return ::access(folder.c_str(), W_OK) == 0;
-}
-
-bool fileReadable(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return !std::filesystem::is_directory(path);
-}
-
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
-  if (!options.imagePath.empty() && !folderWritable(options.imagePath)) {
-    std::fprintf(stderr, "zelkchart: cannot write the image %s: its folder is not writable\n",
-                 options.imagePath.c_str());
-    return 1;
-  }
-  if (!options.logPath.empty() && !folderWritable(options.logPath)) {
-    std::fprintf(stderr, "zelkchart: cannot write the log %s: its folder is not writable\n",
-                 options.logPath.c_str());
-    return 1;
-  }
-  if (!options.printPath.empty() && !folderWritable(options.printPath)) {
-    std::fprintf(stderr, "zelkchart: cannot print to %s: its folder is not writable\n",
-                 options.printPath.c_str());
+  // A recording piped in that stalls must not keep the run from stopping.
+  xvtools::setInputStopFlag(&apps::stopSignalFlag());
+  if (const std::string problem = checkRunFiles(options); !problem.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 1;
   }
   const bool playback = !options.playbackPath.empty();
-  if (playback && !fileReadable(options.playbackPath)) {
-    std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.playbackPath.c_str());
-    return 1;
-  }
   const auto choice = xvtools::InputSpec::parse(options.input);
-  if (!choice) {
-    std::fprintf(stderr, "zelkchart: --input %s is not an input\n", options.input.c_str());
-    return 1;
-  }
 
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
@@ -131,10 +105,15 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   // with a new control's defaults at that paint).
   container.pump();
   ContainerHost formHost(container);
-  HeadlessPrompter prompter;
-  ZelkChrtForm form(*chart, formHost, prompter);
+  host::HeadlessPrompter prompter;
+  apps::StyledChart styledChart(*chart, kDesignedChartFile);
+  // The form's components post to the queue until the form has stopped them: it outlives the
+  // form.
   xvtools::FormQueue queue;
+  ZelkChrtForm form(styledChart, formHost, prompter);
   form.load();
+  if (const std::string note = styledChart.applyOverSetUp(); !note.empty())
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
   container.pump();
 
   form.XVWaveInX1().setInput(*choice);
@@ -154,6 +133,8 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     form.command2Click();
   }
   form.setLogSync(options.sync);
+  // A restarted run never empties what an earlier one logged.
+  form.setKeepLogRecords(true);
   if (options.rotateDaily) {
     form.setDailyLogRotation(options.startDay.value_or(today(options.startTime == "utc")));
   }
@@ -193,7 +174,32 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   auto running = [&] { return playback ? form.Playing() : form.Running() == 1; };
   auto withinLimit = [&](double seconds) { return limit < 0 || seconds < limit; };
 
-  if (options.realtime) {
+  if (options.realtime && !playback) {
+    // A recording of N seconds holds N clock ticks and N seconds of samples, though the clock
+    // and the input keep time each on its own thread: each is stopped when it has done its
+    // share, and the run ends when both have.
+    const std::uint64_t rate = static_cast<std::uint64_t>(form.XVWaveInX1().SampleRate());
+    const std::uint64_t sampleShare =
+        limit < 0 ? UINT64_MAX : static_cast<std::uint64_t>(std::llround(limit * rate));
+    const long tickShare = limit < 0 ? LONG_MAX : static_cast<long>(std::floor(limit));
+    const std::int64_t firstSecond = oleDateToSeconds(form.CurrentTime());
+    while (running() && !stop.requested() && !formHost.ended()) {
+      queue.waitAndRun(std::chrono::milliseconds(50));
+      container.pump();
+      const long ticks = static_cast<long>(oleDateToSeconds(form.CurrentTime()) - firstSecond);
+      if (ticks != elapsed) {
+        // After the tick: the labels are those of the second the picture shows.
+        elapsed = ticks;
+        progress.show(what, elapsed, form.TimeDisp());
+        if (!image.secondPassed(elapsed)) exitCode = 1;
+      }
+      const bool samplesDone = form.XVWaveInX1().samplesDelivered() >= sampleShare;
+      const bool ticksDone = ticks >= tickShare;
+      if (samplesDone) form.XVWaveInX1().Stop();
+      if (ticksDone) form.XVHiTimerX1().setEnabled(false);
+      if (samplesDone && ticksDone) break;
+    }
+  } else if (options.realtime) {
     const auto start = std::chrono::steady_clock::now();
     while (running() && !stop.requested() && !formHost.ended()) {
       queue.waitAndRun(std::chrono::milliseconds(50));
@@ -240,7 +246,8 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   form.closeFiles();
   if (form.logDataLost()) exitCode = 1;
   if (playback && form.playbackRefused()) {
-    std::fprintf(stderr, "zelkchart: %s is not a valid log\n", options.playbackPath.c_str());
+    std::fprintf(stderr, "zelkchart: %s is not a valid log: line %d\n",
+                 options.playbackPath.c_str(), form.playbackRefusedLine());
     exitCode = 1;
   }
   container.pump();

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "xvtools/common_dialog.h"
+#include "host/common_dialog.h"
 
 namespace recorder::app {
 
@@ -14,7 +14,7 @@ QString escapeAmpersands(const std::string& text) {
 
 }  // namespace
 
-InputMenu::InputMenu(xvtools::XVWaveInX& waveIn, xvtools::Prompter& prompter, DeviceLister devices,
+InputMenu::InputMenu(xvtools::XVWaveInX& waveIn, host::Prompter& prompter, DeviceLister devices,
                      QWidget* parent)
     : QMenu("&Input", parent), waveIn_(waveIn), prompter_(prompter), devices_(std::move(devices)) {
   // The sound system is asked only when the operator opens the menu, never at start-up.
@@ -52,18 +52,22 @@ void InputMenu::addChoice(const QString& text, const xvtools::InputSpec& choice)
   QAction* action = addAction(text);
   action->setCheckable(true);
   action->setChecked(waveIn_.input() == choice);
-  connect(action, &QAction::triggered, this, [this, choice] { waveIn_.setInput(choice); });
+  connect(action, &QAction::triggered, this, [this, choice] {
+    waveIn_.setInput(choice);
+    if (chosen_) chosen_();
+  });
 }
 
 void InputMenu::chooseRecording() {
   const std::string path =
       prompter_.openFile("Recordings (*.wav;*.flac;*.ogg)|*.wav;*.flac;*.ogg|All (*.*)|*.*",
-                         xvtools::CommonDialog::cdlOFNFileMustExist);
+                         host::CommonDialog::cdlOFNFileMustExist);
   if (path.empty()) return;
   xvtools::InputSpec choice;
   choice.kind = xvtools::InputSpec::Kind::File;
   choice.name = path;
   waveIn_.setInput(choice);
+  if (chosen_) chosen_();
 }
 
 }  // namespace recorder::app

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "xvtools/prompter.h"
+#include "host/prompter.h"
 #include "xvtools/xv_wave_in.h"
 
 namespace recorder::app {
@@ -15,19 +15,22 @@ namespace recorder::app {
 class InputMenu final : public QMenu {
  public:
   using DeviceLister = std::function<std::vector<std::string>()>;
-  InputMenu(xvtools::XVWaveInX& waveIn, xvtools::Prompter& prompter, DeviceLister devices,
+  InputMenu(xvtools::XVWaveInX& waveIn, host::Prompter& prompter, DeviceLister devices,
             QWidget* parent = nullptr);
 
   // Rebuilds the entries from the devices present, checking the input in force.
   void refresh();
+  // Called once the operator's choice is the input in force.
+  void onChosen(std::function<void()> handler) { chosen_ = std::move(handler); }
 
  private:
   void addChoice(const QString& text, const xvtools::InputSpec& choice);
   void chooseRecording();
 
   xvtools::XVWaveInX& waveIn_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
   DeviceLister devices_;
+  std::function<void()> chosen_;
 };
 
 }  // namespace recorder::app

@@ -8,8 +8,10 @@
 namespace recorder::app {
 namespace {
 
-// The labels stand under the plot area's left edge, its middle and its right edge (the
-// recorder's margins are 20 and 25).
+// The strip under the chart that carries the labels, in the form's button face, and where they
+// stand in it: under the plot area's left edge, its middle and its right edge (the recorder's
+// margins are 20 and 25).
+constexpr host::CaptionStrip kLabelStrip{18, 0xC0C0C0};
 constexpr int kLeftMargin = 20;
 constexpr int kRightMargin = 25;
 
@@ -30,12 +32,13 @@ bool LiveImage::write() {
 
 bool LiveImage::writeWithLabels() const {
   const host::PixelView chart = container_.screen();
+  const int top = chart.height + 2;
   const std::array<host::Caption, 3> labels = {
-      host::Caption{form_.Text2(), kLeftMargin, host::CaptionAlign::Left},
-      host::Caption{form_.Text1(), (kLeftMargin + chart.width - kRightMargin) / 2,
+      host::Caption{form_.Text2(), kLeftMargin, top, host::CaptionAlign::Left},
+      host::Caption{form_.Text1(), (kLeftMargin + chart.width - kRightMargin) / 2, top,
                     host::CaptionAlign::Centre},
-      host::Caption{form_.TimeDisp(), chart.width - kRightMargin, host::CaptionAlign::Right}};
-  return host::writeCaptionedImage(options_.imagePath, chart, labels);
+      host::Caption{form_.TimeDisp(), chart.width - kRightMargin, top, host::CaptionAlign::Right}};
+  return host::writeCaptionedImage(options_.imagePath, chart, labels, kLabelStrip);
 }
 
 }  // namespace recorder::app

@@ -1,10 +1,12 @@
 // zelkchart: the strip-chart recorder, with its window, or --headless running the same form
 // unattended.
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "apps/command_line.h"
 #include "apps/stop_signals.h"
+#include "day_plot_run.h"
 #include "headless_commands.h"
 #include "headless_options.h"
 #include "headless_run.h"
@@ -25,6 +27,12 @@ int main(int argc, char** argv) {
     return apps::finish(*done);
   if (!options.exportCsvPath.empty()) return recorder::app::exportCsvCommand(options);
   if (options.listDevices) return recorder::app::listDevicesCommand();
+  if (options.plot) {
+    return recorder::app::runDayPlot(
+        {options.plotLogs, options.imagePath, options.plotFrom, options.plotTo, options.plotSize,
+         options.site, options.dateText},
+        std::cerr);
+  }
   if (!options.headless) {
 #if ZELKCHART_WINDOW
     if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <cstdio>
 #include <stdexcept>
 
 #include "designed_chart.h"
@@ -65,13 +66,18 @@ RecorderWindow::RecorderWindow(const StartInput& input, InputMenu::DeviceLister 
   chart_->pump();
 
   formHost_ = std::make_unique<WindowFormHost>(*this, *chart_);
-  form_ = std::make_unique<ZelkChrtForm>(*control, *formHost_, prompter_);
+  styledChart_ = std::make_unique<apps::StyledChart>(*control, kDesignedChartFile);
+  form_ = std::make_unique<ZelkChrtForm>(*styledChart_, *formHost_, formPrompter_);
   buildControls(client);
   buildMenus(std::move(devices));
   form_->onViewChanged([this] { showFormView(); });
   showFormView();
 
   form_->load();
+  if (const std::string note = styledChart_->applyOverSetUp(); !note.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
+    form_->showStatus(note);
+  }
   form_->XVWaveInX1().setInput(input.input);
   form_->XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
   form_->XVWaveInX1().setFormThread(&formThread_);
@@ -137,12 +143,41 @@ void RecorderWindow::buildControls(QWidget* client) {
   print_ = button(client, "P&rint", layout::kPrint, arial);
   time_ = button(client, "&Time", layout::kTime, arial);
   exit_ = button(client, "E&xit", layout::kExit, sansSerif);
-  connect(scroll_, &QPushButton::clicked, this, [this] { form_->scrollClick(); });
+  connect(scroll_, &QPushButton::clicked, this, [this] {
+    // The only file Start asks for is the log it is about to start.
+    formPrompter_.setChoosingLog(true);
+    form_->scrollClick();
+    formPrompter_.setChoosingLog(false);
+  });
   connect(playback_, &QPushButton::clicked, this, [this] { form_->playbackButtonClick(); });
   connect(erase_, &QPushButton::clicked, this, [this] { form_->eraseButtonClick(); });
-  connect(print_, &QPushButton::clicked, this, [this] { form_->command1Click(); });
+  connect(print_, &QPushButton::clicked, this, [this] { print(); });
   connect(time_, &QPushButton::clicked, this, [this] { form_->command2Click(); });
   connect(exit_, &QPushButton::clicked, this, [this] { form_->exitClick(); });
+  orderTabs();
+}
+
+void RecorderWindow::orderTabs() {
+  // The groups from left to right (the vertical position's stands right of the vertical
+  // scale's), then the buttons row by row.
+  const std::array<QWidget*, 10> order = {spins_[0], spins_[1], spins_[3], spins_[2], scroll_,
+                                          playback_, erase_,    print_,    time_,     exit_};
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void RecorderWindow::print() {
+  form_->command1Click();
+  // The chart's printing reports its failures only by their code: tell the operator, and once a
+  // print succeeds again, put back what the status line said before.
+  const bool failureShown = !printFailure_.empty() && form_->Text3() == printFailure_;
+  if (const std::int32_t code = form_->ChartResult(); code != 0) {
+    if (!failureShown) statusBeforeFailure_ = form_->Text3();
+    printFailure_ = host::qt::printFailureText(code);
+    form_->showStatus(printFailure_);
+  } else if (failureShown) {
+    form_->showStatus(statusBeforeFailure_);
+    printFailure_.clear();
+  }
 }
 
 void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {

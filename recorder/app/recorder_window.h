@@ -14,15 +14,18 @@
 #include <QPushButton>
 #include <array>
 #include <memory>
+#include <string>
 
+#include "apps/user_chart_style.h"
 #include "host/qt/qt_container.h"
+#include "host/qt/qt_prompter.h"
 #include "input_choice.h"
 #include "input_menu.h"
+#include "log_choice_prompter.h"
 #include "recorder/zelk_chrt_form.h"
 #include "window_form_host.h"
 #include "xvtools/qt/led_panel_widget.h"
 #include "xvtools/qt/qt_form_thread.h"
-#include "xvtools/qt/qt_prompter.h"
 #include "xvtools/qt/spin_button_widget.h"
 
 namespace recorder::app {
@@ -36,7 +39,7 @@ class RecorderWindow final : public QMainWindow {
 
   ZelkChrtForm& form() { return *form_; }
   host::qt::QtContainer& chart() { return *chart_; }
-  xvtools::qt::QtPrompter& prompter() { return prompter_; }
+  host::qt::QtPrompter& prompter() { return prompter_; }
   bool ended() const { return formHost_->ended(); }
 
   QPushButton* scrollButton() const { return scroll_; }
@@ -71,11 +74,15 @@ class RecorderWindow final : public QMainWindow {
   void buildControls(QWidget* client);
   void buildMenus(InputMenu::DeviceLister devices);
   void showFormView();
+  void print();
+  void orderTabs();
 
-  xvtools::qt::QtPrompter prompter_;
+  host::qt::QtPrompter prompter_;
+  LogChoicePrompter formPrompter_{prompter_};
   xvtools::qt::QtFormThread formThread_;
   host::qt::QtContainer* chart_ = nullptr;
   std::unique_ptr<WindowFormHost> formHost_;
+  std::unique_ptr<apps::StyledChart> styledChart_;
   std::unique_ptr<ZelkChrtForm> form_;
 
   QPushButton* scroll_ = nullptr;
@@ -96,6 +103,8 @@ class RecorderWindow final : public QMainWindow {
   QAction* logging_ = nullptr;
   QAction* about_ = nullptr;
   InputMenu* inputMenu_ = nullptr;
+  std::string printFailure_;         // on the status line after a failed print
+  std::string statusBeforeFailure_;  // what it said before
 };
 
 }  // namespace recorder::app

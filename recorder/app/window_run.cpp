@@ -10,10 +10,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "host/qt/print_services.h"
 #include "recorder_window.h"
+#include "window_choices.h"
 #include "xvtools/audio_source.h"
+#include "xvtools/input_spec.h"
 
 namespace recorder::app {
 
@@ -38,11 +42,25 @@ bool catchStopSignals() {
   return true;
 }
 
-void writeScreenshot(QWidget& window, const std::string& path) {
-  if (path.empty()) return;
-  if (!window.grab().save(QString::fromStdString(path))) {
-    std::fprintf(stderr, "zelkchart: cannot write the screenshot %s\n", path.c_str());
-  }
+// False, with a line on standard error, when the picture asked for could not be written.
+bool writeScreenshot(QWidget& window, const std::string& path) {
+  if (path.empty()) return true;
+  if (window.grab().save(QString::fromStdString(path))) return true;
+  std::fprintf(stderr, "zelkchart: cannot write the screenshot %s\n", path.c_str());
+  return false;
+}
+
+// A recording named on the command line must be there to record from: say so before any window
+// opens, as the unattended run does.
+bool inputReadable(const std::optional<std::string>& requested) {
+  if (!requested) return true;
+  const auto input = xvtools::InputSpec::parse(*requested);
+  if (!input || input->kind != xvtools::InputSpec::Kind::File) return true;
+  std::FILE* file = std::fopen(input->name.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  std::error_code error;
+  return !std::filesystem::is_directory(input->name, error);
 }
 
 }  // namespace
@@ -55,6 +73,10 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     std::fputs("zelkchart: no display to open the window on; use --headless\n", stderr);
     return 2;
   }
+  if (!inputReadable(windowOptions.input)) {
+    std::fprintf(stderr, "zelkchart: cannot read the input %s\n", windowOptions.input->c_str());
+    return 1;
+  }
   // From here on a stop signal is kept until the window can act on it.
   const bool catching = catchStopSignals();
   QApplication application(argc, argv);
@@ -65,8 +87,8 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   host::qt::installQueuePrinters();
 
   const auto devices = [] { return xvtools::captureDeviceNames(); };
-  const StartInput input = chooseStartInput(
-      windowOptions.input, windowOptions.input ? std::vector<std::string>{} : devices());
+  const apps::RememberedChoices choices;
+  const StartInput input = startWithRememberedChoices(windowOptions.input, devices, choices);
   std::unique_ptr<RecorderWindow> window;
   try {
     window = std::make_unique<RecorderWindow>(input, devices);
@@ -74,7 +96,13 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     std::fprintf(stderr, "zelkchart: %s\n", e.what());
     return 1;
   }
+  keepChoices(*window, choices);
 
+  bool screenshotFailed = false;
+  const auto leave = [&] {
+    screenshotFailed = !writeScreenshot(*window, windowOptions.screenshotPath);
+    window->close();
+  };
   std::unique_ptr<QSocketNotifier> stopSignals;
   if (catching) {
     stopSignals = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
@@ -82,22 +110,18 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
       char bytes[16];
       while (::read(gSignalPipe[0], bytes, sizeof bytes) > 0) {
       }
-      writeScreenshot(*window, windowOptions.screenshotPath);
-      window->close();
+      leave();
     });
   }
   if (windowOptions.start) {
     QTimer::singleShot(0, window.get(), [&] { window->scrollButton()->click(); });
   }
   if (options.seconds) {
-    QTimer::singleShot(static_cast<int>(*options.seconds * 1000), window.get(), [&] {
-      writeScreenshot(*window, windowOptions.screenshotPath);
-      window->close();
-    });
+    QTimer::singleShot(static_cast<int>(*options.seconds * 1000), window.get(), leave);
   }
   const int status = QApplication::exec();
   window.reset();  // the form's end closes its files
-  return status;
+  return status == 0 && screenshotFailed ? 1 : status;
 }
 
 }  // namespace recorder::app

@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "host/prompter.h"
 #include "recorder/form_host.h"
 #include "recorder/ole_date.h"
-#include "xvtools/prompter.h"
 
 namespace recorder::testing {
 
-class ScriptedPrompter : public xvtools::Prompter {
+class ScriptedPrompter : public host::Prompter {
  public:
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&,
-                                   int style) override {
+  host::MsgBoxResult messageBox(const std::string& text, const std::string&, int style) override {
     messages.push_back(text);
     styles.push_back(style);
     if (!answers.empty()) {
@@ -23,7 +22,7 @@ class ScriptedPrompter : public xvtools::Prompter {
       answers.pop_front();
       return a;
     }
-    return xvtools::vbOK;
+    return host::vbOK;
   }
   std::optional<std::string> inputBox(const std::string& prompt, const std::string&,
                                       const std::string& defaultText) override {
@@ -44,7 +43,7 @@ class ScriptedPrompter : public xvtools::Prompter {
   }
   bool choosePrinter() override { return true; }
 
-  std::deque<xvtools::MsgBoxResult> answers;
+  std::deque<host::MsgBoxResult> answers;
   std::deque<std::optional<std::string>> inputs;
   std::deque<std::string> files;
   std::vector<std::string> messages;

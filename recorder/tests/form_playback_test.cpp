@@ -134,10 +134,10 @@ TEST_F(PlaybackTest, RowsOnlyALogReachesAreApplied) {
 
 TEST_F(PlaybackTest, CancelAnsweredNoLeavesThePlaybackRunning) {
   play("h.log", dataRecords(3, 1) + "\"T\",#10:00:00#,4\r\n" + dataRecords(3, 1));
-  prompter.answers.push_back(xvtools::vbNo);
+  prompter.answers.push_back(host::vbNo);
   form.playbackButtonClick();
   EXPECT_EQ(prompter.messages.back(), "Cancel current playback?");
-  EXPECT_EQ(prompter.styles.back(), xvtools::vbYesNo | xvtools::vbInformation);
+  EXPECT_EQ(prompter.styles.back(), host::vbYesNo | host::vbInformation);
   EXPECT_TRUE(form.Playing());
   EXPECT_TRUE(form.PlayBackTimer().Enabled());
   // Scroll pauses and resumes it.
@@ -146,7 +146,7 @@ TEST_F(PlaybackTest, CancelAnsweredNoLeavesThePlaybackRunning) {
   EXPECT_EQ(form.scrollCaption(), "Start");
   form.scrollClick();
   EXPECT_TRUE(form.PlayBackTimer().Enabled());
-  prompter.answers.push_back(xvtools::vbYes);
+  prompter.answers.push_back(host::vbYes);
   form.playbackButtonClick();
   EXPECT_FALSE(form.Playing());
   EXPECT_EQ(form.Text3(), "");

@@ -1,18 +1,22 @@
 // The unattended program: its command line, the default answers, and whole runs of the binary.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "headless_options.h"
-#include "headless_prompter.h"
+#include "host/headless_prompter.h"
 #include "recorder/log_rotation.h"
 
 namespace recorder::app {
@@ -67,7 +71,7 @@ TEST(HeadlessOptions, RefusesWhatCannotRun) {
 }
 
 TEST(HeadlessPrompter, MessageBoxesTakeTheirDefaultButton) {
-  using namespace xvtools;
+  using namespace host;
   EXPECT_EQ(defaultButton(vbOKOnly | vbCritical), vbOK);
   EXPECT_EQ(defaultButton(vbYesNo | vbInformation), vbYes);
   EXPECT_EQ(defaultButton(vbYesNo | vbDefaultButton2), vbNo);
@@ -265,33 +269,58 @@ void writeWav(const std::string& path, int rate, int seconds) {
 TEST_F(HeadlessRunTest, RecordingsOfWholeSecondsGiveThatManyTimeRecords) {
   for (const int rate : {44100, 8000, 22050}) {
     writeWav(p("s.wav"), rate, 7);
+    std::filesystem::remove(p("s.log"));  // a run never empties an earlier run's log
     ASSERT_EQ(run("--headless --input " + p("s.wav") + " --log " + p("s.log")), 0);
     EXPECT_EQ(count(read("s.log"), "\"T\","), 7u) << rate;
   }
 }
 
-TEST_F(HeadlessRunTest, LabelsUnderTheChartTellTheTime) {
-  ASSERT_EQ(
-      run("--headless --seconds 4 --start-time 12:00:00 --image-labels --image " + p("l.bmp")), 0);
-  const std::string bmp = read("l.bmp");
+// Black pixels in the strip under the chart (the bottom rows of a bottom-up bitmap), under the
+// left edge, the middle and the right edge of the plot.
+std::array<int, 3> inkUnderTheChart(const std::string& bmp) {
+  std::array<int, 3> inked{};
+  if (bmp.size() < 54) return inked;
   const auto u32 = [&](std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bmp[at + i]);
     return v;
   };
   const int width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
-  ASSERT_EQ(width, 601);
-  ASSERT_EQ(height, 257 + 18);
-  // Black text in the strip under the chart (the bottom rows of a bottom-up bitmap), under the
-  // left edge, the middle and the right edge of the plot.
+  if (width != 601 || height != 257 + 18) return inked;
   const std::size_t offset = u32(10), stride = (601 * 3 + 3) & ~3u;
-  int inked[3] = {0, 0, 0};
   for (int y = 0; y < 18; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::size_t at = offset + static_cast<std::size_t>(y) * stride + x * 3u;
-      if (bmp[at] == 0 && bmp[at + 1] == 0 && bmp[at + 2] == 0) ++inked[x * 3 / width];
+      if (at + 2 < bmp.size() && bmp[at] == 0 && bmp[at + 1] == 0 && bmp[at + 2] == 0) {
+        ++inked[x * 3 / width];
+      }
     }
   }
+  return inked;
+}
+
+TEST_F(HeadlessRunTest, LabelsUnderTheChartTellTheTime) {
+  ASSERT_EQ(
+      run("--headless --seconds 4 --start-time 12:00:00 --image-labels --image " + p("l.bmp")), 0);
+  const auto inked = inkUnderTheChart(read("l.bmp"));
+  for (int zone = 0; zone < 3; ++zone) EXPECT_GT(inked[zone], 20) << zone;
+}
+
+TEST_F(HeadlessRunTest, TheFirstLivePictureOfARealTimeRunIsLabelled) {
+  const std::string command = std::string(ZELKCHART_PATH) +
+                              " --headless --realtime --start-time 12:00:00 --image-every 1 "
+                              "--image-labels --image " +
+                              p("live.bmp") + " 2>/dev/null & echo $! >" + p("pid");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ::usleep(100 * 1000);
+  const pid_t pid = std::stoi(read("pid"));
+  std::string first;
+  for (int wait = 0; wait < 300 && first.empty(); ++wait) {
+    ::usleep(10 * 1000);
+    first = read("live.bmp");
+  }
+  ::kill(pid, SIGKILL);
+  const auto inked = inkUnderTheChart(first);
   for (int zone = 0; zone < 3; ++zone) EXPECT_GT(inked[zone], 20) << zone;
 }
 
@@ -324,6 +353,111 @@ TEST_F(HeadlessRunTest, PrintsTheWindowAtTheEndOnTheFilePrinter) {
   EXPECT_NE(read("stderr.txt").find("Print Bitmap: Printing 'ZelkChart'"), std::string::npos);
   EXPECT_NE(run("--headless --seconds 1 --print " + p("no/folder/x.pdf")), 0);
   EXPECT_NE(parse({"--headless", "--print", "x.png"}).error, "");
+}
+
+// Each refused run exits 1 with one line saying why, before any file is created or emptied.
+TEST_F(HeadlessRunTest, RefusedRunsLeaveEveryFileAsItWas) {
+  writeWav(p("rec.wav"), 8000, 2);
+  const std::string kept = "\"D\",1\r\n\"T\",#10:00:00#,4\r\n";
+  std::ofstream(p("important.log"), std::ios::binary) << kept;
+  std::ofstream(p("text.txt")) << "not a recording\n";
+  ASSERT_EQ(::mkfifo(p("fifo.png").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/null", p("null.bmp"));
+  std::filesystem::create_symlink("important.log", p("log.png"));
+  std::filesystem::create_symlink("important.log", p("link.log"));
+  std::filesystem::create_directory(p("folder.pdf"));
+  const std::string longImage = std::string(252, 'i') + ".png";
+  const std::string longLog = std::string(248, 'l') + ".log";
+  const struct {
+    std::string args;  // @ stands for the test's folder
+    const char* says;
+  } cases[] = {
+      {"--input @rec.wav --log @rec.wav", "it is the input"},
+      {"--input @missing.wav --log @important.log", "missing.wav"},
+      {"--input device:nonesuch --log @important.log", "nonesuch"},
+      {"--input @text.txt --log @important.log", "text.txt"},
+      {"--log @important.log --image @log.png", "it is also the log"},
+      {"--log @new.pdf --print @new.pdf", "it is also the log"},
+      {"--log @important.log --image @fifo.png", "not a regular file"},
+      {"--log @important.log --image @null.bmp", "not a regular file"},
+      {"--log @important.log --print @folder.pdf", "it is a folder"},
+      {"--log @link.log", "symbolic link"},
+      {"--log @important.log --image @" + longImage, "longer than"},
+      {"--log @" + longLog + " --rotate daily", "daily files"},
+      {"--log @important.log --image @no/x.png", "does not exist"},
+      {"--playback @important.log --image @log.png", "it is the input"},
+  };
+  const auto before = std::distance(std::filesystem::directory_iterator(dir), {});
+  for (const auto& c : cases) {
+    std::string args = c.args;
+    for (auto at = args.find('@'); at != std::string::npos; at = args.find('@', at)) {
+      args.replace(at, 1, dir.string() + "/");
+    }
+    EXPECT_EQ(run("--headless --seconds 1 " + args), 1) << c.args;
+    const std::string said = read("stderr.txt");
+    EXPECT_NE(said.find(c.says), std::string::npos) << c.args << ": " << said;
+    EXPECT_EQ(count(said, "\n"), 1u) << said;
+    EXPECT_EQ(read("important.log"), kept) << c.args;
+    EXPECT_EQ(read("rec.wav").size(), 44u + 2 * 8000 * 2) << c.args;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), before + 1) << c.args;
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(p("null.bmp")));
+}
+
+TEST_F(HeadlessRunTest, ARestartedRunGoesOnInANewFile) {
+  const std::string night = "\"T\",#01:00:00#,4\r\n";
+  std::ofstream(p("night.log"), std::ios::binary) << night;
+  for (const char* next : {"night-2.log", "night-3.log"}) {
+    ASSERT_EQ(run("--headless --seconds 2 --log " + p("night.log")), 0) << read("stderr.txt");
+    EXPECT_NE(read("stderr.txt").find(p(next)), std::string::npos) << read("stderr.txt");
+    EXPECT_EQ(count(read(next), "\"T\","), 2u) << next;
+  }
+  EXPECT_EQ(read("night.log"), night);
+}
+
+TEST_F(HeadlessRunTest, RealTimeRunsOfNSecondsLogNSeconds) {
+  for (const int seconds : {2, 3, 2}) {
+    const std::string name = "rt" + std::to_string(seconds) + ".log";
+    std::filesystem::remove(p(name));
+    ASSERT_EQ(
+        run("--headless --realtime --seconds " + std::to_string(seconds) + " --log " + p(name)), 0)
+        << read("stderr.txt");
+    const std::string log = read(name);
+    EXPECT_EQ(count(log, "\"T\","), static_cast<std::size_t>(seconds)) << log;
+    EXPECT_EQ(count(log, "\"D\","), static_cast<std::size_t>(20 * seconds)) << log;
+  }
+}
+
+TEST_F(HeadlessRunTest, SigtermEndsARunWhoseInputPipeStalls) {
+  for (const char* mode : {"", " --realtime"}) {
+    std::filesystem::remove(p("in.wav"));
+    std::filesystem::remove(p("s.png"));
+    ASSERT_EQ(::mkfifo(p("in.wav").c_str(), 0600), 0);
+    const std::string command = std::string(ZELKCHART_PATH) + " --headless --input " + p("in.wav") +
+                                " --image " + p("s.png") + mode + " 2>/dev/null & echo $! >" +
+                                p("pid");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const int pipe = ::open(p("in.wav").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(pipe, 0);
+    // A header promising a minute, then one second of it, then nothing.
+    writeWav(p("one.wav"), 8000, 1);
+    std::string wav = read("one.wav");
+    const std::uint32_t promised = 8000 * 2 * 60;
+    std::memcpy(wav.data() + 40, &promised, 4);
+    ASSERT_EQ(::write(pipe, wav.data(), wav.size()), static_cast<ssize_t>(wav.size()));
+    ::usleep(1500 * 1000);
+    const pid_t pid = std::stoi(read("pid"));
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    int waited = 0;
+    while (::kill(pid, 0) == 0 && waited < 30) {
+      ::usleep(100 * 1000);
+      ++waited;
+    }
+    EXPECT_LT(waited, 30) << mode;
+    if (waited == 30) ::kill(pid, SIGKILL);
+    ::close(pipe);
+    EXPECT_EQ(read("s.png").substr(1, 3), "PNG") << mode;
+  }
 }
 #endif
 

@@ -1,6 +1,9 @@
 #include "headless_options.h"
 
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
 
 #include "xvtools/spectrogram_palette.h"
 #include "xvtools/spectrum_window.h"
@@ -46,6 +49,18 @@ std::string usageText() {
          "  --log-amp             logarithmic amplitude (the Log Amp switch down)\n"
          "  --relief              relief shading (the Relief switch down)\n"
          "  --print FILE.pdf      press Print at the end, printing to FILE.pdf\n"
+         "\n"
+         "The whole recording as one picture (with --image):\n"
+         "  --full                one column per transform over the whole input, oldest at\n"
+         "                        the left, with a kHz scale and a time axis\n"
+         "  --width PX            fit the picture into PX columns, keeping each bin's maximum\n"
+         "  --start-time HH:MM[:SS]\n"
+         "                        the clock time of the input's start (default 00:00:00)\n"
+         "  --ref DB              the level at the top of the palette\n"
+         "  --range DB            the span of the palette with --log-amp (default 80)\n"
+         "  --colorbar            draw the palette's scale of dB beside the picture\n"
+         "  --site LAT,LON        mark local sunrise and sunset on the time axis\n"
+         "  --date YYYY-MM-DD     the date of the marks (default: from the input's name)\n"
          "  --help, --version\n";
 }
 
@@ -61,6 +76,24 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
                     return std::string();
                   }};
   };
+  auto level = [](const char* name, std::optional<double>& out) {
+    const std::string option = name;
+    return Option{option, option + " needs a level in dB", Runs::HeadlessOnly,
+                  [option, &out](const std::string& text) {
+                    char* end = nullptr;
+                    const double db = std::strtod(text.c_str(), &end);
+                    if (end == text.c_str() || *end != '\0' || !std::isfinite(db))
+                      return option + " " + text + " is not a level in dB";
+                    out = db;
+                    return std::string();
+                  }};
+  };
+  auto text = [](const char* name, const char* needs, std::string& out) {
+    return Option{name, needs, Runs::HeadlessOnly, [&out](const std::string& value) {
+                    out = value;
+                    return std::string();
+                  }};
+  };
   return {
       apps::headlessOption(o),
       apps::inputOption(o),
@@ -69,11 +102,30 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::printOption(o),
       flag("--log-amp", o.logAmp),
       flag("--relief", o.relief),
+      flag("--full", o.full),
+      flag("--colorbar", o.colorbar),
+      {"--width", "--width needs a number of columns", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         char* end = nullptr;
+         const long n = std::strtol(text.c_str(), &end, 10);
+         if (end == text.c_str() || *end != '\0' || n < 1 || n > 100000)
+           return "--width " + text + " is not a number of columns from 1 to 100000";
+         o.width = static_cast<int>(n);
+         return std::string();
+       }},
+      level("--ref", o.refDb),
+      level("--range", o.rangeDb),
+      text("--start-time", "--start-time needs a time (HH:MM:SS)", o.startTime),
+      text("--site", "--site needs LAT,LON", o.site),
+      text("--date", "--date needs a date (YYYY-MM-DD)", o.date),
       {"--fft", "--fft needs a length", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          o.fftRow.reset();
          for (int row = 0; row < static_cast<int>(std::size(kFFTChoices)); ++row) {
-           if (text == std::to_string(kFFTChoices[row])) o.fftRow = row;
+           if (text == std::to_string(kFFTChoices[row])) {
+             o.fftRow = row;
+             o.fftLength = kFFTChoices[row];
+           }
          }
          if (!o.fftRow) return "--fft " + text + " is not one of 64, 128, 256, 512, 1024";
          return std::string();
@@ -87,6 +139,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
                   "Parzen)";
          }
          o.windowRow = static_cast<int>(*window);
+         o.windowName = text;
          return std::string();
        }},
       {"--palette", "--palette needs a name", Runs::HeadlessOnly,
@@ -98,6 +151,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
                   "Copper, Cool, Hot)";
          }
          o.paletteRow = static_cast<int>(*palette);
+         o.paletteName = text;
          return std::string();
        }},
       {"--gain", "--gain needs a value", Runs::HeadlessOnly,
@@ -128,6 +182,22 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
   result.error = line.error;
   result.tryHelp = line.tryHelp;
   if (!result.error.empty() || o.help || o.version) return result;
+  if (!o.full) {
+    const std::pair<bool, const char*> fullOnly[] = {
+        {o.width.has_value(), "--width"}, {!o.startTime.empty(), "--start-time"},
+        {o.refDb.has_value(), "--ref"},   {o.rangeDb.has_value(), "--range"},
+        {o.colorbar, "--colorbar"},       {!o.site.empty(), "--site"},
+        {!o.date.empty(), "--date"}};
+    for (const auto& [given, name] : fullOnly) {
+      if (given) {
+        result.error = std::string(name) + " is only for --full pictures";
+        return result;
+      }
+    }
+  } else if (o.imagePath.empty() || !o.printPath.empty()) {
+    result.error = "--full writes its picture with --image FILE.png only";
+    return result;
+  }
   if (o.headless && o.imagePath.empty() && o.printPath.empty()) {
     result.error = "nothing to write: give --image FILE.png or --print FILE.pdf";
   }

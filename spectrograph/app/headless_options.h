@@ -20,6 +20,19 @@ struct HeadlessOptions : apps::CommonOptions {
   std::optional<int> gainRow;
   bool logAmp = false;
   bool relief = false;
+  // The names as typed, for the whole-recording picture, which takes them by name.
+  int fftLength = 512;
+  std::string windowName = "Gaussian";
+  std::string paletteName = "Threshold";
+  // --full: the whole input as one picture, with its own levels and time axis.
+  bool full = false;
+  std::optional<int> width;
+  std::string startTime;
+  std::optional<double> refDb;
+  std::optional<double> rangeDb;
+  bool colorbar = false;
+  std::string site;
+  std::string date;
 };
 
 struct ParseResult {

@@ -10,13 +10,15 @@
 #include <sstream>
 #include <vector>
 
+#include "apps/user_chart_style.h"
 #include "form_chart.h"
 #include "host/headless.h"
+#include "host/headless_prompter.h"
 #include "host/image_file.h"
+#include "host/output_file.h"
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
 #include "xvtools/input_spec.h"
-#include "xvtools/prompter.h"
 
 namespace spectrograph::app {
 
@@ -40,26 +42,6 @@ class ContainerHost : public SpecHost {
   std::uintptr_t shown_ = 0;
 };
 
-// Message boxes go to stderr and take their first button; nothing else is asked in a run.
-class StderrPrompter : public xvtools::Prompter {
- public:
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
-    std::fprintf(stderr, "zelkspec: %s\n", text.c_str());
-    return xvtools::vbOK;
-  }
-  std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::string openFile(const std::string&, int) override { return {}; }
-  bool choosePrinter() override { return false; }
-};
-
-bool folderWritable(const std::string& path) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  return ::access(folder.c_str(), W_OK) == 0 && !std::filesystem::is_directory(path);
-}
 
 // Moves a spin button to row as the operator would. Already standing there, the operator steps
 // away and back, so the choice reaches the spectrogram even when it matches the button's start.
@@ -71,14 +53,22 @@ void choose(xvtools::XVSpinButtonX& button, int row) {
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
+  // Outputs are checked before anything is written: a refused run leaves every file as it was.
+  const auto choice = xvtools::InputSpec::parse(options.input);
+  const bool fromFile = choice && choice->kind == xvtools::InputSpec::Kind::File;
   for (const std::string* path : {&options.imagePath, &options.printPath}) {
-    if (!path->empty() && !folderWritable(*path)) {
-      std::fprintf(stderr, "zelkspec: cannot write %s: its folder is not writable\n",
-                   path->c_str());
+    if (path->empty()) continue;
+    std::string problem = host::replaceProblem(*path);
+    if (fromFile && host::sameFile(*path, choice->name)) problem = "it is the input";
+    if (path == &options.printPath && !options.imagePath.empty() &&
+        host::sameFile(*path, options.imagePath)) {
+      problem = "it is also the image";
+    }
+    if (!problem.empty()) {
+      std::fprintf(stderr, "zelkspec: cannot write %s: %s\n", path->c_str(), problem.c_str());
       return 1;
     }
   }
-  const auto choice = xvtools::InputSpec::parse(options.input);
   if (!choice) {
     std::fprintf(stderr, "zelkspec: --input %s is not an input\n", options.input.c_str());
     return 1;
@@ -104,9 +94,13 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     }
   }
   ContainerHost formHost(container);
-  StderrPrompter prompter;
+  host::HeadlessPrompter prompter("zelkspec");
   Form1 form(chart, formHost, prompter);
   form.load();
+  if (chart != nullptr) {
+    const std::string note = apps::StyledChart(*chart, "zelkspec.bag").applyOverSetUp();
+    if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
+  }
 
   if (options.fftRow) choose(form.FFTButton(), *options.fftRow);
   if (options.windowRow) choose(form.WindowButton(), *options.windowRow);

@@ -1,17 +1,46 @@
 // zelkspec: the spectrograph, with its window, or --headless running the same form unattended
 // and writing its display.
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "apps/command_line.h"
 #include "apps/stop_signals.h"
+#include "full_spectrogram_run.h"
 #include "headless_options.h"
 #include "headless_run.h"
+#include "xvtools/input_stop.h"
 #ifdef ZELKSPEC_WINDOW
 #include "apps/display.h"
 #include "apps/qt/quit_on_stop_signals.h"
 #include "window_run.h"
 #endif
+
+namespace {
+
+spectrograph::app::FullSpectrogramOptions fullOptionsOf(
+    const spectrograph::app::HeadlessOptions& o) {
+  spectrograph::app::FullSpectrogramOptions full;
+  full.input = o.input;
+  full.imagePath = o.imagePath;
+  full.seconds = o.seconds;
+  full.width = o.width;
+  full.startTime = o.startTime;
+  full.refDb = o.refDb;
+  full.rangeDb = o.rangeDb;
+  full.colorbar = o.colorbar;
+  full.fft = o.fftLength;
+  full.window = o.windowName;
+  full.palette = o.paletteName;
+  full.gainDb = o.gainRow.value_or(0) * 6;
+  full.logAmp = o.logAmp;
+  full.site = o.site;
+  full.date = o.date;
+  full.stop = &apps::stopSignalFlag();
+  return full;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const auto parsed = spectrograph::app::parseCommandLine({argv + 1, argv + argc});
@@ -28,5 +57,9 @@ int main(int argc, char** argv) {
     return apps::finish({2, "", "zelkspec: this build has no window front end; use --headless\n"});
 #endif
   }
-  return spectrograph::app::runHeadless(options, apps::catchStopSignals());
+  const apps::StopRequest& stop = apps::catchStopSignals();
+  // A recording piped in that stalls must not keep the run from stopping.
+  xvtools::setInputStopFlag(&apps::stopSignalFlag());
+  if (options.full) return spectrograph::app::runFullSpectrogram(fullOptionsOf(options), std::cerr);
+  return spectrograph::app::runHeadless(options, stop);
 }

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QGroupBox>
 
+#include "host/qt/print_services.h"
 #include "xvtools/qt/led_panel_widget.h"
 #include "xvtools/qt/meter_widget.h"
 #include "xvtools/qt/spectrogram_widget.h"
@@ -23,6 +24,8 @@ W* place(W* widget, const char* name, int left, int top, int width, int height) 
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width) {
   auto* box = place(new QLineEdit(parent), name, left, top, width, 21);
   box->setReadOnly(true);
+  // It only shows the choice of the spin button beside it, which Tab reaches.
+  box->setFocusPolicy(Qt::NoFocus);
   return box;
 }
 
@@ -66,18 +69,24 @@ SpecWindow::SpecWindow(Form1& form, QWidget* chart, QWidget* parent)
   place(new xvtools::qt::SwitchWidget(form.Embosswitch(), this), "Embosswitch", 424, 352, 20, 36);
 
   startStop_ = place(new QPushButton(this), "StartStop", 488, 288, 89, 25);
-  exit_ = place(new QPushButton("Exit", this), "ExitButton", 488, 320, 89, 25);
-  print_ = place(new QPushButton("Print", this), "PrintButton", 488, 352, 89, 25);
+  exit_ = place(new QPushButton("E&xit", this), "ExitButton", 488, 320, 89, 25);
+  print_ = place(new QPushButton("&Print", this), "PrintButton", 488, 352, 89, 25);
   connect(startStop_, &QPushButton::clicked, this, [this] { form_.startStopClick(); });
   connect(exit_, &QPushButton::clicked, this, [this] { form_.exitButtonClick(); });
-  connect(print_, &QPushButton::clicked, this, [this] { form_.printButtonClick(); });
+  connect(print_, &QPushButton::clicked, this, [this] {
+    form_.printButtonClick();
+    // The chart's printing reports its failures only by their code: tell the operator.
+    if (form_.printFailure().empty() && form_.PrintResult() != 0)
+      form_.reportError(host::qt::printFailureText(form_.PrintResult()));
+  });
 
   form_.onViewChanged([this] { showTexts(); });
   showTexts();
 }
 
 void SpecWindow::showTexts() {
-  startStop_->setText(QString::fromStdString(form_.startStopCaption()));
+  // Start and Stop both answer to Alt+S.
+  startStop_->setText("&" + QString::fromStdString(form_.startStopCaption()));
   windowText_->setText(QString::fromStdString(form_.WindowText()));
   palletText_->setText(QString::fromStdString(form_.PalletText()));
   gainText_->setText(QString::fromStdString(form_.GainText()));

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "apps/qt/remembered_printer.h"
+#include "apps/user_chart_style.h"
 #include "form_chart.h"
 #include "host/qt/print_services.h"
 #include "host/qt/qt_container.h"
-#include "qt_prompter.h"
+#include "host/qt/qt_prompter.h"
 #include "spec_window.h"
 #include "xvtools/qt/qt_form_thread.h"
 
@@ -35,9 +37,12 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   QApplication application(argc, argv);
   // Besides the file printer, the printing system's queues.
   host::qt::installQueuePrinters();
+  // The printer chosen in the recorder's Printer Setup is the user's printer here too.
+  const std::string printerNote = apps::qt::useRememberedPrinter(apps::RememberedChoices());
+  if (!printerNote.empty()) std::fprintf(stderr, "zelkspec: %s\n", printerNote.c_str());
   xvtools::qt::QtFormThread formThread;
   WindowHost host;
-  QtPrompter prompter;
+  host::qt::QtPrompter prompter;
   // The form's chart control prints the window; the spectrogram does without it.
   host::qt::QtContainer chart;
   chart.resize(kChartWidth, kChartHeight);
@@ -57,6 +62,10 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   host.setWindow(&window);
   prompter.setParent(&window);
   form.load();
+  if (control != nullptr) {
+    const std::string note = apps::StyledChart(*control, "zelkspec.bag").applyOverSetUp();
+    if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
+  }
   window.show();
   const int code = application.exec();
   form.WaveIn().Stop();

@@ -40,11 +40,11 @@ TEST_F(Form1Test, StartsWithTheStoredSettingsAndTheLoadedTexts) {
   form.load();
   EXPECT_EQ(form.FFTLength().Value(), 512);
   EXPECT_EQ(form.FFTLength().text(), " 512");
-  EXPECT_EQ(form.WindowText(), "Rectangular");
+  EXPECT_EQ(form.WindowText(), "Gaussian");  // the window in force, on which the button stands
+  EXPECT_EQ(form.WindowButton().Value(), 4);
   EXPECT_EQ(form.PalletText(), "Threshold");
   EXPECT_EQ(form.GainText(), "0dB");
   EXPECT_EQ(form.startStopCaption(), "Start");
-  // The spectrogram keeps its own stored window until the operator touches the button.
   EXPECT_EQ(form.Spec().Window(), 4);
   EXPECT_EQ(form.Spec().FFTLength(), 512);
   EXPECT_TRUE(form.Spec().DrawScale());

@@ -126,7 +126,7 @@ TEST_F(HeadlessRunTest, ClearErrorsAndNonZeroExits) {
       {"--headless --image " + p("a.png") + " --window Kaiser", 2, "not a window"},
       {"--headless --image " + p("a.png") + " --palette jet", 2, "not a palette"},
       {"--headless --input " + p("missing.wav") + " --image " + p("a.png"), 1, "cannot read"},
-      {"--headless --seconds 1 --image /nonexistent/folder/a.png", 1, "not writable"},
+      {"--headless --seconds 1 --image /nonexistent/folder/a.png", 1, "does not exist"},
       {"--bogus", 2, "unknown option"},
   };
   for (const Case& c : cases) {

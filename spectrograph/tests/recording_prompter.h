@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "xvtools/prompter.h"
+#include "host/prompter.h"
 
 namespace spectrograph::testing {
 
-class RecordingPrompter : public xvtools::Prompter {
+class RecordingPrompter : public host::Prompter {
  public:
   std::vector<std::string> messages;
-  xvtools::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
+  host::MsgBoxResult messageBox(const std::string& text, const std::string&, int) override {
     messages.push_back(text);
-    return xvtools::vbOK;
+    return host::vbOK;
   }
   std::optional<std::string> inputBox(const std::string&, const std::string&,
                                       const std::string&) override {

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
+#include <optional>
 
 #include <QScreen>
 #include <filesystem>
@@ -67,15 +69,18 @@ TEST_F(WindowTest, LayoutFollowsTheForm) {
       {"QVM_Plotrex1", {240, 160, 105, 49}}};
   for (const Place& p : places) EXPECT_EQ(child(p.name)->geometry(), p.rect) << p.name;
   EXPECT_EQ(child("FFTLength")->x(), 344);
-  EXPECT_EQ(text("WindowText"), "Rectangular");
+  // The window box names the window the spectrogram applies from its first column on.
+  EXPECT_EQ(text("WindowText"), "Gaussian");
+  EXPECT_EQ(text("WindowText").toStdString(),
+            form.tables().WindowTable[static_cast<std::size_t>(form.Spec().Window())]);
   EXPECT_EQ(text("PalletText"), "Threshold");
   EXPECT_EQ(text("GainText"), "0dB");
-  EXPECT_EQ(window.startStopButton()->text(), "Start");
+  EXPECT_EQ(window.startStopButton()->text(), "&Start");
 }
 
 TEST_F(WindowTest, StartRunsTheSpectrogramAndMeterAndEveryControlReachesTheForm) {
   QTest::mouseClick(window.startStopButton(), Qt::LeftButton);
-  EXPECT_EQ(window.startStopButton()->text(), "Stop");
+  EXPECT_EQ(window.startStopButton()->text(), "&Stop");
   QElapsedTimer clock;
   clock.start();
   while (form.Spec().columns() < 10 && clock.elapsed() < 5000) QTest::qWait(20);
@@ -83,8 +88,8 @@ TEST_F(WindowTest, StartRunsTheSpectrogramAndMeterAndEveryControlReachesTheForm)
   EXPECT_GT(form.XVMeterX1().level(), xvtools::XVMeterX::kFloorDb);
 
   up("WindowButton");
-  EXPECT_EQ(text("WindowText"), "Hamming");
-  EXPECT_EQ(form.Spec().Window(), 1);
+  EXPECT_EQ(text("WindowText"), "Welch");
+  EXPECT_EQ(form.Spec().Window(), 5);
   up("PalletButton");
   EXPECT_EQ(text("PalletText"), "Black on White");
   up("GainButton");
@@ -104,9 +109,58 @@ TEST_F(WindowTest, StartRunsTheSpectrogramAndMeterAndEveryControlReachesTheForm)
   EXPECT_NE(prompter.messages[0].find("Printing is not available"), std::string::npos);
 
   QTest::mouseClick(window.startStopButton(), Qt::LeftButton);
-  EXPECT_EQ(window.startStopButton()->text(), "Start");
+  EXPECT_EQ(window.startStopButton()->text(), "&Start");
   EXPECT_FALSE(form.WaveIn().Running());
   if (const char* shot = std::getenv("ZELKSPEC_WINDOW_SHOT")) window.grab().save(shot);
+}
+
+TEST_F(WindowTest, ButtonsAnswerTheirAltKeysAndTabReachesEverySpinButtonAndSwitch) {
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  // Through the window system, as a typed key arrives.
+  const struct {
+    Qt::Key key;
+    std::function<bool()> done;
+  } keys[] = {
+      {Qt::Key_S, [&] { return form.WaveIn().Running(); }},
+      {Qt::Key_S, [&] { return !form.WaveIn().Running(); }},
+      {Qt::Key_P, [&] { return prompter.messages.size() == 1; }},  // no chart: said so
+  };
+  for (const auto& k : keys) {
+    QTest::keyClick(window.windowHandle(), k.key, Qt::AltModifier);
+    QTest::qWait(300);  // a button pressed by its key shows itself pressed before it acts
+    EXPECT_TRUE(k.done()) << char(k.key);
+  }
+  EXPECT_EQ(QKeySequence::mnemonic(window.exitButton()->text()), QKeySequence(Qt::ALT | Qt::Key_X));
+
+  child("WindowButton")->setFocus();
+  const char* order[] = {"PalletButton", "GainButton", "FFTButton",  "LogAmpSwitch",
+                         "Embosswitch",  "StartStop",  "ExitButton", "PrintButton"};
+  for (const char* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), child(next)) << next;
+  }
+  // A focused switch flips with Space and stands as the arrow keys say; a focused spin button
+  // steps with them.
+  const struct {
+    const char* control;
+    Qt::Key key;
+    std::function<int()> shown;
+    int expected;
+  } steps[] = {
+      {"LogAmpSwitch", Qt::Key_Space, [&] { return int(form.Spec().LogAmp()); }, 1},
+      {"LogAmpSwitch", Qt::Key_Down, [&] { return int(form.Spec().LogAmp()); }, 1},
+      {"LogAmpSwitch", Qt::Key_Up, [&] { return int(form.Spec().LogAmp()); }, 0},
+      {"Embosswitch", Qt::Key_Down, [&] { return int(form.Spec().Emboss()); }, 1},
+      {"WindowButton", Qt::Key_Down, [&] { return form.Spec().Window(); }, 3},
+      {"WindowButton", Qt::Key_Up, [&] { return form.Spec().Window(); }, 4},
+      {"GainButton", Qt::Key_Up, [&] { return form.Spec().Gain(); }, 1},
+  };
+  for (const auto& s : steps) {
+    child(s.control)->setFocus();
+    QTest::keyClick(child(s.control), s.key);
+    EXPECT_EQ(s.shown(), s.expected) << s.control << " " << s.key;
+  }
 }
 
 class WindowOnScreen final : public SpecHost {
@@ -184,6 +238,39 @@ TEST(SitedChartWindow, PrintPutsTheWindowOnThePage) {
   form.WaveIn().Stop();
   host::setChosenPrinter(std::nullopt);
   std::filesystem::remove_all(folder);
+}
+
+// A print that fails says so, and why: on a printer that cannot take the page, and with no
+// printer at all (the test's environment names none, and it has no print queues).
+TEST(SitedChartWindow, FailedPrintTellsTheOperator) {
+  const struct {
+    std::optional<std::string> printer;
+    const char* message;
+  } cases[] = {
+      {"pdf:/no/such/folder/spec.pdf", "Not printed: the printer did not take the page"},
+      {std::nullopt, "Not printed: there is no printer"},
+  };
+  xvtools::qt::QtFormThread thread;
+  WindowOnScreen host;
+  testing::RecordingPrompter prompter;
+  host::qt::QtContainer chart;
+  chart.resize(kChartWidth, kChartHeight);
+  Form1 form(&createFormChart(chart), host, prompter);
+  SpecWindow window(form, &chart);
+  host.window = &window;
+  form.load();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.printer.value_or("none"));
+    host::setChosenPrinter(c.printer);
+    prompter.messages.clear();
+    QTest::mouseClick(window.printButton(), Qt::LeftButton);
+    EXPECT_NE(form.PrintResult(), 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].rfind(c.message, 0), 0u) << prompter.messages[0];
+  }
+  host::setChosenPrinter(std::nullopt);
 }
 
 }  // namespace

@@ -1,12 +1,112 @@
 #include "file_source.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sndfile.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "xvtools/input_stop.h"
 
 namespace xvtools {
 
+namespace {
+
+std::atomic<const std::atomic<bool>*> gStopFlag{nullptr};
+
+constexpr int kWatchMs = 100;
+
+}  // namespace
+
+void setInputStopFlag(const std::atomic<bool>* flag) { gStopFlag = flag; }
+
+// Copies a pipe into a socket libsndfile reads as a pipe, waiting a tenth of a second at a time
+// so that the stop flag, or the source going away, ends the copy; ending it ends what libsndfile
+// reads.
+class PipeRelay {
+ public:
+  explicit PipeRelay(int input) : input_(input) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends_.data()) != 0) {
+      const int error = errno;
+      ::close(input_);
+      throw AudioError(std::strerror(error));
+    }
+    thread_ = std::thread([this] { run(); });
+  }
+  ~PipeRelay() {
+    closing_ = true;
+    thread_.join();
+    ::close(ends_[0]);
+    ::close(input_);
+  }
+  PipeRelay(const PipeRelay&) = delete;
+  PipeRelay& operator=(const PipeRelay&) = delete;
+
+  int readEnd() const { return ends_[0]; }
+
+ private:
+  bool stopping() const {
+    const std::atomic<bool>* flag = gStopFlag;
+    return closing_ || (flag != nullptr && *flag);
+  }
+  // Waits until fd is ready for events; false when the relay is to stop.
+  bool wait(int fd, short events) const {
+    while (!stopping()) {
+      pollfd p{fd, events, 0};
+      const int n = ::poll(&p, 1, kWatchMs);
+      if (n > 0) return true;
+      if (n < 0 && errno != EINTR) return false;
+    }
+    return false;
+  }
+  void run() {
+    std::array<char, 16384> buffer;
+    for (;;) {
+      if (!wait(input_, POLLIN)) break;
+      const ssize_t n = ::read(input_, buffer.data(), buffer.size());
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n <= 0) break;
+      ssize_t sent = 0;
+      while (sent < n && wait(ends_[1], POLLOUT)) {
+        const ssize_t m = ::send(ends_[1], buffer.data() + sent, static_cast<std::size_t>(n - sent),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (m > 0) {
+          sent += m;
+        } else if (errno != EINTR && errno != EAGAIN) {
+          break;
+        }
+      }
+      if (sent < n) break;
+    }
+    // The reader sees the end of the recording.
+    ::close(ends_[1]);
+  }
+
+  int input_;
+  std::array<int, 2> ends_{-1, -1};
+  std::atomic<bool> closing_{false};
+  std::thread thread_;
+};
+
 FileSource::FileSource(const std::string& path, int sampleRate) : path_(path) {
   SF_INFO info{};
-  file_ = sf_open(path.c_str(), SFM_READ, &info);
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw AudioError("cannot read audio file '" + path + "': " + std::strerror(errno));
+    relay_ = std::make_unique<PipeRelay>(fd);
+    file_ = sf_open_fd(relay_->readEnd(), SFM_READ, &info, SF_FALSE);
+  } else {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw AudioError("cannot read audio file '" + path + "': " + std::strerror(errno));
+    file_ = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+  }
   if (file_ == nullptr) {
     throw AudioError("cannot read audio file '" + path + "': " + sf_strerror(nullptr));
   }

@@ -1,5 +1,6 @@
 // A recording read with libsndfile: any format, rate and channel count it reads, mixed to mono
-// and converted to the wave input's rate.
+// and converted to the wave input's rate. A pipe, FIFO or device is read through a relay that
+// watches the program's stop flag, so a writer that stalls cannot hold the program.
 #pragma once
 
 #include <memory>
@@ -11,6 +12,8 @@
 typedef struct sf_private_tag SNDFILE;
 
 namespace xvtools {
+
+class PipeRelay;
 
 class FileSource final : public AudioSource {
  public:
@@ -25,6 +28,7 @@ class FileSource final : public AudioSource {
 
  private:
   std::string path_;
+  std::unique_ptr<PipeRelay> relay_;  // for inputs that are not regular files
   SNDFILE* file_ = nullptr;
   std::unique_ptr<MonoResampler> resampler_;
 };

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 
 namespace apps::qt {
@@ -35,7 +36,13 @@ void listen() {
     if (stopAction()) {
       stopAction()();
     } else {
-      QCoreApplication::quit();
+      // exit() ends every loop running now, a modal dialog's too (quit() would only ask the
+      // windows to close), but a main loop entered after that dialog would run on: keep
+      // leaving until the program has left every loop.
+      auto* again = new QTimer(QCoreApplication::instance());
+      QObject::connect(again, &QTimer::timeout, [] { QCoreApplication::exit(0); });
+      again->start(50);
+      QCoreApplication::exit(0);
     }
   });
 }

@@ -1,11 +1,8 @@
 #include "bitmap_file_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <limits>
 
+#include "file_replacement.h"
 #include "gdi/packed_dib.h"
 
 namespace kvplotax::output {
@@ -20,19 +17,6 @@ void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
   put16(b, at, v & 0xFFFF);
   put16(b, at + 2, v >> 16);
-}
-
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -56,14 +40,8 @@ std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::u
 bool writeBitmapFile(const std::string& path, std::span<const std::uint8_t> dib) {
   const std::optional<std::vector<std::uint8_t>> header = bitmapFileHeader(dib);
   if (!header || path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  // Others are kept out while the file is written, as an exclusive share would.
-  const bool locked = ::lockf(fd, F_TLOCK, 0) == 0;
-  const bool ok = locked && writeAll(fd, header->data(), header->size()) &&
-                  writeAll(fd, dib.data(), dib.size());
-  const bool closed = ::close(fd) == 0;
-  return ok && closed;
+  const std::span<const std::uint8_t> pieces[] = {*header, dib};
+  return replaceFileWhole(path, pieces);
 }
 
 }  // namespace kvplotax::output

@@ -14,8 +14,8 @@ namespace kvplotax::output {
 // not fit the header's 32-bit fields.
 std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::uint8_t> packedDib);
 
-// Creates or truncates the file and writes header and block. False on any failure (the file may
-// then be left partly written); the file is always closed.
+// Writes header and block as the file at path, replacing it whole (see replaceFileWhole). False
+// on any failure, which leaves an existing file as it was.
 bool writeBitmapFile(const std::string& path, std::span<const std::uint8_t> packedDib);
 
 }  // namespace kvplotax::output

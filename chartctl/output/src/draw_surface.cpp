@@ -1,5 +1,7 @@
 #include "output/draw_surface.h"
 
+#include <new>
+
 #include "bitmap_surface.h"
 #include "ocx/printing.h"
 #include "output/printing.h"
@@ -30,7 +32,15 @@ std::uint16_t SurfaceBody::print(ocx::PrintServices* services) {
 }
 
 DrawSurface DrawSurface::createBitmapSurface(int width, int height, SurfaceOwner* owner) {
-  return DrawSurface(std::make_shared<BitmapSurface>(width, height, owner));
+  try {
+    auto body = std::make_shared<BitmapSurface>(width, height, owner);
+    // A size the bitmap cannot be made for is no surface: the output commands then report the
+    // missing surface instead of drawing into nothing.
+    if (width > 0 && height > 0 && body->bitmap().isEmpty()) return {};
+    return DrawSurface(std::move(body));
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
 }
 
 DrawSurface DrawSurface::makeCopy(int kind, bool shareable) const {

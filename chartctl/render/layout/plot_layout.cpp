@@ -1,6 +1,7 @@
 #include "plot_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace kvplotax::layout {
 
@@ -71,9 +72,13 @@ gdi::Rect viewportRect(const gdi::Rect& drawable, const gdi::Rect& plot, int ind
 }
 
 gdi::Point autoSizeExtent(const PlotGeometry& g, int thickness, const GraticuleCounts& c) {
-  const int frame = 2 * (1 + thickness);
-  return {g.plot.width() + frame + c.marginLeft + c.marginRight,
-          g.plot.height() + frame + c.marginTop + c.marginBottom};
+  // Wide bezels and margins ask for more than a surface can hold; the chart then fills the
+  // largest extent that works.
+  const std::int64_t frame = 2 * (std::int64_t{1} + thickness);
+  const std::int64_t width = std::int64_t{g.plot.width()} + frame + c.marginLeft + c.marginRight;
+  const std::int64_t height = std::int64_t{g.plot.height()} + frame + c.marginTop + c.marginBottom;
+  return {static_cast<int>(std::min<std::int64_t>(width, kMaxAutoSizeExtent)),
+          static_cast<int>(std::min<std::int64_t>(height, kMaxAutoSizeExtent))};
 }
 
 }  // namespace kvplotax::layout

@@ -57,7 +57,11 @@ void computePlotArea(const gdi::Rect& drawable, const GraticuleCounts& counts,
 // rectangle. Empty for any other index.
 gdi::Rect viewportRect(const gdi::Rect& drawable, const gdi::Rect& plot, int index, int count);
 
-// The extent that fits the plot area exactly (AutoSize).
+// The largest side AutoSize asks the container for: wider than a 4K screen, and a surface that
+// is made and drawn at once. Only bezels and margins no chart has ask for more.
+inline constexpr int kMaxAutoSizeExtent = 4096;
+
+// The extent that fits the plot area exactly (AutoSize), each side at most kMaxAutoSizeExtent.
 gdi::Point autoSizeExtent(const PlotGeometry& geometry, int thickness,
                           const GraticuleCounts& counts);
 

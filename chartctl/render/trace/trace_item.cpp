@@ -26,6 +26,19 @@ std::int64_t distance(gdi::Point a, gdi::Point b) {
   return dx + dy - std::min(dx, dy) / 2;
 }
 
+// The chart distance from m to the segment a-b: to the nearer end when m lies beyond either end
+// along the segment, else |cross product| over the segment's chart length.
+std::int64_t segmentDistance(gdi::Point m, gdi::Point a, gdi::Point b) {
+  const std::int64_t ex = std::int64_t{b.x} - a.x;
+  const std::int64_t ey = std::int64_t{b.y} - a.y;
+  const std::int64_t mx = std::int64_t{m.x} - a.x;
+  const std::int64_t my = std::int64_t{m.y} - a.y;
+  const std::int64_t along = ex * mx + ey * my;
+  if (along <= 0) return distance(m, a);
+  if (along >= ex * ex + ey * ey) return distance(m, b);
+  return std::llabs(ex * my - ey * mx) / distance(b, a);
+}
+
 bool contains(const gdi::Rect& outer, const gdi::Rect& inner) {
   return !inner.isEmpty() && inner.left >= outer.left && inner.top >= outer.top &&
          inner.right <= outer.right && inner.bottom <= outer.bottom;
@@ -382,14 +395,8 @@ bool TraceItem::hitTest(gdi::Point m, output::HitInfo& hit) const {
   if (count_ == 1) {
     if (distance(m, p[0]) <= 4) position = 0;
   } else if (count_ == 2) {
-    const std::int64_t span = distance(p[1], p[0]);
-    std::int64_t d = distance(m, p[0]);
-    if (span != 0) {
-      const std::int64_t cross = (std::int64_t{p[1].x} - p[0].x) * (std::int64_t{m.y} - p[0].y) -
-                                 (std::int64_t{p[1].y} - p[0].y) * (std::int64_t{m.x} - p[0].x);
-      d = std::llabs(cross) / span;
-    }
-    if (d <= 4) position = distance(m, p[0]) <= distance(m, p[1]) ? 0 : 1;
+    if (segmentDistance(m, p[0], p[1]) <= 4)
+      position = distance(m, p[0]) <= distance(m, p[1]) ? 0 : 1;
   } else {
     if (!bounds_.contains(m)) return false;
     for (std::int32_t i = 0; i < count_; ++i) {

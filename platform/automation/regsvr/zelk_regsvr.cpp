@@ -1,11 +1,15 @@
-// zelk-regsvr [-u] MODULE: calls a server module's registration entry, as installers do.
+// zelk-regsvr [--system] [-u] MODULE: calls a server module's registration entry, as installers do.
 #include <dlfcn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+
+#include "config_folders.h"
 
 namespace {
 
@@ -16,24 +20,45 @@ constexpr int kExitFailed = 5;
 
 int usage(std::FILE* out, int code) {
   std::fputs(
-      "Usage: zelk-regsvr [-u] MODULE\n"
+      "Usage: zelk-regsvr [--system] [-u] MODULE\n"
       "Registers an in-process server module (its classes, type library and other entries)\n"
-      "in the registry named by ZELK_REGISTRY, else $XDG_CONFIG_HOME/zelk/registry.\n"
-      "  -u  unregister instead\n",
+      "in the registry named by ZELK_REGISTRY when that is an absolute path, else in the\n"
+      "user's $XDG_CONFIG_HOME/zelk/registry (or ~/.config/zelk/registry).\n"
+      "  -u         unregister instead\n"
+      "  --system   use the system-wide registry, /etc/xdg/zelk/registry, that every user's\n"
+      "             programs read (for a package's maintainer scripts)\n"
+      "  --help     show this text\n"
+      "  --version  show the version\n",
       out);
   return code;
+}
+
+// Every registration entry of the module, the development environment's initialisation file
+// included, then goes to the system-wide folder that every user's programs read after their own,
+// readable by all.
+void useSystemRegistry() {
+  const std::string home = automation::detail::kSystemConfigHome;
+  ::setenv("ZELK_REGISTRY", (home + "/zelk/registry").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  ::umask(022);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   bool unregister = false;
+  bool system = false;
   const char* module = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "-u") == 0) {
       unregister = true;
+    } else if (std::strcmp(argv[i], "--system") == 0) {
+      system = true;
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       return usage(stdout, 0);
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("zelk-regsvr %s\n", ZELK_VERSION);
+      return 0;
     } else if (argv[i][0] == '-' || module != nullptr) {
       return usage(stderr, kExitUsage);
     } else {
@@ -41,6 +66,7 @@ int main(int argc, char** argv) {
     }
   }
   if (module == nullptr) return usage(stderr, kExitUsage);
+  if (system) useSystemRegistry();
 
   // The module registers the path it was loaded from, so it is loaded by its full path: a bare
   // file name would otherwise be looked for on the library path instead of here.

@@ -1,10 +1,11 @@
-#include <dlfcn.h>
-
-#include <algorithm>
+#include <mutex>
+#include <set>
+#include <string>
 #include <system_error>
 #include <utility>
 
 #include "automation/server.h"
+#include "file_text.h"
 #include "module_table.h"
 
 namespace automation {
@@ -51,74 +52,73 @@ std::shared_ptr<Dispatch> instantiate(ModuleUse& use, ClassFactory& factory) {
   return std::shared_ptr<Dispatch>(std::move(holder), raw);
 }
 
-std::shared_ptr<Dispatch> createFromModule(const fs::path& file, const Guid& clsid) {
+constexpr std::string_view kNotProvided = "it does not provide the class";
+
+// Null, with the reason, when the module cannot be loaded or does not provide the class.
+std::shared_ptr<Dispatch> createFromModule(const fs::path& file, const Guid& clsid,
+                                           std::string& reason) {
+  std::error_code ec;
+  if (!fs::exists(file, ec)) {
+    reason = "there is no such file";
+    return nullptr;
+  }
   auto& table = detail::ModuleTable::instance();
-  ModuleUse use(table.acquire(file));
+  ModuleUse use(table.acquire(file, reason));
   if (use.get() == nullptr) return nullptr;
   const detail::GetClassObjectFn entry = table.classObjectEntry(use.get());
   ClassFactory* factory = nullptr;
-  if (entry == nullptr || entry(&clsid, &factory) != kSOk || factory == nullptr) return nullptr;
-  return instantiate(use, *factory);
+  if (entry == nullptr || entry(&clsid, &factory) != kSOk || factory == nullptr) {
+    reason = kNotProvided;
+    return nullptr;
+  }
+  auto object = instantiate(use, *factory);
+  if (!object) reason = "it made no object of the class";
+  return object;
 }
 
-fs::path ownDirectory() {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&ownDirectory), &info) == 0 || info.dli_fname == nullptr) {
-    return {};
-  }
-  std::error_code ec;
-  const fs::path self = fs::weakly_canonical(fs::path(info.dli_fname), ec);
-  return ec ? fs::path() : self.parent_path();
-}
+struct Failure {
+  ModuleCandidate candidate;
+  std::string reason;
+};
 
-std::vector<fs::path> searchDirectories() {
-  std::vector<fs::path> dirs;
-  std::error_code ec;
-  for (const fs::path& dir : {ownDirectory(), fs::path(ZELK_BUILD_LIBDIR)}) {
-    if (dir.empty()) continue;
-    const fs::path canonical = fs::weakly_canonical(dir, ec);
-    if (ec) continue;
-    if (std::find(dirs.begin(), dirs.end(), canonical) == dirs.end()) dirs.push_back(canonical);
+// One line for each module that should have served the class and did not, once per process: a
+// program that creates many objects says it once.
+void reportFailures(const Guid& clsid, const std::vector<Failure>& failures, const fs::path& used) {
+  static std::mutex mutex;
+  static std::set<std::string> reported;
+  const std::string classText = clsid.toString();
+  const std::string outcome =
+      used.empty() ? "no other module provides the class" : "using " + used.string();
+  std::lock_guard<std::mutex> lock(mutex);
+  for (const Failure& failure : failures) {
+    const ModuleCandidate& c = failure.candidate;
+    if (!reported.insert(c.module.string() + " " + classText).second) continue;
+    const std::string what = c.source == ModuleSource::OwnModule
+                                 ? "the module " + c.module.string() + " shipped with this program"
+                                 : "the registered module " + c.module.string();
+    const std::string where =
+        c.source == ModuleSource::OwnModule ? "" : "; registered in " + c.registry.string();
+    detail::reportProblem(what + " for class " + classText + " could not be loaded (" +
+                          failure.reason + where + "); " + outcome);
   }
-  return dirs;
-}
-
-// lib*.so files, in name order so that the first provider found does not depend on the file
-// system's listing order.
-std::vector<fs::path> candidateModules(const fs::path& dir) {
-  std::vector<fs::path> modules;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() <= 6 || name.rfind("lib", 0) != 0 || !name.ends_with(".so")) continue;
-    if (name == "libzelk_automation.so") continue;
-    std::error_code typeEc;
-    if (!it->is_regular_file(typeEc)) continue;
-    modules.push_back(it->path());
-  }
-  std::sort(modules.begin(), modules.end());
-  return modules;
 }
 
 }  // namespace
 
 std::shared_ptr<Dispatch> createObject(const Guid& clsid) {
-  // A registered module that has gone missing or no longer provides the class does not stop
-  // the search: the modules beside the library are tried as if it were not registered.
-  if (const auto entry = Registry::find(clsid)) {
-    if (auto object = createFromModule(entry->module, clsid)) return object;
-  }
-  auto& table = detail::ModuleTable::instance();
-  ClassFactory* factory = nullptr;
-  if (void* loaded = table.acquireLoadedProvider(clsid, factory)) {
-    ModuleUse use(loaded);
-    if (auto object = instantiate(use, *factory)) return object;
-  }
-  for (const fs::path& dir : searchDirectories()) {
-    for (const fs::path& file : candidateModules(dir)) {
-      if (auto object = createFromModule(file, clsid)) return object;
+  std::vector<Failure> failures;
+  for (const ModuleCandidate& candidate : moduleCandidates(clsid)) {
+    std::string reason;
+    if (auto object = createFromModule(candidate.module, clsid, reason)) {
+      reportFailures(clsid, failures, candidate.module);
+      return object;
+    }
+    // An own module that simply lacks the class is asked as a matter of course: no news.
+    if (candidate.source != ModuleSource::OwnModule || reason != kNotProvided) {
+      failures.push_back({candidate, reason});
     }
   }
+  reportFailures(clsid, failures, {});
   throw AutomationError::standard(kErrCannotCreateObject);
 }
 

@@ -27,12 +27,20 @@ ModuleTable& ModuleTable::instance() {
   return *kTable;
 }
 
-void* ModuleTable::acquire(const std::filesystem::path& file) {
+void* ModuleTable::acquire(const std::filesystem::path& file, std::string& reason) {
+  static constexpr const char* kNotAServer = "it does not export DllGetClassObject";
   const std::string name = file.string();
   std::lock_guard<std::mutex> lock(mutex_);
-  if (notServers_.count(name) != 0) return nullptr;
+  if (notServers_.count(name) != 0) {
+    reason = kNotAServer;
+    return nullptr;
+  }
   void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) return nullptr;
+  if (handle == nullptr) {
+    const char* error = ::dlerror();
+    reason = error != nullptr ? error : "it cannot be loaded";
+    return nullptr;
+  }
   if (auto it = modules_.find(handle); it != modules_.end()) {
     // Already loaded, perhaps under another name: keep the one reference the entry holds.
     ::dlclose(handle);
@@ -43,6 +51,7 @@ void* ModuleTable::acquire(const std::filesystem::path& file) {
   if (getClassObject == nullptr || !definedByModule(handle, getClassObject)) {
     ::dlclose(handle);
     notServers_.insert(name);
+    reason = kNotAServer;
     return nullptr;
   }
   Module module;
@@ -89,19 +98,6 @@ GetClassObjectFn ModuleTable::classObjectEntry(void* module) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = modules_.find(module);
   return it != modules_.end() ? it->second.getClassObject : nullptr;
-}
-
-void* ModuleTable::acquireLoadedProvider(const Guid& clsid, ClassFactory*& factory) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (auto& [handle, module] : modules_) {
-    ClassFactory* candidate = nullptr;
-    if (module.getClassObject(&clsid, &candidate) == kSOk && candidate != nullptr) {
-      ++module.users;
-      factory = candidate;
-      return handle;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace automation::detail

@@ -20,17 +20,16 @@ class ModuleTable {
   // Never destroyed: objects that outlive static destruction still release their module.
   static ModuleTable& instance();
 
-  // Loads the module (or reuses the loaded one) and counts one user. Null when the file cannot
-  // be loaded or does not export DllGetClassObject; such a module is closed again at once.
-  void* acquire(const std::filesystem::path& file);
+  // Loads the module (or reuses the loaded one) and counts one user. Null, with the reason, when
+  // the file cannot be loaded or does not export DllGetClassObject; such a module is closed again
+  // at once.
+  void* acquire(const std::filesystem::path& file, std::string& reason);
   // Drops one user; with none left the module is asked whether it can go, and closed if so.
   void release(void* module);
   // Asks every loaded module without users whether it can go now.
   void freeUnused();
 
   GetClassObjectFn classObjectEntry(void* module);
-  // A loaded module that provides the class, acquired for the caller, with its factory.
-  void* acquireLoadedProvider(const Guid& clsid, ClassFactory*& factory);
 
  private:
   struct Module {

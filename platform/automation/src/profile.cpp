@@ -2,7 +2,9 @@
 
 #include <strings.h>
 
-#include "config_files.h"
+#include "config_folders.h"
+#include "file_replace.h"
+#include "file_text.h"
 #include "util/text.h"
 
 namespace automation {
@@ -40,11 +42,17 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 }  // namespace
 
-fs::path profilePath(std::string_view fileName) { return detail::configFolder() / fileName; }
+fs::path profilePath(std::string_view fileName) {
+  const auto folder = detail::userConfigFolder();
+  return folder ? *folder / fileName : fs::path();
+}
 
 bool writeProfileSection(const fs::path& file, std::string_view section,
                          std::span<const std::string> entries) {
-  if (section.empty() || section.find_first_of("[]\r\n") != std::string_view::npos) return false;
+  if (file.empty() || section.empty() ||
+      section.find_first_of("[]\r\n") != std::string_view::npos) {
+    return false;
+  }
   for (const std::string& entry : entries) {
     if (entry.find_first_of("\r\n") != std::string::npos) return false;
   }

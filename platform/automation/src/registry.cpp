@@ -1,19 +1,16 @@
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <fstream>
 #include <iterator>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "automation/server.h"
-#include "config_files.h"
+#include "config_folders.h"
+#include "file_replace.h"
+#include "file_text.h"
+#include "registry_lock.h"
 #include "util/text.h"
 
 namespace automation {
@@ -21,18 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string envValue(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 std::string_view trim(std::string_view text) { return util::trim(text, " \t\r\n"); }
 
 using util::equalsNoCase;
 
 // "{CLSID} ProgID /path/to/module.so"; the path is the rest of the line, so it may hold spaces.
-// A relative module path is taken relative to the registry file's folder.
-std::optional<RegistryEntry> parseLine(std::string_view line, const fs::path& folder) {
+// An entry whose module path is relative names no module: it would be found relative to whatever
+// the current folder is. It still counts as the class's line when the registry is rewritten.
+std::optional<RegistryEntry> parseLine(std::string_view line, bool relativeToo = false) {
   line = trim(line);
   if (line.empty() || line.front() == '#') return std::nullopt;
   const std::size_t clsidEnd = line.find_first_of(" \t");
@@ -46,7 +39,7 @@ std::optional<RegistryEntry> parseLine(std::string_view line, const fs::path& fo
   const std::string_view module = trim(rest.substr(progIdEnd));
   if (module.empty()) return std::nullopt;
   fs::path modulePath(module);
-  if (modulePath.is_relative()) modulePath = folder / modulePath;
+  if (!relativeToo && !modulePath.is_absolute()) return std::nullopt;
   return RegistryEntry{*clsid, std::string(progId), modulePath};
 }
 
@@ -128,72 +121,70 @@ bool writeLines(const fs::path& file, const std::vector<std::string>& lines) {
   return detail::replaceFile(file, text);
 }
 
-// Serialises read-modify-write of the file between threads and between processes: the lock is
-// taken on the registry's folder, so that no lock file is left beside it.
-class RegistryLock {
- public:
-  explicit RegistryLock(const fs::path& file) : threadLock_(mutex()) {
-    std::error_code ec;
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    fs::create_directories(folder, ec);
-    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-  }
-  ~RegistryLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
-  RegistryLock(const RegistryLock&) = delete;
-  RegistryLock& operator=(const RegistryLock&) = delete;
-  bool folderExists() const { return fd_ >= 0; }
-
- private:
-  static std::mutex& mutex() {
-    static std::mutex m;
-    return m;
-  }
-  std::lock_guard<std::mutex> threadLock_;
-  int fd_ = -1;
-};
-
-bool lineHasClsid(const std::string& line, const Guid& clsid, const fs::path& folder) {
-  const auto entry = parseLine(line, folder);
+bool lineHasClsid(const std::string& line, const Guid& clsid) {
+  const auto entry = parseLine(line, true);
   return entry && entry->clsid == clsid;
 }
 
 }  // namespace
 
 fs::path Registry::path() {
-  if (const std::string explicitPath = envValue("ZELK_REGISTRY"); !explicitPath.empty()) {
-    return explicitPath;
-  }
-  return detail::configFolder() / "registry";
+  if (detail::explicitRegistryIgnored()) return {};
+  if (const auto file = detail::explicitRegistry()) return *file;
+  const auto folder = detail::userConfigFolder();
+  return folder ? *folder / "registry" : fs::path();
 }
 
-std::vector<RegistryEntry> Registry::load() {
-  const fs::path file = path();
+std::vector<RegistryFile> Registry::lookupOrder() {
+  std::vector<RegistryFile> files;
+  const auto add = [&files](ModuleSource source, const fs::path& file) {
+    const bool seen = std::any_of(files.begin(), files.end(),
+                                  [&file](const RegistryFile& f) { return f.file == file; });
+    if (!seen) files.push_back({source, file});
+  };
+  if (const auto file = detail::explicitRegistry()) add(ModuleSource::ExplicitRegistry, *file);
+  if (const auto folder = detail::userConfigFolder()) {
+    add(ModuleSource::UserRegistry, *folder / "registry");
+  }
+  for (const fs::path& folder : detail::systemConfigFolders()) {
+    add(ModuleSource::SystemRegistry, folder / "registry");
+  }
+  return files;
+}
+
+std::vector<RegistryEntry> Registry::load() { return load(path()); }
+
+std::vector<RegistryEntry> Registry::load(const fs::path& file) {
   std::vector<RegistryEntry> entries;
+  if (file.empty()) return entries;
   for (const std::string& line : readLines(file)) {
-    if (auto entry = parseLine(line, file.parent_path())) entries.push_back(std::move(*entry));
+    if (auto entry = parseLine(line)) entries.push_back(std::move(*entry));
   }
   return entries;
 }
 
 std::optional<RegistryEntry> Registry::find(const Guid& clsid) {
-  for (RegistryEntry& entry : load()) {
-    if (entry.clsid == clsid) return std::move(entry);
+  for (const RegistryFile& registry : lookupOrder()) {
+    for (RegistryEntry& entry : load(registry.file)) {
+      if (entry.clsid == clsid) return std::move(entry);
+    }
   }
   return std::nullopt;
 }
 
 std::optional<RegistryEntry> Registry::findProgId(std::string_view progId) {
-  for (RegistryEntry& entry : load()) {
-    if (equalsNoCase(entry.progId, progId)) return std::move(entry);
+  for (const RegistryFile& registry : lookupOrder()) {
+    for (RegistryEntry& entry : load(registry.file)) {
+      if (equalsNoCase(entry.progId, progId)) return std::move(entry);
+    }
   }
   return std::nullopt;
 }
 
 std::optional<std::string> Registry::value(std::string_view key, std::string_view name) {
-  for (const std::string& line : readLines(path())) {
+  const fs::path file = path();
+  if (file.empty()) return std::nullopt;
+  for (const std::string& line : readLines(file)) {
     const auto parsed = parseValueLine(line);
     if (parsed && equalsNoCase(parsed->key, key) && equalsNoCase(parsed->name, name)) {
       return std::string(parsed->value);
@@ -205,7 +196,11 @@ std::optional<std::string> Registry::value(std::string_view key, std::string_vie
 bool Registry::add(const RegistryEntry& entry) { return RegistryEdit().addClass(entry).commit(); }
 
 bool Registry::remove(const Guid& clsid) {
-  if (!find(clsid)) return false;
+  const auto entries = load();
+  if (std::none_of(entries.begin(), entries.end(),
+                   [&clsid](const RegistryEntry& e) { return e.clsid == clsid; })) {
+    return false;
+  }
   return RegistryEdit().removeClass(clsid).commit();
 }
 
@@ -224,6 +219,11 @@ RegistryEdit& RegistryEdit::setValue(std::string key, std::string name, std::str
   return *this;
 }
 
+RegistryEdit& RegistryEdit::waitForLock(std::chrono::milliseconds wait) {
+  lockWait_ = wait;
+  return *this;
+}
+
 RegistryEdit& RegistryEdit::removeKey(std::string key) {
   changes_.push_back({Change::RemoveKey, {}, std::move(key), {}, {}});
   return *this;
@@ -236,7 +236,7 @@ bool RegistryEdit::commit() {
       const RegistryEntry& entry = change.entry;
       const std::string module = entry.module.string();
       if (entry.progId.empty() || entry.progId.find_first_of(" \t\r\n") != std::string::npos ||
-          module.empty() || !isSingleLine(module) || trim(module) != module) {
+          !entry.module.is_absolute() || !isSingleLine(module) || trim(module) != module) {
         return false;
       }
     } else if (change.kind == Change::SetValue) {
@@ -249,14 +249,23 @@ bool RegistryEdit::commit() {
     }
   }
   const fs::path file = Registry::path();
-  const RegistryLock lock(file);
-  if (!lock.folderExists()) return false;
+  if (file.empty()) {
+    detail::reportProblem(detail::explicitRegistryIgnored()
+                              ? "ZELK_REGISTRY is not an absolute path: nothing is registered"
+                              : "neither XDG_CONFIG_HOME nor HOME is an absolute path: there is "
+                                "no registry to write");
+    return false;
+  }
+  const detail::RegistryLock lock(file, lockWait_);
+  if (!lock.held()) return false;
   std::error_code ec;
-  if (fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) return false;
+  if (fs::exists(file, ec) && ::access(file.c_str(), W_OK) != 0) {
+    detail::reportProblem("will not replace " + file.string() + ": it is read-only to this user");
+    return false;
+  }
   auto lines = readLinesForRewrite(file);
   if (!lines) return false;
   const std::vector<std::string> before = *lines;
-  const fs::path folder = file.parent_path();
   const auto removeIf = [&lines](auto&& test) {
     std::erase_if(*lines, [&test](const std::string& line) { return test(line); });
   };
@@ -267,7 +276,7 @@ bool RegistryEdit::commit() {
         const std::string text = change.entry.clsid.toString() + " " + change.entry.progId + " " +
                                  change.entry.module.string();
         auto at = std::find_if(lines->begin(), lines->end(), [&](const std::string& line) {
-          return lineHasClsid(line, change.entry.clsid, folder);
+          return lineHasClsid(line, change.entry.clsid);
         });
         if (at == lines->end()) {
           lines->push_back(text);
@@ -276,15 +285,13 @@ bool RegistryEdit::commit() {
         *at = text;
         lines->erase(std::remove_if(std::next(at), lines->end(),
                                     [&](const std::string& line) {
-                                      return lineHasClsid(line, change.entry.clsid, folder);
+                                      return lineHasClsid(line, change.entry.clsid);
                                     }),
                      lines->end());
         break;
       }
       case Change::RemoveClass:
-        removeIf([&](const std::string& line) {
-          return lineHasClsid(line, change.entry.clsid, folder);
-        });
+        removeIf([&](const std::string& line) { return lineHasClsid(line, change.entry.clsid); });
         break;
       case Change::SetValue: {
         const std::string text = "[" + change.key + "] " + change.name + "=" + change.value;

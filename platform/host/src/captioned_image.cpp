@@ -10,9 +10,6 @@
 namespace host {
 namespace {
 
-constexpr gdi::ColorRef kStripColour = 0xC0C0C0;  // the button face
-constexpr int kTextTop = 2;                       // below the picture's last row
-
 std::uint32_t alignment(CaptionAlign align) {
   switch (align) {
     case CaptionAlign::Centre:
@@ -28,9 +25,11 @@ std::uint32_t alignment(CaptionAlign align) {
 }  // namespace
 
 bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& picture,
-                         std::span<const Caption> captions) {
-  if (picture.pixels == nullptr || picture.width < 1 || picture.height < 1) return false;
-  gdi::Bitmap out(picture.width, picture.height + kCaptionStrip, kStripColour);
+                         std::span<const Caption> captions, CaptionStrip strip) {
+  if (picture.pixels == nullptr || picture.width < 1 || picture.height < 1 || strip.rows < 0) {
+    return false;
+  }
+  gdi::Bitmap out(picture.width, picture.height + strip.rows, strip.colour);
   for (int y = 0; y < picture.height; ++y) {
     const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
     std::copy(from, from + picture.width, out.row(y));
@@ -38,10 +37,10 @@ bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& pic
   gdi::DeviceContext dc(&out);
   dc.selectFont(gdi::Font::create(gdi::logFontFromPoints("Arial", 8, 96)));
   dc.setBkMode(gdi::TRANSPARENT);
-  dc.setTextColor(0x000000);
   for (const Caption& caption : captions) {
+    dc.setTextColor(caption.colour);
     dc.setTextAlign(alignment(caption.align));
-    dc.textOut(caption.x, picture.height + kTextTop, caption.text);
+    dc.textOut(caption.x, caption.y, caption.text);
   }
   const auto pixels = out.pixels();
   return writeImageFile(

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <atomic>
 
 #include "headless_window.h"
 #include "host/headless.h"
@@ -31,16 +30,12 @@ bool HeadlessContainer::waitForMessage(std::chrono::milliseconds timeout) {
 }
 
 bool HeadlessContainer::postMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
-  return window_->post(msg, wParam, lParam);
+  return window_->postMessage(msg, wParam, lParam);
 }
 
 std::uint32_t HeadlessContainer::pixel(int x, int y) const { return window_->screen().pixel(x, y); }
 
-PixelView HeadlessContainer::screen() const {
-  const gdi::Bitmap& image = window_->screen();
-  return {image.pixels().data(), image.width(), image.height(),
-          static_cast<std::size_t>(image.width())};
-}
+PixelView HeadlessContainer::screen() const { return window_->screenView(); }
 
 bool HeadlessContainer::writeScreen(const std::string& path) const {
   return writeImageFile(path, screen());
@@ -57,7 +52,7 @@ void HeadlessContainer::setEventHandler(EventHandler handler) {
 }
 
 void HeadlessContainer::mouse(int message, int x, int y, unsigned keys) {
-  window_->mouse(message, x, y, keys);
+  window_->mouse(static_cast<unsigned>(message), x, y, keys);
 }
 
 void HeadlessContainer::setAltDown(bool down) { window_->setAltDown(down); }
@@ -71,7 +66,7 @@ const std::vector<std::string>& HeadlessContainer::messageBoxes() const {
 }
 
 void HeadlessContainer::key(int message, int virtualKey, unsigned keys) {
-  window_->key(message, virtualKey, keys);
+  window_->key(static_cast<unsigned>(message), virtualKey, keys);
 }
 
 std::vector<std::uint8_t> HeadlessContainer::saveStream() { return window_->saveStream(); }
@@ -93,14 +88,17 @@ void HeadlessContainer::setPrinter(const std::string& printer) {
 void HeadlessContainer::setCancelPrinting(bool cancel) { window_->print().setCancelJobs(cancel); }
 
 std::uintptr_t HeadlessContainer::showPicture(const PixelView& picture) {
-  gdi::Bitmap copy(picture.width, picture.height);
-  for (int y = 0; y < picture.height; ++y) {
+  // The window is no larger than a container's: a larger picture shows its top left part.
+  const bool readable =
+      picture.pixels != nullptr && picture.stride >= static_cast<std::size_t>(picture.width);
+  const int width = readable ? std::clamp(picture.width, 0, PaintCycle::kMaxSide) : 0;
+  const int height = readable ? std::clamp(picture.height, 0, PaintCycle::kMaxSide) : 0;
+  gdi::Bitmap copy(width, height);
+  for (int y = 0; y < copy.height(); ++y) {
     const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
-    std::copy(from, from + picture.width, copy.row(y));
+    std::copy(from, from + copy.width(), copy.row(y));
   }
-  // Apart from every control window's handle, which are multiples of four.
-  static std::atomic<std::uintptr_t> next{0x7F000001};
-  const std::uintptr_t handle = next.fetch_add(4);
+  const std::uintptr_t handle = newWindowHandle();
   window_->print().showPicture(handle, std::move(copy));
   return handle;
 }

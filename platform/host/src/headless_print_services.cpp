@@ -11,7 +11,27 @@ namespace {
 
 constexpr char kCaption[] = "Print Bitmap";
 
-void show(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kCaption, text.c_str()); }
+// The dialog's texts carry job names, which come from files and callers: control characters
+// are shown as \xNN so none reaches the terminal as a command.
+std::string printable(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+void show(const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", kCaption, printable(text).c_str());
+}
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-#include "paint_cycle.h"
+#include "host/internal/paint_cycle.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,22 +7,25 @@ namespace host {
 
 namespace {
 
-int nonNegative(int value) { return std::max(value, 0); }
+// A square of kMaxSide is the largest surface the drawing layer gives; past it the bitmap would
+// come back empty.
+int boundedSide(int value) { return std::clamp(value, 0, PaintCycle::kMaxSide); }
 
 }  // namespace
 
 PaintCycle::PaintCycle(int width, int height, gdi::ColorRef background)
     : background_(background),
-      screen_(nonNegative(width), nonNegative(height), background),
+      screen_(boundedSide(width), boundedSide(height), background),
       dc_(&screen_) {}
 
 void PaintCycle::resize(int width, int height) {
-  width = nonNegative(width);
-  height = nonNegative(height);
+  width = boundedSide(width);
+  height = boundedSide(height);
   if (width == screen_.width() && height == screen_.height()) return;
+  // Allocation failure raises before anything changes.
   gdi::Bitmap resized(width, height, background_);
-  const int keepWidth = std::min(width, screen_.width());
-  const int keepHeight = std::min(height, screen_.height());
+  const int keepWidth = std::min(resized.width(), screen_.width());
+  const int keepHeight = std::min(resized.height(), screen_.height());
   for (int y = 0; y < keepHeight; ++y) {
     std::copy_n(screen_.row(y), keepWidth, resized.row(y));
   }

@@ -1,9 +1,8 @@
 #include "pdf_file_printer.h"
 
-#include <unistd.h>
-
 #include "gdi/device_context.h"
 #include "gdi/packed_dib.h"
+#include "host/output_file.h"
 #include "host/printers.h"
 #include "replace_file.h"
 
@@ -12,15 +11,6 @@ namespace host {
 namespace {
 
 constexpr gdi::ColorRef kPaper = 0x00FFFFFF;
-
-// A file can be made at path: its folder exists and is writable, and no folder has its name.
-bool writable(const std::filesystem::path& file) {
-  std::error_code error;
-  if (!file.has_filename() || std::filesystem::is_directory(file, error)) return false;
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
-}
 
 }  // namespace
 
@@ -37,7 +27,7 @@ bool PdfFilePrinter::setAbortProc(std::function<bool()> proc) {
 
 int PdfFilePrinter::startDoc(const std::string&) {
   // A file that could never be written fails the document at once, not after the pages.
-  if (state_ != State::kIdle || !writable(path_)) return kError;
+  if (state_ != State::kIdle || !replaceProblem(path_).empty()) return kError;
   document_.emplace(kPdfDotsPerInch);
   state_ = State::kDocument;
   return 1;

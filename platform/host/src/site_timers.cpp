@@ -1,4 +1,4 @@
-#include "site_timers.h"
+#include "host/internal/site_timers.h"
 
 #include <algorithm>
 

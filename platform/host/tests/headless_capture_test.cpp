@@ -46,5 +46,23 @@ TEST(HeadlessCapture, TheControlsWindowAndTheProgramsPictureStandSideBySide) {
   EXPECT_EQ(services.screenSize(), (gdi::Point{30, 20}));
 }
 
+TEST(HeadlessCapture, TheProgressDialogShowsControlCharactersAsEscapes) {
+  const gdi::Bitmap control(1, 1);
+  HeadlessPrintServices services({[] { return std::uintptr_t{1}; },
+                                  [&]() -> const gdi::Bitmap& { return control; },
+                                  [] { return false; }});
+  const auto dialog = services.createAbortDialog(nullptr);
+  const struct {
+    std::string text, shown;
+  } cases[] = {{"Printing 'Chart \xC3\xA9t\xC3\xA9'", "Printing 'Chart \xC3\xA9t\xC3\xA9'"},
+               {"Printing '\x1B]0;owned\x07'", "Printing '\\x1B]0;owned\\x07'"},
+               {"a\rb\nc\x7F", "a\\x0Db\\x0Ac\\x7F"}};
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStderr();
+    dialog->setItemText(0, c.text);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Print Bitmap: " + c.shown + "\n");
+  }
+}
+
 }  // namespace
 }  // namespace host

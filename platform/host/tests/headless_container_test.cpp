@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -159,6 +161,46 @@ TEST(HeadlessContainer, ResizingKeepsTheOverlapUntilRepainted) {
   form.pump();
   EXPECT_EQ(form.pixel(0, 0), kOutside);
   EXPECT_FALSE(form.writeScreen(::testing::TempDir() + "empty.bmp"));
+}
+
+// A window larger than the drawing layer's largest surface used to leave the screen without
+// pixels and the resize writing through null; sides are bounded instead, whoever asks.
+TEST(HeadlessContainer, SidesAreBoundedToTheLargestSurface) {
+  const struct {
+    int width, height;
+    const char* size;
+  } cases[] = {
+      {16385, 1, "16384 1"},
+      {1, 40000, "1 16384"},
+      {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), "0 0"},
+      {16384, 2, "16384 2"},
+  };
+  for (bool controlAsks : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.size) + (controlAsks ? " asked by the control" : ""));
+      HeadlessContainer form(3, 3);
+      automation::Dispatch& chart = form.create(fakeChartId());
+      if (controlAsks) {
+        call(chart, "AskSize", {Variant(c.width), Variant(c.height)});
+      } else {
+        form.resize(c.width, c.height);
+      }
+      form.pump();
+      EXPECT_EQ(chart.get("Size").toString(), c.size);
+      EXPECT_EQ(std::to_string(form.width()) + " " + std::to_string(form.height()), c.size);
+      EXPECT_EQ(form.pixel(form.width() - 1, form.height() - 1), form.height() ? kWhite : kOutside);
+    }
+  }
+  // A program's picture that is no picture (no pixels, or rows shorter than its width) shows as
+  // an empty window instead of being read.
+  HeadlessContainer form(3, 3);
+  form.create(fakeChartId());
+  const std::uint32_t pixel = kWhite;
+  for (const PixelView& picture : {PixelView{nullptr, 5, 5, 5}, PixelView{&pixel, 9, 1, 1}}) {
+    const std::uintptr_t handle = form.showPicture(picture);
+    EXPECT_NE(handle, 0u);
+    EXPECT_NE(handle, form.windowHandle());
+  }
 }
 
 TEST(HeadlessContainer, AmbientsAndDesktopColoursReachTheControl) {

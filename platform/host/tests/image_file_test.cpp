@@ -1,12 +1,16 @@
 #include "host/image_file.h"
+#include "host/output_file.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -109,6 +113,141 @@ TEST_F(ImageFileTest, FailuresLeaveNothingBehindAndKeepTheOldFile) {
   ASSERT_TRUE(writeBmp(path, view_));  // a good write replaces it
   EXPECT_EQ(readAll(path).size(), 78u);
   EXPECT_EQ(entries(), 2u);
+}
+
+// What stands at an image's name: each case sets it up, says whether a write may replace it,
+// and what the name must hold afterwards (the picture, or what was there).
+TEST_F(ImageFileTest, WritesThroughLinksAndLeavesWhatIsNotItsOwnAlone) {
+  const fs::path real = folder_ / "real.bmp";
+  const std::string longName(250, 'n');
+  struct Case {
+    const char* what;
+    std::function<fs::path()> setUp;
+    const char* problem;  // start of replaceProblem's answer, "" when it may be replaced
+  };
+  const Case cases[] = {
+      {"absent", [&] { return folder_ / "new.bmp"; }, ""},
+      {"a link to an image",
+       [&] {
+         std::ofstream(real) << "old";
+         fs::create_symlink("real.bmp", folder_ / "link.bmp");
+         return folder_ / "link.bmp";
+       },
+       ""},
+      {"a dangling link",
+       [&] {
+         fs::create_symlink("made.bmp", folder_ / "dangling.bmp");
+         return folder_ / "dangling.bmp";
+       },
+       ""},
+      {"a 250-byte name", [&] { return folder_ / (longName + ".bmp"); }, ""},
+      {"a FIFO",
+       [&] {
+         ::mkfifo((folder_ / "fifo.bmp").c_str(), 0600);
+         return folder_ / "fifo.bmp";
+       },
+       "it is not a regular file"},
+      {"a link to a device",
+       [&] {
+         fs::create_symlink("/dev/null", folder_ / "null.bmp");
+         return folder_ / "null.bmp";
+       },
+       "it is not a regular file"},
+      {"a folder",
+       [&] {
+         fs::create_directory(folder_ / "dir.bmp");
+         return folder_ / "dir.bmp";
+       },
+       "it is a folder"},
+      {"another user's file",
+       [&] {
+         std::ofstream(folder_ / "theirs.bmp") << "old";
+         if (::chown((folder_ / "theirs.bmp").c_str(), 65534, 65534) != 0) return fs::path();
+         return folder_ / "theirs.bmp";
+       },
+       "the file belongs to another user"},
+      {"a name too long", [&] { return folder_ / (longName + "xxxxxx.bmp"); },
+       "the name is longer than"},
+      {"a missing folder", [&] { return folder_ / "missing" / "x.bmp"; }, "its folder"},
+      {"links in a circle",
+       [&] {
+         fs::create_symlink("b.bmp", folder_ / "a.bmp");
+         fs::create_symlink("a.bmp", folder_ / "b.bmp");
+         return folder_ / "a.bmp";
+       },
+       "its symbolic links go round"},
+  };
+  for (const Case& c : cases) {
+    const fs::path path = c.setUp();
+    if (path.empty()) continue;  // chown needs privileges this run has not
+    EXPECT_EQ(replaceProblem(path).substr(0, std::string(c.problem).size()), c.problem) << c.what;
+    const bool replaceable = std::string(c.problem).empty();
+    struct stat before {};
+    const bool existed = ::stat(path.c_str(), &before) == 0;
+    EXPECT_EQ(writeBmp(path, view_), replaceable) << c.what;
+    struct stat after {};
+    if (replaceable) {
+      EXPECT_EQ(readAll(path).size(), 78u) << c.what;
+      if (fs::is_symlink(path)) {
+        EXPECT_EQ(readAll(linkTarget(path)).size(), 78u) << c.what;
+      }
+    } else if (existed) {
+      ASSERT_EQ(::stat(path.c_str(), &after), 0) << c.what;
+      EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+      EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+      EXPECT_EQ(after.st_size, before.st_size) << c.what;
+    }
+  }
+  EXPECT_TRUE(fs::is_symlink(folder_ / "link.bmp"));
+  EXPECT_TRUE(fs::exists(folder_ / "made.bmp"));
+  for (const auto& entry : fs::directory_iterator(folder_)) {
+    EXPECT_NE(entry.path().filename().string().substr(0, 5), ".zelk") << entry.path();
+  }
+}
+
+TEST_F(ImageFileTest, AReplacedFileKeepsItsModeAndLeftoversOfDeadWritersGo) {
+  const fs::path path = folder_ / "private.png";
+  { std::ofstream(path) << "old"; }
+  ::chmod(path.c_str(), 0600);
+  // A scratch file of a writer killed before its rename, and names an attacker made up front in
+  // the old predictable form: none stops the write, and the dead writer's scratch goes.
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const fs::path leftover = folder_ / (".zelk" + std::to_string(dead) + ".0123456789abcdef");
+  const fs::path foreign = folder_ / ".zelk1.0123456789abcdeg";
+  std::ofstream(leftover) << "half a picture";
+  std::ofstream(foreign) << "not a scratch name of ours";
+  for (int i = 0; i < 100; ++i) {
+    std::ofstream(folder_ /
+                  (".private.png.part" + std::to_string(::getpid()) + "-" + std::to_string(i)));
+  }
+  ASSERT_TRUE(writePng(path, view_));
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(foreign));
+  EXPECT_EQ(entries(), 102u);  // the picture, the foreign name and the 100 made up front
+}
+
+TEST(OutputFile, NamesOfOneFileAreTheSame) {
+  const fs::path folder = fs::temp_directory_path() / ("zelk-same-" + std::to_string(::getpid()));
+  fs::create_directories(folder / "sub");
+  std::ofstream(folder / "a.log") << "x";
+  fs::create_symlink("a.log", folder / "link.png");
+  fs::create_hard_link(folder / "a.log", folder / "hard.log");
+  const struct {
+    fs::path a, b;
+    bool same;
+  } cases[] = {{folder / "a.log", folder / "link.png", true},
+               {folder / "a.log", folder / "hard.log", true},
+               {folder / "a.log", folder / "sub/../a.log", true},
+               {folder / "new.png", folder / "sub/../new.png", true},
+               {folder / "a.log", folder / "new.png", false},
+               {folder / "new.png", folder / "new.bmp", false}};
+  for (const auto& c : cases) EXPECT_EQ(sameFile(c.a, c.b), c.same) << c.a << " " << c.b;
+  fs::remove_all(folder);
 }
 
 }  // namespace

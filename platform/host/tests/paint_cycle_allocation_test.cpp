@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "allocation_counter.h"
-#include "paint_cycle.h"
+#include "host/internal/paint_cycle.h"
 
 namespace host {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <span>
 
 #include "base64.h"
@@ -24,6 +25,76 @@ std::string_view trim(std::string_view s) {
 }
 
 using util::equalsNoCase;
+
+// A string is written as quoted runs (a quote doubled) joined by " & " to Chr(n) for each
+// control character, so that line breaks cannot end the line early: "a" & Chr(10) & "b".
+constexpr std::string_view kJoin = " & ";
+constexpr std::string_view kChr = "Chr(";
+
+std::string quoteText(std::string_view value) {
+  std::string out;
+  bool open = false;
+  for (char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20) {
+      if (open) out.push_back('"');
+      if (!out.empty()) out.append(kJoin);
+      out.append(kChr).append(std::to_string(byte)).push_back(')');
+      open = false;
+      continue;
+    }
+    if (!open) {
+      if (!out.empty()) out.append(kJoin);
+      out.push_back('"');
+      open = true;
+    }
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  if (open) out.push_back('"');
+  return out.empty() ? "\"\"" : out;
+}
+
+// The quoted run at the start of text, taken off it; false when text does not start with one.
+bool takeQuoted(std::string_view& text, std::string& out) {
+  if (text.empty() || text.front() != '"') return false;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] != '"') {
+      out.push_back(text[i]);
+    } else if (i + 1 < text.size() && text[i + 1] == '"') {
+      out.push_back('"');
+      ++i;
+    } else {
+      text.remove_prefix(i + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Chr(n) at the start of text for a character of the ASCII range, taken off it.
+bool takeChr(std::string_view& text, std::string& out) {
+  if (text.size() < kChr.size() || !equalsNoCase(text.substr(0, kChr.size()), kChr)) return false;
+  text.remove_prefix(kChr.size());
+  unsigned code = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), code);
+  if (r.ec != std::errc() || code > 0x7F || r.ptr == text.data() + text.size() || *r.ptr != ')')
+    return false;
+  text.remove_prefix(static_cast<std::size_t>(r.ptr - text.data()) + 1);
+  out.push_back(static_cast<char>(code));
+  return true;
+}
+
+std::optional<std::string> unquoteText(std::string_view text) {
+  std::string out;
+  while (true) {
+    if (!takeQuoted(text, out) && !takeChr(text, out)) return std::nullopt;
+    text = trim(text);
+    if (text.empty()) return out;
+    if (text.front() != '&') return std::nullopt;
+    text = trim(text.substr(1));
+  }
+}
 
 }  // namespace
 
@@ -62,13 +133,7 @@ bool BagSaver::r4(std::string_view name, float& value) {
   return true;
 }
 bool BagSaver::text(std::string_view name, std::string& value) {
-  std::string quoted = "\"";
-  for (char c : value) {
-    if (c == '"') quoted.push_back('"');
-    quoted.push_back(c);
-  }
-  quoted.push_back('"');
-  line(name, quoted);
+  line(name, quoteText(value));
   return true;
 }
 bool BagSaver::binary(std::string_view name, std::vector<std::uint8_t>& bytes) {
@@ -181,18 +246,10 @@ bool BagLoader::r4(std::string_view name, float& value) {
 }
 bool BagLoader::text(std::string_view name, std::string& value) {
   const std::string* raw = next(name);
-  if (!raw || raw->size() < 2 || raw->front() != '"' || raw->back() != '"') return false;
-  std::string out;
-  const std::string_view inner = std::string_view(*raw).substr(1, raw->size() - 2);
-  for (std::size_t i = 0; i < inner.size(); ++i) {
-    if (inner[i] == '"') {
-      // Inside the quotes a quote stands only doubled.
-      if (i + 1 >= inner.size() || inner[i + 1] != '"') return false;
-      ++i;
-    }
-    out.push_back(inner[i]);
-  }
-  value = std::move(out);
+  if (!raw) return false;
+  std::optional<std::string> text = unquoteText(*raw);
+  if (!text) return false;
+  value = std::move(*text);
   return true;
 }
 bool BagLoader::binary(std::string_view name, std::vector<std::uint8_t>& bytes) {

@@ -5,11 +5,16 @@
 #include <QFontInfo>
 #include <QInputDialog>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <fstream>
 #include <set>
 #include <sstream>
 
+#include "host/printers.h"
+#include "host/qt/print_services.h"
 #include "recorder/ole_date.h"
 #include "window_fixture.h"
 #include "window_layout.h"
@@ -312,6 +317,170 @@ TEST_F(WindowTest, InputMenuListsTheCaptureDevicesAndSwitchesTheInput) {
   menu.actions()[2]->trigger();
   EXPECT_EQ(w.form().XVWaveInX1().input().kind, xvtools::InputSpec::Kind::Device);
   EXPECT_EQ(w.form().XVWaveInX1().input().name, "USB & Mic");
+}
+
+TEST_F(WindowTest, TabFollowsTheGroupsLeftToRightAndArrowKeysStepTheFocusedSpinButton) {
+  RecorderWindow& w = open();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  w.spin(1)->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), w.spin(1));
+  const std::vector<QWidget*> order = {w.spin(2),        w.spin(4),          w.spin(3),
+                                       w.scrollButton(), w.playbackButton(), w.eraseButton(),
+                                       w.printButton(),  w.timeButton(),     w.exitButton()};
+  for (QWidget* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next) << next->metaObject()->className();
+  }
+  // Up and Down step the spin button that has the focus, as its arrows do.
+  for (int i = 1; i <= 4; ++i) {
+    SCOPED_TRACE("spin " + std::to_string(i));
+    w.spin(i)->setFocus();
+    xvtools::XVSpinButtonX* models[] = {nullptr, &w.form().XVSpinButtonX1(),
+                                        &w.form().XVSpinButtonX2(), &w.form().XVSpinButtonX3(),
+                                        &w.form().XVSpinButtonX4()};
+    const std::int32_t before = models[i]->Value();
+    const Qt::Key away = before == models[i]->MaxValue() ? Qt::Key_Down : Qt::Key_Up;
+    const Qt::Key back = away == Qt::Key_Up ? Qt::Key_Down : Qt::Key_Up;
+    QTest::keyClick(w.spin(i), away);
+    EXPECT_NE(models[i]->Value(), before);
+    QTest::keyClick(w.spin(i), back);
+    EXPECT_EQ(models[i]->Value(), before);
+  }
+}
+
+TEST_F(WindowTest, StartingALogAsksBeforeEmptyingAFileThatHoldsSomething) {
+  enum class Answer { None, No, Yes };
+  const struct {
+    const char* name;
+    std::string before;
+    Answer answer;
+    bool logging;  // whether recording logs to the file
+  } cases[] = {
+      {"new.log", "", Answer::None, true},             // nothing to lose: no question
+      {"kept.log", "\"T\",1\r\n", Answer::No, false},  // kept; the dialog is then cancelled
+      {"over.log", "\"T\",1\r\n", Answer::Yes, true},  // emptied on the operator's word
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecorderWindow& w = open();
+    w.form().XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+    const std::string file = path(c.name);
+    if (!c.before.empty()) std::ofstream(file, std::ios::binary) << c.before;
+    w.loggingAction()->trigger();
+    // The operator: the file first; a question answered; a second file dialog cancelled.
+    std::vector<QPointer<QDialog>> files, questions;
+    QTimer operatorAtWork;
+    operatorAtWork.setInterval(30);
+    QObject::connect(&operatorAtWork, &QTimer::timeout, [&] {
+      auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (modal == nullptr) return;
+      const auto seen = [modal](std::vector<QPointer<QDialog>>& list) {
+        if (std::find(list.begin(), list.end(), modal) == list.end()) list.emplace_back(modal);
+        return std::find(list.begin(), list.end(), modal) - list.begin();
+      };
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen(questions);
+        EXPECT_TRUE(box->text().contains(QString::fromStdString(file)));
+        const QString want = c.answer == Answer::Yes ? "&Yes" : "&No";
+        for (QAbstractButton* b : box->buttons())
+          if (b->text() == want) QMetaObject::invokeMethod(b, "click", Qt::QueuedConnection);
+      } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        // A dialog still reading its folder may not take the first answer: answer again.
+        if (seen(files) > 0) {
+          QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+        } else if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+          name->setText(QString::fromStdString(file));
+          QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+      }
+    });
+    operatorAtWork.start();
+    QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+    operatorAtWork.stop();
+    EXPECT_EQ(questions.size(), c.answer == Answer::None ? 0u : 1u);
+    EXPECT_EQ(files.size(), c.answer == Answer::No ? 2u : 1u);
+    EXPECT_EQ(w.form().Running(), 1);
+    EXPECT_EQ(w.form().LogFileOpen(), c.logging);
+    ASSERT_TRUE(w.form().XVWaveInX1().pull());
+    window.reset();  // the log is closed with everything in it
+    std::ifstream in(file, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), {});
+    if (c.logging) {
+      EXPECT_NE(after.find("\"D\""), std::string::npos);
+      EXPECT_EQ(after.find("\"T\",1\r\n"), std::string::npos);  // started afresh
+    } else {
+      EXPECT_EQ(after, c.before);
+    }
+  }
+}
+
+// Print on the file printer or on none, at the desktop's scale factors: a page comes out with the
+// window at the screen's own pixels, or the status line says why none did. Each case runs this
+// test again in a program of its own, whose Qt takes the scale factor when it starts.
+TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
+  if (std::getenv("ZELK_TEST_PRINT_ONCE") != nullptr) {
+    RecorderWindow& w = open();
+    QTest::mouseClick(w.printButton(), Qt::LeftButton);
+    // What was printed: the window captured at the screen's own pixels.
+    host::qt::QtPrintServices screen;
+    const auto frame = screen.windowRect(w.winId(), ocx::CaptureArea::kWindow);
+    const auto picture = frame ? screen.grabScreen(*frame) : std::nullopt;
+    std::printf("result=%d width=%d status=%s\n", w.form().ChartResult(),
+                picture ? picture->width() : 0, w.text3()->text().toStdString().c_str());
+    return;
+  }
+  const struct {
+    const char* scale;
+    std::string printer;
+    bool page;
+    const char* status;  // what the status line says, in part
+  } cases[] = {
+      {"1", "pdf:" + path("one.pdf"), true, "Data logging NOT enabled!"},
+      {"2", "pdf:" + path("two.pdf"), true, "Data logging NOT enabled!"},
+      {"2", "pdf:" + path("no/such/folder.pdf"), false, "Not printed: the printer"},
+      {"1", "", false, "Not printed: there is no printer"},
+      {"2", "", false, "Not printed: there is no printer"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.scale) + " " + c.printer);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZELK_TEST_PRINT_ONCE", "1");
+    env.insert("QT_SCALE_FACTOR", c.scale);
+    env.insert("ZELK_PRINTER", QString::fromStdString(c.printer));
+    child.setProcessEnvironment(env);
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {"--gtest_filter=WindowTest.PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const std::string out = child.readAllStandardOutput().toStdString();
+    ASSERT_EQ(child.exitCode(), 0) << out << child.readAllStandardError().toStdString();
+    const std::size_t at = out.find("result=");
+    ASSERT_NE(at, std::string::npos) << out;
+    int result = -1, width = 0;
+    ASSERT_EQ(std::sscanf(out.c_str() + at, "result=%d width=%d", &result, &width), 2);
+    const std::string status = out.substr(out.find("status=", at) + 7);
+    EXPECT_EQ(status.rfind(c.status, 0), 0u) << status;
+    EXPECT_EQ(result == 0, c.page);
+    if (c.page) {
+      // The window's picture at the screen's pixels: twice as wide on a desktop scaled by 2.
+      EXPECT_EQ(width, 617 * std::atoi(c.scale));
+      std::ifstream in(c.printer.substr(4), std::ios::binary);
+      const std::string pdf((std::istreambuf_iterator<char>(in)), {});
+      EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+      EXPECT_NE(pdf.find("/Count 1 "), std::string::npos);  // one page
+    }
+  }
+  // Here: once a print succeeds again, the status line says what it said before the failure.
+  RecorderWindow& w = open();
+  const QString before = w.text3()->text();
+  for (const std::string& printer : {"pdf:" + path("no/such/folder.pdf"), "pdf:" + path("a.pdf")}) {
+    host::setChosenPrinter(printer);
+    QTest::mouseClick(w.printButton(), Qt::LeftButton);
+  }
+  EXPECT_EQ(w.text3()->text(), before);
+  host::setChosenPrinter(std::nullopt);
 }
 
 }  // namespace

@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 
 #include "desktop_services.h"
@@ -139,6 +142,32 @@ TEST(WindowPrint, PrintSendsTheWholeWindowToTheDefaultQueue) {
   }
   EXPECT_EQ(wrong, 0);
   EXPECT_GE(colours.size(), 3u);  // background, graticule and trace at least
+
+  // Printer Setup starts on the printer in force, whichever source it came from, and its button
+  // selects it: confirmed at once, the choice stays what it was.
+  const struct {
+    std::optional<std::string> chosen;
+    const char* environment;
+    std::string expected;
+  } setups[] = {
+      {"pdf:" + (root / "chosen.pdf").string(), nullptr, "pdf:" + (root / "chosen.pdf").string()},
+      {std::nullopt, "pdf:/tmp/zelk-from-environment.pdf", "pdf:/tmp/zelk-from-environment.pdf"},
+  };
+  for (const auto& setup : setups) {
+    SCOPED_TRACE(setup.expected);
+    host::setChosenPrinter(setup.chosen);
+    if (setup.environment != nullptr) ::setenv("ZELK_PRINTER", setup.environment, 1);
+    const auto button = std::make_shared<QString>();
+    answerNextDialog<QPrintDialog>([button](QPrintDialog& dialog) {
+      if (auto* box = dialog.findChild<QDialogButtonBox*>())
+        *button = box->button(QDialogButtonBox::Ok)->text();
+      QMetaObject::invokeMethod(&dialog, "accept", Qt::QueuedConnection);
+    });
+    w.printerSetupAction()->trigger();
+    EXPECT_EQ(button->remove('&'), "Select");
+    EXPECT_EQ(host::chosenPrinter(), setup.expected);
+    ::unsetenv("ZELK_PRINTER");
+  }
 
   window.reset();
   fs::remove(pdf);

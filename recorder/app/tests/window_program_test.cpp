@@ -88,5 +88,39 @@ TEST_F(ProgramTest, ProgramWithoutCaptureDevicesStillOpensAndRecords) {
   EXPECT_FALSE(QImage(QString::fromStdString(shot)).isNull());
 }
 
+TEST_F(ProgramTest, ExitStatusSaysWhetherEverythingAskedForWasDone) {
+  const std::string shot = path("shot.png");
+  const struct {
+    QStringList args;
+    int status;
+    const char* error;  // the line on standard error, in part
+  } cases[] = {
+      {{"--input", "synthetic", "--seconds", "1", "--screenshot", QString::fromStdString(shot)},
+       0,
+       ""},
+      {{"--input", "synthetic", "--seconds", "1", "--screenshot",
+        QString::fromStdString(path("no/such/folder/shot.png"))},
+       1,
+       "cannot write the screenshot"},
+      {{"--input", QString::fromStdString(path("missing.wav")), "--seconds", "1"},
+       1,
+       "cannot read the input"},
+      {{"--input", QString::fromStdString(dir.string()), "--seconds", "1"},
+       1,
+       "cannot read the input"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    QProcess program;
+    program.start(ZELKCHART_PROGRAM, c.args);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    const std::string error = program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), c.status) << error;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+  EXPECT_FALSE(QImage(QString::fromStdString(shot)).isNull());
+}
+
 }  // namespace
 }  // namespace recorder::app::testing

@@ -75,8 +75,18 @@ bool exportCsv(const std::string& logPath, std::optional<std::int64_t> firstDay,
   int row = 4;
   while (!reader.atEnd()) {
     const LogRecord r = reader.next();
+    if (r.unterminated) {
+      error = "Line " + std::to_string(r.line) + " of " + logPath +
+              " is cut short (it has no line end)";
+      return false;
+    }
     switch (r.kind) {
       case LogRecord::Kind::Data:
+        if (second.size() == kMaxRecordsPerPiece) {
+          error = "Line " + std::to_string(r.line) + " of " + logPath + ": more than " +
+                  std::to_string(kMaxRecordsPerPiece) + " data records without a time record";
+          return false;
+        }
         second.push_back(r.value);
         break;
       case LogRecord::Kind::Time: {
@@ -93,7 +103,7 @@ bool exportCsv(const std::string& logPath, std::optional<std::int64_t> firstDay,
         break;
       }
       case LogRecord::Kind::Invalid:
-        error = "Invalid log file format!";
+        error = "Invalid log file format! (line " + std::to_string(r.line) + ")";
         return false;
       case LogRecord::Kind::Unreadable:
         error = "Line " + std::to_string(r.line) + " of " + logPath + " cannot be read";

@@ -28,7 +28,7 @@ void ZelkChrtForm::bufferReady(WAVEHDR* hdr) {
         prompter_.messageBox("Audio blocks of " + std::to_string(bytes) +
                                  " bytes are larger than the recorder's block of 8000 bytes;"
                                  " each is drawn in parts.",
-                             kFormCaption, xvtools::vbOKOnly | xvtools::vbInformation);
+                             kFormCaption, host::vbOKOnly | host::vbInformation);
       }
       // Each part is a buffer of its own and goes through the same rules as a whole one: a
       // buffer with nothing recorded gives empty parts, one without data gives parts without
@@ -61,10 +61,7 @@ void ZelkChrtForm::reduceAndPlot(const WAVEHDR* hdr) {
   if (LoggingEnabled_ && LogFileOpen_) {
     const auto values = chartData_.values();
     for (std::int32_t i = 0; i < PointCount_; ++i) {
-      if (!log_.writeData(values[i])) {
-        logWriteFailed();
-        break;
-      }
+      if (!log_.writeData(values[i])) logWriteFailed(CurrentTime_);
     }
   }
   sendPoints(PointCount_);
@@ -83,12 +80,13 @@ void ZelkChrtForm::clockTick() {
     CurrentTime_ = secondsToOleDate(oleDateToSeconds(CurrentTime_) + 1);
     setClockLabels();
     if (LoggingEnabled_ && LogFileOpen_) {
-      if (!log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
-        logWriteFailed();
-      } else if (rotationFirstDay_ && dayOf(CurrentTime_) != logClockDay_) {
-        // The time record just written ends the day's last second in the day's file.
-        rotateLog();
+      if (log_.writeTime(CurrentTime_, static_cast<std::int16_t>(sampleSizeRow_))) {
+        logWriteWorked();
+      } else {
+        logWriteFailed(secondsToOleDate(oleDateToSeconds(CurrentTime_) - 1));
       }
+      // The time record just written ends the day's last second in the day's file.
+      if (rotationFirstDay_ && dayOf(CurrentTime_) != logClockDay_) rotateLog();
     }
   });
 }

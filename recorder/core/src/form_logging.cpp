@@ -1,6 +1,7 @@
 // The Logging switch and the log file's life: chosen and opened at the start of recording,
 // closed when logging is turned off, a playback starts, or the program ends.
 #include "recorder/log_rotation.h"
+#include "recorder/ole_date.h"
 #include "recorder/zelk_chrt_form.h"
 
 namespace recorder {
@@ -30,7 +31,7 @@ bool ZelkChrtForm::openLog() {
     LogFileOpen_ = false;
     return true;  // recording starts without logging
   }
-  if (!log_.open(LogFileName_)) {
+  if (!log_.open(LogFileName_, keepLogRecords_)) {
     // Recording does not start: nothing would be logged that the operator asked to keep.
     setText(text3_, "Cannot write " + dialog_.FileTitle());
     reportError("The log file " + LogFileName_ + " cannot be opened for writing: " + log_.error() +
@@ -38,35 +39,64 @@ bool ZelkChrtForm::openLog() {
     return false;
   }
   LogFileOpen_ = true;
-  setText(text3_, "Logging to " + dialog_.FileTitle());
+  logGap_ = false;
+  logWriteWorked();
+  setText(text3_, "Logging to " + logFileTitle());
   return true;
+}
+
+std::string ZelkChrtForm::logFileTitle() const {
+  const auto slash = LogFileName_.rfind('/');
+  return slash == std::string::npos ? LogFileName_ : LogFileName_.substr(slash + 1);
 }
 
 bool ZelkChrtForm::closeLog() {
   const bool wasOpen = log_.isOpen();
   const bool ok = log_.close();
   LogFileOpen_ = false;
-  if (wasOpen && !ok) {
+  if (wasOpen && logGap_) {
+    logDataLost_ = true;
+    reportError("Nothing could be written to the log file " + LogFileName_ + " after " +
+                formatTimeOfDay(oleDateToSeconds(logGapSince_)) + ": " + logGapWhy_ + ".");
+  } else if (wasOpen && !ok) {
     logDataLost_ = true;
     reportError("The end of the log file " + LogFileName_ +
                 " could not be written: " + log_.error());
   }
+  logGap_ = false;
   return !wasOpen || ok;
 }
 
-void ZelkChrtForm::logWriteFailed() {
-  // Keep what reached the file, stop writing, and ask for a file at the next start.
-  const std::string why = log_.error();
+void ZelkChrtForm::logWriteFailed(double lastWhole) {
+  // The records in hand are lost; the log stays open and the next second is tried afresh.
   logDataLost_ = true;
-  log_.close();
-  LogFileOpen_ = false;
-  setText(text3_, "Logging stopped: cannot write " + dialog_.FileTitle());
-  reportError("Writing the log file " + LogFileName_ + " failed: " + why +
-              ". Logging has stopped; the next Start asks for a file.");
+  if (logGap_) return;
+  logGap_ = true;
+  logGapSince_ = lastWhole;
+  logGapWhy_ = log_.error();
+  setText(text3_, "Logging paused: cannot write " + logFileTitle() + ": " + logGapWhy_);
+}
+
+void ZelkChrtForm::logWriteWorked() {
+  if (log_.name() != LogFileName_) {
+    prompter_.messageBox("The log file " + LogFileName_ +
+                             " already holds records; logging goes on in " + log_.name() + ".",
+                         kFormCaption, host::vbOKOnly | host::vbInformation);
+    LogFileName_ = log_.name();
+    setText(text3_, "Logging to " + logFileTitle());
+  }
+  if (!logGap_) return;
+  logGap_ = false;
+  prompter_.messageBox("Writing the log file " + LogFileName_ + " failed after " +
+                           formatTimeOfDay(oleDateToSeconds(logGapSince_)) + " (" + logGapWhy_ +
+                           "); logging resumed with the second that ended at " +
+                           formatTimeOfDay(oleDateToSeconds(CurrentTime_)) + ".",
+                       kFormCaption, host::vbOKOnly | host::vbInformation);
+  setText(text3_, "Logging to " + logFileTitle());
 }
 
 void ZelkChrtForm::beginLogDay() {
-  rotationBaseName_ = LogFileName_;
+  rotationBaseName_ = dialog_.FileName();
   rotationStartClockDay_ = dayOf(CurrentTime_);
   logClockDay_ = rotationStartClockDay_;
 }
@@ -83,19 +113,14 @@ void ZelkChrtForm::rotateLog() {
   const std::int64_t clockDay = dayOf(CurrentTime_);
   const std::string next =
       datedLogName(rotationBaseName_, *rotationFirstDay_ + (clockDay - rotationStartClockDay_));
-  if (!closeLog()) return;
+  // Everything of the day is in its file already; a file that cannot be closed has lost some.
+  if (!log_.close()) logWriteFailed(CurrentTime_);
+  // The new day's file is made with its first records, so a run that ends at midnight leaves
+  // no empty file; one that cannot be made pauses logging until it can.
+  log_.openWhenWritten(next, keepLogRecords_);
   LogFileName_ = next;
   logClockDay_ = clockDay;
-  if (!log_.open(next)) {
-    logDataLost_ = true;
-    setText(text3_, "Logging stopped: cannot write " + next);
-    reportError("The log file " + next + " cannot be opened for writing: " + log_.error() +
-                ". Logging has stopped; the next Start asks for a file.");
-    return;
-  }
-  LogFileOpen_ = true;
-  const auto slash = next.rfind('/');
-  setText(text3_, "Logging to " + (slash == std::string::npos ? next : next.substr(slash + 1)));
+  if (!logGap_) setText(text3_, "Logging to " + logFileTitle());
 }
 
 }  // namespace recorder

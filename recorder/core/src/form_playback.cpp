@@ -18,9 +18,10 @@ void ZelkChrtForm::playbackButtonClick() {
 void ZelkChrtForm::startPlayback() {
   closeLog();
   playbackRefused_ = false;
+  playbackRefusedLine_ = 0;
   LastX_.reset();
   dialog_.setFilter("Log Files(*.log)|*.log|All|*.*");
-  dialog_.setFlags(xvtools::CommonDialog::cdlOFNFileMustExist);
+  dialog_.setFlags(host::CommonDialog::cdlOFNFileMustExist);
   dialog_.ShowOpen();
   PlaybackFileName_ = dialog_.FileName();
   if (PlaybackFileName_.empty()) return;
@@ -40,8 +41,8 @@ void ZelkChrtForm::startPlayback() {
 
 void ZelkChrtForm::cancelPlayback() {
   const auto answer = prompter_.messageBox("Cancel current playback?", kFormCaption,
-                                           xvtools::vbYesNo | xvtools::vbInformation);
-  if (answer != xvtools::vbYes) return;
+                                           host::vbYesNo | host::vbInformation);
+  if (answer != host::vbYes) return;
   Playing_ = false;
   playBackTimer_.setEnabled(false);
   playback_.close();
@@ -65,8 +66,12 @@ void ZelkChrtForm::playBackTimerTick() {
     bool splitNoted = false;
     const auto values = chartData_.values();
     const auto xs = chartData_.xs();
-    while (recordTag == 'D' && !playback_.atEnd()) {
-      const LogRecord record = playback_.next();
+    std::size_t read = 0;
+    while (recordTag == 'D' && !playback_.atEnd() && read++ < kMaxRecordsPerPiece) {
+      LogRecord record = playback_.next();
+      // A last record without its line end was cut short: its value may be a tenth of the one
+      // meant.
+      if (record.unterminated) record.kind = LogRecord::Kind::Unreadable;
       switch (record.kind) {
         case LogRecord::Kind::Data:
           if (pointIndex + 1 == static_cast<int>(kPointCapacity)) {
@@ -101,18 +106,20 @@ void ZelkChrtForm::playBackTimerTick() {
         }
         case LogRecord::Kind::Invalid:
           playbackRefused_ = true;
-          prompter_.messageBox("Invalid log file format!", kFormCaption, xvtools::vbOKOnly);
+          playbackRefusedLine_ = record.line;
+          prompter_.messageBox("Invalid log file format!", kFormCaption, host::vbOKOnly);
           endPlaybackState();
           setText(text3_, "");
           recordTag = 'X';
           break;
         case LogRecord::Kind::Unreadable:
           playbackRefused_ = true;
+          playbackRefusedLine_ = record.line;
           // Draw what was read before the bad field, then stop where the operator can see it.
           if (pointIndex >= 0) sendPoints(pointIndex + 1);
           prompter_.messageBox("Line " + std::to_string(record.line) + " of " + playbackTitle_ +
                                    " cannot be read; the playback stops there.",
-                               kFormCaption, xvtools::vbOKOnly | xvtools::vbExclamation);
+                               kFormCaption, host::vbOKOnly | host::vbExclamation);
           endPlaybackState();
           setText(text3_, "Playback stopped at line " + std::to_string(record.line) + " of " +
                               playbackTitle_);

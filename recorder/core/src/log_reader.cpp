@@ -11,7 +11,7 @@ LogReader::~LogReader() { close(); }
 
 bool LogReader::open(const std::string& path) {
   close();
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = std::fopen(path.c_str(), "rbe");
   owned_ = file_ != nullptr;
   line_ = 1;
   return file_ != nullptr;
@@ -67,10 +67,12 @@ bool LogReader::atEnd() {
 bool LogReader::endField() {
   skipSpaces();
   const int c = get();
+  fieldEndedAtEof_ = c == EOF;
   if (c == ',' || c == '\n' || c == EOF) return true;
   if (c == '\r') {
     const int lf = get();
     if (lf != '\n') unget(lf);
+    fieldEndedAtEof_ = lf == EOF;
     return true;
   }
   // Text after a closed quote or date: skip the rest of the field so reading can resume.
@@ -110,6 +112,7 @@ LogReader::Field LogReader::readField() {
     if (!endField()) field.kind = Field::Kind::Malformed;
   } else if (c == ',') {
     field.kind = Field::Kind::Bare;  // an empty field
+    fieldEndedAtEof_ = false;
   } else {
     field.kind = Field::Kind::Bare;
     while (c != ',' && c != '\r' && c != '\n' && c != EOF) {
@@ -147,6 +150,7 @@ LogRecord LogReader::next() {
     if (!number) return record;
     record.value = *number;
     record.kind = LogRecord::Kind::Data;
+    record.unterminated = fieldEndedAtEof_;
     return record;
   }
   const Field date = readField();
@@ -160,6 +164,7 @@ LogRecord LogReader::next() {
   record.clock = *clock;
   record.row = *number;
   record.kind = LogRecord::Kind::Time;
+  record.unterminated = fieldEndedAtEof_;
   return record;
 }
 

@@ -26,14 +26,27 @@ std::string formatIsoDay(std::int64_t day) {
   return text.substr(1, text.size() - 2);
 }
 
-std::string datedLogName(const std::string& path, std::int64_t day) {
+namespace {
+
+// NAME.EXT with "-" and suffix after NAME; a name without an extension gets it at its end.
+std::string withSuffix(const std::string& path, const std::string& suffix) {
   const auto slash = path.rfind('/');
   const auto dot = path.rfind('.');
   const bool hasExtension =
       dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
   const std::string stem = hasExtension ? path.substr(0, dot) : path;
   const std::string extension = hasExtension ? path.substr(dot) : "";
-  return stem + "-" + formatIsoDay(day) + extension;
+  return stem + "-" + suffix + extension;
+}
+
+}  // namespace
+
+std::string datedLogName(const std::string& path, std::int64_t day) {
+  return withSuffix(path, formatIsoDay(day));
+}
+
+std::string numberedLogName(const std::string& path, int number) {
+  return withSuffix(path, std::to_string(number));
 }
 
 std::int64_t today(bool utc) {

@@ -5,7 +5,7 @@
 
 namespace recorder {
 
-ZelkChrtForm::ZelkChrtForm(automation::Dispatch& chart, FormHost& host, xvtools::Prompter& prompter)
+ZelkChrtForm::ZelkChrtForm(automation::Dispatch& chart, FormHost& host, host::Prompter& prompter)
     : chart_(chart),
       host_(host),
       prompter_(prompter),
@@ -88,7 +88,7 @@ void ZelkChrtForm::load() {
 }
 
 void ZelkChrtForm::reportError(const std::string& text) {
-  prompter_.messageBox(text, kFormCaption, xvtools::vbOKOnly | xvtools::vbCritical);
+  prompter_.messageBox(text, kFormCaption, host::vbOKOnly | host::vbCritical);
 }
 
 void ZelkChrtForm::viewChanged() {

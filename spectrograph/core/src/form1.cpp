@@ -24,7 +24,7 @@ constexpr std::int32_t kPrintBestFit = 1;
 
 }  // namespace
 
-Form1::Form1(automation::Dispatch* chart, SpecHost& host, xvtools::Prompter& prompter)
+Form1::Form1(automation::Dispatch* chart, SpecHost& host, host::Prompter& prompter)
     : chart_(chart), host_(host), prompter_(prompter) {
   waveIn_.setBitLength(kBitLength);
   waveIn_.setSampleRate(kSampleRate);
@@ -72,7 +72,10 @@ Form1::~Form1() { waveIn_.Stop(); }
 void Form1::load() {
   guarded([this] {
     tables_.fill();
-    setText(windowText_, tables_.WindowTable[0]);
+    // The window box names the window the spectrogram applies from its first column: its stored
+    // Gaussian, on which the button then stands too.
+    windowButton_.setValue(kStoredWindow);
+    setText(windowText_, tables_.WindowTable[kStoredWindow]);
     setText(palletText_, tables_.PalletTable[1]);
   });
 }
@@ -122,7 +125,7 @@ void Form1::printButtonClick() {
 }
 
 void Form1::reportError(const std::string& text) {
-  prompter_.messageBox(text, kFormCaption, xvtools::vbOKOnly | xvtools::vbCritical);
+  prompter_.messageBox(text, kFormCaption, host::vbOKOnly | host::vbCritical);
 }
 
 void Form1::setText(std::string& box, std::string text) {

@@ -1,11 +1,14 @@
 #include "xvtools/qt/switch_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace xvtools::qt {
 
 SwitchWidget::SwitchWidget(XVSwitchX& model, QWidget* parent) : QWidget(parent), model_(model) {
+  setFocusPolicy(Qt::StrongFocus);
   model_.onDisplayChanged([this] { update(); });
 }
 
@@ -22,10 +25,26 @@ void SwitchWidget::paintEvent(QPaintEvent*) {
   const QRect lever = model_.Position() == 1 ? QRect(0, 0, width(), half)
                                              : QRect(0, height() - half, width(), half);
   painter.fillRect(lever, QColor::fromRgb(kLeverColor));
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
 }
 
 void SwitchWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) model_.toggle();
+}
+
+void SwitchWidget::keyPressEvent(QKeyEvent* event) {
+  // Only a move to the other position changes the switch: its Change event follows moves.
+  const int position = model_.Position();
+  if (event->key() == Qt::Key_Space || (event->key() == Qt::Key_Up && position == 0) ||
+      (event->key() == Qt::Key_Down && position == 1)) {
+    model_.toggle();
+  } else if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down) {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 // The model outlives the view: leave it no handler pointing here.

@@ -3,6 +3,8 @@
 // blocks and ticks and ends as it would at its time limit, keeping what it has.
 #pragma once
 
+#include <atomic>
+
 namespace apps {
 
 class StopRequest {
@@ -15,5 +17,8 @@ class StopRequest {
 // request instead of ending the process. Interrupted system calls return EINTR, so a run waiting
 // for its input wakes up to look.
 const StopRequest& catchStopSignals();
+
+// The flag the signals set, for a reader that waits outside the run's loop (a stalled pipe).
+const std::atomic<bool>& stopSignalFlag();
 
 }  // namespace apps

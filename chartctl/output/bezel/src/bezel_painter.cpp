@@ -1,5 +1,7 @@
 #include "bezel/bezel_painter.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "gdi/brush.h"
@@ -37,13 +39,25 @@ void drawBevelBand(gdi::DeviceContext& dc, gdi::Rect& r, std::int32_t style, int
   if (style != kBevelInset && style != kBevelRaised) return;
   const gdi::ColorRef first = style == kBevelInset ? shadow : light;
   const gdi::ColorRef second = style == kBevelInset ? light : shadow;
+  // A band wider than the bitmap stops where its lines leave it: the top and left lines move
+  // down and right, the bottom and right ones up and left, and none comes back.
+  int firstLines = width;
+  int secondLines = width;
+  if (const gdi::Bitmap* target = dc.bitmap()) {
+    const auto bounded = [width](long long reach) {
+      return static_cast<int>(std::clamp<long long>(reach, 0, width));
+    };
+    firstLines = bounded(
+        std::max(std::int64_t{target->height()} - r.top, std::int64_t{target->width()} - r.left));
+    secondLines = bounded(std::max(r.bottom, r.right));
+  }
   const gdi::Pen previous = dc.selectPen(gdi::Pen(gdi::PS_SOLID, 1, first));
-  for (int i = 0; i < width; ++i) {
+  for (int i = 0; i < firstLines; ++i) {
     dc.line(r.left, r.top + i, r.right, r.top + i);
     dc.line(r.left + i, r.top, r.left + i, r.bottom);
   }
   dc.selectPen(gdi::Pen(gdi::PS_SOLID, 1, second));
-  for (int i = 0; i < width; ++i) {
+  for (int i = 0; i < secondLines; ++i) {
     dc.line(r.right - 1, r.bottom - i - 1, r.left + i - 1, r.bottom - i - 1);
     dc.line(r.right - i - 1, r.bottom - 1, r.right - i - 1, r.top + i - 1);
   }

@@ -75,8 +75,8 @@ class DrawSurface {
   DrawSurface() = default;
   explicit DrawSurface(std::shared_ptr<SurfaceBody> body) : body_(std::move(body)) {}
 
-  // The screen-compatible surface the chart draws into, width x height; empty when the size is
-  // not positive or the bitmap cannot be made (drawing into it then shows nothing).
+  // The screen-compatible surface the chart draws into, width x height. A size that is not
+  // positive gives a surface that shows nothing; one whose bitmap cannot be made gives none.
   static DrawSurface createBitmapSurface(int width, int height, SurfaceOwner* owner);
 
   explicit operator bool() const { return body_ != nullptr; }

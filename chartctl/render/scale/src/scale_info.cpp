@@ -72,12 +72,23 @@ void writeScaleInfo(const ScaleInfo& info, std::vector<std::uint8_t>& out) {
   put32(out, factorBits);
   // The length is one byte: a longer caption is cut rather than wrapped around to a few
   // characters (or none).
-  const std::size_t n = std::min(info.caption.size(), kScaleInfoCaptionMax);
+  const std::size_t n = savedCaptionBytes(info.caption);
   out.push_back(static_cast<std::uint8_t>(n));
   out.insert(out.end(), info.caption.begin(), info.caption.begin() + static_cast<long>(n));
   for (std::int32_t v : {info.descender, info.labelPen, info.labelPosition, info.labelOrientation,
                          info.labelLocation, info.labelPath})
     putI32(out, v);
+}
+
+std::size_t savedCaptionBytes(std::string_view caption) {
+  if (caption.size() <= kScaleInfoCaptionMax) return caption.size();
+  // Back up over the continuation bytes of the character the cut would split (at most three
+  // in UTF-8; text that is not UTF-8 is cut where it is).
+  std::size_t n = kScaleInfoCaptionMax;
+  for (int i = 0; i < 3 && n > 0 && (static_cast<unsigned char>(caption[n]) & 0xC0) == 0x80; ++i)
+    --n;
+  if ((static_cast<unsigned char>(caption[n]) & 0xC0) == 0x80) return kScaleInfoCaptionMax;
+  return n;
 }
 
 std::size_t readScaleInfo(std::span<const std::uint8_t> bytes, ScaleInfo& info) {

@@ -163,6 +163,43 @@ TEST_F(DrawingTest, HitTestOnASegmentReportsTheNearerEnd) {
   EXPECT_FALSE(item->hitTest({120, 205}, hit));
 }
 
+// Presses near a two-point trace hit it only within the chart distance of 4 from the segment
+// itself: beyond either end the distance is to that end, not to the line through both.
+TEST_F(DrawingTest, HitTestOnASegmentStopsAtItsEnds) {
+  struct Case {
+    gdi::Point a, b, press;
+    int position;  // -1: no hit
+  };
+  const Case kCases[] = {
+      {{100, 200}, {140, 200}, {96, 200}, 0},    // 4 before the start
+      {{100, 200}, {140, 200}, {95, 200}, -1},   // 5 before the start
+      {{100, 200}, {140, 200}, {15, 200}, -1},   // far out on the line's extension
+      {{100, 200}, {140, 200}, {144, 200}, 1},   // 4 past the end
+      {{100, 200}, {140, 200}, {200, 200}, -1},  // far past the end
+      {{100, 200}, {140, 200}, {142, 202}, 1},   // 2 + 2 - 1 = 3 from the end
+      {{100, 200}, {140, 200}, {143, 203}, -1},  // 3 + 3 - 1 = 5 from the end
+      {{100, 200}, {140, 160}, {120, 181}, 0},   // beside the middle of a diagonal
+      {{100, 200}, {140, 160}, {160, 140}, -1},  // on the diagonal's extension
+      {{100, 200}, {100, 200}, {103, 201}, 0},   // both points in one place
+      {{100, 200}, {100, 200}, {104, 202}, -1},
+  };
+  auto s = setup(kModeCrt, kStyleLines, 10);
+  s.x = DataDescription{6, 0, 0, 1, {}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(::testing::Message() << "press " << c.press.x << "," << c.press.y);
+    auto item = make(s);
+    const std::vector<float> x{static_cast<float>(c.a.x), static_cast<float>(c.b.x)};
+    const std::vector<float> y{static_cast<float>(row(static_cast<float>(c.a.y))),
+                               static_cast<float>(row(static_cast<float>(c.b.y)))};
+    ASSERT_EQ(item->addBlock(2, bytes(y), bytes(x)), 2);
+    output::HitInfo hit;
+    EXPECT_EQ(item->hitTest(c.press, hit), c.position >= 0);
+    if (c.position >= 0) {
+      EXPECT_EQ(hit.position, c.position);
+    }
+  }
+}
+
 TEST(PenDrawingTest, SystemColoursAndRebuilds) {
   // A set top bit names a system colour (here the window colour, index 5).
   PenDrawing pen(2, 1, {0x80000005u, 0x00FF00, 0, 0x808080}, 0);

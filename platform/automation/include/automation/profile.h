@@ -10,12 +10,14 @@
 
 namespace automation {
 
-// A file of that name in our configuration folder: $XDG_CONFIG_HOME/zelk, else ~/.config/zelk.
+// A file of that name in our configuration folder: $XDG_CONFIG_HOME/zelk, else ~/.config/zelk,
+// each only when the variable holds an absolute path; empty when neither does.
 std::filesystem::path profilePath(std::string_view fileName);
 
 // Replaces everything the section holds with the given entry lines; a missing section is added at
 // the end and a missing file created. Other sections stay as they are. The file is written whole
-// and renamed over the old one, so a failed write leaves the old file intact.
+// and renamed over the old one, so a failed write leaves the old file intact; it keeps its mode,
+// and a file another user owns is not replaced. An empty file name is refused.
 bool writeProfileSection(const std::filesystem::path& file, std::string_view section,
                          std::span<const std::string> entries);
 

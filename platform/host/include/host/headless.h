@@ -23,7 +23,8 @@ namespace host {
 // pumps.
 class HeadlessContainer {
  public:
-  // Sizes below 0 count as 0; logical pixels per inch below 1 as 96.
+  // Sizes below 0 count as 0 and sides above 16384 (the largest square surface there is) as
+  // 16384; logical pixels per inch below 1 as 96.
   HeadlessContainer(int width, int height, bool userMode = true, int logPixels = 96);
   ~HeadlessContainer();
   HeadlessContainer(const HeadlessContainer&) = delete;
@@ -36,6 +37,7 @@ class HeadlessContainer {
   // Raises error 91 before create().
   automation::Dispatch& control();
 
+  // Bounded as by the constructor, also when the control asks for its size.
   void resize(int width, int height);
   int width() const;
   int height() const;
@@ -105,7 +107,8 @@ class HeadlessContainer {
   void setCancelPrinting(bool cancel);
   // Shows a picture of the program's own as a window beside the control's, which window capture
   // and printing reach by the handle returned (never 0, never the control's). A program without
-  // a window system shows there what its window would.
+  // a window system shows there what its window would. A picture larger than a window can be
+  // shows its top left part.
   std::uintptr_t showPicture(const PixelView& picture);
 
  private:

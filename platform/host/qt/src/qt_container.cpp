@@ -53,27 +53,23 @@ std::string QtContainer::saveBag() { return site_->saveBag(); }
 
 void QtContainer::setUserMode(bool userMode) { site_->setUserMode(userMode); }
 
-bool QtContainer::userMode() const { return site_->ambientUserMode(); }
+bool QtContainer::userMode() const { return site_->userMode(); }
 
 void QtContainer::pump() {
   site_->runPosted();
   if (site_->needsPaint()) {
-    site_->paintControl();
+    site_->paintNow();
     update();
   }
 }
 
-PixelView QtContainer::screenImage() const {
-  const gdi::Bitmap& image = site_->screen();
-  return {image.pixels().data(), image.width(), image.height(),
-          static_cast<std::size_t>(image.width())};
-}
+PixelView QtContainer::screenImage() const { return site_->screenView(); }
 
 std::uint32_t QtContainer::pixel(int x, int y) const { return site_->screen().pixel(x, y); }
 
 std::uintptr_t QtContainer::windowHandle() const { return site_->handle(); }
 
-int QtContainer::cursorShape() const { return site_->cursorShape(); }
+int QtContainer::cursorShape() const { return site_->cursor(); }
 
 void QtContainer::setEventHandler(EventHandler handler) {
   site_->setEventHandler(std::move(handler));
@@ -90,7 +86,7 @@ bool QtContainer::event(QEvent* event) {
 }
 
 void QtContainer::paintEvent(QPaintEvent* event) {
-  if (site_->needsPaint()) site_->paintControl();
+  if (site_->needsPaint()) site_->paintNow();
   const gdi::Bitmap& image = site_->screen();
   if (image.width() == 0 || image.height() == 0) return;
   // 0x00BBGGRR words are R, G, B, X bytes in memory: RGBX8888 without conversion.

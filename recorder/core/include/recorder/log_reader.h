@@ -12,6 +12,11 @@
 
 namespace recorder {
 
+// The recorder logs at most 500 points a second; readers take no more than this many data
+// records between two time records in one piece (playback draws them over several ticks, the
+// CSV export refuses them), so a log without time records cannot hold a reader for long.
+inline constexpr std::size_t kMaxRecordsPerPiece = 65536;
+
 struct LogRecord {
   enum class Kind {
     Data,        // value holds the point
@@ -25,6 +30,10 @@ struct LogRecord {
   double clock = 0;
   std::int16_t row = 0;
   int line = 0;  // line of the record's tag (1-based)
+  // The record's last field ran into the end of the file without a line end: the writer ends
+  // every record with one, so this is a record cut short (a full disk, a crash), whose value
+  // may be only the first digits of what was meant.
+  bool unterminated = false;
   std::array<char, 16> tagText{};
   std::size_t tagLength = 0;
   std::string_view tag() const { return {tagText.data(), tagLength}; }
@@ -67,6 +76,7 @@ class LogReader {
 
   std::FILE* file_ = nullptr;
   bool owned_ = false;
+  bool fieldEndedAtEof_ = false;  // the last field read ended at the end of the file
   int line_ = 1;
 };
 

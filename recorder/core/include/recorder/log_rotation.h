@@ -13,6 +13,9 @@ namespace recorder {
 // the date at its end. day is a date value's day number (days since 1899-12-30).
 std::string datedLogName(const std::string& path, std::int64_t day);
 
+// "dir/Zelk.log" and 2 give "dir/Zelk-2.log": where a log goes on when its name holds records.
+std::string numberedLogName(const std::string& path, int number);
+
 // The day number of a clock or date value (the whole days since 1899-12-30, rounded down).
 std::int64_t dayOf(double date);
 

@@ -13,6 +13,8 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "host/common_dialog.h"
+#include "host/prompter.h"
 #include "recorder/block_reducer.h"
 #include "recorder/chart_data_call.h"
 #include "recorder/form_host.h"
@@ -21,8 +23,6 @@
 #include "recorder/point_clock.h"
 #include "recorder/recorder_tables.h"
 #include "xvaxtool.h"
-#include "xvtools/common_dialog.h"
-#include "xvtools/prompter.h"
 #include "xvtools/xv_dsp_interface.h"
 #include "xvtools/xv_hi_timer.h"
 #include "xvtools/xv_led_panel.h"
@@ -45,7 +45,7 @@ inline constexpr char kLoggingOff[] = "Data logging NOT enabled!";
 class ZelkChrtForm {
  public:
   // chart is QVM_Plotrex1; host and prompter must outlive the form.
-  ZelkChrtForm(automation::Dispatch& chart, FormHost& host, xvtools::Prompter& prompter);
+  ZelkChrtForm(automation::Dispatch& chart, FormHost& host, host::Prompter& prompter);
   ~ZelkChrtForm();
   ZelkChrtForm(const ZelkChrtForm&) = delete;
   ZelkChrtForm& operator=(const ZelkChrtForm&) = delete;
@@ -87,7 +87,7 @@ class ZelkChrtForm {
   xvtools::XVLEDPanelX& XVLEDPanelX1() { return sampleSizeLed_; }
   xvtools::XVLEDPanelX& XVLEDPanelX2() { return chartSpeedLed_; }
   xvtools::XVLEDPanelX& XVLEDPanelX3() { return vertScaleLed_; }
-  xvtools::CommonDialog& Dialog() { return dialog_; }
+  host::CommonDialog& Dialog() { return dialog_; }
 
   // What the form shows.
   const std::string& TimeDisp() const { return timeDisp_; }
@@ -135,6 +135,14 @@ class ZelkChrtForm {
   // which recording starts (dates of later files count from it).
   void setLogSync(bool sync) { log_.setSync(sync); }
   void setDailyLogRotation(std::optional<std::int64_t> firstDay) { rotationFirstDay_ = firstDay; }
+  // Unattended recording: a log file that already holds records is never emptied; the log goes
+  // on in NAME-2.EXT (then -3 ...), dated names alike, and the operator is told which.
+  void setKeepLogRecords(bool keep) { keepLogRecords_ = keep; }
+  // True while records meant for the log cannot be written (they are dropped; each second is
+  // tried afresh).
+  bool logPaused() const { return logGap_; }
+  // The line of the record that ended the last playback, when it stopped at one.
+  int playbackRefusedLine() const { return playbackRefusedLine_; }
 
  private:
   template <typename Handler>
@@ -156,7 +164,10 @@ class ZelkChrtForm {
   void stopRecording();
   bool openLog();   // false: recording must not start
   bool closeLog();  // false when the end of an open log could not be written
-  void logWriteFailed();
+  // lastWhole: the clock of the last second whose records are all in the file.
+  void logWriteFailed(double lastWhole);
+  void logWriteWorked();
+  std::string logFileTitle() const;
   void beginLogDay();
   void keepLogDay();
   void rotateLog();
@@ -178,7 +189,7 @@ class ZelkChrtForm {
 
   automation::Dispatch& chart_;
   FormHost& host_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
 
   xvtools::XVWaveInX waveIn_;
   xvtools::XVDSPInterfaceX dsp_;
@@ -191,7 +202,7 @@ class ZelkChrtForm {
   xvtools::XVLEDPanelX sampleSizeLed_;
   xvtools::XVLEDPanelX chartSpeedLed_;
   xvtools::XVLEDPanelX vertScaleLed_;
-  xvtools::CommonDialog dialog_;
+  host::CommonDialog dialog_;
 
   std::string timeDisp_;
   std::string text1_;
@@ -229,6 +240,11 @@ class ZelkChrtForm {
   bool largeBlockReported_ = false;
   bool logDataLost_ = false;
   bool playbackRefused_ = false;
+  int playbackRefusedLine_ = 0;
+  bool keepLogRecords_ = false;
+  bool logGap_ = false;
+  double logGapSince_ = 0;
+  std::string logGapWhy_;
   std::optional<std::int64_t> rotationFirstDay_;
   std::string rotationBaseName_;
   std::int64_t rotationStartClockDay_ = 0;

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "host/prompter.h"
 #include "spectrograph/spec_host.h"
 #include "spectrograph/spec_tables.h"
-#include "xvtools/prompter.h"
 #include "xvtools/xv_connector.h"
 #include "xvtools/xv_led_panel.h"
 #include "xvtools/xv_meter.h"
@@ -32,12 +32,13 @@ class Form1 {
   // chart is QVM_Plotrex1, used only for printing; it may be null when the control could not be
   // created (printing then reports that it is not available). host and prompter must outlive
   // the form. The components start with their stored settings and links.
-  Form1(automation::Dispatch* chart, SpecHost& host, xvtools::Prompter& prompter);
+  Form1(automation::Dispatch* chart, SpecHost& host, host::Prompter& prompter);
   ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  // Form load: fills the tables and the window and palette texts.
+  // Form load: fills the tables and the window and palette texts; the window button and text
+  // show the spectrogram's stored window.
   void load();
 
   void startStopClick();
@@ -78,16 +79,17 @@ class Form1 {
   std::int32_t PrintResult() const { return printResult_; }
   // Why the last Print could not reach the chart control's printing; empty when it did.
   const std::string& printFailure() const { return printFailure_; }
+  // Tells the operator, as a failing handler does.
+  void reportError(const std::string& text);
 
  private:
   template <typename Handler>
   void guarded(Handler&& handler);
-  void reportError(const std::string& text);
   void setText(std::string& box, std::string text);
 
   automation::Dispatch* chart_;
   SpecHost& host_;
-  xvtools::Prompter& prompter_;
+  host::Prompter& prompter_;
 
   xvtools::XVWaveInX waveIn_;
   xvtools::XVConnectorX connector_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kvplotax::scale {
@@ -42,6 +43,10 @@ struct ScaleInfo {
 
 // The longest caption the record holds; a longer one is saved cut to this length.
 inline constexpr std::size_t kScaleInfoCaptionMax = 255;
+
+// How many bytes of a caption the record keeps: at most kScaleInfoCaptionMax, and never part of
+// a UTF-8 character.
+std::size_t savedCaptionBytes(std::string_view caption);
 
 // Appends the record to out.
 void writeScaleInfo(const ScaleInfo& info, std::vector<std::uint8_t>& out);

@@ -1,4 +1,5 @@
-// The up and down arrows of an XVSpinButtonX.
+// The up and down arrows of an XVSpinButtonX. Tab stops on the pair as one control, whose up
+// and down arrow keys step it as its arrows do.
 #pragma once
 
 #include <QToolButton>
@@ -15,6 +16,11 @@ class SpinButtonWidget final : public QWidget {
   ~SpinButtonWidget() override;
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   XVSpinButtonX& model_;

@@ -1,5 +1,6 @@
 // A vertical two-position XVSwitchX: the lever stands up at position 1 and down at position 0;
-// a click flips it. Drawn without anti-aliasing.
+// a click or the space bar flips it, the up and down arrow keys set it. Tab stops on it. Drawn
+// without anti-aliasing.
 #pragma once
 
 #include <QWidget>
@@ -21,6 +22,7 @@ class SwitchWidget final : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   XVSwitchX& model_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "ocx/printing.h"
 
@@ -27,6 +28,10 @@ class QtPrintServices : public ocx::PrintServices {
   std::optional<gdi::Bitmap> grabScreen(const gdi::Rect& rect) override;
   gdi::Point screenSize() override;
 };
+
+// What the operator is told of a print that returned code (not 0): the programs that print show
+// it, since the chart's printing itself reports failures only by their code.
+std::string printFailureText(int code);
 
 // Makes the printing system's queues (CUPS, through Qt PrintSupport) the process's printers
 // besides the file printer. Needs a QGuiApplication; call once after it exists.

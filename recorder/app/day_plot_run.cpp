@@ -1,0 +1,318 @@
+#include "day_plot_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/captioned_image.h"
+#include "host/headless.h"
+#include "recorder/day_plot_data.h"
+#include "xvtools/sun_times.h"
+
+namespace recorder::app {
+
+namespace {
+
+using automation::Dispatch;
+using automation::Variant;
+
+constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
+constexpr int kMarginLeft = 56;
+constexpr int kMarginTop = 26;
+constexpr int kMarginRight = 24;
+constexpr int kMarginBottom = 30;
+constexpr int kMaxSide = 8000;
+constexpr int kVertDivisions = 8;
+// Pens of the logs in turn (0x00BBGGRR), then the sun marks' and the scale's.
+constexpr std::int32_t kLogColours[] = {0x0000C0, 0xC00000, 0x008000, 0x800080,
+                                        0x008080, 0x808000, 0x404040, 0x0080FF};
+constexpr int kSunPen = 9;
+constexpr int kScalePen = 10;
+constexpr std::int32_t kSunColour = 0x00A0FF;
+constexpr double kSteps[] = {60,   120,   300,   600,   900,   1800, 3600,
+                             7200, 10800, 14400, 21600, 43200, 86400};
+
+Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
+
+std::optional<double> parseClock(const std::string& text) {
+  int h = 0, m = 0, used = 0;
+  if (std::sscanf(text.c_str(), "%2d:%2d%n", &h, &m, &used) != 2 ||
+      used != static_cast<int>(text.size()) || h < 0 || h > 24 || m < 0 || m > 59 ||
+      (h == 24 && m != 0)) {
+    return std::nullopt;
+  }
+  return h * 3600.0 + m * 60.0;
+}
+
+std::string clockText(double seconds) {
+  long s = std::lround(seconds) % 86400;
+  if (s < 0) s += 86400;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02ld:%02ld", s / 3600, s / 60 % 60);
+  return text;
+}
+
+// A round top for the level scale: 8 divisions of a 1-2-5 step.
+double levelTop(float highest) {
+  for (double decade = 1;; decade *= 10) {
+    for (double m : {1.0, 2.0, 2.5, 5.0}) {
+      if (m * decade * kVertDivisions >= highest) return m * decade * kVertDivisions;
+    }
+  }
+}
+
+void drawChannel(Dispatch& chart, int channel, int pen, std::span<const double> x,
+                 std::span<const float> y) {
+  const auto n = static_cast<std::int32_t>(x.size());
+  if (n < 1) return;
+  chart.put("Chn_Select", i2(channel));
+  chart.put("ChnDspViewport", i2(1));
+  chart.put("ChnDspWindow", i2(1));
+  chart.put("ChnDspPen", i2(pen));
+  chart.put("ChnDspBufLen", i2(n));
+  chart.put("ChnDspMode", i2(0));
+  chart.put("ChnDspStyle", i2(1));
+  chart.put("ChnData_Dimension", i2(1));
+  chart.put("ChnDataShape", i2(0));
+  chart.put("ChnDataType", i2(6));
+  chart.put("ChnDataIncr", i2(1));
+  chart.put("ChnDataXform", i2(0));
+  chart.put("ChnData_Dimension", i2(0));
+  chart.put("ChnDataShape", i2(0));
+  chart.put("ChnDataType", i2(7));
+  chart.put("ChnDataIncr", i2(1));
+  chart.put("ChnDataXform", i2(0));
+  chart.put("ChnDspAction", i2(1));
+  auto ys = automation::SafeArray::create(automation::VT_R4, x.size());
+  auto xs = automation::SafeArray::create(automation::VT_R8, x.size());
+  std::copy(y.begin(), y.end(), static_cast<float*>(ys->data()));
+  std::copy(x.begin(), x.end(), static_cast<double*>(xs->data()));
+  std::array<Variant, 6> args = {i2(channel),
+                                 Variant(n),
+                                 Variant::array(automation::VT_R4, ys),
+                                 Variant(std::int32_t{0}),
+                                 Variant::array(automation::VT_R8, xs),
+                                 Variant(std::int32_t{0})};
+  chart.call("ChartData", args);
+}
+
+void setPen(Dispatch& chart, int pen, std::int32_t colour, int style) {
+  chart.put("Pen_Select", i2(pen));
+  chart.put("PenColor", Variant(colour));
+  chart.put("PenIntenseColor", Variant(colour));
+  chart.put("PenWidth", i2(1));
+  chart.put("PenStyle", i2(style));
+}
+
+}  // namespace
+
+int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
+  auto refuse = [&err](const std::string& why) {
+    err << "zelkchart: " << why << '\n';
+    return 2;
+  };
+  if (o.logs.empty()) return refuse("--plot needs at least one log");
+  if (o.logs.size() > std::size(kLogColours))
+    return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) + " logs");
+  if (o.imagePath.empty()) return refuse("--plot needs --image FILE.png");
+  const std::string ext = std::filesystem::path(o.imagePath).extension().string();
+  if (ext != ".png" && ext != ".bmp")
+    return refuse("--image " + o.imagePath + " must end in .png or .bmp");
+  int width = 1200, height = 400;
+  if (!o.size.empty()) {
+    int used = 0;
+    if (std::sscanf(o.size.c_str(), "%dx%d%n", &width, &height, &used) != 2 ||
+        used != static_cast<int>(o.size.size()) || width < 300 || height < 150 ||
+        width > kMaxSide || height > kMaxSide) {
+      return refuse("--size " + o.size + " is not WxH from 300x150 to " + std::to_string(kMaxSide) +
+                    "x" + std::to_string(kMaxSide));
+    }
+  }
+  std::optional<double> from, to;
+  if (!o.from.empty() && !(from = parseClock(o.from)))
+    return refuse("--from " + o.from + " is not a time of day HH:MM");
+  if (!o.to.empty() && !(to = parseClock(o.to)))
+    return refuse("--to " + o.to + " is not a time of day HH:MM");
+  std::optional<xvtools::Site> site;
+  std::optional<xvtools::CivilDate> date;
+  if (!o.site.empty()) {
+    if (!(site = xvtools::parseSite(o.site))) return refuse("--site " + o.site + " is not LAT,LON");
+    if (!o.date.empty()) {
+      if (!(date = xvtools::parseCivilDate(o.date)))
+        return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
+    } else if (!(date = xvtools::dateInFileName(o.logs.front()))) {
+      return refuse("--site needs --date YYYY-MM-DD (the log's name carries none)");
+    }
+  } else if (!o.date.empty()) {
+    return refuse("--date only places the sun marks: give --site LAT,LON with it");
+  }
+
+  std::vector<LogSeries> logs;
+  for (const std::string& path : o.logs) {
+    LogSeriesResult r = readLogSeries(path);
+    if (!r.error.empty()) {
+      err << "zelkchart: " << r.error << '\n';
+      return 1;
+    }
+    logs.push_back(std::move(r.series));
+  }
+  double first = 1e300, last = -1e300;
+  float highest = 0;
+  for (const LogSeries& s : logs) {
+    if (s.time.empty()) continue;
+    first = std::min(first, s.time.front());
+    last = std::max(last, s.time.back());
+    for (float v : s.value) highest = std::max(highest, v);
+  }
+  if (first > last) {
+    err << "zelkchart: the logs hold no points\n";
+    return 1;
+  }
+  // Grid lines stand at round clock times: the span is widened to whole steps unless given.
+  const double plotWidthGuess = width - kMarginLeft - kMarginRight - 10;
+  double begin = from.value_or(first);
+  double end = to.value_or(last);
+  if (to && from && *to <= *from) end += 86400;
+  if (to && !from && end <= begin) end += 86400 * std::ceil((begin - end) / 86400 + 1e-9);
+  if (end <= begin) end = begin + 60;
+  double step = kSteps[std::size(kSteps) - 1];
+  for (double s : kSteps) {
+    if ((end - begin) / s <= std::max(2.0, plotWidthGuess / 70)) {
+      step = s;
+      break;
+    }
+  }
+  if (!from) begin = std::floor(begin / step) * step;
+  if (!to) end = std::ceil(end / step) * step;
+  if (end <= begin) end = begin + step;
+  const int divisions = std::max(1, static_cast<int>(std::lround((end - begin) / step)));
+  const double top = levelTop(std::max(highest, 1.0f));
+
+  host::HeadlessContainer container(width, height);
+  Dispatch* chart = nullptr;
+  try {
+    chart = &container.create(*automation::Guid::parse(kChartClassId));
+    container.pump();
+    Dispatch& c = *chart;
+    for (std::size_t i = 0; i < logs.size(); ++i) setPen(c, int(i) + 1, kLogColours[i], 0);
+    setPen(c, kSunPen, kSunColour, 1);
+    setPen(c, kScalePen, 0x000000, 0);
+    c.put("ColorDepth", i2(1));
+    // Each delivery paints at once: nothing waits for the frame timer.
+    c.put("FramesPerSec", i2(-1));
+    c.put("BackColor", Variant(std::int32_t{0xFFFFFF}));
+    c.put("GridOn", Variant(true));
+    c.put("GridColor", Variant(std::int32_t{0xD0D0D0}));
+    c.put("FrameOn", Variant(true));
+    c.put("FrameColor", Variant(std::int32_t{0x404040}));
+    c.put("AxesColor", Variant(std::int32_t{0x404040}));
+    c.put("AxesType", i2(3));
+    c.put("MajorDivHorz", i2(divisions));
+    c.put("MajorDivVert", i2(kVertDivisions));
+    c.put("MinorDiv", i2(1));
+    c.put("MarginLeft", i2(kMarginLeft));
+    c.put("MarginTop", i2(kMarginTop));
+    c.put("MarginRight", i2(kMarginRight));
+    c.put("MarginBottom", i2(kMarginBottom));
+    c.put("Viewports", i2(1));
+    c.put("Wnd_Select", i2(1));
+    c.put("WndXmin", Variant(begin));
+    c.put("WndWidth", Variant(end - begin));
+    c.put("WndYmin", Variant(0.0));
+    c.put("WndHeight", Variant(top));
+    c.put("Scale_Select", i2(1));
+    c.put("ScaleViewport", i2(1));
+    c.put("ScaleWindow", i2(1));
+    c.put("ScaleDimension", i2(0));
+    c.put("ScaleVisibility", i2(0));
+    c.put("ScaleAction", i2(1));
+    c.put("ScaleDimension", i2(1));
+    c.put("ScalePen", i2(kScalePen));
+    c.put("LabelPen", i2(kScalePen));
+    c.put("ScaleLocation", i2(1));
+    c.put("ScalePosition", i2(1));
+    c.put("ScaleOrientation", i2(1));
+    c.put("ScalePlaces", i2(0));
+    c.put("ScaleFactor", Variant(1.0));
+    c.put("LabelCaption", Variant(std::string("")));
+    c.put("ScaleVisibility", i2(1));
+    c.put("ScaleAction", i2(1));
+    container.pump();
+    c.put("Viewport_Select", i2(1));
+    const int plotLeft = c.get("ViewportLeft").toI4() / 15;
+    const int plotRight = c.get("ViewportRight").toI4() / 15;
+    const int plotTop = c.get("ViewportTop").toI4() / 15;
+    const int plotBottom = c.get("ViewportBottom").toI4() / 15;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+      const ColumnPoints points =
+          reduceToColumns(logs[i], begin, end, std::max(1, plotRight - plotLeft));
+      drawChannel(c, int(i) + 1, int(i) + 1, points.time, points.value);
+    }
+    std::vector<std::pair<double, std::string>> marks;
+    if (site) {
+      const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
+      if (sun.sunrise && sun.sunset) {
+        for (auto [utc, name] : {std::pair{*sun.sunrise, "sunrise"}, {*sun.sunset, "sunset"}}) {
+          double t = xvtools::utcToLocalClock(*date, utc);
+          // Logs aligned by time of day: a mark falls on the span's day where it can.
+          while (t < begin) t += 86400;
+          if (t >= end) continue;
+          marks.emplace_back(t, std::string(name) + " " + clockText(t));
+        }
+      }
+    }
+    for (std::size_t m = 0; m < marks.size(); ++m) {
+      const double x[] = {marks[m].first, marks[m].first};
+      const float y[] = {0.0f, static_cast<float>(top)};
+      drawChannel(c, int(logs.size() + m) + 1, kSunPen, x, y);
+    }
+    container.pump();
+
+    // The clock labels under the grid lines and the legend above the plot, in the chart's font.
+    const host::PixelView screen = container.screen();
+    std::vector<std::uint32_t> picture(static_cast<std::size_t>(screen.width) * screen.height);
+    for (int y = 0; y < screen.height; ++y) {
+      const std::uint32_t* row = screen.pixels + static_cast<std::size_t>(y) * screen.stride;
+      std::copy(row, row + screen.width, picture.begin() + std::ptrdiff_t(y) * screen.width);
+    }
+    std::vector<host::Caption> captions;
+    for (int d = 0; d <= divisions; ++d) {
+      const int x =
+          plotLeft + static_cast<int>(std::lround(double(d) * (plotRight - plotLeft) / divisions));
+      captions.push_back(
+          {clockText(begin + d * step), x, plotBottom + 4, host::CaptionAlign::Centre});
+    }
+    int x = plotLeft;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+      std::uint32_t* swatch = picture.data() + std::ptrdiff_t(plotTop - 12) * screen.width + x;
+      std::fill(swatch, swatch + 16, static_cast<std::uint32_t>(kLogColours[i]));
+      const std::string name = std::filesystem::path(o.logs[i]).filename().string();
+      captions.push_back({name, x + 20, plotTop - 19, host::CaptionAlign::Left,
+                          static_cast<std::uint32_t>(kLogColours[i])});
+      x += 20 + 7 * static_cast<int>(name.size()) + 16;
+    }
+    std::string sunText;
+    for (const auto& mark : marks) sunText += (sunText.empty() ? "" : "   ") + mark.second;
+    if (!sunText.empty()) {
+      captions.push_back({sunText, plotRight, plotTop - 19, host::CaptionAlign::Right,
+                          static_cast<std::uint32_t>(kSunColour)});
+    }
+    const host::PixelView view{picture.data(), screen.width, screen.height,
+                               static_cast<std::size_t>(screen.width)};
+    if (!host::writeCaptionedImage(o.imagePath, view, captions)) {
+      err << "zelkchart: cannot write the image " << o.imagePath << '\n';
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    err << "zelkchart: the chart control " << kChartClassId << " failed: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace recorder::app

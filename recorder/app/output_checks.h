@@ -1,0 +1,19 @@
+// What an unattended run reads and writes, checked before any file is created or emptied, so a
+// run that cannot go ahead leaves every file as it was.
+#pragma once
+
+#include <string>
+
+#include "headless_options.h"
+
+namespace recorder::app {
+
+// The first reason the run cannot go ahead, as a message without the program's name; empty
+// when every input can be read and every output written. The input must be readable and of a
+// recognised kind; the log must not be the input, the image or the printed file, nor a
+// symbolic link; the image and the printed file must be absent or regular files of this user
+// (links lead to their targets); every output's folder must exist and be writable, and every
+// name the run will make (a daily log's dated names) must fit its folder.
+std::string checkRunFiles(const HeadlessOptions& options);
+
+}  // namespace recorder::app

@@ -1,0 +1,133 @@
+// Two runs of the recorder window on one configuration folder: what the operator picks in the
+// first is what the second starts with, unless it is gone or the command line names another.
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "host/printers.h"
+#include "host/qt/print_services.h"
+#include "window_choices.h"
+#include "window_fixture.h"
+
+namespace recorder::app::testing {
+namespace {
+
+constexpr char kNoNote[] = "Data logging NOT enabled!";
+
+std::string withDir(std::string text, const std::string& dir) {
+  if (const auto at = text.find("{dir}"); at != std::string::npos) text.replace(at, 5, dir);
+  return text;
+}
+
+class RememberedChoicesTest : public WindowTest {
+ protected:
+  // A window started as the program starts it, keeping the operator's choices.
+  RecorderWindow& start(const std::vector<std::string>& present,
+                        const std::optional<std::string>& commandLine = std::nullopt,
+                        const std::optional<std::string>& environment = std::nullopt) {
+    window.reset();
+    host::setChosenPrinter(std::nullopt);
+    if (environment) {
+      ::setenv("ZELK_PRINTER", environment->c_str(), 1);
+    } else {
+      ::unsetenv("ZELK_PRINTER");
+    }
+    choices_ = std::make_unique<apps::RememberedChoices>();
+    const InputMenu::DeviceLister devices = [present] { return present; };
+    window = std::make_unique<RecorderWindow>(
+        startWithRememberedChoices(commandLine, devices, *choices_), devices);
+    keepChoices(*window, *choices_);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return *window;
+  }
+
+  std::unique_ptr<apps::RememberedChoices> choices_;
+};
+
+TEST_F(RememberedChoicesTest, ChoicesOfOneRunAreInForceInTheNextUnlessGoneOrOverridden) {
+  const std::vector<std::string> two = {"hw one", "USB Mic"};
+  const std::string injected = "Mic\nprinter=pdf:evil.pdf";
+  // clang-format off
+  const struct {
+    const char* name;
+    std::vector<std::string> devices;
+    const char* input;    // the Input menu's entry picked, if any
+    const char* printer;  // chosen in Printer Setup, if anything
+    bool removeRecording;
+    std::vector<std::string> devicesLater;
+    std::optional<std::string> commandLine;  // --input of the second run
+    std::optional<std::string> environment;  // ZELK_PRINTER of the second run
+    std::string expectInput;
+    std::string expectPrinter;  // the printer chosen for later prints; empty for none
+    std::string expectStatus;
+  } cases[] = {
+      // name, devices, input picked, printer picked, recording removed; devices later,
+      // --input, ZELK_PRINTER; input, printer and status line of the second run.
+      {"kept", two, "USB Mic", "pdf:kept.pdf", false, two, {}, {},
+       "device:USB Mic", "pdf:kept.pdf", kNoNote},
+      {"synthetic kept though a device is there", two, "Synthetic signal", nullptr, false, two,
+       {}, {}, "synthetic:1", "", kNoNote},
+      {"unplugged device", two, "USB Mic", nullptr, false, {"hw one"}, {}, {},
+       "default", "", "Input USB Mic is gone: using the default capture device"},
+      {"no device left", two, "USB Mic", nullptr, false, {}, {}, {},
+       "synthetic:1", "", "Input USB Mic is gone: using the synthetic signal"},
+      {"default device with none left", two, "Default capture device", nullptr, false, {}, {}, {},
+       "synthetic:1", "", kNoCaptureDevice},
+      {"recording kept", two, "Recording...", nullptr, false, two, {}, {},
+       "{dir}/night.wav", "", kNoNote},
+      {"recording gone", two, "Recording...", nullptr, true, two, {}, {},
+       "default", "", "Input {dir}/night.wav is gone: using the default capture device"},
+      {"printer queue gone", two, nullptr, "Nowhere", false, two, {}, {},
+       "default", "", "Printer Nowhere is gone: printing to the default printer"},
+      {"both gone", two, "USB Mic", "Nowhere", false, {"hw one"}, {}, {},
+       "default", "", "Input USB Mic is gone: using the default capture device; "
+                      "Printer Nowhere is gone: printing to the default printer"},
+      {"command line and ZELK_PRINTER win", two, "USB Mic", "pdf:kept.pdf", false, two,
+       "synthetic:7", "pdf:env.pdf", "synthetic:7", "", kNoNote},
+      {"a line break stays in the name", {injected}, "Mic\nprinter=pdf:evil.pdf", nullptr, false,
+       {injected}, {}, {}, "device:" + injected, "", kNoNote},
+  };
+  // clang-format on
+  // Queues are asked of a scheduler that is not there: no queue is known.
+  ::setenv("CUPS_SERVER", path("no-scheduler").c_str(), 1);
+  host::qt::installQueuePrinters();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::filesystem::path config = dir / c.name;
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string recording = path("night.wav");
+    std::ofstream(recording) << "RIFF";
+
+    RecorderWindow& first = start(c.devices);
+    if (c.input != nullptr) {
+      InputMenu& menu = *first.inputMenu();
+      menu.refresh();
+      QAction* entry = nullptr;
+      for (QAction* a : menu.actions()) {
+        if (a->text().remove('&') == c.input) entry = a;
+      }
+      ASSERT_NE(entry, nullptr) << c.input;
+      if (std::string(c.input) == "Recording...") answerFileDialog(recording);
+      entry->trigger();
+    }
+    if (c.printer != nullptr) {
+      first.prompter().setPrinterChooser([p = std::string(c.printer)](QWidget*) {
+        host::setChosenPrinter(p);
+        return true;
+      });
+      first.printerSetupAction()->trigger();
+    }
+    if (c.removeRecording) std::filesystem::remove(recording);
+
+    RecorderWindow& second = start(c.devicesLater, c.commandLine, c.environment);
+    EXPECT_EQ(second.form().XVWaveInX1().input().toString(), withDir(c.expectInput, dir));
+    EXPECT_EQ(host::chosenPrinter().value_or(""), c.expectPrinter);
+    EXPECT_EQ(second.text3()->text().toStdString(), withDir(c.expectStatus, dir));
+  }
+  window.reset();
+  host::setChosenPrinter(std::nullopt);
+  ::unsetenv("ZELK_PRINTER");
+}
+
+}  // namespace
+}  // namespace recorder::app::testing

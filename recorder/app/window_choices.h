@@ -1,0 +1,28 @@
+// The recorder window's choices that outlast a run: the input chosen in Options > Input and the
+// printer chosen in File > Printer Setup, used again at the next start. --input and ZELK_PRINTER
+// win over them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "apps/remembered_choices.h"
+#include "input_choice.h"
+#include "input_menu.h"
+
+namespace recorder::app {
+
+class RecorderWindow;
+
+// What the window starts with: the input --input names (requested), else the remembered one
+// while it is still there, else the default; and the remembered printer (see
+// useRememberedPrinter). What was remembered but is gone is said in the note.
+StartInput startWithRememberedChoices(const std::optional<std::string>& requested,
+                                      const InputMenu::DeviceLister& devices,
+                                      const apps::RememberedChoices& choices);
+
+// Keeps the operator's later choices of input and printer in the window for the next start.
+// choices must outlive the window.
+void keepChoices(RecorderWindow& window, const apps::RememberedChoices& choices);
+
+}  // namespace recorder::app

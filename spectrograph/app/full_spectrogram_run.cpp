@@ -1,0 +1,138 @@
+#include "full_spectrogram_run.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "spectrograph/full_spectrogram.h"
+#include "xvtools/audio_source.h"
+#include "xvtools/input_spec.h"
+#include "xvtools/spectrogram_palette.h"
+#include "xvtools/spectrum_window.h"
+#include "xvtools/sun_times.h"
+
+namespace spectrograph::app {
+
+namespace {
+
+// The spectrograph's form works at this rate; recordings are converted to it.
+constexpr int kSampleRate = 8000;
+constexpr int kMaxWidth = 100000;
+
+std::optional<double> parseClock(const std::string& text) {
+  int h = 0, m = 0, s = 0, used = 0;
+  const int n = std::sscanf(text.c_str(), "%2d:%2d%n:%2d%n", &h, &m, &used, &s, &used);
+  if (n < 2 || used != static_cast<int>(text.size()) || h > 23 || m > 59 || s > 59 || h < 0 ||
+      m < 0 || s < 0) {
+    return std::nullopt;
+  }
+  return h * 3600.0 + m * 60.0 + s;
+}
+
+bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+}  // namespace
+
+int runFullSpectrogram(const FullSpectrogramOptions& o, std::ostream& err) {
+  FullSpectrogramSettings settings;
+  auto refuse = [&err](const std::string& why) {
+    err << "zelkspec: " << why << '\n';
+    return 2;
+  };
+  if (o.imagePath.empty()) return refuse("--full needs --image FILE.png");
+  if (std::filesystem::path(o.imagePath).extension() != ".png")
+    return refuse("--full writes PNG pictures: --image " + o.imagePath + " must end in .png");
+  if (!powerOfTwo(o.fft) || o.fft < 64 || o.fft > 2048)
+    return refuse("--fft " + std::to_string(o.fft) + " is not a power of two from 64 to 2048");
+  settings.levels.fftLength = o.fft;
+  const auto window = xvtools::windowByName(o.window);
+  if (!window) return refuse("--window " + o.window + " is not a window");
+  settings.levels.window = *window;
+  const auto palette = xvtools::paletteByName(o.palette);
+  if (!palette) return refuse("--palette " + o.palette + " is not a palette");
+  settings.palette = *palette;
+  if (o.gainDb != 0 && o.gainDb != 6 && o.gainDb != 12)
+    return refuse("--gain " + std::to_string(o.gainDb) + " is not 0, 6 or 12 (dB)");
+  settings.levels.gainDb = o.gainDb;
+  settings.levels.logAmp = o.logAmp;
+  if (o.refDb && (!std::isfinite(*o.refDb) || std::fabs(*o.refDb) > 200))
+    return refuse("--ref must be a level in dB between -200 and 200");
+  if (o.rangeDb && !o.logAmp)
+    return refuse("--range sets the span of logarithmic levels: give --log-amp with it");
+  if (o.rangeDb && (!std::isfinite(*o.rangeDb) || *o.rangeDb < 1 || *o.rangeDb > 200))
+    return refuse("--range must be from 1 to 200 dB");
+  settings.levels.refDb = o.refDb;
+  settings.levels.rangeDb = o.rangeDb;
+  if (o.width && (*o.width < 1 || *o.width > kMaxWidth))
+    return refuse("--width must be from 1 to " + std::to_string(kMaxWidth) + " columns");
+  settings.width = o.width;
+  settings.seconds = o.seconds;
+  settings.colourBar = o.colorbar;
+  settings.sampleRate = kSampleRate;
+  settings.stop = o.stop;
+  if (!o.startTime.empty()) {
+    const auto clock = parseClock(o.startTime);
+    if (!clock) return refuse("--start-time " + o.startTime + " is not a time of day HH:MM[:SS]");
+    settings.startClock = *clock;
+  }
+  const auto choice = xvtools::InputSpec::parse(o.input);
+  if (!choice) return refuse("--input " + o.input + " is not an input");
+  if (choice->kind != xvtools::InputSpec::Kind::File && !o.seconds)
+    return refuse("--full reads a live or synthetic input only for --seconds N");
+  if (!o.site.empty()) {
+    const auto site = xvtools::parseSite(o.site);
+    if (!site) return refuse("--site " + o.site + " is not LAT,LON in degrees");
+    std::optional<xvtools::CivilDate> date;
+    if (!o.date.empty()) {
+      date = xvtools::parseCivilDate(o.date);
+      if (!date) return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
+    } else if (choice->kind == xvtools::InputSpec::Kind::File) {
+      date = xvtools::dateInFileName(choice->name);
+    }
+    if (!date) return refuse("--site needs --date YYYY-MM-DD (the input's name carries none)");
+    const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
+    if (sun.sunrise && sun.sunset) {
+      const double rise = xvtools::utcToLocalClock(*date, *sun.sunrise);
+      const double set = xvtools::utcToLocalClock(*date, *sun.sunset);
+      settings.marks.push_back({rise, "sunrise " + xvtools::formatClockMinutes(rise)});
+      settings.marks.push_back({set, "sunset " + xvtools::formatClockMinutes(set)});
+    }
+  } else if (!o.date.empty()) {
+    return refuse("--date only places the sun marks: give --site LAT,LON with it");
+  }
+
+  // Found out before reading what may be hours of input.
+  std::filesystem::path folder = std::filesystem::path(o.imagePath).parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder) || ::access(folder.c_str(), W_OK) != 0) {
+    err << "zelkspec: cannot write " << o.imagePath << ": its folder "
+        << (std::filesystem::is_directory(folder) ? "is not writable" : "does not exist") << '\n';
+    return 1;
+  }
+  if (std::filesystem::is_directory(o.imagePath)) {
+    err << "zelkspec: cannot write " << o.imagePath << ": it is a folder\n";
+    return 1;
+  }
+  std::unique_ptr<xvtools::AudioSource> source;
+  try {
+    source = xvtools::openAudioSource(*choice, kSampleRate);
+  } catch (const std::exception& e) {
+    err << "zelkspec: cannot read " << o.input << ": " << e.what() << '\n';
+    return 1;
+  }
+  try {
+    const FullSpectrogramResult result = writeFullSpectrogram(*source, settings, o.imagePath);
+    if (!result.error.empty()) {
+      err << "zelkspec: " << result.error << '\n';
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    err << "zelkspec: " << o.input << ": " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace spectrograph::app

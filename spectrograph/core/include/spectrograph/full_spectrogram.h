@@ -1,0 +1,46 @@
+// A whole recording as one spectrogram picture: every transform of the input in order, oldest at
+// the left, framed by the kHz scale, a time axis and optionally a colour bar (see
+// xvtools/spectrogram_frame.h), written as a PNG.
+//
+// Memory stays bounded however long the input: columns of levels are collected in tiles that go,
+// turned row-major, to a scratch file; the picture is then written a band of rows at a time,
+// each band read back from every tile. Fitting into fewer columns takes each bin's maximum over
+// the transforms merged, so a click one transform long survives.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "xvtools/audio_source.h"
+#include "xvtools/spectrogram_frame.h"
+#include "xvtools/spectrum_levels.h"
+
+namespace spectrograph {
+
+struct FullSpectrogramSettings {
+  xvtools::LevelSettings levels;
+  xvtools::SpectrogramPalette palette = xvtools::SpectrogramPalette::Threshold;
+  int sampleRate = 8000;
+  std::optional<int> width;       // plot columns; default one per transform
+  std::optional<double> seconds;  // read at most this much
+  double startClock = 0;          // seconds since 00:00 at the first sample
+  bool colourBar = false;
+  std::vector<xvtools::TimeMark> marks;
+  const std::atomic<bool>* stop = nullptr;  // set: stop reading, keep what was read
+};
+
+struct FullSpectrogramResult {
+  std::string error;  // empty when the picture was written
+  std::uint64_t transforms = 0;
+  int width = 0;
+  int height = 0;
+};
+
+FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
+                                           const FullSpectrogramSettings& settings,
+                                           const std::string& pngPath);
+
+}  // namespace spectrograph

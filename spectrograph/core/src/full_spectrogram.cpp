@@ -1,0 +1,197 @@
+#include "spectrograph/full_spectrogram.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "spectrograph/strip_png.h"
+
+namespace spectrograph {
+
+namespace {
+
+constexpr int kTileColumns = 4096;
+constexpr int kBandRows = 16;
+constexpr std::size_t kReadSamples = 8192;
+
+// Columns of levels kept on disk in tiles of kTileColumns, each stored row by row (bin 0
+// first), so that a band of bins of one tile is one contiguous read.
+class ColumnSpool {
+ public:
+  explicit ColumnSpool(int bins) : bins_(bins), tile_(std::size_t(bins) * kTileColumns) {}
+  ~ColumnSpool() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  bool open() { return (file_ = std::tmpfile()) != nullptr; }
+
+  bool add(std::span<const std::uint8_t> levels) {
+    for (int b = 0; b < bins_; ++b) tile_[std::size_t(b) * kTileColumns + fill_] = levels[b];
+    ++columns_;
+    if (++fill_ == kTileColumns) return flush();
+    return true;
+  }
+  bool finish() { return fill_ == 0 || flush(); }
+  std::uint64_t columns() const { return columns_; }
+
+  // Bins [first, first + count) of every column, row-major: out[(b - first) * columns + c].
+  bool readBand(int first, int count, std::vector<std::uint8_t>& out) {
+    out.resize(std::size_t(count) * columns_);
+    const std::uint64_t tiles = (columns_ + kTileColumns - 1) / kTileColumns;
+    std::vector<std::uint8_t> part(std::size_t(count) * kTileColumns);
+    for (std::uint64_t t = 0; t < tiles; ++t) {
+      const long offset =
+          static_cast<long>((t * bins_ + std::uint64_t(first)) * std::uint64_t(kTileColumns));
+      if (std::fseek(file_, offset, SEEK_SET) != 0 ||
+          std::fread(part.data(), 1, part.size(), file_) != part.size()) {
+        return false;
+      }
+      const std::uint64_t from = t * kTileColumns;
+      const std::size_t used = std::size_t(std::min<std::uint64_t>(kTileColumns, columns_ - from));
+      for (int b = 0; b < count; ++b) {
+        std::memcpy(out.data() + std::size_t(b) * columns_ + from,
+                    part.data() + std::size_t(b) * kTileColumns, used);
+      }
+    }
+    return true;
+  }
+
+ private:
+  bool flush() {
+    // A partial last tile is written whole, so every tile has the same place in the file.
+    const bool ok = std::fwrite(tile_.data(), 1, tile_.size(), file_) == tile_.size();
+    fill_ = 0;
+    return ok;
+  }
+
+  int bins_;
+  std::vector<std::uint8_t> tile_;
+  std::size_t fill_ = 0;
+  std::uint64_t columns_ = 0;
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace
+
+FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
+                                           const FullSpectrogramSettings& settings,
+                                           const std::string& pngPath) {
+  FullSpectrogramResult result;
+  std::unique_ptr<ColumnSpool> spool;
+  bool spoolFailed = false;
+  xvtools::SpectrumLevels levels(settings.levels, [&](std::span<const std::uint8_t> column) {
+    if (!spool->add(column)) spoolFailed = true;
+  });
+  spool = std::make_unique<ColumnSpool>(levels.bins());
+  if (!spool->open()) {
+    result.error = "cannot make a scratch file for the columns";
+    return result;
+  }
+  const std::uint64_t limit =
+      settings.seconds ? static_cast<std::uint64_t>(*settings.seconds * settings.sampleRate + 0.5)
+                       : UINT64_MAX;
+  std::vector<std::int16_t> samples(kReadSamples);
+  std::uint64_t read = 0;
+  while (read < limit && !spoolFailed && !(settings.stop != nullptr && *settings.stop)) {
+    const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadSamples, limit - read));
+    const std::size_t got = source.read(std::span(samples.data(), want));
+    levels.write(std::span<const std::int16_t>(samples.data(), got));
+    read += got;
+    if (got < want || source.atEnd()) break;
+  }
+  if (spoolFailed || !spool->finish()) {
+    result.error = "cannot keep the columns in a scratch file (is the disk full?)";
+    return result;
+  }
+  result.transforms = spool->columns();
+  if (result.transforms == 0) {
+    result.error = "the input is shorter than one transform";
+    return result;
+  }
+
+  xvtools::SpectrogramFrame frame;
+  frame.transforms = result.transforms;
+  // Beyond a million columns a PNG is not opened by the usual readers.
+  constexpr std::uint64_t kMaxColumns = 1000000 - 2 * xvtools::SpectrogramFrame::kBarWidth;
+  const std::uint64_t wanted = settings.width ? std::uint64_t(*settings.width) : result.transforms;
+  if (wanted > kMaxColumns) {
+    result.error = "the picture would be " + std::to_string(wanted) +
+                   " columns wide; fit it into fewer with a width";
+    return result;
+  }
+  frame.columns = static_cast<int>(wanted);
+  frame.rows = levels.bins();
+  frame.sampleRate = settings.sampleRate;
+  frame.hop = levels.hop();
+  frame.fftLength = settings.levels.fftLength;
+  frame.startClock = settings.startClock;
+  frame.colourBar = settings.colourBar;
+  frame.levels = settings.levels;
+  frame.palette = settings.palette;
+  frame.marks = settings.marks;
+  result.width = frame.width();
+  result.height = frame.height();
+
+  StripPng png;
+  if (!png.open(pngPath, result.width, result.height)) {
+    result.error = png.error();
+    return result;
+  }
+  const std::size_t w = std::size_t(result.width);
+  std::vector<std::uint32_t> scale(std::size_t(xvtools::SpectrogramFrame::kScaleWidth) *
+                                   std::size_t(frame.rows));
+  frame.drawScale(scale);
+  std::vector<std::uint32_t> bar;
+  if (frame.colourBar) {
+    bar.resize(std::size_t(xvtools::SpectrogramFrame::kBarWidth) * std::size_t(frame.rows));
+    frame.drawColourBar(bar);
+  }
+  const xvtools::PaletteTable colours = xvtools::paletteTable(settings.palette);
+  // Source transforms [first[c], first[c + 1]) make plot column c; at least one each, so a
+  // picture wider than the transforms repeats them.
+  const std::uint64_t columns = std::uint64_t(frame.columns);
+  std::vector<std::uint64_t> first(columns + 1);
+  for (std::uint64_t c = 0; c <= columns; ++c) first[c] = c * result.transforms / columns;
+  std::vector<std::uint8_t> band;
+  std::vector<std::uint32_t> pixels(w * kBandRows);
+  for (int top = 0; top < frame.rows; top += kBandRows) {
+    const int count = std::min(kBandRows, frame.rows - top);
+    // Picture rows top..top+count-1 show bins rows-1-top down to rows-top-count.
+    const int lowBin = frame.rows - top - count;
+    if (!spool->readBand(lowBin, count, band)) {
+      result.error = "cannot read the columns back from the scratch file";
+      return result;
+    }
+    for (int r = 0; r < count; ++r) {
+      const int y = top + r;
+      const std::uint8_t* bin = band.data() + std::size_t(count - 1 - r) * result.transforms;
+      std::uint32_t* row = pixels.data() + std::size_t(r) * w;
+      std::copy_n(scale.data() + std::size_t(y) * xvtools::SpectrogramFrame::kScaleWidth,
+                  xvtools::SpectrogramFrame::kScaleWidth, row);
+      std::uint32_t* plot = row + frame.plotLeft();
+      for (std::uint64_t c = 0; c < columns; ++c) {
+        const std::uint64_t end = std::max(first[c + 1], first[c] + 1);
+        std::uint8_t level = 0;
+        for (std::uint64_t s = first[c]; s < end; ++s) level = std::max(level, bin[s]);
+        plot[c] = colours[level];
+      }
+      if (frame.colourBar) {
+        std::copy_n(bar.data() + std::size_t(y) * xvtools::SpectrogramFrame::kBarWidth,
+                    xvtools::SpectrogramFrame::kBarWidth, plot + columns);
+      }
+    }
+    if (!png.writeRows(pixels, count)) {
+      result.error = png.error();
+      return result;
+    }
+  }
+  std::vector<std::uint32_t> axis(w * xvtools::SpectrogramFrame::kAxisHeight);
+  frame.drawTimeAxis(axis);
+  if (!png.writeRows(axis, xvtools::SpectrogramFrame::kAxisHeight) || !png.finish()) {
+    result.error = png.error();
+    return result;
+  }
+  return result;
+}
+
+}  // namespace spectrograph

@@ -1,0 +1,244 @@
+// The whole-recording picture, through the run the program calls: where a signal lands, what a
+// narrower picture keeps, the levels asked for, and what is refused.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <numbers>
+#include <sstream>
+#include <vector>
+
+#include "full_spectrogram_run.h"
+
+namespace spectrograph::app {
+namespace {
+
+constexpr int kRate = 8000;
+constexpr int kScaleWidth = 40;  // the kHz scale left of the plot
+constexpr int kAxisHeight = 30;  // the time axis under it
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+  int grey(int x, int y) const { return rgb[(std::size_t(y) * width + x) * 3 + 1]; }
+  std::uint32_t colour(int x, int y) const {
+    const std::uint8_t* p = &rgb[(std::size_t(y) * width + x) * 3];
+    return p[0] | p[1] << 8 | p[2] << 16;
+  }
+};
+
+Picture readPng(const std::filesystem::path& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Picture picture;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+  image.format = PNG_FORMAT_RGB;
+  picture.rgb.resize(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+  }
+  png_image_free(&image);
+  return picture;
+}
+
+class FullSpectrogramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("zelk_full_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  std::string p(const std::string& name) const { return (dir / name).string(); }
+
+  // seconds of 16-bit mono at kRate, sample n = f(n / kRate) full scale.
+  std::string wav(const std::string& name, double seconds, const std::function<double(double)>& f) {
+    SF_INFO info{};
+    info.samplerate = kRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(p(name).c_str(), SFM_WRITE, &info);
+    std::vector<short> samples(static_cast<std::size_t>(seconds * kRate));
+    for (std::size_t n = 0; n < samples.size(); ++n)
+      samples[n] = static_cast<short>(std::lround(32767 * f(double(n) / kRate)));
+    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+    return p(name);
+  }
+
+  int run(FullSpectrogramOptions options) {
+    err.str("");
+    return runFullSpectrogram(options, err);
+  }
+
+  std::filesystem::path dir;
+  std::ostringstream err;
+};
+
+double tone(double hz, double amplitude, double t) {
+  return amplitude * std::sin(2 * std::numbers::pi * hz * t);
+}
+
+TEST_F(FullSpectrogramTest, AToneStartingAtAKnownSecondLandsAtItsColumnAndRow) {
+  // 1 kHz from 3 s on: bin 64 of 512 at 8000/s, so picture row 256 - 64 from the top.
+  FullSpectrogramOptions o;
+  o.input = wav("tone.wav", 6, [](double t) { return t >= 3 ? tone(1000, 0.5, t) : 0.0; });
+  o.imagePath = p("full.png");
+  o.startTime = "21:59:57";
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture pic = readPng(o.imagePath);
+  const int transforms = (6 * kRate - 512) / 256 + 1;
+  ASSERT_EQ(pic.width, kScaleWidth + transforms);
+  ASSERT_EQ(pic.height, 257 + kAxisHeight);
+  const int row = 256 - 64;
+  // Frames ending before 3 s hold nothing of the tone; frames starting after it all of it.
+  const int lastSilent = (3 * kRate - 512) / 256;
+  const int firstFull = (3 * kRate + 255) / 256;
+  for (int c = 0; c < transforms; ++c) {
+    const int grey = pic.grey(kScaleWidth + c, row);
+    if (c <= lastSilent) {
+      EXPECT_EQ(grey, 0) << "column " << c;
+    } else if (c >= firstFull) {
+      EXPECT_EQ(grey, 255) << "column " << c;
+    }
+  }
+  for (int r : {row - 4, row + 4}) EXPECT_EQ(pic.grey(kScaleWidth + firstFull + 5, r), 0) << r;
+  // The axis' tick for 22:00:00, 3 s after the start, stands between the two.
+  int ticks = 0;
+  for (int c = lastSilent + 1; c < firstFull; ++c)
+    ticks += pic.grey(kScaleWidth + c, 257 + 2) == 255;
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
+  // Paris on 2026-01-15: sunrise 07:38:44 UTC; a recording started at 07:38:00 UTC, the date
+  // taken from its name.
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  FullSpectrogramOptions o;
+  o.input = wav("dawn-2026-01-15.wav", 90, [](double) { return 0.0; });
+  o.imagePath = p("dawn.png");
+  o.startTime = "07:38";
+  o.site = "48.8566,2.3522";
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture pic = readPng(o.imagePath);
+  std::vector<int> marked;
+  for (int x = 0; x < pic.width; ++x) {
+    if (pic.colour(x, 257 + 1) == 0x00D0FF && pic.colour(x, 257 + 5) == 0x00D0FF)
+      marked.push_back(x - kScaleWidth);
+  }
+  // 44 s in: the transform whose frame is centred there, as near as the solar formulas go.
+  ASSERT_EQ(marked.size(), 1u);
+  EXPECT_NEAR(marked[0], (44.0 * kRate - 256) / 256, 5.0 * kRate / 256);  // within 5 s
+  ::unsetenv("TZ");
+  ::tzset();
+}
+
+TEST_F(FullSpectrogramTest, AMergedPictureKeepsAOneColumnClick) {
+  // A 3-sample click at 30 s of a quiet minute (-60 dBFS tone), fitted into 200 columns of about
+  // 9 transforms each, of which only one or two hear the click (around -45 dBFS in each bin).
+  FullSpectrogramOptions o;
+  o.input = wav("click.wav", 60, [](double t) {
+    return std::fabs(t - 30.0) < 1.5 / kRate ? 0.9 : tone(500, 0.001, t);
+  });
+  o.imagePath = p("merged.png");
+  o.width = 200;
+  o.logAmp = true;
+  o.palette = "White on Black";
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture pic = readPng(o.imagePath);
+  ASSERT_EQ(pic.width, kScaleWidth + 200);
+  std::vector<int> loudColumns;
+  for (int c = 0; c < 200; ++c) {
+    int lit = 0;
+    for (int y = 0; y < 257; y += 8) lit += pic.grey(kScaleWidth + c, y) > 40;
+    if (lit > 20) loudColumns.push_back(c);
+  }
+  ASSERT_FALSE(loudColumns.empty());
+  EXPECT_LE(loudColumns.size(), 2u);
+  EXPECT_NEAR(loudColumns.front(), 100, 1);
+}
+
+TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
+  // A -20 dBFS tone on bin 64; "White on Black" shows the level as its grey.
+  const std::string input = wav("level.wav", 1, [](double t) { return tone(1000, 0.1, t); });
+  struct Case {
+    bool logAmp;
+    std::optional<double> ref;
+    std::optional<double> range;
+    int grey;
+  };
+  for (const Case& c : std::vector<Case>{{true, {}, {}, 191},
+                                         {true, -20.0, 40.0, 255},
+                                         {true, 0.0, 30.0, 85},
+                                         {true, 10.0, {}, 159},
+                                         {false, {}, {}, 255},
+                                         {false, -14.0, {}, 128}}) {
+    FullSpectrogramOptions o;
+    o.input = input;
+    o.imagePath = p("level.png");
+    o.palette = "White on Black";
+    o.logAmp = c.logAmp;
+    o.refDb = c.ref;
+    o.rangeDb = c.range;
+    ASSERT_EQ(run(o), 0) << err.str();
+    const Picture pic = readPng(o.imagePath);
+    EXPECT_NEAR(pic.grey(kScaleWidth + 10, 256 - 64), c.grey, 1)
+        << c.logAmp << " " << c.ref.value_or(99) << " " << c.range.value_or(99);
+  }
+  // The colour bar: the palette's top at the top of the bar, its bottom at the bottom.
+  FullSpectrogramOptions o;
+  o.input = input;
+  o.imagePath = p("bar.png");
+  o.palette = "White on Black";
+  o.colorbar = true;
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture pic = readPng(o.imagePath);
+  const int transforms = (kRate - 512) / 256 + 1;
+  ASSERT_EQ(pic.width, kScaleWidth + transforms + 52);
+  EXPECT_EQ(pic.grey(kScaleWidth + transforms + 5, 0), 255);
+  EXPECT_EQ(pic.grey(kScaleWidth + transforms + 5, 256), 0);
+}
+
+TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
+  const std::string input = wav("short.wav", 1, [](double t) { return tone(1000, 0.1, t); });
+  struct Case {
+    std::function<void(FullSpectrogramOptions&)> change;
+    int code;
+    const char* says;
+  };
+  for (const Case& c : std::vector<Case>{
+           {[](auto& o) { o.imagePath = o.imagePath + ".bmp"; }, 2, "PNG"},
+           {[](auto& o) { o.fft = 500; }, 2, "--fft 500"},
+           {[](auto& o) { o.rangeDb = 40; }, 2, "--log-amp"},
+           {[](auto& o) { o.width = 0; }, 2, "--width"},
+           {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
+           {[](auto& o) { o.site = "48.8,2.3"; }, 2, "--date"},
+           {[](auto& o) {
+              o.site = "95,2";
+              o.date = "2026-01-15";
+            },
+            2, "--site"},
+           {[](auto& o) { o.input = "synthetic"; }, 2, "--seconds"},
+           {[this](auto& o) { o.input = p("missing.wav"); }, 1, "missing.wav"},
+           {[this](auto& o) { o.imagePath = p("no/such/folder/x.png"); }, 1, "folder"},
+       }) {
+    FullSpectrogramOptions o;
+    o.input = input;
+    o.imagePath = p("refused.png");
+    c.change(o);
+    EXPECT_EQ(run(o), c.code) << c.says;
+    EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(p("refused.png"))) << c.says;
+  }
+}
+
+}  // namespace
+}  // namespace spectrograph::app
