@@ -12,6 +12,8 @@ if [ ! -x build/release/bin/zelkchart ]; then
   exit 0
 fi
 mkdir -p "$out"
+# A headless run never empties a log that holds records: start the demo's logs afresh.
+rm -f "$out"/night*.log "$out"/second-run*.log
 build/release/bin/zelkchart --headless --input synthetic --seconds 600 \
   --log "$out/night.log" --image "$out/night.png"
 build/release/bin/zelkchart --headless --playback "$out/night.log" --image "$out/playback.png"

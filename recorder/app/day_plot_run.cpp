@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/captioned_image.h"
@@ -77,16 +78,15 @@ void drawChannel(Dispatch& chart, int channel, int pen, std::span<const double> 
   chart.put("ChnDspBufLen", i2(n));
   chart.put("ChnDspMode", i2(0));
   chart.put("ChnDspStyle", i2(1));
-  chart.put("ChnData_Dimension", i2(1));
-  chart.put("ChnDataShape", i2(0));
-  chart.put("ChnDataType", i2(6));
-  chart.put("ChnDataIncr", i2(1));
-  chart.put("ChnDataXform", i2(0));
-  chart.put("ChnData_Dimension", i2(0));
-  chart.put("ChnDataShape", i2(0));
-  chart.put("ChnDataType", i2(7));
-  chart.put("ChnDataIncr", i2(1));
-  chart.put("ChnDataXform", i2(0));
+  // Levels in 32-bit floats (type 6), clock times in 64-bit floats (type 7): a day in seconds
+  // needs the wider X.
+  for (const auto& [dimension, type] : {std::pair{1, 6}, std::pair{0, 7}}) {
+    chart.put("ChnData_Dimension", i2(dimension));
+    chart.put("ChnDataShape", i2(0));
+    chart.put("ChnDataType", i2(type));
+    chart.put("ChnDataIncr", i2(1));
+    chart.put("ChnDataXform", i2(0));
+  }
   chart.put("ChnDspAction", i2(1));
   auto ys = automation::SafeArray::create(automation::VT_R4, x.size());
   auto xs = automation::SafeArray::create(automation::VT_R8, x.size());

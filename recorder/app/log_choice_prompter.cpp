@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "recorder/zelk_chrt_form.h"
 #include "host/common_dialog.h"
+#include "recorder/zelk_chrt_form.h"
 
 namespace recorder::app {
 
@@ -21,8 +21,8 @@ std::string LogChoicePrompter::openFile(const std::string& filter, int flags) {
                                  " bytes.\nLogging starts the file afresh: everything in it "
                                  "is lost.\n\nEmpty it and log to it?";
     if (dialogs_.messageBox(question, kFormCaption,
-                            host::vbYesNo | host::vbExclamation |
-                                host::vbDefaultButton2) == host::vbYes)
+                            host::vbYesNo | host::vbExclamation | host::vbDefaultButton2) ==
+        host::vbYes)
       return path;
     // No: the operator chooses again, or cancels the dialog to record without a log.
   }

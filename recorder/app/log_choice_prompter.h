@@ -15,7 +15,7 @@ class LogChoicePrompter final : public host::Prompter {
   void setChoosingLog(bool choosing) { choosingLog_ = choosing; }
 
   host::MsgBoxResult messageBox(const std::string& text, const std::string& title,
-                                   int style) override {
+                                int style) override {
     return dialogs_.messageBox(text, title, style);
   }
   std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,

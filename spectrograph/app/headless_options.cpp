@@ -49,6 +49,10 @@ std::string usageText() {
          "  --log-amp             logarithmic amplitude (the Log Amp switch down)\n"
          "  --relief              relief shading (the Relief switch down)\n"
          "  --print FILE.pdf      press Print at the end, printing to FILE.pdf\n"
+         "  --ref DB              the level at the top of the palette (default 0 dB with\n"
+         "                        --log-amp, else -30 dB)\n"
+         "  --range DB            the span of the palette with --log-amp (default 80)\n"
+         "  --colorbar            draw the palette's scale of dB beside the picture\n"
          "\n"
          "The whole recording as one picture (with --image):\n"
          "  --full                one column per transform over the whole input, oldest at\n"
@@ -56,9 +60,7 @@ std::string usageText() {
          "  --width PX            fit the picture into PX columns, keeping each bin's maximum\n"
          "  --start-time HH:MM[:SS]\n"
          "                        the clock time of the input's start (default 00:00:00)\n"
-         "  --ref DB              the level at the top of the palette\n"
-         "  --range DB            the span of the palette with --log-amp (default 80)\n"
-         "  --colorbar            draw the palette's scale of dB beside the picture\n"
+         "  --ref, --range, --colorbar as above\n"
          "  --site LAT,LON        mark local sunrise and sunset on the time axis\n"
          "  --date YYYY-MM-DD     the date of the marks (default: from the input's name)\n"
          "  --help, --version\n";
@@ -183,17 +185,26 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
   result.tryHelp = line.tryHelp;
   if (!result.error.empty() || o.help || o.version) return result;
   if (!o.full) {
-    const std::pair<bool, const char*> fullOnly[] = {
-        {o.width.has_value(), "--width"}, {!o.startTime.empty(), "--start-time"},
-        {o.refDb.has_value(), "--ref"},   {o.rangeDb.has_value(), "--range"},
-        {o.colorbar, "--colorbar"},       {!o.site.empty(), "--site"},
-        {!o.date.empty(), "--date"}};
+    const std::pair<bool, const char*> fullOnly[] = {{o.width.has_value(), "--width"},
+                                                     {!o.startTime.empty(), "--start-time"},
+                                                     {!o.site.empty(), "--site"},
+                                                     {!o.date.empty(), "--date"}};
     for (const auto& [given, name] : fullOnly) {
       if (given) {
         result.error = std::string(name) + " is only for --full pictures";
         return result;
       }
     }
+    // The whole recording's run checks its own levels as it starts; the display's are checked
+    // here, before the run shows anything.
+    if (o.refDb && std::fabs(*o.refDb) > 200) {
+      result.error = "--ref must be a level in dB between -200 and 200";
+    } else if (o.rangeDb && !o.logAmp) {
+      result.error = "--range sets the span of logarithmic levels: give --log-amp with it";
+    } else if (o.rangeDb && (*o.rangeDb < 1 || *o.rangeDb > 200)) {
+      result.error = "--range must be from 1 to 200 dB";
+    }
+    if (!result.error.empty()) return result;
   } else if (o.imagePath.empty() || !o.printPath.empty()) {
     result.error = "--full writes its picture with --image FILE.png only";
     return result;

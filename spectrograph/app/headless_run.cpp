@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
 #include "xvtools/input_spec.h"
+#include "xvtools/spectrogram_frame.h"
 
 namespace spectrograph::app {
 
@@ -42,12 +44,37 @@ class ContainerHost : public SpecHost {
   std::uintptr_t shown_ = 0;
 };
 
-
 // Moves a spin button to row as the operator would. Already standing there, the operator steps
 // away and back, so the choice reaches the spectrogram even when it matches the button's start.
 void choose(xvtools::XVSpinButtonX& button, int row) {
   if (button.Value() == row) button.setValue(row == button.MinValue() ? row + 1 : row - 1);
   button.setValue(row);
+}
+
+// The display as the window shows it, with the palette's scale of dB at its right on request.
+std::vector<std::uint32_t> displayPicture(const xvtools::XVSpectrogramX& spectrogram,
+                                          const HeadlessOptions& options) {
+  const auto width = static_cast<std::size_t>(spectrogram.width());
+  const auto height = static_cast<std::size_t>(spectrogram.height());
+  std::vector<std::uint32_t> display(width * height);
+  spectrogram.render(display);
+  if (!options.colorbar) return display;
+  xvtools::SpectrogramFrame frame;
+  frame.rows = spectrogram.height();
+  frame.colourBar = true;
+  frame.levels.logAmp = spectrogram.LogAmp();
+  frame.levels.refDb = options.refDb;
+  frame.levels.rangeDb = options.rangeDb;
+  frame.palette = static_cast<xvtools::SpectrogramPalette>(spectrogram.Palette());
+  constexpr auto kBar = static_cast<std::size_t>(xvtools::SpectrogramFrame::kBarWidth);
+  std::vector<std::uint32_t> bar(kBar * height);
+  frame.drawColourBar(bar);
+  std::vector<std::uint32_t> picture((width + kBar) * height);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::copy_n(display.data() + y * width, width, picture.data() + y * (width + kBar));
+    std::copy_n(bar.data() + y * kBar, kBar, picture.data() + y * (width + kBar) + width);
+  }
+  return picture;
 }
 
 }  // namespace
@@ -108,6 +135,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   if (options.gainRow) choose(form.GainButton(), *options.gainRow);
   if (options.logAmp) form.LogAmpSwitch().setPosition(0);
   if (options.relief) form.Embosswitch().setPosition(0);
+  if (options.refDb || options.rangeDb) form.Spec().setLevels(options.refDb, options.rangeDb);
 
   form.WaveIn().setInput(*choice);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
@@ -126,12 +154,11 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   if (form.startStopCaption() == "Stop") form.startStopClick();
 
   int exitCode = 0;
-  xvtools::XVSpectrogramX& spectrogram = form.Spec();
-  std::vector<std::uint32_t> image(static_cast<std::size_t>(spectrogram.width()) *
-                                   static_cast<std::size_t>(spectrogram.height()));
-  spectrogram.render(image);
-  const host::PixelView view{image.data(), spectrogram.width(), spectrogram.height(),
-                             static_cast<std::size_t>(spectrogram.width())};
+  const xvtools::XVSpectrogramX& spectrogram = form.Spec();
+  const std::vector<std::uint32_t> image = displayPicture(spectrogram, options);
+  const int width = static_cast<int>(image.size()) / spectrogram.height();
+  const host::PixelView view{image.data(), width, spectrogram.height(),
+                             static_cast<std::size_t>(width)};
   if (!options.imagePath.empty()) {
     if (!host::writeImageFile(options.imagePath, view)) {
       std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
@@ -164,6 +165,109 @@ TEST_F(HeadlessRunTest, PrintPutsTheSpectrogramDisplayOnThePage) {
   }
   EXPECT_EQ(wrong, 0);
   EXPECT_EQ(page->at(1000, static_cast<int>(257 * scale) + 2), 0x00FFFFFFu);  // nothing below
+}
+
+// A 24-bit bottom-up bitmap of any width: its size and the grey (blue) level of a pixel.
+struct Bitmap {
+  std::string bytes;
+  int width() const { return field(18); }
+  int height() const { return field(22); }
+  std::size_t stride() const { return std::size_t(width() * 3 + 3) / 4 * 4; }
+  int grey(int x, int y) const {
+    return static_cast<unsigned char>(
+        bytes[54 + std::size_t(height() - 1 - y) * stride() + std::size_t(x) * 3]);
+  }
+  std::string row(int y, int pixels) const {
+    return bytes.substr(54 + std::size_t(height() - 1 - y) * stride(), std::size_t(pixels) * 3);
+  }
+  int field(std::size_t at) const {
+    int v = 0;
+    std::memcpy(&v, bytes.data() + at, sizeof v);
+    return v;
+  }
+};
+
+// The display's levels move with --ref and --range as a whole recording's do: logarithmic levels
+// put ref at the top and ref - range at the bottom, linear ones the amplitude over ref's. The
+// tone's level in the run without them gives its level in dB; every other run is predicted from
+// it. --colorbar appends the palette's scale to the right of the unchanged display.
+TEST_F(HeadlessRunTest, LevelOptionsMoveTheDisplaysPalette) {
+  writeTones("tones.wav", 22050, 3.0);
+  const std::string common = "--headless --input " + p("tones.wav") + " --palette 'White on Black'";
+  auto picture = [&](const std::string& options, const std::string& name) {
+    const int code = run(common + " " + options + " --image " + p(name));
+    EXPECT_EQ(code, 0) << options << ": " << read("stderr.txt");
+    return Bitmap{read(name)};
+  };
+  constexpr int kX = 568, kToneY = 256 - 64;  // the newest column, the 1 kHz row
+  const Bitmap logDefault = picture("--log-amp", "log.bmp");
+  const Bitmap linearDefault = picture("", "linear.bmp");
+  ASSERT_EQ(logDefault.width(), 569);
+  const double toneDb = logDefault.grey(kX, kToneY) * 80.0 / 255 - 80;
+  ASSERT_GT(toneDb, -30);
+  ASSERT_LT(toneDb, -10);
+
+  struct Case {
+    std::string options;
+    bool logAmp;
+    double ref;
+    double range;
+    const Bitmap* sameAs;  // the run whose picture this one repeats, if any
+  };
+  const Case cases[] = {
+      {"--log-amp --ref 0 --range 80", true, 0, 80, &logDefault},
+      {"--ref -30", false, -30, 0, &linearDefault},
+      {"--log-amp --ref -10", true, -10, 80, nullptr},
+      {"--log-amp --ref 10 --range 50", true, 10, 50, nullptr},
+      {"--log-amp --range 160", true, 0, 160, nullptr},
+      {"--log-amp --ref -5.5 --range 200", true, -5.5, 200, nullptr},
+      {"--ref 0", false, 0, 0, nullptr},
+      {"--ref -12 --gain 0", false, -12, 0, nullptr},
+  };
+  for (const Case& c : cases) {
+    const Bitmap got = picture(c.options, "case.bmp");
+    if (c.sameAs != nullptr) {
+      EXPECT_EQ(got.bytes, c.sameAs->bytes) << c.options;
+      continue;
+    }
+    const double want = c.logAmp ? (toneDb - c.ref + c.range) * 255 / c.range
+                                 : std::pow(10.0, (toneDb - c.ref) / 20) * 255;
+    ASSERT_LT(want, 250) << c.options;  // a level the palette shows unclipped
+    // The tone's dB is known to half a level of the default span.
+    const double slack = c.logAmp ? 0.5 + 0.5 * 80 / c.range : 1 + want * 0.02;
+    EXPECT_NEAR(got.grey(kX, kToneY), want, slack) << c.options;
+  }
+
+  // The bar: the display unchanged at its left, the palette from top to bottom at its right, on
+  // the image and on the printed page alike.
+  const Bitmap barred = [&] {
+    const int code =
+        run(common + " --log-amp --colorbar --image " + p("bar.bmp") + " --print " + p("bar.pdf"));
+    EXPECT_EQ(code, 0) << read("stderr.txt");
+    return Bitmap{read("bar.bmp")};
+  }();
+  ASSERT_EQ(barred.width(), 569 + 52);
+  ASSERT_EQ(barred.height(), 257);
+  for (int y = 0; y < 257; y += 32) EXPECT_EQ(barred.row(y, 569), logDefault.row(y, 569)) << y;
+  EXPECT_EQ(barred.grey(569 + 5, 0), 255);
+  EXPECT_EQ(barred.grey(569 + 5, 128), 128);
+  EXPECT_EQ(barred.grey(569 + 5, 256), 0);
+  const auto page = zelk::testing::rasterisePage(p("bar.pdf"), {0, 0, 2480, 1200});
+  ASSERT_TRUE(page);
+  const double scale = 2480.0 / (569 + 52);
+  const auto tone = static_cast<std::uint32_t>(barred.grey(kX, kToneY));
+  EXPECT_EQ(
+      page->at(static_cast<int>((kX + 0.5) * scale), static_cast<int>((kToneY + 0.5) * scale)),
+      tone | tone << 8 | tone << 16);
+
+  // What the display cannot show is refused before the run.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--headless", "--image", "a.png", "--range", "60"},
+           {"--headless", "--image", "a.png", "--log-amp", "--range", "0.5"},
+           {"--headless", "--image", "a.png", "--ref", "300"},
+           {"--headless", "--image", "a.png", "--ref", "-20", "--width", "100"}}) {
+    EXPECT_NE(parse(args).error, "") << args[3];
+  }
 }
 #endif
 

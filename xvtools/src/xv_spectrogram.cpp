@@ -37,7 +37,6 @@ inline float log2Positive(float x) {
 
 // 10 log10 x = this times log2 x.
 constexpr float kDbPerOctave = 3.01029996f;
-constexpr float kLevelsPerDb = static_cast<float>(255.0 / XVSpectrogramX::kRangeDb);
 
 void require(bool ok, const char* what) {
   if (!ok) throw std::invalid_argument(what);
@@ -66,9 +65,13 @@ struct XVSpectrogramX::Impl {
   int frameFill = 0;
   PaletteTable colours = paletteTable(SpectrogramPalette::HSV);
 
-  // Factors of the amplitude mapping for the current window and gain.
+  // Factors of the amplitude mapping for the current window, gain and levels.
+  std::optional<double> refDb;
+  std::optional<double> rangeDb;
   float logOffset = 0;    // dB added to 10 log10 |X|^2
-  float linearScale = 0;  // levels per unit of |X|
+  float logBottom = 0;    // dB below 0 dBFS at the bottom of the palette: range - ref
+  float levelsPerDb = 0;  // palette levels per dB
+  float linearScale = 0;  // levels per unit of |X|, for the linear top of the palette
 
   // The plot as a ring of columns, each height pixels top-down; head is the next to write.
   std::vector<std::uint32_t> plot;
@@ -96,8 +99,12 @@ struct XVSpectrogramX::Impl {
     // 2|X| / sum(w) is a sine's amplitude; the gain multiplies it.
     const double toAmplitude = 2.0 / sum * std::pow(10.0, gainDb / 20.0);
     logOffset = static_cast<float>(20.0 * std::log10(toAmplitude));
-    linearScale =
-        static_cast<float>(toAmplitude / std::pow(10.0, kLinearFullScaleDb / 20.0) * 255.0);
+    // The same levels as a whole recording's: its settings say what unset ones mean.
+    const LevelSettings log{.logAmp = true, .refDb = refDb, .rangeDb = rangeDb};
+    const LevelSettings linear{.logAmp = false, .refDb = refDb, .rangeDb = std::nullopt};
+    logBottom = static_cast<float>(log.range() - log.ref());
+    levelsPerDb = static_cast<float>(255.0 / log.range());
+    linearScale = static_cast<float>(toAmplitude / std::pow(10.0, linear.ref() / 20.0) * 255.0);
   }
 
   void rowsChanged() {
@@ -137,8 +144,8 @@ struct XVSpectrogramX::Impl {
     }
     std::uint8_t* level = levels.data();
     if (logAmp) {
-      const float offset = (logOffset + static_cast<float>(kRangeDb)) * kLevelsPerDb;
-      const float scale = kDbPerOctave * kLevelsPerDb;
+      const float offset = (logOffset + logBottom) * levelsPerDb;
+      const float scale = kDbPerOctave * levelsPerDb;
       for (int r = 0; r < height; ++r) {
         const float l = scale * log2Positive(power[r] + kPowerFloor) + offset;
         level[r] = static_cast<std::uint8_t>(std::clamp(l + 0.5f, 0.0f, 255.0f));
@@ -251,6 +258,14 @@ void XVSpectrogramX::setGain(int gain) {
 
 bool XVSpectrogramX::LogAmp() const { return impl_->logAmp; }
 void XVSpectrogramX::setLogAmp(bool on) { impl_->logAmp = on; }
+
+void XVSpectrogramX::setLevels(std::optional<double> refDb, std::optional<double> rangeDb) {
+  require(!refDb || std::isfinite(*refDb), "level not finite");
+  require(!rangeDb || (std::isfinite(*rangeDb) && *rangeDb > 0), "span not above 0 dB");
+  impl_->refDb = refDb;
+  impl_->rangeDb = rangeDb;
+  impl_->windowChanged();
+}
 bool XVSpectrogramX::Emboss() const { return impl_->emboss; }
 void XVSpectrogramX::setEmboss(bool on) { impl_->emboss = on; }
 

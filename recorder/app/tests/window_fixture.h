@@ -64,7 +64,8 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
 // closed: a file dialog still reading its folder may not take the first answer.
 template <typename Dialog>
 void answerNextDialog(std::function<void(Dialog&)> act) {
-  auto* timer = new QTimer;
+  // Owned by the application, so that a dialog that never comes leaves no timer behind.
+  auto* timer = new QTimer(QCoreApplication::instance());
   timer->setInterval(50);
   auto acted = std::make_shared<bool>(false);
   QObject::connect(timer, &QTimer::timeout, [timer, act, acted] {

@@ -9,7 +9,8 @@
 // the window), then multiplied by the Gain (0, +6 or +12 dB). With LogAmp the level is
 // (20 log10 a + kRangeDb) / kRangeDb: 0 dB at the top of the palette, kRangeDb below it at the
 // bottom. Without it the level is a / kLinearFullScale: linear, the top of the palette at
-// kLinearFullScaleDb.
+// kLinearFullScaleDb. An unattended picture may move the top and widen the span (setLevels), as
+// a whole recording's levels do; the window never does.
 // Relief (Emboss): each level L plus kReliefDepth times its difference from the level one row
 // lower in the previous column, as if lit from the lower left.
 //
@@ -21,9 +22,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "xvtools/spectrogram_palette.h"
+#include "xvtools/spectrum_levels.h"
 #include "xvtools/spectrum_window.h"
 #include "xvtools/wave_sink.h"
 
@@ -64,6 +67,10 @@ class XVSpectrogramX final : public WaveSink {
   void setGain(int gain);  // 0..2: 0, +6, +12 dB
   bool LogAmp() const;
   void setLogAmp(bool on);
+  // The top of the palette and (logarithmic only) its span in dB, as LevelSettings reads them;
+  // unset ones keep the display's. Values that are not finite, or a span not above 0, throw.
+  // New columns only.
+  void setLevels(std::optional<double> refDb, std::optional<double> rangeDb);
   bool Emboss() const;
   void setEmboss(bool on);
   bool DrawScale() const;
