@@ -1,7 +1,6 @@
 // The whole-recording picture, through the run the program calls: where a signal lands, what a
 // narrower picture keeps, the levels asked for, and what is refused.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sndfile.h>
 #include <unistd.h>
 
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "full_spectrogram_run.h"
+#include "png_picture.h"
+#include "scratch_folder.h"
 
 namespace spectrograph::app {
 namespace {
@@ -21,10 +22,7 @@ constexpr int kRate = 8000;
 constexpr int kScaleWidth = 40;  // the kHz scale left of the plot
 constexpr int kAxisHeight = 30;  // the time axis under it
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
+struct Picture : zelk::test::RgbPicture {
   int grey(int x, int y) const { return rgb[(std::size_t(y) * width + x) * 3 + 1]; }
   std::uint32_t colour(int x, int y) const {
     const std::uint8_t* p = &rgb[(std::size_t(y) * width + x) * 3];
@@ -32,32 +30,10 @@ struct Picture {
   }
 };
 
-Picture readPng(const std::filesystem::path& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  Picture picture;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
-  image.format = PNG_FORMAT_RGB;
-  picture.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-  }
-  png_image_free(&image);
-  return picture;
-}
+Picture readPng(const std::string& path) { return {zelk::test::readPng(path)}; }
 
-class FullSpectrogramTest : public ::testing::Test {
+class FullSpectrogramTest : public zelk::test::ScratchFolder {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zelk_full_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string p(const std::string& name) const { return (dir / name).string(); }
-
   // seconds of 16-bit mono at kRate, sample n = f(n / kRate) full scale.
   std::string wav(const std::string& name, double seconds, const std::function<double(double)>& f) {
     SF_INFO info{};
@@ -78,7 +54,6 @@ class FullSpectrogramTest : public ::testing::Test {
     return runFullSpectrogram(options, err);
   }
 
-  std::filesystem::path dir;
   std::ostringstream err;
 };
 
