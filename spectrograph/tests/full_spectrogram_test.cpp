@@ -49,7 +49,7 @@ class FullSpectrogramTest : public zelk::test::ScratchFolder {
     return p(name);
   }
 
-  int run(FullSpectrogramOptions options) {
+  int run(HeadlessOptions options) {
     err.str("");
     return runFullSpectrogram(options, err);
   }
@@ -63,7 +63,7 @@ double tone(double hz, double amplitude, double t) {
 
 TEST_F(FullSpectrogramTest, AToneStartingAtAKnownSecondLandsAtItsColumnAndRow) {
   // 1 kHz from 3 s on: bin 64 of 512 at 8000/s, so picture row 256 - 64 from the top.
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("tone.wav", 6, [](double t) { return t >= 3 ? tone(1000, 0.5, t) : 0.0; });
   o.imagePath = p("full.png");
   o.startTime = "21:59:57";
@@ -97,7 +97,7 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
   // taken from its name.
   ::setenv("TZ", "UTC", 1);
   ::tzset();
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("dawn-2026-01-15.wav", 90, [](double) { return 0.0; });
   o.imagePath = p("dawn.png");
   o.startTime = "07:38";
@@ -119,14 +119,14 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
 TEST_F(FullSpectrogramTest, AMergedPictureKeepsAOneColumnClick) {
   // A 3-sample click at 30 s of a quiet minute (-60 dBFS tone), fitted into 200 columns of about
   // 9 transforms each, of which only one or two hear the click (around -45 dBFS in each bin).
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("click.wav", 60, [](double t) {
     return std::fabs(t - 30.0) < 1.5 / kRate ? 0.9 : tone(500, 0.001, t);
   });
   o.imagePath = p("merged.png");
   o.width = 200;
   o.logAmp = true;
-  o.palette = "White on Black";
+  o.paletteName = "White on Black";
   ASSERT_EQ(run(o), 0) << err.str();
   const Picture pic = readPng(o.imagePath);
   ASSERT_EQ(pic.width, kScaleWidth + 200);
@@ -156,10 +156,10 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
                                          {true, 10.0, {}, 159},
                                          {false, {}, {}, 255},
                                          {false, -14.0, {}, 128}}) {
-    FullSpectrogramOptions o;
+    HeadlessOptions o;
     o.input = input;
     o.imagePath = p("level.png");
-    o.palette = "White on Black";
+    o.paletteName = "White on Black";
     o.logAmp = c.logAmp;
     o.refDb = c.ref;
     o.rangeDb = c.range;
@@ -169,10 +169,10 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
         << c.logAmp << " " << c.ref.value_or(99) << " " << c.range.value_or(99);
   }
   // The colour bar: the palette's top at the top of the bar, its bottom at the bottom.
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = input;
   o.imagePath = p("bar.png");
-  o.palette = "White on Black";
+  o.paletteName = "White on Black";
   o.colorbar = true;
   ASSERT_EQ(run(o), 0) << err.str();
   const Picture pic = readPng(o.imagePath);
@@ -185,13 +185,13 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
 TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
   const std::string input = wav("short.wav", 1, [](double t) { return tone(1000, 0.1, t); });
   struct Case {
-    std::function<void(FullSpectrogramOptions&)> change;
+    std::function<void(HeadlessOptions&)> change;
     int code;
     const char* says;
   };
   for (const Case& c : std::vector<Case>{
            {[](auto& o) { o.imagePath = o.imagePath + ".bmp"; }, 2, "PNG"},
-           {[](auto& o) { o.fft = 500; }, 2, "--fft 500"},
+           {[](auto& o) { o.fftLength = 500; }, 2, "--fft 500"},
            {[](auto& o) { o.rangeDb = 40; }, 2, "--log-amp"},
            {[](auto& o) { o.width = 0; }, 2, "--width"},
            {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
@@ -205,7 +205,7 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
            {[this](auto& o) { o.input = p("missing.wav"); }, 1, "missing.wav"},
            {[this](auto& o) { o.imagePath = p("no/such/folder/x.png"); }, 1, "folder"},
        }) {
-    FullSpectrogramOptions o;
+    HeadlessOptions o;
     o.input = input;
     o.imagePath = p("refused.png");
     c.change(o);
