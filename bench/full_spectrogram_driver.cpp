@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: bench_full_spectrogram INPUT OUT.png [WIDTH [SECONDS [SITE DATE]]]\n";
     return 2;
   }
-  spectrograph::app::FullSpectrogramOptions options;
+  spectrograph::app::HeadlessOptions options;
   options.input = argv[1];
   options.imagePath = argv[2];
   if (argc > 3 && std::atoi(argv[3]) > 0) options.width = std::atoi(argv[3]);

@@ -1,6 +1,7 @@
 #include "bag_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QSaveFile>
 
@@ -22,6 +23,9 @@ std::optional<std::string> readBagFile(const QString& path, QString* reason) {
     if (reason != nullptr) *reason = why;
     return std::nullopt;
   };
+  // Opening a FIFO for reading waits for a writer: the window would hang on it.
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) return fail(QObject::tr("it is not a regular file"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
   // Read one byte past the limit: a file that grows while it is read is caught as well.

@@ -1,5 +1,7 @@
 // The designer as a person uses it: the forms' files opened, settings changed through the pages'
 // widgets, saved, and the saved file loaded by a program's headless container.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -353,6 +355,12 @@ TEST(DesignerFiles, FilesThatAreNoSavedChartAreOpenedOnlyOnTheUsersWord) {
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     EXPECT_TRUE(in.readAll().toStdString() == c.text);
   }
+  // A FIFO is refused without waiting for a writer.
+  const QString fifo = dir.filePath("pipe.bag");
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QString reason;
+  EXPECT_FALSE(readBagFile(fifo, &reason));
+  EXPECT_TRUE(reason.contains("not a regular file")) << reason.toStdString();
 }
 
 // On a small screen (here one scaled by 2, in a program of its own whose Qt takes the factor when

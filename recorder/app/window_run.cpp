@@ -1,18 +1,14 @@
 #include "window_run.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QPixmap>
-#include <QSocketNotifier>
 #include <QTimer>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
+#include "apps/qt/quit_on_stop_signals.h"
 #include "host/qt/print_services.h"
 #include "recorder_window.h"
 #include "window_choices.h"
@@ -22,25 +18,6 @@
 namespace recorder::app {
 
 namespace {
-
-// A signal handler may only write to a pipe; the event loop reads it and closes the window.
-int gSignalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[1], &byte, 1);
-}
-
-bool catchStopSignals() {
-  if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-  struct sigaction action {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  return true;
-}
 
 // False, with a line on standard error, when the picture asked for could not be written.
 bool writeScreenshot(QWidget& window, const std::string& path) {
@@ -67,18 +44,15 @@ bool inputReadable(const std::optional<std::string>& requested) {
 
 int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
               char** argv) {
-  // Without a display Qt would abort; say what to do instead.
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr) {
-    std::fputs("zelkchart: no display to open the window on; use --headless\n", stderr);
-    return 2;
-  }
   if (!inputReadable(windowOptions.input)) {
     std::fprintf(stderr, "zelkchart: cannot read the input %s\n", windowOptions.input->c_str());
     return 1;
   }
-  // From here on a stop signal is kept until the window can act on it.
-  const bool catching = catchStopSignals();
+  // From here on a stop signal is kept until the window can act on it: one that comes while the
+  // window is being made closes it as soon as it is there.
+  bool stoppedEarly = false;
+  std::function<void()> onStop = [&stoppedEarly] { stoppedEarly = true; };
+  apps::qt::quitOnStopSignals([&onStop] { onStop(); });
   QApplication application(argc, argv);
   QApplication::setApplicationName("zelkchart");
   QApplication::setApplicationVersion(ZELK_VERSION);
@@ -103,16 +77,9 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     screenshotFailed = !writeScreenshot(*window, windowOptions.screenshotPath);
     window->close();
   };
-  std::unique_ptr<QSocketNotifier> stopSignals;
-  if (catching) {
-    stopSignals = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
-    QObject::connect(stopSignals.get(), &QSocketNotifier::activated, window.get(), [&] {
-      char bytes[16];
-      while (::read(gSignalPipe[0], bytes, sizeof bytes) > 0) {
-      }
-      leave();
-    });
-  }
+  // A stop leaves as the time limit does; the form's end then closes its log.
+  onStop = leave;
+  if (stoppedEarly) QTimer::singleShot(0, window.get(), leave);
   if (windowOptions.start) {
     QTimer::singleShot(0, window.get(), [&] { window->scrollButton()->click(); });
   }

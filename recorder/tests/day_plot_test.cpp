@@ -1,7 +1,6 @@
 // Day plots through the run the program calls: points at their clock times' columns, logs
 // overlaid by time of day, sun marks where the sun rises, and logs that stop the plot.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,6 +10,8 @@
 #include <vector>
 
 #include "day_plot_run.h"
+#include "png_picture.h"
+#include "scratch_folder.h"
 
 namespace recorder::app {
 namespace {
@@ -20,10 +21,7 @@ constexpr std::uint32_t kSecondPen = 0x0000C0;  // blue
 constexpr std::uint32_t kSunPen = 0xFFA000;
 constexpr std::uint32_t kFrame = 0x404040;
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
+struct Picture : zelk::test::RgbPicture {
   std::uint32_t at(int x, int y) const {
     const std::uint8_t* p = &rgb[(std::size_t(y) * width + x) * 3];
     return std::uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
@@ -65,32 +63,10 @@ struct Picture {
   }
 };
 
-Picture readPng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  Picture picture;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
-  image.format = PNG_FORMAT_RGB;
-  picture.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-  }
-  png_image_free(&image);
-  return picture;
-}
+Picture readPng(const std::string& path) { return {zelk::test::readPng(path)}; }
 
-class DayPlotTest : public ::testing::Test {
+class DayPlotTest : public zelk::test::ScratchFolder {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zelk_dayplot_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string p(const std::string& name) const { return (dir / name).string(); }
-
   // A log from startSecond (seconds into the day) for seconds, 20 points a second of level(t).
   std::string log(const std::string& name, int startSecond, int seconds,
                   const std::function<float(int)>& level) {
@@ -113,7 +89,6 @@ class DayPlotTest : public ::testing::Test {
     return runDayPlot(o, err);
   }
 
-  std::filesystem::path dir;
   std::ostringstream err;
 };
 

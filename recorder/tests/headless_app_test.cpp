@@ -18,6 +18,7 @@
 #include "headless_options.h"
 #include "host/headless_prompter.h"
 #include "recorder/log_rotation.h"
+#include "scratch_folder.h"
 
 namespace recorder::app {
 namespace {
@@ -80,29 +81,9 @@ TEST(HeadlessPrompter, MessageBoxesTakeTheirDefaultButton) {
 }
 
 #ifdef ZELKCHART_PATH
-class HeadlessRunTest : public ::testing::Test {
+class HeadlessRunTest : public zelk::test::ScratchFolder {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zelkchart_run_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  int run(const std::string& args) {
-    const std::string command =
-        std::string(ZELKCHART_PATH) + " " + args + " 2>" + (dir / "stderr.txt").string();
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string p(const std::string& name) { return (dir / name).string(); }
-  std::filesystem::path dir;
+  int run(const std::string& args) { return runCommand(std::string(ZELKCHART_PATH) + " " + args); }
 };
 
 TEST_F(HeadlessRunTest, RecordsLogsDrawsAndPlaysBack) {
@@ -399,7 +380,8 @@ TEST_F(HeadlessRunTest, RefusedRunsLeaveEveryFileAsItWas) {
     EXPECT_EQ(count(said, "\n"), 1u) << said;
     EXPECT_EQ(read("important.log"), kept) << c.args;
     EXPECT_EQ(read("rec.wav").size(), 44u + 2 * 8000 * 2) << c.args;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), before + 1) << c.args;
+    // No file but the two the run's output goes to.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), before + 2) << c.args;
   }
   EXPECT_TRUE(std::filesystem::is_symlink(p("null.bmp")));
 }

@@ -35,7 +35,7 @@ bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 }  // namespace
 
-int runFullSpectrogram(const FullSpectrogramOptions& o, std::ostream& err) {
+int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::atomic<bool>* stop) {
   FullSpectrogramSettings settings;
   auto refuse = [&err](const std::string& why) {
     err << "zelkspec: " << why << '\n';
@@ -44,18 +44,22 @@ int runFullSpectrogram(const FullSpectrogramOptions& o, std::ostream& err) {
   if (o.imagePath.empty()) return refuse("--full needs --image FILE.png");
   if (std::filesystem::path(o.imagePath).extension() != ".png")
     return refuse("--full writes PNG pictures: --image " + o.imagePath + " must end in .png");
-  if (!powerOfTwo(o.fft) || o.fft < 64 || o.fft > 2048)
-    return refuse("--fft " + std::to_string(o.fft) + " is not a power of two from 64 to 2048");
-  settings.levels.fftLength = o.fft;
-  const auto window = xvtools::windowByName(o.window);
-  if (!window) return refuse("--window " + o.window + " is not a window");
+  if (!powerOfTwo(o.fftLength) || o.fftLength < 64 || o.fftLength > 2048) {
+    return refuse("--fft " + std::to_string(o.fftLength) +
+                  " is not a power of two from 64 to 2048");
+  }
+  settings.levels.fftLength = o.fftLength;
+  const auto window = xvtools::windowByName(o.windowName);
+  if (!window) return refuse("--window " + o.windowName + " is not a window");
   settings.levels.window = *window;
-  const auto palette = xvtools::paletteByName(o.palette);
-  if (!palette) return refuse("--palette " + o.palette + " is not a palette");
+  const auto palette = xvtools::paletteByName(o.paletteName);
+  if (!palette) return refuse("--palette " + o.paletteName + " is not a palette");
   settings.palette = *palette;
-  if (o.gainDb != 0 && o.gainDb != 6 && o.gainDb != 12)
-    return refuse("--gain " + std::to_string(o.gainDb) + " is not 0, 6 or 12 (dB)");
-  settings.levels.gainDb = o.gainDb;
+  // The gain button's rows step by 6 dB.
+  const int gainDb = o.gainRow.value_or(0) * 6;
+  if (gainDb != 0 && gainDb != 6 && gainDb != 12)
+    return refuse("--gain " + std::to_string(gainDb) + " is not 0, 6 or 12 (dB)");
+  settings.levels.gainDb = gainDb;
   settings.levels.logAmp = o.logAmp;
   if (o.refDb && (!std::isfinite(*o.refDb) || std::fabs(*o.refDb) > 200))
     return refuse("--ref must be a level in dB between -200 and 200");
@@ -71,7 +75,7 @@ int runFullSpectrogram(const FullSpectrogramOptions& o, std::ostream& err) {
   settings.seconds = o.seconds;
   settings.colourBar = o.colorbar;
   settings.sampleRate = kSampleRate;
-  settings.stop = o.stop;
+  settings.stop = stop;
   if (!o.startTime.empty()) {
     const auto clock = parseClock(o.startTime);
     if (!clock) return refuse("--start-time " + o.startTime + " is not a time of day HH:MM[:SS]");

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -105,10 +104,9 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     std::fprintf(stderr, "zelkspec: cannot read the recording %s\n", choice->name.c_str());
     return 1;
   }
-  // The chart control prints to the default printer; the run names it before creating it.
-  if (!options.printPath.empty()) ::setenv("ZELK_PRINTER", ("pdf:" + options.printPath).c_str(), 1);
-
   host::HeadlessContainer container(kChartWidth, kChartHeight);
+  // The chart control prints to its container's default printer.
+  if (!options.printPath.empty()) container.setPrinter("pdf:" + options.printPath);
   automation::Dispatch* chart = nullptr;
   try {
     chart = &createFormChart(container);

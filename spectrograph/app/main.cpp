@@ -16,32 +16,6 @@
 #include "window_run.h"
 #endif
 
-namespace {
-
-spectrograph::app::FullSpectrogramOptions fullOptionsOf(
-    const spectrograph::app::HeadlessOptions& o) {
-  spectrograph::app::FullSpectrogramOptions full;
-  full.input = o.input;
-  full.imagePath = o.imagePath;
-  full.seconds = o.seconds;
-  full.width = o.width;
-  full.startTime = o.startTime;
-  full.refDb = o.refDb;
-  full.rangeDb = o.rangeDb;
-  full.colorbar = o.colorbar;
-  full.fft = o.fftLength;
-  full.window = o.windowName;
-  full.palette = o.paletteName;
-  full.gainDb = o.gainRow.value_or(0) * 6;
-  full.logAmp = o.logAmp;
-  full.site = o.site;
-  full.date = o.date;
-  full.stop = &apps::stopSignalFlag();
-  return full;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   const auto parsed = spectrograph::app::parseCommandLine({argv + 1, argv + argc});
   const apps::Program program{"zelkspec", ZELK_VERSION, spectrograph::app::usageText()};
@@ -60,6 +34,8 @@ int main(int argc, char** argv) {
   const apps::StopRequest& stop = apps::catchStopSignals();
   // A recording piped in that stalls must not keep the run from stopping.
   xvtools::setInputStopFlag(&apps::stopSignalFlag());
-  if (options.full) return spectrograph::app::runFullSpectrogram(fullOptionsOf(options), std::cerr);
+  if (options.full) {
+    return spectrograph::app::runFullSpectrogram(options, std::cerr, &apps::stopSignalFlag());
+  }
   return spectrograph::app::runHeadless(options, stop);
 }

@@ -1,7 +1,6 @@
 // The whole-recording picture, through the run the program calls: where a signal lands, what a
 // narrower picture keeps, the levels asked for, and what is refused.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sndfile.h>
 #include <unistd.h>
 
@@ -13,6 +12,8 @@
 #include <vector>
 
 #include "full_spectrogram_run.h"
+#include "png_picture.h"
+#include "scratch_folder.h"
 
 namespace spectrograph::app {
 namespace {
@@ -21,10 +22,7 @@ constexpr int kRate = 8000;
 constexpr int kScaleWidth = 40;  // the kHz scale left of the plot
 constexpr int kAxisHeight = 30;  // the time axis under it
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
+struct Picture : zelk::test::RgbPicture {
   int grey(int x, int y) const { return rgb[(std::size_t(y) * width + x) * 3 + 1]; }
   std::uint32_t colour(int x, int y) const {
     const std::uint8_t* p = &rgb[(std::size_t(y) * width + x) * 3];
@@ -32,32 +30,10 @@ struct Picture {
   }
 };
 
-Picture readPng(const std::filesystem::path& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  Picture picture;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
-  image.format = PNG_FORMAT_RGB;
-  picture.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-  }
-  png_image_free(&image);
-  return picture;
-}
+Picture readPng(const std::string& path) { return {zelk::test::readPng(path)}; }
 
-class FullSpectrogramTest : public ::testing::Test {
+class FullSpectrogramTest : public zelk::test::ScratchFolder {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zelk_full_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string p(const std::string& name) const { return (dir / name).string(); }
-
   // seconds of 16-bit mono at kRate, sample n = f(n / kRate) full scale.
   std::string wav(const std::string& name, double seconds, const std::function<double(double)>& f) {
     SF_INFO info{};
@@ -73,12 +49,11 @@ class FullSpectrogramTest : public ::testing::Test {
     return p(name);
   }
 
-  int run(FullSpectrogramOptions options) {
+  int run(HeadlessOptions options) {
     err.str("");
     return runFullSpectrogram(options, err);
   }
 
-  std::filesystem::path dir;
   std::ostringstream err;
 };
 
@@ -88,7 +63,7 @@ double tone(double hz, double amplitude, double t) {
 
 TEST_F(FullSpectrogramTest, AToneStartingAtAKnownSecondLandsAtItsColumnAndRow) {
   // 1 kHz from 3 s on: bin 64 of 512 at 8000/s, so picture row 256 - 64 from the top.
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("tone.wav", 6, [](double t) { return t >= 3 ? tone(1000, 0.5, t) : 0.0; });
   o.imagePath = p("full.png");
   o.startTime = "21:59:57";
@@ -122,7 +97,7 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
   // taken from its name.
   ::setenv("TZ", "UTC", 1);
   ::tzset();
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("dawn-2026-01-15.wav", 90, [](double) { return 0.0; });
   o.imagePath = p("dawn.png");
   o.startTime = "07:38";
@@ -144,14 +119,14 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
 TEST_F(FullSpectrogramTest, AMergedPictureKeepsAOneColumnClick) {
   // A 3-sample click at 30 s of a quiet minute (-60 dBFS tone), fitted into 200 columns of about
   // 9 transforms each, of which only one or two hear the click (around -45 dBFS in each bin).
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = wav("click.wav", 60, [](double t) {
     return std::fabs(t - 30.0) < 1.5 / kRate ? 0.9 : tone(500, 0.001, t);
   });
   o.imagePath = p("merged.png");
   o.width = 200;
   o.logAmp = true;
-  o.palette = "White on Black";
+  o.paletteName = "White on Black";
   ASSERT_EQ(run(o), 0) << err.str();
   const Picture pic = readPng(o.imagePath);
   ASSERT_EQ(pic.width, kScaleWidth + 200);
@@ -181,10 +156,10 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
                                          {true, 10.0, {}, 159},
                                          {false, {}, {}, 255},
                                          {false, -14.0, {}, 128}}) {
-    FullSpectrogramOptions o;
+    HeadlessOptions o;
     o.input = input;
     o.imagePath = p("level.png");
-    o.palette = "White on Black";
+    o.paletteName = "White on Black";
     o.logAmp = c.logAmp;
     o.refDb = c.ref;
     o.rangeDb = c.range;
@@ -194,10 +169,10 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
         << c.logAmp << " " << c.ref.value_or(99) << " " << c.range.value_or(99);
   }
   // The colour bar: the palette's top at the top of the bar, its bottom at the bottom.
-  FullSpectrogramOptions o;
+  HeadlessOptions o;
   o.input = input;
   o.imagePath = p("bar.png");
-  o.palette = "White on Black";
+  o.paletteName = "White on Black";
   o.colorbar = true;
   ASSERT_EQ(run(o), 0) << err.str();
   const Picture pic = readPng(o.imagePath);
@@ -210,13 +185,13 @@ TEST_F(FullSpectrogramTest, LevelsFollowTheReferenceAndRange) {
 TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
   const std::string input = wav("short.wav", 1, [](double t) { return tone(1000, 0.1, t); });
   struct Case {
-    std::function<void(FullSpectrogramOptions&)> change;
+    std::function<void(HeadlessOptions&)> change;
     int code;
     const char* says;
   };
   for (const Case& c : std::vector<Case>{
            {[](auto& o) { o.imagePath = o.imagePath + ".bmp"; }, 2, "PNG"},
-           {[](auto& o) { o.fft = 500; }, 2, "--fft 500"},
+           {[](auto& o) { o.fftLength = 500; }, 2, "--fft 500"},
            {[](auto& o) { o.rangeDb = 40; }, 2, "--log-amp"},
            {[](auto& o) { o.width = 0; }, 2, "--width"},
            {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
@@ -230,7 +205,7 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
            {[this](auto& o) { o.input = p("missing.wav"); }, 1, "missing.wav"},
            {[this](auto& o) { o.imagePath = p("no/such/folder/x.png"); }, 1, "folder"},
        }) {
-    FullSpectrogramOptions o;
+    HeadlessOptions o;
     o.input = input;
     o.imagePath = p("refused.png");
     c.change(o);

@@ -14,6 +14,7 @@
 
 #include "headless_options.h"
 #include "page_raster.h"
+#include "scratch_folder.h"
 
 namespace spectrograph::app {
 namespace {
@@ -45,28 +46,9 @@ TEST(HeadlessOptions, ReadsChoicesAndRefusesBadOnes) {
 }
 
 #ifdef ZELKSPEC_PATH
-class HeadlessRunTest : public ::testing::Test {
+class HeadlessRunTest : public zelk::test::ScratchFolder {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zelkspec_run_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  int run(const std::string& args) {
-    const std::string command =
-        std::string(ZELKSPEC_PATH) + " " + args + " >/dev/null 2>" + p("stderr.txt");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::string p(const std::string& name) { return (dir / name).string(); }
+  int run(const std::string& args) { return runCommand(std::string(ZELKSPEC_PATH) + " " + args); }
 
   // A stereo recording at another rate: tones in both channels.
   void writeTones(const std::string& name, int rate, double seconds) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "apps/command_line.h"
 #include "apps/designed_chart.h"
 #include "recorder/app/headless_options.h"
+#include "scratch_folder.h"
 #include "spectrograph/app/headless_options.h"
 
 namespace apps {
@@ -183,23 +183,7 @@ TEST(CommandLine, AnswersBeforeTheRun) {
   }
 }
 
-class ScratchFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("apps_common_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  std::filesystem::path dir;
-};
-
-using SettingsFile = ScratchFolder;
+using SettingsFile = zelk::test::ScratchFolder;
 
 TEST_F(SettingsFile, IsReadWholeOrRefusedWithItsReason) {
   const std::string bag = "[Class " + std::string(kChartClassId) + "]\r\nBorderWidth = 3\r\n";

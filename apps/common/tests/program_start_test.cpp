@@ -9,27 +9,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace {
 
-class WithoutDisplay : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("program_start_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::string read(const std::string& name) {
-    std::ifstream in(dir / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  std::filesystem::path dir;
-};
+using WithoutDisplay = zelk::test::ScratchFolder;
 
 #if defined(ZELKCHART_PATH) && defined(ZELKSPEC_PATH)
 TEST_F(WithoutDisplay, ProgramsAnswerOrRefuseInOneLine) {
@@ -56,14 +43,11 @@ TEST_F(WithoutDisplay, ProgramsAnswerOrRefuseInOneLine) {
 #endif
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program + " " + c.args);
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                c.program + " " + c.args + " >" + (dir / "out").string() + " 2>" +
-                                (dir / "err").string();
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), c.status);
-    EXPECT_EQ(read("out").substr(0, c.out.size()), c.out);
-    EXPECT_EQ(read("err"), c.err);
+    EXPECT_EQ(runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + c.program + " " +
+                         c.args),
+              c.status);
+    EXPECT_EQ(read("stdout.txt").substr(0, c.out.size()), c.out);
+    EXPECT_EQ(read("stderr.txt"), c.err);
   }
 }
 

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -16,16 +17,25 @@ constexpr std::size_t kDocumentNameCharacters = 31;
 // Print rectangles stay far inside the range of the printer's pixel coordinates.
 constexpr double kMaxPrintExtent = 1 << 30;
 
-// The job state is the process's: a print started from the message loop of a running print
-// would share it, so it is refused instead.
-bool gJobRunning = false;
-
-class JobGuard {
+// One print job at a time in the process: a print started from the message loop of a running
+// print would share the job's state, so it is refused instead. The job holds the turn from its
+// first look until it returns.
+class PrintTurn {
  public:
-  JobGuard() { gJobRunning = true; }
-  ~JobGuard() { gJobRunning = false; }
-  JobGuard(const JobGuard&) = delete;
-  JobGuard& operator=(const JobGuard&) = delete;
+  PrintTurn() : taken_(!busy().exchange(true)) {}
+  ~PrintTurn() {
+    if (taken_) busy().store(false);
+  }
+  PrintTurn(const PrintTurn&) = delete;
+  PrintTurn& operator=(const PrintTurn&) = delete;
+  bool taken() const { return taken_; }
+
+ private:
+  static std::atomic<bool>& busy() {
+    static std::atomic<bool> flag{false};
+    return flag;
+  }
+  bool taken_;
 };
 
 int extent(double value) {
@@ -94,7 +104,8 @@ std::uint16_t PrintPackedDib(ocx::PrintServices* services, const gdi::PackedDib*
                              std::uint16_t xScale, std::uint16_t yScale, std::string_view jobName) {
   if (dib == nullptr) return ERR_INVALIDHANDLE;
   if (dib->bytes().empty() || dib->width() <= 0 || dib->height() <= 0) return ERR_LOCK;
-  if (gJobRunning) return ERR_STARTDOC;
+  const PrintTurn turn;
+  if (!turn.taken()) return ERR_STARTDOC;
   if (services == nullptr) return ERR_GETDC;
   const std::optional<ocx::PrinterEntry> entry = services->defaultPrinter();
   if (!entry || !entry->complete()) return ERR_GETDC;
@@ -102,7 +113,6 @@ std::uint16_t PrintPackedDib(ocx::PrintServices* services, const gdi::PackedDib*
   bool userAbort = false;
   std::unique_ptr<ocx::PrinterDC> printer = services->createPrinterDC(*entry);
   if (!printer) return ERR_GETDC;
-  const JobGuard job;
 
   const gdi::Rect print =
       printRectangle(*printer, option, xScale, yScale, dib->width(), dib->height());
