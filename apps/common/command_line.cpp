@@ -39,6 +39,20 @@ Option headlessOption(CommonOptions& options) {
           }};
 }
 
+Option switchOption(const char* name, Runs runs, bool& set) {
+  return {name, "", runs, [&set](const std::string&) {
+            set = true;
+            return std::string();
+          }};
+}
+
+Option textOption(const char* name, const char* needs, Runs runs, std::string& out) {
+  return {name, needs, runs, [&out](const std::string& value) {
+            out = value;
+            return std::string();
+          }};
+}
+
 Option inputOption(CommonOptions& options) {
   return {"--input", "--input needs a value", Runs::Any, [&options](const std::string& value) {
             if (!xvtools::InputSpec::parse(value)) return "--input " + value + " is not an input";

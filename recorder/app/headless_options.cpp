@@ -62,13 +62,6 @@ namespace {
 using apps::Option;
 using apps::Runs;
 
-Option flag(const char* name, Runs runs, bool& set) {
-  return {name, "", runs, [&set](const std::string&) {
-            set = true;
-            return std::string();
-          }};
-}
-
 Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
   const std::string option = name;
   return {option, option + " needs a date", runs, [option, &day](const std::string& text) {
@@ -79,21 +72,16 @@ Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
 }
 
 std::vector<Option> optionTable(HeadlessOptions& o) {
-  auto path = [](const char* name, const char* needs, Runs runs, std::string& out) {
-    return Option{name, needs, runs, [&out](const std::string& text) {
-                    out = text;
-                    return std::string();
-                  }};
-  };
   return {
       apps::headlessOption(o),
       apps::inputOption(o),
       apps::secondsOption(o, Runs::Any),
       apps::imageOption(o),
       apps::printOption(o),
-      flag("--realtime", Runs::HeadlessOnly, o.realtime),
-      path("--log", "--log needs a file name", Runs::HeadlessOnly, o.logPath),
-      path("--playback", "--playback needs a file name", Runs::HeadlessOnly, o.playbackPath),
+      apps::switchOption("--realtime", Runs::HeadlessOnly, o.realtime),
+      apps::textOption("--log", "--log needs a file name", Runs::HeadlessOnly, o.logPath),
+      apps::textOption("--playback", "--playback needs a file name", Runs::HeadlessOnly,
+                       o.playbackPath),
       {"--start-time", "--start-time needs a time", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          if (text != "now" && text != "utc" && !parseTimeOfDay(text))
@@ -116,17 +104,17 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
          o.headless = true;
          return std::string();
        }},
-      path("--from", "--from needs a time (HH:MM)", Runs::Any, o.plotFrom),
-      path("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
-      path("--size", "--size needs WxH", Runs::Any, o.plotSize),
-      path("--site", "--site needs LAT,LON", Runs::Any, o.site),
+      apps::textOption("--from", "--from needs a time (HH:MM)", Runs::Any, o.plotFrom),
+      apps::textOption("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
+      apps::textOption("--size", "--size needs WxH", Runs::Any, o.plotSize),
+      apps::textOption("--site", "--site needs LAT,LON", Runs::Any, o.site),
       {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          if (text != "daily") return std::string("--rotate takes daily");
          o.rotateDaily = true;
          return std::string();
        }},
-      flag("--sync", Runs::HeadlessOnly, o.sync),
+      apps::switchOption("--sync", Runs::HeadlessOnly, o.sync),
       {"--image-every", "--image-every needs a number of seconds", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          char* end = nullptr;
@@ -136,11 +124,12 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
          o.imageEvery = static_cast<int>(n);
          return std::string();
        }},
-      flag("--image-labels", Runs::HeadlessOnly, o.imageLabels),
-      flag("--list-devices", Runs::Any, o.listDevices),
-      path("--export-csv", "--export-csv needs a log file", Runs::Any, o.exportCsvPath),
-      flag("--start", Runs::WindowOnly, o.start),
-      path("--screenshot", "--screenshot needs a file name", Runs::WindowOnly, o.screenshotPath),
+      apps::switchOption("--image-labels", Runs::HeadlessOnly, o.imageLabels),
+      apps::switchOption("--list-devices", Runs::Any, o.listDevices),
+      apps::textOption("--export-csv", "--export-csv needs a log file", Runs::Any, o.exportCsvPath),
+      apps::switchOption("--start", Runs::WindowOnly, o.start),
+      apps::textOption("--screenshot", "--screenshot needs a file name", Runs::WindowOnly,
+                       o.screenshotPath),
   };
 }
 
@@ -150,9 +139,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
   std::vector<std::string> operands;
-  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o), &operands);
-  result.error = line.error;
-  result.tryHelp = line.tryHelp;
+  static_cast<apps::ParsedLine&>(result) = apps::parseOptions(args, o, optionTable(o), &operands);
   auto fail = [&result](std::string text) {
     result.error = std::move(text);
     return result;

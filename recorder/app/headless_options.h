@@ -36,11 +36,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::string screenshotPath;  // the window's picture, written just before it exits
 };
 
-struct ParseResult {
-  HeadlessOptions options;
-  std::string error;    // empty when the command line is usable
-  bool tryHelp = true;  // the error is in how the line is written
-};
+using ParseResult = apps::ParseResult<HeadlessOptions>;
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 std::string usageText();

@@ -73,10 +73,7 @@ using apps::Runs;
 
 std::vector<Option> optionTable(HeadlessOptions& o) {
   auto flag = [](const char* name, bool& set) {
-    return Option{name, "", Runs::HeadlessOnly, [&set](const std::string&) {
-                    set = true;
-                    return std::string();
-                  }};
+    return apps::switchOption(name, Runs::HeadlessOnly, set);
   };
   auto level = [](const char* name, std::optional<double>& out) {
     const std::string option = name;
@@ -91,10 +88,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
                   }};
   };
   auto text = [](const char* name, const char* needs, std::string& out) {
-    return Option{name, needs, Runs::HeadlessOnly, [&out](const std::string& value) {
-                    out = value;
-                    return std::string();
-                  }};
+    return apps::textOption(name, needs, Runs::HeadlessOnly, out);
   };
   return {
       apps::headlessOption(o),
@@ -180,9 +174,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
-  const apps::ParsedLine line = apps::parseOptions(args, o, optionTable(o));
-  result.error = line.error;
-  result.tryHelp = line.tryHelp;
+  static_cast<apps::ParsedLine&>(result) = apps::parseOptions(args, o, optionTable(o));
   if (!result.error.empty() || o.help || o.version) return result;
   if (!o.full) {
     const std::pair<bool, const char*> fullOnly[] = {{o.width.has_value(), "--width"},

@@ -35,11 +35,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::string date;
 };
 
-struct ParseResult {
-  HeadlessOptions options;
-  std::string error;    // empty when the command line is usable
-  bool tryHelp = true;  // the error is in how the line is written
-};
+using ParseResult = apps::ParseResult<HeadlessOptions>;
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 std::string usageText();

@@ -44,9 +44,19 @@ Option secondsOption(CommonOptions& options, Runs runs);
 Option imageOption(CommonOptions& options);  // headless runs only
 Option printOption(CommonOptions& options);  // headless runs only
 
+// A program's own switch, and its own option whose value is kept as written.
+Option switchOption(const char* name, Runs runs, bool& set);
+Option textOption(const char* name, const char* needs, Runs runs, std::string& out);
+
 struct ParsedLine {
   std::string error;    // empty when the line is usable
   bool tryHelp = true;  // the error is in how the line is written; --help shows how
+};
+
+// A program's parsed line: its options and whether the line can be used.
+template <class Options>
+struct ParseResult : ParsedLine {
+  Options options;
 };
 
 // Reads args (the program's name left out) with --help, -h and --version and the given options.
