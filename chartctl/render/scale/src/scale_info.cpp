@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "util/little_endian.h"
+#include "util/utf8.h"
 
 namespace kvplotax::scale {
 namespace {
@@ -38,14 +39,7 @@ void writeScaleInfo(const ScaleInfo& info, std::vector<std::uint8_t>& out) {
 }
 
 std::size_t savedCaptionBytes(std::string_view caption) {
-  if (caption.size() <= kScaleInfoCaptionMax) return caption.size();
-  // Back up over the continuation bytes of the character the cut would split (at most three
-  // in UTF-8; text that is not UTF-8 is cut where it is).
-  std::size_t n = kScaleInfoCaptionMax;
-  for (int i = 0; i < 3 && n > 0 && (static_cast<unsigned char>(caption[n]) & 0xC0) == 0x80; ++i)
-    --n;
-  if ((static_cast<unsigned char>(caption[n]) & 0xC0) == 0x80) return kScaleInfoCaptionMax;
-  return n;
+  return util::utf8Prefix(caption, kScaleInfoCaptionMax);
 }
 
 std::size_t readScaleInfo(std::span<const std::uint8_t> bytes, ScaleInfo& info) {
