@@ -5,6 +5,7 @@
 #include "config_folders.h"
 #include "file_replace.h"
 #include "file_text.h"
+#include "util/folder.h"
 #include "util/text.h"
 
 namespace automation {
@@ -87,8 +88,7 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
     }
   }
   if (!written) writeSection();
-  std::error_code ec;
-  fs::create_directories(file.parent_path(), ec);
+  util::makeFolders(file.parent_path());
   return detail::replaceFile(file, out);
 }
 
