@@ -44,22 +44,10 @@ std::optional<RegistryEntry> parseLine(std::string_view line, bool relativeToo =
   return RegistryEntry{*clsid, std::string(progId), modulePath};
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 // A registry that cannot be read has no entries.
 std::vector<std::string> readLines(const fs::path& file) {
   const auto text = detail::readFileText(file);
-  return text ? splitLines(*text) : std::vector<std::string>{};
+  return text ? detail::splitLines(*text) : std::vector<std::string>{};
 }
 
 // Text that a registry never holds: NUL bytes and byte sequences that are not UTF-8.
@@ -72,7 +60,7 @@ bool isRegistryText(std::string_view text) {
 std::optional<std::vector<std::string>> readLinesForRewrite(const fs::path& file) {
   const auto text = detail::readFileText(file);
   if (!text || !isRegistryText(*text)) return std::nullopt;
-  return splitLines(*text);
+  return detail::splitLines(*text);
 }
 
 // "[Key] Name=Value": the key in brackets, the name up to the first '=', the value the rest.
