@@ -28,7 +28,8 @@ import tempfile
 # program that uses the host does not thereby reach the drawing layer beneath it.
 LAYERS = [
     ("util", ["platform/util"], [], False,
-     "helpers every layer would otherwise copy: text trimming, case-free comparison"),
+     "helpers every layer would otherwise copy: text trimming, case-free comparison, little-endian "
+     "bytes, UTF-8, file replacement, folder checks, calendar days"),
     ("automation", ["platform/automation"], ["util"], False,
      "Guid, Variant, SafeArray, Dispatch, AutomationError, the registry, in-process servers"),
     ("regsvr", ["platform/automation/regsvr"], ["automation", "util"], False,

@@ -2,6 +2,7 @@
 
 #include "identity.h"
 #include "setting_maps_stream.h"
+#include "util/little_endian.h"
 
 namespace kvplotax {
 
@@ -18,7 +19,7 @@ const automation::Guid& PersistProp::classId() {
 
 std::vector<std::uint8_t> PersistProp::save() const {
   std::vector<std::uint8_t> out;
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(kStreamVersion >> (8 * i)));
+  util::appendU32(out, kStreamVersion);
   if (state_) writeSettingMaps(state_->maps(), out);
   return out;
 }

@@ -9,6 +9,7 @@
 #include "automation/server.h"
 #include "identity.h"
 #include "page_layouts.h"
+#include "util/utf8.h"
 
 namespace kvplotax {
 namespace {
@@ -132,12 +133,8 @@ void registerHelpFolder(const std::filesystem::path& module) {
 
 std::string vbxConversionEntry(const std::filesystem::path& module) {
   std::string path = module.string();
-  if (path.size() > kMaxConversionPath) {
-    std::size_t cut = kMaxConversionPath;
-    // Never half a character: back up to the start of the one that does not fit.
-    while (cut > 0 && (static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80) --cut;
-    path.resize(cut);
-  }
+  // Never half a character: the one that does not fit is left out whole.
+  path.resize(util::utf8Prefix(path, kMaxConversionPath));
   return "KVPLOTRT.VBX=" + std::string(kClsidText) + "#1.0#0;" + path;
 }
 

@@ -1,10 +1,10 @@
 #include "setting_maps_stream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 #include "scale/scale_info.h"
+#include "util/little_endian.h"
 
 namespace kvplotax {
 namespace {
@@ -18,19 +18,10 @@ constexpr std::string_view kAxisLabelsName = "AxisLabels";
 class Writer {
  public:
   explicit Writer(std::vector<std::uint8_t>& out) : out_(out) {}
-  void u16(std::uint16_t v) {
-    out_.push_back(static_cast<std::uint8_t>(v));
-    out_.push_back(static_cast<std::uint8_t>(v >> 8));
-  }
-  void u32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  }
-  void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-  void f32(float v) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    u32(bits);
-  }
+  void u16(std::uint16_t v) { util::appendU16(out_, v); }
+  void u32(std::uint32_t v) { util::appendU32(out_, v); }
+  void i32(std::int32_t v) { util::appendI32(out_, v); }
+  void f32(float v) { util::appendF32(out_, v); }
   void header(std::string_view name) {
     u16(kMarker);
     u16(kBlockVersion);
@@ -43,47 +34,16 @@ class Writer {
   std::vector<std::uint8_t>& out_;
 };
 
-class Reader {
+class Reader : public util::LittleEndianReader {
  public:
-  explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  bool ok() const { return ok_; }
-  std::span<const std::uint8_t> rest() const { return bytes_.subspan(ok_ ? at_ : bytes_.size()); }
-  void skip(std::size_t n) { take(n); }
-
-  std::span<const std::uint8_t> take(std::size_t n) {
-    if (!ok_ || bytes_.size() - at_ < n) {
-      ok_ = false;
-      return {};
-    }
-    const auto piece = bytes_.subspan(at_, n);
-    at_ += n;
-    return piece;
-  }
-  std::uint32_t u(std::size_t n) {
-    const auto piece = take(n);
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < piece.size(); ++i) v |= std::uint32_t{piece[i]} << (8 * i);
-    return v;
-  }
-  std::int32_t i32() { return static_cast<std::int32_t>(u(4)); }
+  using LittleEndianReader::LittleEndianReader;
   // A 32-bit field that holds a 16-bit property value.
-  std::int32_t i16in32() { return static_cast<std::int16_t>(u(4) & 0xFFFF); }
-  float f32() {
-    const std::uint32_t bits = u(4);
-    float v = 0.0f;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-  }
+  std::int32_t i16in32() { return static_cast<std::int16_t>(u32() & 0xFFFF); }
   bool header(std::string_view name) {
-    if (u(2) != kMarker || u(2) != kBlockVersion || u(2) != name.size()) return false;
-    const auto text = take(name.size());
-    return ok_ && std::equal(text.begin(), text.end(), name.begin());
+    if (u16() != kMarker || u16() != kBlockVersion || u16() != name.size()) return false;
+    const auto text = bytes(name.size());
+    return ok() && std::equal(text.begin(), text.end(), name.begin());
   }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-  std::size_t at_ = 0;
-  bool ok_ = true;
 };
 
 template <class Record, class Write>
@@ -97,17 +57,17 @@ void writeSection(Writer& w, const SettingMap<Record>& map, Write write) {
     if (!write(key, record)) continue;
     ++count;
   }
-  for (int i = 0; i < 4; ++i) w.out()[countAt + i] = static_cast<std::uint8_t>(count >> (8 * i));
+  util::storeU32(std::span(w.out()).subspan(countAt), count);
 }
 
 // Reads one section; false when the section was cut short (nothing after it is read).
 template <class Record, class Read>
 bool readSection(Reader& r, SettingMap<Record>& map, bool testVersion, Read read) {
-  const std::uint32_t count = r.u(4);
-  const std::uint32_t version = r.u(4);
+  const std::uint32_t count = r.u32();
+  const std::uint32_t version = r.u32();
   if (!r.ok() || (testVersion && version != kSectionVersion)) return false;
   for (std::uint32_t i = 0; i < count; ++i) {
-    const std::int16_t key = static_cast<std::int16_t>(r.u(4) & 0xFFFF);
+    const std::int16_t key = static_cast<std::int16_t>(r.u32() & 0xFFFF);
     Record record{};
     if (!read(r, key, record) || !r.ok()) return false;
     if (key > 0) map.insert_or_assign(key, std::move(record));
@@ -175,12 +135,12 @@ void acceptLabels(ScaleAxisSettings& to, float factor, const std::string& captio
 
 void readAxisLabels(Reader& r, CSettingMaps& maps) {
   if (!r.header(kAxisLabelsName)) return;
-  const std::uint32_t count = r.u(4);
+  const std::uint32_t count = r.u32();
   for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
-    const std::int32_t key = static_cast<std::int16_t>(r.u(4) & 0xFFFF);
-    const std::uint32_t dimension = r.u(4);
+    const std::int32_t key = static_cast<std::int16_t>(r.u32() & 0xFFFF);
+    const std::uint32_t dimension = r.u32();
     const float factor = r.f32();
-    const auto caption = r.take(r.u(1));
+    const auto caption = r.bytes(r.u8());
     std::int32_t label[5];
     for (std::int32_t& v : label) v = r.i32();
     if (!r.ok()) return;
@@ -286,8 +246,8 @@ bool readSettingMaps(std::span<const std::uint8_t> bytes, CSettingMaps& maps) {
         p.style = in.i16in32();
         p.width = in.i16in32();
         in.skip(4);
-        p.color = in.u(4);
-        p.intenseColor = in.u(4);
+        p.color = in.u32();
+        p.intenseColor = in.u32();
         return true;
       });
   if (!pensRead) {
@@ -349,10 +309,10 @@ bool readSettingMaps(std::span<const std::uint8_t> bytes, CSettingMaps& maps) {
         return true;
       });
   if (!more) return true;
-  const std::uint32_t count = r.u(4);
-  r.u(4);  // section version, not tested
+  const std::uint32_t count = r.u32();
+  r.u32();  // section version, not tested
   for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
-    const std::int16_t key = static_cast<std::int16_t>(r.u(4) & 0xFFFF);
+    const std::int16_t key = static_cast<std::int16_t>(r.u32() & 0xFFFF);
     scale::ScaleInfo info;
     const std::size_t used = scale::readScaleInfo(r.rest(), info);
     if (used == 0) return true;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "spectrograph/full_spectrogram.h"
+#include "util/folder.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
 #include "xvtools/spectrogram_palette.h"
@@ -110,9 +111,11 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   // Found out before reading what may be hours of input.
   std::filesystem::path folder = std::filesystem::path(o.imagePath).parent_path();
   if (folder.empty()) folder = ".";
-  if (!std::filesystem::is_directory(folder) || ::access(folder.c_str(), W_OK) != 0) {
+  if (const util::FolderState state = util::folderState(folder);
+      state != util::FolderState::kWritable) {
     err << "zelkspec: cannot write " << o.imagePath << ": its folder "
-        << (std::filesystem::is_directory(folder) ? "is not writable" : "does not exist") << '\n';
+        << (state == util::FolderState::kNotWritable ? "is not writable" : "does not exist")
+        << '\n';
     return 1;
   }
   if (std::filesystem::is_directory(o.imagePath)) {

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <numbers>
 
+#include "util/calendar.h"
+
 namespace xvtools {
 
 namespace {
@@ -14,14 +16,9 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kZenith = 90.833;
 constexpr double kSecondsPerDay = 86400.0;
 
-// Days from 1970-01-01 of a proleptic Gregorian date.
-long daysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+long daysSince1970(int y, int m, int d) {
+  return static_cast<long>(
+      util::daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)));
 }
 
 struct SolarPosition {
@@ -77,17 +74,15 @@ std::optional<double> event(const Site& site, double julianMidnight, int directi
 }
 
 bool validDate(int y, int m, int d) {
-  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
+  return y >= 1 && y <= 9999 && m >= 1 && d >= 1 &&
+         util::isCalendarDate(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
 }
 
 }  // namespace
 
 SunEvents sunEvents(const Site& site, const CivilDate& date) {
   const double julianMidnight =
-      static_cast<double>(daysFromCivil(date.year, date.month, date.day)) + 2440587.5;
+      static_cast<double>(daysSince1970(date.year, date.month, date.day)) + 2440587.5;
   SunEvents events;
   bool up = false;
   events.sunrise = event(site, julianMidnight, -1, up);
@@ -138,12 +133,12 @@ std::optional<CivilDate> dateInFileName(std::string_view path) {
 }
 
 double utcToLocalClock(const CivilDate& date, double utcSeconds) {
-  const long day = daysFromCivil(date.year, date.month, date.day);
+  const long day = daysSince1970(date.year, date.month, date.day);
   const double whole = std::floor(utcSeconds);
   const std::time_t moment = static_cast<std::time_t>(day * 86400L + static_cast<long>(whole));
   std::tm local{};
   localtime_r(&moment, &local);
-  const long localDay = daysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  const long localDay = daysSince1970(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   return static_cast<double>((localDay - day) * 86400L + local.tm_hour * 3600L +
                              local.tm_min * 60L + local.tm_sec) +
          (utcSeconds - whole);

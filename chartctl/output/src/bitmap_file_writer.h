@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "gdi/packed_dib.h"
+
 namespace kvplotax::output {
 
-// The file header for a packed DIB; none when the block's header cannot be read or the sizes do
-// not fit the header's 32-bit fields.
-std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::uint8_t> packedDib);
+using gdi::bitmapFileHeader;
 
-// Writes header and block as the file at path, replacing it whole (see replaceFileWhole). False
-// on any failure, which leaves an existing file as it was.
+// Writes header and block as the file at path, replacing it whole. Only a regular file of the
+// writer's own that no other open holds locked is replaced; false on any failure, which leaves an
+// existing file as it was.
 bool writeBitmapFile(const std::string& path, std::span<const std::uint8_t> packedDib);
 
 }  // namespace kvplotax::output

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "util/calendar.h"
 #include "util/text.h"
 
 namespace automation::detail {
@@ -58,20 +59,6 @@ std::string formatReal(T value) {
   char buf[64];
   const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
   return layOut(std::string_view(buf, static_cast<std::size_t>(result.ptr - buf)));
-}
-
-// Days since 1970-01-01 to a civil date (proleptic Gregorian).
-void civilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<long long>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  if (m <= 2) ++y;
 }
 
 }  // namespace
@@ -130,9 +117,9 @@ std::string formatDate(double value) {
     dayPart += value < 0 ? -1.0 : 1.0;
   }
   constexpr long long kEpochTo1970 = 25569;  // 1899-12-30 to 1970-01-01
-  long long y = 0;
-  unsigned m = 0, d = 0;
-  civilFromDays(static_cast<long long>(dayPart) - kEpochTo1970, y, m, d);
+  const util::CivilDate date = util::civilFromDays(static_cast<long long>(dayPart) - kEpochTo1970);
+  const auto y = static_cast<long long>(date.year);
+  const unsigned m = date.month, d = date.day;
   char buf[64];
   const int hh = static_cast<int>(seconds / 3600);
   const int mm = static_cast<int>(seconds / 60 % 60);

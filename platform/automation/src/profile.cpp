@@ -1,10 +1,9 @@
 #include "automation/profile.h"
 
-#include <strings.h>
-
 #include "config_folders.h"
 #include "file_replace.h"
 #include "file_text.h"
+#include "util/folder.h"
 #include "util/text.h"
 
 namespace automation {
@@ -22,22 +21,6 @@ std::optional<std::string_view> sectionName(std::string_view line) {
   line = trimmed(line);
   if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
   return trimmed(line.substr(1, line.size() - 2));
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
 }
 
 }  // namespace
@@ -58,7 +41,7 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
   }
   const auto text = detail::readFileText(file);
   if (!text || text->find('\0') != std::string::npos) return false;
-  std::vector<std::string> lines = splitLines(*text);
+  std::vector<std::string> lines = detail::splitLines(*text);
   std::string out;
   bool written = false;
   bool skipping = false;
@@ -76,7 +59,7 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
   };
   for (const std::string& line : lines) {
     if (const auto name = sectionName(line)) {
-      skipping = sameName(*name, section);
+      skipping = util::equalsNoCase(*name, section);
       // A repeated section is folded into the first.
       if (skipping && !written) writeSection();
       if (skipping) continue;
@@ -87,8 +70,7 @@ bool writeProfileSection(const fs::path& file, std::string_view section,
     }
   }
   if (!written) writeSection();
-  std::error_code ec;
-  fs::create_directories(file.parent_path(), ec);
+  util::makeFolders(file.parent_path());
   return detail::replaceFile(file, out);
 }
 
@@ -98,9 +80,9 @@ std::optional<std::vector<std::string>> readProfileSection(const fs::path& file,
   if (!text) return std::nullopt;
   std::optional<std::vector<std::string>> entries;
   bool inside = false;
-  for (const std::string& line : splitLines(*text)) {
+  for (const std::string& line : detail::splitLines(*text)) {
     if (const auto name = sectionName(line)) {
-      inside = sameName(*name, section);
+      inside = util::equalsNoCase(*name, section);
       if (inside && !entries) entries.emplace();
       continue;
     }

@@ -12,6 +12,7 @@
 #include "file_text.h"
 #include "registry_lock.h"
 #include "util/text.h"
+#include "util/utf8.h"
 
 namespace automation {
 namespace {
@@ -43,41 +44,15 @@ std::optional<RegistryEntry> parseLine(std::string_view line, bool relativeToo =
   return RegistryEntry{*clsid, std::string(progId), modulePath};
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 // A registry that cannot be read has no entries.
 std::vector<std::string> readLines(const fs::path& file) {
   const auto text = detail::readFileText(file);
-  return text ? splitLines(*text) : std::vector<std::string>{};
+  return text ? detail::splitLines(*text) : std::vector<std::string>{};
 }
 
 // Text that a registry never holds: NUL bytes and byte sequences that are not UTF-8.
 bool isRegistryText(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == 0) return false;
-    const std::size_t length = c < 0x80         ? 1
-                               : (c >> 5) == 6  ? 2
-                               : (c >> 4) == 14 ? 3
-                               : (c >> 3) == 30 ? 4
-                                                : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
+  return text.find('\0') == std::string_view::npos && util::isUtf8(text);
 }
 
 // The file's lines for rewriting it: nothing when it is missing, nullopt when it exists but cannot
@@ -85,7 +60,7 @@ bool isRegistryText(std::string_view text) {
 std::optional<std::vector<std::string>> readLinesForRewrite(const fs::path& file) {
   const auto text = detail::readFileText(file);
   if (!text || !isRegistryText(*text)) return std::nullopt;
-  return splitLines(*text);
+  return detail::splitLines(*text);
 }
 
 // "[Key] Name=Value": the key in brackets, the name up to the first '=', the value the rest.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "file_text.h"
+#include "util/folder.h"
 
 namespace automation::detail {
 namespace {
@@ -27,9 +28,8 @@ std::string waitText(std::chrono::milliseconds wait) {
 
 RegistryLock::RegistryLock(const std::filesystem::path& file, std::chrono::milliseconds wait)
     : threadLock_(processMutex()) {
-  std::error_code ec;
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::filesystem::create_directories(folder, ec);
+  util::makeFolders(folder);
   fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + wait;

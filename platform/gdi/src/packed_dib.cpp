@@ -4,24 +4,10 @@
 #include <cstring>
 #include <limits>
 
+#include "util/little_endian.h"
+
 namespace gdi {
 namespace {
-
-std::uint32_t read32(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint16_t read16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-void write32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-void write16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
 
 // The value of a channel under a bit mask, scaled to 0..255.
 std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
@@ -74,25 +60,25 @@ std::uint16_t dibBitCountForColors(std::uint32_t colors) {
 std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block) {
   if (block.size() < 4) return std::nullopt;
   DibLayout l;
-  l.headerSize = read32(block, 0);
+  l.headerSize = util::loadU32(block);
   std::int64_t height = 0;
   std::uint16_t planes = 0;
   std::uint32_t colorsUsed = 0;
   if (l.headerSize == kCoreHeaderSize) {
     if (block.size() < kCoreHeaderSize) return std::nullopt;
-    l.width = read16(block, 4);
-    height = read16(block, 6);
-    planes = read16(block, 8);
-    l.bitCount = read16(block, 10);
+    l.width = util::loadU16(block.subspan(4));
+    height = util::loadU16(block.subspan(6));
+    planes = util::loadU16(block.subspan(8));
+    l.bitCount = util::loadU16(block.subspan(10));
     l.colorEntrySize = 3;
   } else if (l.headerSize >= kInfoHeaderSize && l.headerSize <= 124) {
     if (block.size() < l.headerSize) return std::nullopt;
-    l.width = static_cast<std::int32_t>(read32(block, 4));
-    height = static_cast<std::int32_t>(read32(block, 8));
-    planes = read16(block, 12);
-    l.bitCount = read16(block, 14);
-    l.compression = read32(block, 16);
-    colorsUsed = read32(block, 32);
+    l.width = static_cast<std::int32_t>(util::loadU32(block.subspan(4)));
+    height = static_cast<std::int32_t>(util::loadU32(block.subspan(8)));
+    planes = util::loadU16(block.subspan(12));
+    l.bitCount = util::loadU16(block.subspan(14));
+    l.compression = util::loadU32(block.subspan(16));
+    colorsUsed = util::loadU32(block.subspan(32));
   } else {
     return std::nullopt;
   }
@@ -131,7 +117,7 @@ std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block) {
       return std::nullopt;
     }
     for (int i = 0; i < 3; ++i) {
-      l.masks[i] = read32(block, maskAt + 4 * i);
+      l.masks[i] = util::loadU32(block.subspan(maskAt + 4 * i));
       if (!contiguousMask(l.masks[i])) return std::nullopt;
     }
   } else if (l.bitCount == 16) {
@@ -178,14 +164,14 @@ PackedDib PackedDib::fromBitmap(const Bitmap& bitmap, std::uint16_t bitCount,
   const std::uint32_t rowSize = dibRowSize(bitCount, width);
   const std::size_t bitsOffset = kInfoHeaderSize + std::size_t{colors} * 4;
   std::vector<std::uint8_t> b(bitsOffset + std::size_t{rowSize} * height, 0);
-  write32(b, 0, kInfoHeaderSize);
-  write32(b, 4, static_cast<std::uint32_t>(width));
-  write32(b, 8, static_cast<std::uint32_t>(height));
-  write16(b, 12, 1);
-  write16(b, 14, bitCount);
-  write32(b, 16, BI_RGB);
-  write32(b, 20, rowSize * static_cast<std::uint32_t>(height));
-  write32(b, 32, colors);
+  util::storeU32(b, kInfoHeaderSize);
+  util::storeU32(std::span(b).subspan(4), static_cast<std::uint32_t>(width));
+  util::storeU32(std::span(b).subspan(8), static_cast<std::uint32_t>(height));
+  util::storeU16(std::span(b).subspan(12), 1);
+  util::storeU16(std::span(b).subspan(14), bitCount);
+  util::storeU32(std::span(b).subspan(16), BI_RGB);
+  util::storeU32(std::span(b).subspan(20), rowSize * static_cast<std::uint32_t>(height));
+  util::storeU32(std::span(b).subspan(32), colors);
   for (std::uint32_t i = 0; i < colors; ++i) {
     b[kInfoHeaderSize + 4 * i] = blueOf(table[i]);
     b[kInfoHeaderSize + 4 * i + 1] = greenOf(table[i]);
@@ -261,12 +247,9 @@ ColorRef PackedDib::pixel(int x, int y) const {
     case 32: {
       std::uint32_t v;
       if (layout_.bitCount == 16) {
-        v = static_cast<std::uint32_t>(row[2 * x] | (row[2 * x + 1] << 8));
+        v = util::loadU16({row + 2 * x, 2});
       } else {
-        v = static_cast<std::uint32_t>(row[4 * x]) |
-            (static_cast<std::uint32_t>(row[4 * x + 1]) << 8) |
-            (static_cast<std::uint32_t>(row[4 * x + 2]) << 16) |
-            (static_cast<std::uint32_t>(row[4 * x + 3]) << 24);
+        v = util::loadU32({row + 4 * x, 4});
       }
       return rgb(channel(v, layout_.masks[0]), channel(v, layout_.masks[1]),
                  channel(v, layout_.masks[2]));
@@ -276,14 +259,27 @@ ColorRef PackedDib::pixel(int x, int y) const {
   }
 }
 
+std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::uint8_t> dib) {
+  const std::optional<DibLayout> layout = parseDibLayout(dib);
+  if (!layout) return std::nullopt;
+  constexpr std::uint64_t kLimit = std::numeric_limits<std::uint32_t>::max();
+  const std::uint64_t fileSize = std::uint64_t{dib.size()} + kFileHeaderSize;
+  // The rows follow the header and the colour table (a bit-field header's masks included).
+  const std::uint64_t offset = std::uint64_t{layout->bitsOffset} + kFileHeaderSize;
+  if (fileSize > kLimit || offset > kLimit) return std::nullopt;
+  std::vector<std::uint8_t> header(kFileHeaderSize, 0);
+  header[0] = 'B';
+  header[1] = 'M';
+  util::storeU32(std::span(header).subspan(2), static_cast<std::uint32_t>(fileSize));
+  util::storeU32(std::span(header).subspan(10), static_cast<std::uint32_t>(offset));
+  return header;
+}
+
 std::vector<std::uint8_t> PackedDib::toBitmapFile() const {
-  std::vector<std::uint8_t> file(kFileHeaderSize + bytes_.size(), 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  write32(file, 2, static_cast<std::uint32_t>(file.size()));
-  write32(file, 10, static_cast<std::uint32_t>(kFileHeaderSize + layout_.bitsOffset));
-  std::copy(bytes_.begin(), bytes_.end(), file.begin() + kFileHeaderSize);
-  return file;
+  std::optional<std::vector<std::uint8_t>> file = bitmapFileHeader(bytes_);
+  if (!file) return {};
+  file->insert(file->end(), bytes_.begin(), bytes_.end());
+  return std::move(*file);
 }
 
 std::optional<PackedDib> PackedDib::fromBitmapFile(std::span<const std::uint8_t> file) {
@@ -291,7 +287,7 @@ std::optional<PackedDib> PackedDib::fromBitmapFile(std::span<const std::uint8_t>
   std::optional<PackedDib> dib = fromBytes(file.subspan(kFileHeaderSize));
   if (!dib) return std::nullopt;
   // The pixel offset of the file header wins over the packed layout when it points elsewhere.
-  const std::uint32_t offset = read32(file, 10);
+  const std::uint32_t offset = util::loadU32(file.subspan(10));
   if (offset != kFileHeaderSize + dib->layout_.bitsOffset) {
     if (offset < kFileHeaderSize + dib->layout_.bitsOffset || offset > file.size() ||
         file.size() - offset < dib->layout_.imageSize)

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "util/folder.h"
+
 namespace host {
 
 namespace fs = std::filesystem;
@@ -41,19 +43,25 @@ std::string nameProblem(const fs::path& path) {
     return "it names a folder, not a file";
   }
   const fs::path folder = folderOf(path);
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) != 0) {
-    return errno == ENOENT ? "its folder " + folder.string() + " does not exist"
-                           : "its folder " + folder.string() + " cannot be reached";
+  const util::FolderState state = util::folderState(folder);
+  switch (state) {
+    case util::FolderState::kMissing:
+      return "its folder " + folder.string() + " does not exist";
+    case util::FolderState::kUnreachable:
+      return "its folder " + folder.string() + " cannot be reached";
+    case util::FolderState::kNotAFolder:
+      return folder.string() + " is not a folder";
+    case util::FolderState::kNotWritable:
+    case util::FolderState::kWritable:
+      break;
   }
-  if (!S_ISDIR(info.st_mode)) return folder.string() + " is not a folder";
   const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
   const std::size_t limit = longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
   if (path.filename().string().size() > limit) {
     return "the name is longer than the " + std::to_string(limit) + " bytes a file name can have";
   }
   if (path.string().size() >= PATH_MAX) return "the path is too long";
-  if (::access(folder.c_str(), W_OK) != 0) return "its folder is not writable";
+  if (state == util::FolderState::kNotWritable) return "its folder is not writable";
   return {};
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ocx/prop_exchange.h"
+#include "util/little_endian.h"
 
 namespace ocx {
 
@@ -25,7 +26,6 @@ class StreamSaver final : public PropExchange {
   std::vector<std::uint8_t> take() { return std::move(out_); }
 
  private:
-  void put(std::uint32_t value, int bytes);
   void putBytes(std::span<const std::uint8_t> bytes);
   std::vector<std::uint8_t> out_;
 };
@@ -33,7 +33,7 @@ class StreamSaver final : public PropExchange {
 // Reads the entries in order; once the bytes run out every later entry is left as it is.
 class StreamLoader final : public PropExchange {
  public:
-  explicit StreamLoader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  explicit StreamLoader(std::span<const std::uint8_t> bytes) : in_(bytes) {}
   bool loading() const override { return true; }
   bool version(std::uint32_t& value) override;
   bool i2(std::string_view, std::int16_t& value) override;
@@ -47,11 +47,15 @@ class StreamLoader final : public PropExchange {
               std::vector<std::uint8_t>& stream) override;
 
  private:
-  bool get(std::uint32_t& value, int bytes);
+  // Stores what was read in value only when all of it was there.
+  template <class T>
+  bool get(T& value, T read) {
+    if (!in_.ok()) return false;
+    value = read;
+    return true;
+  }
   bool getBytes(std::vector<std::uint8_t>& out);
-  std::span<const std::uint8_t> bytes_;
-  std::size_t at_ = 0;
-  bool ok_ = true;
+  util::LittleEndianReader in_;
 };
 
 // Guid in its 16-byte binary form (data1 to data3 little-endian, then data4).

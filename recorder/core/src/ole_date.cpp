@@ -4,47 +4,18 @@
 #include <cstdio>
 #include <ctime>
 
+#include "util/calendar.h"
+
 namespace recorder {
 namespace {
 
 // Day 0 of the automation calendar is 1899-12-30, 25569 days before 1970-01-01.
 constexpr std::int64_t kDaysTo1970 = 25569;
 
-// Proleptic Gregorian calendar conversions (days relative to 1970-01-01).
-void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<std::int64_t>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y += m <= 2 ? 1 : 0;
-}
-
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   std::int64_t q = a / b;
   if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
   return q;
-}
-
-bool daysInMonthOk(std::int64_t y, unsigned m, unsigned d) {
-  static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (m < 1 || m > 12 || d < 1) return false;
-  unsigned limit = kDays[m - 1];
-  if (m == 2 && ((y % 4 == 0 && y % 100 != 0) || y % 400 == 0)) limit = 29;
-  return d <= limit;
 }
 
 // Reads an unsigned decimal of 1..maxDigits digits.
@@ -89,8 +60,8 @@ std::optional<std::int64_t> parseDay(std::string_view s) {
   if (!readUnsigned(s, 2, m) || s.empty() || s.front() != '-') return std::nullopt;
   s.remove_prefix(1);
   if (!readUnsigned(s, 2, d) || !s.empty()) return std::nullopt;
-  if (y < 100 || !daysInMonthOk(y, m, d)) return std::nullopt;
-  return daysFromCivil(y, m, d) + kDaysTo1970;
+  if (y < 100 || !util::isCalendarDate(y, m, d)) return std::nullopt;
+  return util::daysFromCivil(y, m, d) + kDaysTo1970;
 }
 
 }  // namespace
@@ -123,11 +94,10 @@ std::string formatLogDate(double date) {
   const std::int64_t tod = seconds - day * kSecondsPerDay;
   std::string out = "#";
   if (day != 0) {
-    std::int64_t y = 0;
-    unsigned m = 0, d = 0;
-    civilFromDays(day - kDaysTo1970, y, m, d);
+    const util::CivilDate date = util::civilFromDays(day - kDaysTo1970);
     char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(y), m, d);
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(date.year),
+                  date.month, date.day);
     out += text;
     if (tod != 0) out += ' ';
   }

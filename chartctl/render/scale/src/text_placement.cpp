@@ -6,25 +6,19 @@
 
 #include "gdi/text_align.h"
 #include "gdi/text_output.h"
+#include "util/utf8.h"
 
 namespace kvplotax::scale {
 namespace {
 
-// Length of the UTF-8 sequence starting with lead (a stray byte counts as one).
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
+// Each character as its bytes; a byte that starts no well-formed character stands alone, as the
+// text layer draws it.
 template <typename F>
 void forEachCharacter(std::string_view text, F&& f) {
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n =
-        std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-    f(text.substr(i, n));
-    i += n;
+    const std::size_t start = i;
+    util::nextCodePoint(text, i);
+    f(text.substr(start, i - start));
   }
 }
 

@@ -52,6 +52,11 @@ struct DibLayout {
 // (or BI_BITFIELDS at 16 and 32 bits), colour table and rows inside the block. Nothing else.
 std::optional<DibLayout> parseDibLayout(std::span<const std::uint8_t> block);
 
+// The 14-byte file header that makes a packed DIB a bitmap file ("BM", the file's size, the
+// offset of the rows past the header and colour table); none when the block's header does not
+// check out or the file's sizes do not fit the header's 32-bit fields.
+std::optional<std::vector<std::uint8_t>> bitmapFileHeader(std::span<const std::uint8_t> packedDib);
+
 class PackedDib {
  public:
   PackedDib() = default;
@@ -76,7 +81,8 @@ class PackedDib {
   ColorRef pixel(int x, int y) const;
   Bitmap toBitmap() const;
 
-  // A bitmap file: the 14-byte file header ("BM", file size, pixel offset) and the block.
+  // A bitmap file: the file header (see bitmapFileHeader) and the block; empty for a block too
+  // large for the format.
   std::vector<std::uint8_t> toBitmapFile() const;
   static std::optional<PackedDib> fromBitmapFile(std::span<const std::uint8_t> file);
 
