@@ -11,22 +11,33 @@
 
 namespace recorder::app {
 
-int exportCsvCommand(const HeadlessOptions& options) {
+bool exportLogCsv(const std::string& path, std::optional<std::int64_t> firstDay, std::FILE* out,
+                  std::string& error) {
   struct stat info {};
-  if (::stat(options.exportCsvPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-    std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
-    return 1;
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    error = "cannot read the log";
+    return false;
   }
-  // Without --date the file's last change dates its last day.
+  return exportCsv(path, firstDay, dayOfChange(info.st_mtime), out, error);
+}
+
+std::int64_t dayOfChange(std::time_t changedAt) {
   std::tm changed{};
-  localtime_r(&info.st_mtime, &changed);
+  localtime_r(&changedAt, &changed);
   char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", changed.tm_year + 1900, changed.tm_mon + 1,
                 changed.tm_mday);
-  const std::int64_t lastDay = parseIsoDay(text).value_or(0);
+  return parseIsoDay(text).value_or(0);
+}
+
+int exportCsvCommand(const HeadlessOptions& options) {
   std::string error;
-  if (!exportCsv(options.exportCsvPath, options.csvDay, lastDay, stdout, error)) {
-    std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
+  if (!exportLogCsv(options.exportCsvPath, options.csvDay, stdout, error)) {
+    if (error == "cannot read the log") {
+      std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
+    } else {
+      std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
+    }
     return 1;
   }
   return 0;
