@@ -157,6 +157,16 @@ struct WebServer::Impl {
 };
 
 void WebServer::Impl::answer(const httplib::Request& req, httplib::Response& res) {
+  // Nothing here reads a body: one that is announced is refused and the connection closed, so
+  // that its bytes are never taken for the next request.
+  const std::string length = req.get_header_value("Content-Length");
+  if (req.has_header("Transfer-Encoding") || (!length.empty() && length != "0")) {
+    res.set_header("Connection", "close");
+    const bool large = req.has_header("Transfer-Encoding") ||
+                       std::strtoull(length.c_str(), nullptr, 10) > kMaxBody;
+    answerText(res, large ? 413 : 400, large ? "413 Payload Too Large\n" : "400 Bad Request\n");
+    return;
+  }
   const auto snapshot = board.current();
   std::vector<std::string> names;
   names.reserve(snapshot->logs.size());
