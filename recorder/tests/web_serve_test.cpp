@@ -218,5 +218,58 @@ TEST_F(WebServeTest, APortInUseIsOneLineAndNoRecording) {
   EXPECT_FALSE(std::filesystem::exists(dir / "never.log"));
 }
 
+// Runs chromium headless on the page and returns the document as it stands after the given
+// virtual time. As root chromium needs --no-sandbox; it is given a profile of its own.
+std::string browserDom(const std::filesystem::path& dir, int port) {
+  const std::string command =
+      "chromium --headless --no-sandbox --disable-gpu --no-first-run --user-data-dir=" +
+      (dir / "chromium").string() +
+      " --virtual-time-budget=3500 --dump-dom http://127.0.0.1:" + std::to_string(port) + "/ >" +
+      (dir / "dom.html").string() + " 2>" + (dir / "chromium.txt").string();
+  if (std::system(command.c_str()) != 0) return "";
+  return readFile(dir / "dom.html");
+}
+
+std::string liveValue(const std::string& dom, const std::string& key) {
+  const std::string marker = "data-live=\"" + key + "\">";
+  const auto at = dom.find(marker);
+  if (at == std::string::npos) return "";
+  const auto from = at + marker.size();
+  return dom.substr(from, dom.find('<', from) - from);
+}
+
+TEST_F(WebServeTest, ThePageShowsTheChartAndKeepsItUpToDateInABrowser) {
+  if (std::system("command -v chromium >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "chromium is not installed (scripts/install-deps.sh installs it)";
+  ServedRecorder run(ZELKCHART_PATH,
+                     {"--headless", "--realtime", "--start-time", "09:00:00", "--log", p("rx.log"),
+                      "--serve", "0"},
+                     p("stderr.txt"));
+  const int port = run.waitForPort();
+  ASSERT_GT(port, 0) << run.errors();
+  std::this_thread::sleep_for(1500ms);
+
+  // (Without scripting the page is the one the other test reads: chromium's --dump-dom itself
+  // needs scripting.) The page is loaded with the values of one second and the chart of then;
+  // a few seconds on, the values have moved on and the chart has been swapped for a newer one
+  // once it loaded.
+  httplib::Client client("127.0.0.1", port);
+  const auto before = client.Get("/status.json");
+  ASSERT_TRUE(before);
+  const std::string loadedAt = before->body.substr(10, 8);
+  const std::string live = browserDom(dir, port);
+  ASSERT_FALSE(live.empty()) << readFile(dir / "chromium.txt");
+  EXPECT_GT(liveValue(live, "clock"), loadedAt) << live;
+  EXPECT_EQ(liveValue(live, "status"), "Logging to rx.log");
+  EXPECT_EQ(liveValue(live, "recording"), "yes");
+  EXPECT_EQ(liveValue(live, "log"), "rx.log");
+  EXPECT_EQ(liveValue(live, "sampleMs"), "50");
+  EXPECT_NE(live.find("src=\"http://127.0.0.1:" + std::to_string(port) + "/chart.png?t="),
+            std::string::npos)
+      << live;
+  run.signal(SIGTERM);
+  EXPECT_EQ(run.waitForExit(15s), 0) << run.errors();
+}
+
 }  // namespace
 }  // namespace recorder::app
