@@ -4,6 +4,7 @@
 #include <httplib.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +44,10 @@ constexpr int kKeepAliveSeconds = 2;
 constexpr std::size_t kMaxBody = 1024;
 constexpr auto kPlotTimeLimit = std::chrono::seconds(30);
 
+// Answering runs at a lower priority than the recording: on a busy machine the clients wait,
+// not the recorder.
+void yieldToTheRecorder() { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); }
+
 // httplib's own pool queues without limit; this one holds at most kQueued connections.
 class BoundedPool final : public httplib::TaskQueue {
  public:
@@ -68,6 +73,7 @@ class BoundedPool final : public httplib::TaskQueue {
 
  private:
   void work() {
+    yieldToTheRecorder();
     for (;;) {
       std::function<void()> job;
       {
@@ -395,7 +401,10 @@ std::string WebServer::start(const ServeAddress& address) {
   const char* made = ::mkdtemp(writable.data());
   if (made != nullptr) s.scratch = made;
   s.url = serveUrl(address.host, port);
-  s.listener = std::thread([&s] { s.server.listen_after_bind(); });
+  s.listener = std::thread([&s] {
+    yieldToTheRecorder();
+    s.server.listen_after_bind();
+  });
   // stop() only reaches a server that has begun listening.
   for (int i = 0; i < 2000 && !s.server.is_running(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
