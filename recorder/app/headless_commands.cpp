@@ -11,16 +11,6 @@
 
 namespace recorder::app {
 
-bool exportLogCsv(const std::string& path, std::optional<std::int64_t> firstDay, std::FILE* out,
-                  std::string& error) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
-    error = "cannot read the log";
-    return false;
-  }
-  return exportCsv(path, firstDay, dayOfChange(info.st_mtime), out, error);
-}
-
 std::int64_t dayOfChange(std::time_t changedAt) {
   std::tm changed{};
   localtime_r(&changedAt, &changed);
@@ -31,13 +21,15 @@ std::int64_t dayOfChange(std::time_t changedAt) {
 }
 
 int exportCsvCommand(const HeadlessOptions& options) {
+  struct stat info {};
+  if (::stat(options.exportCsvPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
+    return 1;
+  }
   std::string error;
-  if (!exportLogCsv(options.exportCsvPath, options.csvDay, stdout, error)) {
-    if (error == "cannot read the log") {
-      std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
-    } else {
-      std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
-    }
+  if (!exportCsv(options.exportCsvPath, options.csvDay, dayOfChange(info.st_mtime), stdout,
+                 error)) {
+    std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
     return 1;
   }
   return 0;

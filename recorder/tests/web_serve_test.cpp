@@ -72,37 +72,36 @@ class WebServeTest : public ::testing::Test {
 };
 
 TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) {
+  // Two seconds before midnight with daily rotation: the run writes two logs.
   ServedRecorder run(ZELKCHART_PATH,
                      {"--headless", "--realtime", "--input", "synthetic:7", "--start-time",
-                      "09:00:00", "--log", p("rx.log"), "--serve", "127.0.0.1:0"},
+                      "23:59:58", "--start-date", "2026-12-09", "--rotate", "daily", "--log",
+                      p("rx.log"), "--serve", "127.0.0.1:0"},
                      p("stderr.txt"));
   const int port = run.waitForPort();
   ASSERT_GT(port, 0) << run.errors();
   httplib::Client client("127.0.0.1", port);
   client.set_read_timeout(5, 0);
-  // Two seconds recorded: the log has records, the picture its labels.
   std::string status;
   for (int i = 0; i < 100; ++i) {
     const auto res = client.Get("/status.json");
     ASSERT_TRUE(res) << run.errors();
     status = res->body;
-    if (status.find("\"clock\":\"09:00:02\"") != std::string::npos) break;
+    if (status.find("\"clock\":\"00:00:01\"") != std::string::npos) break;
     std::this_thread::sleep_for(50ms);
   }
-  EXPECT_TRUE(status.starts_with("{\"clock\":\"09:00:0")) << status;
-  for (const char* key : {"\",\"date\":\"", "\",\"level\":",
-                          ",\"recording\":true,\"logging\":true,"
-                          "\"log\":\"rx.log\",\"input\":\"synthetic:7\",\"sampleMs\":50,"
-                          "\"chartSecondsPerDiv\":30}"}) {
-    EXPECT_NE(status.find(key), std::string::npos) << key << " in " << status;
-  }
+  EXPECT_EQ(status.substr(0, 48), "{\"clock\":\"00:00:01\",\"date\":\"2026-12-10\",\"level\":");
+  EXPECT_NE(status.find(",\"recording\":true,\"logging\":true,\"log\":\"rx-2026-12-10.log\","
+                        "\"input\":\"synthetic:7\",\"sampleMs\":50,\"chartSecondsPerDiv\":30}\n"),
+            std::string::npos)
+      << status;
 
   const auto page = client.Get("/");
   ASSERT_TRUE(page);
   EXPECT_EQ(page->status, 200);
   EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
   EXPECT_NE(page->body.find("<img id=\"chart\" src=\"/chart.png\""), std::string::npos);
-  EXPECT_NE(page->body.find("Logging to rx.log"), std::string::npos) << page->body;
+  EXPECT_NE(page->body.find("Logging to rx-2026-12-10.log"), std::string::npos) << page->body;
   EXPECT_NE(page->body.find("href=\"/logs/\""), std::string::npos);
 
   const auto chart = client.Get("/chart.png");
@@ -121,16 +120,20 @@ TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) 
   const auto list = client.Get("/logs/");
   ASSERT_TRUE(list);
   EXPECT_NE(list->body.find("<a href=\"/logs/rx.log\">rx.log</a>"), std::string::npos);
+  EXPECT_NE(list->body.find("<a href=\"/logs/rx-2026-12-10.log\">"), std::string::npos);
+  // The first day's log is closed: served whole. Today's only grows: served as it began.
   const auto log = client.Get("/logs/rx.log");
   ASSERT_TRUE(log);
   EXPECT_EQ(log->status, 200);
-  ASSERT_FALSE(log->body.empty());
-  // The file only grows: what was served is how it began.
-  EXPECT_EQ(readFile(dir / "rx.log").substr(0, log->body.size()), log->body);
+  EXPECT_EQ(log->body, readFile(dir / "rx.log"));
+  const auto today = client.Get("/logs/rx-2026-12-10.log");
+  ASSERT_TRUE(today);
+  ASSERT_FALSE(today->body.empty());
+  EXPECT_EQ(readFile(dir / "rx-2026-12-10.log").substr(0, today->body.size()), today->body);
   const auto csv = client.Get("/logs/rx.log.csv");
   ASSERT_TRUE(csv);
   EXPECT_EQ(csv->status, 200) << csv->body;
-  EXPECT_TRUE(csv->body.find("T09:00:00.") != std::string::npos) << csv->body.substr(0, 200);
+  EXPECT_TRUE(csv->body.find("T23:59:59.") != std::string::npos) << csv->body.substr(0, 200);
   const auto plot = client.Get("/logs/rx.log.png");
   ASSERT_TRUE(plot);
   EXPECT_EQ(plot->status, 200) << plot->body;
@@ -165,7 +168,6 @@ TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) 
     EXPECT_EQ(answer.find("root:"), std::string::npos);
     EXPECT_EQ(answer.find("\"D\","), std::string::npos) << request.substr(0, 60);
   }
-  EXPECT_TRUE(std::filesystem::exists(dir / "rx.log"));
 
   // A stop with one client in the middle of a request and another polling.
   const int stalled = ::socket(AF_INET, SOCK_STREAM, 0);
