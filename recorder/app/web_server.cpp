@@ -119,7 +119,7 @@ std::shared_ptr<FileDescriptor> openServedLog(const ServedLog& log, struct stat&
 }
 
 // The log's whole lines: a log being written may end in half a record.
-bool readWholeLines(int fd, std::uint64_t size, std::string& text) {
+void readWholeLines(int fd, std::uint64_t size, std::string& text) {
   text.resize(size);
   std::size_t done = 0;
   while (done < size) {
@@ -131,7 +131,6 @@ bool readWholeLines(int fd, std::uint64_t size, std::string& text) {
   text.resize(done);
   const auto end = text.rfind('\n');
   text.resize(end == std::string::npos ? 0 : end + 1);
-  return true;
 }
 
 void answerText(httplib::Response& res, int status, const std::string& text) {
