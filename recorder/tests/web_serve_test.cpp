@@ -143,6 +143,22 @@ TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) 
   EXPECT_EQ(head->status, 200);
   EXPECT_TRUE(head->body.empty());
 
+  // A file put in the place of a log the run wrote is not that log: a link to a secret, or a
+  // copy, is refused.
+  {
+    std::ofstream(dir / "secret.txt") << "root:secret\n";
+    std::filesystem::rename(dir / "rx.log", dir / "rx.log.kept");
+    std::filesystem::create_symlink(dir / "secret.txt", dir / "rx.log");
+    const auto swapped = client.Get("/logs/rx.log");
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(swapped->status, 404);
+    EXPECT_EQ(swapped->body.find("root:"), std::string::npos);
+    std::filesystem::remove(dir / "rx.log");
+    std::filesystem::copy_file(dir / "rx.log.kept", dir / "rx.log");
+    EXPECT_EQ(client.Get("/logs/rx.log")->status, 404);
+    EXPECT_EQ(client.Get("/logs/rx.log.csv")->status, 404);
+  }
+
   // Hostile requests: each a 4xx that says nothing but its status.
   const std::string big(10000, 'a');
   const std::array<std::pair<std::string, int>, 10> hostile = {{
