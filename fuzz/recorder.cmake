@@ -5,3 +5,5 @@ zelk_fuzzer(fuzz_log_playback
             SOURCES fuzz_log_playback.cpp ${PROJECT_SOURCE_DIR}/recorder/tests/fake_chart.cpp
             LIBS zelk_recorder_core)
 target_include_directories(fuzz_log_playback PRIVATE ${PROJECT_SOURCE_DIR}/recorder/tests)
+# zelkchart --serve's routing of requests to pages and logs.
+zelk_fuzzer(fuzz_web_request SOURCES fuzz_web_request.cpp LIBS zelkchart_web_route)

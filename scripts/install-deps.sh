@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev
   portaudio19-dev libasound2-plugins libsndfile1-dev libsamplerate0-dev
   libfftw3-dev libpng-dev
+  libcpp-httplib-dev chromium
   xvfb xauth
   pkg-config
   cups printer-driver-cups-pdf poppler-utils

@@ -41,6 +41,11 @@ std::string usageText() {
          "                        the clock ticking once per 8000 samples)\n"
          "  --print FILE.pdf      print the chart at the end on a printer that writes\n"
          "                        FILE.pdf (a headless run has no window: only the chart)\n"
+         "  --serve [ADDR:]PORT   serve a read-only web view of the run over HTTP (also in\n"
+         "                        the window): / the live chart and status, /chart.png,\n"
+         "                        /status.json, /logs/ the logs this run wrote, /logs/NAME,\n"
+         "                        /logs/NAME.csv, /logs/NAME.png; ADDR defaults to\n"
+         "                        127.0.0.1 (this machine only); port 0 picks a free one\n"
          "  --help, --version\n"
          "\n"
          "Other commands:\n"
@@ -127,6 +132,12 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::switchOption("--image-labels", Runs::HeadlessOnly, o.imageLabels),
       apps::switchOption("--list-devices", Runs::Any, o.listDevices),
       apps::textOption("--export-csv", "--export-csv needs a log file", Runs::Any, o.exportCsvPath),
+      {"--serve", "--serve needs [ADDR:]PORT", Runs::Any,
+       [&o](const std::string& text) {
+         o.serve = parseServeAddress(text);
+         if (!o.serve) return "--serve " + text + " is not [ADDR:]PORT with a port from 0 to 65535";
+         return std::string();
+       }},
       apps::switchOption("--start", Runs::WindowOnly, o.start),
       apps::textOption("--screenshot", "--screenshot needs a file name", Runs::WindowOnly,
                        o.screenshotPath),
@@ -148,9 +159,11 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
   if (o.plot) {
     if (operands.empty()) return fail("--plot needs at least one log");
     if (o.imagePath.empty()) return fail("--plot needs --image FILE.png");
-    if (!o.logPath.empty() || !o.playbackPath.empty() || !o.printPath.empty() || o.realtime) {
+    if (!o.logPath.empty() || !o.playbackPath.empty() || !o.printPath.empty() || o.realtime ||
+        o.serve) {
       return fail(
-          "--plot draws logs into --image only: no --log, --playback, --print or --realtime");
+          "--plot draws logs into --image only: no --log, --playback, --print, --realtime or "
+          "--serve");
     }
     o.plotLogs = std::move(operands);
     return result;
@@ -172,6 +185,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     return fail(std::string(o.imageEvery > 0 ? "--image-every" : "--image-labels") +
                 " needs --image");
   }
+  if (o.serve && (!o.exportCsvPath.empty() || o.listDevices))
+    return fail("--serve shows a recording: not with --export-csv or --list-devices");
   if (o.csvDay && o.exportCsvPath.empty()) return fail("--date needs --export-csv or --plot");
   return result;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "apps/command_line.h"
+#include "serve_address.h"
 
 namespace recorder::app {
 
@@ -31,6 +32,8 @@ struct HeadlessOptions : apps::CommonOptions {
   bool plot = false;
   std::vector<std::string> plotLogs;
   std::string plotFrom, plotTo, plotSize, site;
+  // --serve [ADDR:]PORT: the read-only web view of the run, in both runs.
+  std::optional<ServeAddress> serve;
   // The window's own.
   bool start = false;          // press Start once the window is shown
   std::string screenshotPath;  // the window's picture, written just before it exits

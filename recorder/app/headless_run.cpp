@@ -20,6 +20,7 @@
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 #include "recorder/zelk_chrt_form.h"
+#include "web_view.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/form_thread.h"
 #include "xvtools/input_spec.h"
@@ -87,6 +88,18 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   if (const std::string problem = checkRunFiles(options); !problem.empty()) {
     std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 1;
+  }
+  // The port is taken before anything is recorded: a port in use ends the run here.
+  std::unique_ptr<WebView> web;
+  if (options.serve) {
+    std::string error;
+    web = WebView::start(*options.serve,
+                         options.startDay.value_or(today(options.startTime == "utc")), error);
+    if (!web) {
+      std::fprintf(stderr, "zelkchart: %s\n", error.c_str());
+      return 2;
+    }
+    std::fprintf(stderr, "zelkchart: serving the web view at %s\n", web->url().c_str());
   }
   const bool playback = !options.playbackPath.empty();
   const auto choice = xvtools::InputSpec::parse(options.input);
@@ -166,6 +179,10 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     }
   }
 
+  auto publish = [&](bool force) {
+    if (web) web->secondPassed(container.screen(), form, force);
+  };
+  publish(true);
   int exitCode = 0;
   ProgressLine progress;
   const char* what = playback ? "played" : "recorded";
@@ -192,6 +209,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
         elapsed = ticks;
         progress.show(what, elapsed, form.TimeDisp());
         if (!image.secondPassed(elapsed)) exitCode = 1;
+        publish(false);
       }
       const bool samplesDone = form.XVWaveInX1().samplesDelivered() >= sampleShare;
       const bool ticksDone = ticks >= tickShare;
@@ -210,6 +228,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
         elapsed = static_cast<long>(seconds);
         progress.show(what, elapsed, form.TimeDisp());
         if (!image.secondPassed(elapsed)) exitCode = 1;
+        publish(false);
       }
       if (!withinLimit(seconds)) break;
     }
@@ -219,6 +238,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
       container.pump();
       progress.show(what, ++elapsed, form.TimeDisp());
       if (!image.secondPassed(elapsed)) exitCode = 1;
+      publish(false);
     }
   } else {
     // The clock ticks once per 8000 samples: a recording of N whole seconds gives N ticks.
@@ -231,6 +251,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
         form.XVHiTimerX1().tick();
         progress.show(what, ++elapsed, form.TimeDisp());
         if (!image.secondPassed(elapsed)) exitCode = 1;
+        publish(false);
       }
     }
     queue.runPending();
@@ -251,6 +272,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     exitCode = 1;
   }
   container.pump();
+  publish(true);
   if (!options.imagePath.empty() && !image.write()) exitCode = 1;
   if (!options.printPath.empty()) {
     // The Print button's job, on a printer that writes the file.

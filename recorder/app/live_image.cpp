@@ -1,21 +1,24 @@
 #include "live_image.h"
 
-#include <array>
 #include <cstdio>
-
-#include "host/captioned_image.h"
 
 namespace recorder::app {
 namespace {
 
-// The strip under the chart that carries the labels, in the form's button face, and where they
-// stand in it: under the plot area's left edge, its middle and its right edge (the recorder's
-// margins are 20 and 25).
-constexpr host::CaptionStrip kLabelStrip{18, 0xC0C0C0};
+// The recorder's margins, which the labels stand under.
 constexpr int kLeftMargin = 20;
 constexpr int kRightMargin = 25;
 
 }  // namespace
+
+std::array<host::Caption, 3> clockCaptions(const host::PixelView& chart, const ZelkChrtForm& form) {
+  const int top = chart.height + 2;
+  return {
+      host::Caption{form.Text2(), kLeftMargin, top, host::CaptionAlign::Left},
+      host::Caption{form.Text1(), (kLeftMargin + chart.width - kRightMargin) / 2, top,
+                    host::CaptionAlign::Centre},
+      host::Caption{form.TimeDisp(), chart.width - kRightMargin, top, host::CaptionAlign::Right}};
+}
 
 bool LiveImage::secondPassed(long seconds) {
   if (options_.imageEvery <= 0 || seconds % options_.imageEvery != 0) return true;
@@ -32,13 +35,8 @@ bool LiveImage::write() {
 
 bool LiveImage::writeWithLabels() const {
   const host::PixelView chart = container_.screen();
-  const int top = chart.height + 2;
-  const std::array<host::Caption, 3> labels = {
-      host::Caption{form_.Text2(), kLeftMargin, top, host::CaptionAlign::Left},
-      host::Caption{form_.Text1(), (kLeftMargin + chart.width - kRightMargin) / 2, top,
-                    host::CaptionAlign::Centre},
-      host::Caption{form_.TimeDisp(), chart.width - kRightMargin, top, host::CaptionAlign::Right}};
-  return host::writeCaptionedImage(options_.imagePath, chart, labels, kLabelStrip);
+  return host::writeCaptionedImage(options_.imagePath, chart, clockCaptions(chart, form_),
+                                   kLabelStrip);
 }
 
 }  // namespace recorder::app

@@ -4,13 +4,22 @@
 // middle, right edge) stand under the chart, so the picture alone says when it was taken.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "headless_options.h"
+#include "host/captioned_image.h"
 #include "host/headless.h"
 #include "recorder/zelk_chrt_form.h"
 
 namespace recorder::app {
+
+// The strip under the chart that carries the labels, in the form's button face.
+inline constexpr host::CaptionStrip kLabelStrip{18, 0xC0C0C0};
+
+// The clock's three times under the plot area's left edge, middle and right edge of a chart
+// picture, as the labelled image and the web view show them.
+std::array<host::Caption, 3> clockCaptions(const host::PixelView& chart, const ZelkChrtForm& form);
 
 class LiveImage {
  public:

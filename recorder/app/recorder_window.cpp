@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QTimer>
 #include <cstdio>
 #include <stdexcept>
 
 #include "designed_chart.h"
 #include "host/qt/print_services.h"
+#include "web_view.h"
 #include "window_layout.h"
 
 namespace recorder::app {
@@ -198,6 +200,23 @@ void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {
   options->addMenu(inputMenu_);
 
   about_ = menuBar()->addAction("&About", this, [this] { form_->aboutClick(); });
+}
+
+void RecorderWindow::serve(WebView& web) {
+  const QString where = "Serving the web view at " + QString::fromStdString(web.url());
+  webView_ = menuBar()->addMenu("&Web view")->addAction(where);
+  webView_->setEnabled(false);
+  form_->showStatus(where.toStdString());
+  // Each new second of the clock is published at once; between them (stopped, say) the
+  // publisher keeps to one snapshot a second.
+  auto* timer = new QTimer(this);
+  auto lastSecond = std::make_shared<double>(-1);
+  connect(timer, &QTimer::timeout, this, [this, &web, lastSecond] {
+    const bool newSecond = form_->CurrentTime() != *lastSecond;
+    *lastSecond = form_->CurrentTime();
+    web.secondPassed(chart_->screenImage(), *form_, newSecond);
+  });
+  timer->start(100);
 }
 
 void RecorderWindow::showFormView() {

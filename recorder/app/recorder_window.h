@@ -30,6 +30,8 @@
 
 namespace recorder::app {
 
+class WebView;
+
 class RecorderWindow final : public QMainWindow {
  public:
   // Creates the chart control (throws when it cannot), builds the window, and runs the form's
@@ -66,6 +68,11 @@ class RecorderWindow final : public QMainWindow {
   QAction* loggingAction() const { return logging_; }
   QAction* aboutAction() const { return about_; }
   InputMenu* inputMenu() const { return inputMenu_; }
+  // The Web view menu's entry naming where --serve listens; null without --serve.
+  QAction* webViewAction() const { return webView_; }
+  // Says where the web view is served (the menu bar and, until the form says something else,
+  // the status line) and keeps its snapshot up to date after each of the clock's seconds.
+  void serve(WebView& web);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -103,6 +110,7 @@ class RecorderWindow final : public QMainWindow {
   QAction* logging_ = nullptr;
   QAction* about_ = nullptr;
   InputMenu* inputMenu_ = nullptr;
+  QAction* webView_ = nullptr;
   std::string printFailure_;         // on the status line after a failed print
   std::string statusBeforeFailure_;  // what it said before
 };

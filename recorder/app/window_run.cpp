@@ -10,7 +10,9 @@
 
 #include "apps/qt/quit_on_stop_signals.h"
 #include "host/qt/print_services.h"
+#include "recorder/log_rotation.h"
 #include "recorder_window.h"
+#include "web_view.h"
 #include "window_choices.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
@@ -48,6 +50,16 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     std::fprintf(stderr, "zelkchart: cannot read the input %s\n", windowOptions.input->c_str());
     return 1;
   }
+  std::unique_ptr<WebView> web;
+  if (options.serve) {
+    std::string error;
+    web = WebView::start(*options.serve, today(false), error);
+    if (!web) {
+      std::fprintf(stderr, "zelkchart: %s\n", error.c_str());
+      return 2;
+    }
+    std::fprintf(stderr, "zelkchart: serving the web view at %s\n", web->url().c_str());
+  }
   // From here on a stop signal is kept until the window can act on it: one that comes while the
   // window is being made closes it as soon as it is there.
   bool stoppedEarly = false;
@@ -71,6 +83,7 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     return 1;
   }
   keepChoices(*window, choices);
+  if (web) window->serve(*web);
 
   bool screenshotFailed = false;
   const auto leave = [&] {

@@ -66,7 +66,11 @@ TEST(HeadlessOptions, RefusesWhatCannotRun) {
            {"--headless", "--image-labels"},
            {"--headless", "--start-date", "2026-02-30"},
            {"--headless", "--start-time", "soon"},
-           {"--date", "2026-01-01"}}) {
+           {"--date", "2026-01-01"},
+           {"--headless", "--serve", "65536"},
+           {"--headless", "--serve"},
+           {"--plot", "a.log", "--image", "a.png", "--serve", "8080"},
+           {"--export-csv", "a.log", "--serve", "8080"}}) {
     EXPECT_NE(parse(args).error, "") << args[0];
   }
 }

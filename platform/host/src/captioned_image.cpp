@@ -24,10 +24,13 @@ std::uint32_t alignment(CaptionAlign align) {
 
 }  // namespace
 
-bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& picture,
-                         std::span<const Caption> captions, CaptionStrip strip) {
+namespace {
+
+// Empty (0 by 0) when the picture or the strip is unusable.
+gdi::Bitmap captioned(const PixelView& picture, std::span<const Caption> captions,
+                      CaptionStrip strip) {
   if (picture.pixels == nullptr || picture.width < 1 || picture.height < 1 || strip.rows < 0) {
-    return false;
+    return gdi::Bitmap();
   }
   gdi::Bitmap out(picture.width, picture.height + strip.rows, strip.colour);
   for (int y = 0; y < picture.height; ++y) {
@@ -42,9 +45,28 @@ bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& pic
     dc.setTextAlign(alignment(caption.align));
     dc.textOut(caption.x, caption.y, caption.text);
   }
-  const auto pixels = out.pixels();
-  return writeImageFile(
-      path, {pixels.data(), out.width(), out.height(), static_cast<std::size_t>(out.width())});
+  return out;
+}
+
+PixelView viewOf(const gdi::Bitmap& bitmap) {
+  const auto pixels = bitmap.pixels();
+  return {pixels.data(), bitmap.width(), bitmap.height(), static_cast<std::size_t>(bitmap.width())};
+}
+
+}  // namespace
+
+bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& picture,
+                         std::span<const Caption> captions, CaptionStrip strip) {
+  const gdi::Bitmap out = captioned(picture, captions, strip);
+  if (out.width() < 1) return false;
+  return writeImageFile(path, viewOf(out));
+}
+
+std::string captionedPng(const PixelView& picture, std::span<const Caption> captions,
+                         CaptionStrip strip) {
+  const gdi::Bitmap out = captioned(picture, captions, strip);
+  if (out.width() < 1) return {};
+  return encodePng(viewOf(out));
 }
 
 }  // namespace host

@@ -90,6 +90,10 @@ TEST_F(ImageFileTest, PngReadsBackAsTheSameColours) {
   const Bytes expected{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
                        0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(rgb, expected);
+  // Encoded in memory (for the web view), the bytes are the file's.
+  const std::string bytes = encodePng(view_);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), readAll(path));
+  EXPECT_EQ(encodePng({pixels_.data(), 3, 2, 2}), "");
 }
 
 TEST_F(ImageFileTest, FailuresLeaveNothingBehindAndKeepTheOldFile) {

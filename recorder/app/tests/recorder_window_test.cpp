@@ -1,6 +1,8 @@
 // The recorder window on a real X server: its controls at their places, the trace Start draws
 // compared with the headless form's, the spin buttons, Logging, Erase, Time and Exit, keyboard
 // access and the input choice.
+#include <httplib.h>
+
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QInputDialog>
@@ -15,7 +17,9 @@
 
 #include "host/printers.h"
 #include "host/qt/print_services.h"
+#include "live_image.h"
 #include "recorder/ole_date.h"
+#include "web_view.h"
 #include "window_fixture.h"
 #include "window_layout.h"
 
@@ -481,6 +485,37 @@ TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
   }
   EXPECT_EQ(w.text3()->text(), before);
   host::setChosenPrinter(std::nullopt);
+}
+
+TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
+  RecorderWindow& w = open();
+  std::string error;
+  auto web = WebView::start({"127.0.0.1", 0}, 0, error);
+  ASSERT_TRUE(web) << error;
+  w.serve(*web);
+  const QString where = "Serving the web view at " + QString::fromStdString(web->url());
+  ASSERT_NE(w.webViewAction(), nullptr);
+  EXPECT_EQ(w.webViewAction()->text(), where);
+  EXPECT_EQ(w.text3()->text(), where);
+
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  ASSERT_TRUE(waitFor([&] { return w.form().XVWaveInX1().samplesDelivered() >= 3 * 4000; }));
+  QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
+  // Stopped, the next snapshot (at most a second away) holds the chart as it now stands.
+  QTest::qWait(1300);
+  const int port = std::atoi(web->url().c_str() + web->url().rfind(':') + 1);
+  httplib::Client client("127.0.0.1", port);
+  const auto status = client.Get("/status.json");
+  ASSERT_TRUE(status);
+  EXPECT_NE(status->body.find("\"clock\":\"" + w.timeDisp()->text().toStdString() + "\""),
+            std::string::npos)
+      << status->body;
+  EXPECT_NE(status->body.find("\"recording\":false"), std::string::npos) << status->body;
+  const auto chart = client.Get("/chart.png");
+  ASSERT_TRUE(chart);
+  const host::PixelView screen = w.chart().screenImage();
+  EXPECT_EQ(chart->body, host::captionedPng(screen, clockCaptions(screen, w.form()), kLabelStrip));
+  window.reset();
 }
 
 }  // namespace

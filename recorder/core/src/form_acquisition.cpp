@@ -58,6 +58,7 @@ void ZelkChrtForm::reduceAndPlot(const WAVEHDR* hdr) {
   PointCount_ = reduceBlock(std::span<const std::int16_t>(BlockSamples_.data(), samples),
                             BlockSamplesPerPoint_, {SecondsPerPoint_, SpeedFactor_}, LastX_,
                             chartData_.values(), chartData_.xs());
+  if (PointCount_ > 0) lastLevel_ = chartData_.values()[static_cast<std::size_t>(PointCount_ - 1)];
   if (LoggingEnabled_ && LogFileOpen_) {
     const auto values = chartData_.values();
     for (std::int32_t i = 0; i < PointCount_; ++i) {

@@ -35,4 +35,8 @@ struct CaptionStrip {
 bool writeCaptionedImage(const std::filesystem::path& path, const PixelView& picture,
                          std::span<const Caption> captions, CaptionStrip strip = {});
 
+// The same picture as PNG bytes (empty on failure).
+std::string captionedPng(const PixelView& picture, std::span<const Caption> captions,
+                         CaptionStrip strip = {});
+
 }  // namespace host

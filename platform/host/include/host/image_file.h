@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace host {
 
@@ -26,6 +27,10 @@ bool writeBmp(const std::filesystem::path& path, const PixelView& image);
 
 // 8-bit RGB, no alpha.
 bool writePng(const std::filesystem::path& path, const PixelView& image);
+
+// The bytes writePng would write, for pictures that go elsewhere than a file (a web view); empty
+// when the view is unusable.
+std::string encodePng(const PixelView& image);
 
 // By the extension, ".bmp" or ".png" in any case; any other extension is refused.
 bool writeImageFile(const std::filesystem::path& path, const PixelView& image);

@@ -117,6 +117,8 @@ class ZelkChrtForm {
   float VertFraction() const { return VertFraction_; }
   double LastX() const { return LastX_.last(); }
   std::int32_t PointCount() const { return PointCount_; }
+  // The level of the last point plotted, 0 before the first.
+  float LastLevel() const { return lastLevel_; }
   std::int32_t ChartResult() const { return ChartResult_; }
   const RecorderTables& tables() const { return tables_; }
   // The SampleSizeTable row in force (what the time records carry).
@@ -229,6 +231,7 @@ class ZelkChrtForm {
   float VertFraction_ = 0.875f;
   PointClock LastX_;
   std::int32_t PointCount_ = 0;
+  float lastLevel_ = 0;
   std::int32_t ChartResult_ = 0;
   int sampleSizeRow_ = 4;
   RecorderTables tables_;

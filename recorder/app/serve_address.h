@@ -1,0 +1,23 @@
+// --serve [ADDR:]PORT: where the web view listens. Without an address only this machine can
+// reach it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace recorder::app {
+
+struct ServeAddress {
+  std::string host = "127.0.0.1";  // an IPv6 address without its brackets
+  int port = 0;                    // 0: any free port, said on standard error
+};
+
+// "8080", "0.0.0.0:8080", "[::1]:8080", "localhost:8080"; empty when the text is none of these
+// or the port is outside 0..65535.
+std::optional<ServeAddress> parseServeAddress(std::string_view text);
+
+// "127.0.0.1:8080", "[::1]:8080": how the address is written back, for the URL to open.
+std::string serveUrl(const std::string& host, int port);
+
+}  // namespace recorder::app

@@ -1,0 +1,146 @@
+#include "web_pages.h"
+
+#include <cstdio>
+
+#include "web_route.h"
+
+namespace recorder::app {
+
+namespace {
+
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20 || u == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", u);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+const char* yesNo(bool value) { return value ? "yes" : "no"; }
+
+// The page's own look and its script, inline: the page loads nothing from elsewhere.
+constexpr char kHead[] =
+    "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+    "<meta name=\"viewport\" content=\"width=device-width\">\n"
+    "<style>body{font-family:sans-serif;margin:1em;background:#f4f4f4}"
+    "img{max-width:100%;height:auto;border:1px solid #888}"
+    "th{text-align:left;padding-right:1em}.times{display:flex;justify-content:space-between;"
+    "max-width:601px}</style>\n";
+
+constexpr char kScript[] =
+    "<script>\n"
+    "(function () {\n"
+    "  var chart = document.getElementById('chart');\n"
+    "  function tick() {\n"
+    "    fetch('/', {cache: 'no-store'}).then(function (r) { return r.text(); })\n"
+    "      .then(function (text) {\n"
+    "        var page = new DOMParser().parseFromString(text, 'text/html');\n"
+    "        page.querySelectorAll('[data-live]').forEach(function (e) {\n"
+    "          var mine = document.querySelector('[data-live=\"' + e.dataset.live + '\"]');\n"
+    "          if (mine) mine.textContent = e.textContent;\n"
+    "        });\n"
+    "        var next = new Image();\n"
+    "        next.onload = function () { chart.src = next.src; };\n"
+    "        next.src = '/chart.png?t=' + Date.now();\n"
+    "      })\n"
+    "      .catch(function () {})\n"
+    "      .then(function () { setTimeout(tick, 1000); });\n"
+    "  }\n"
+    "  setTimeout(tick, 1000);\n"
+    "})();\n"
+    "</script>\n";
+
+}  // namespace
+
+std::string htmlEscape(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string statusJson(const WebStatus& s) {
+  return "{\"clock\":" + jsonString(s.clock) + ",\"date\":" + jsonString(s.date) +
+         ",\"level\":" + (s.level.empty() ? "0" : s.level) +
+         ",\"recording\":" + (s.recording ? "true" : "false") +
+         ",\"logging\":" + (s.logging ? "true" : "false") + ",\"log\":" + jsonString(s.log) +
+         ",\"input\":" + jsonString(s.input) + ",\"sampleMs\":" + std::to_string(s.sampleMs) +
+         ",\"chartSecondsPerDiv\":" + std::to_string(s.chartSecondsPerDiv) + "}\n";
+}
+
+std::string indexPage(const WebStatus& s) {
+  auto live = [](const char* key, const std::string& value) {
+    return std::string("<span data-live=\"") + key + "\">" + htmlEscape(value) + "</span>";
+  };
+  auto row = [&live](const char* label, const char* key, const std::string& value) {
+    return std::string("<tr><th>") + label + "</th><td>" + live(key, value) + "</td></tr>\n";
+  };
+  std::string page = kHead;
+  page += "<title>ZelkChart</title>\n</head>\n<body>\n<h1>ZelkChart</h1>\n";
+  page += "<p><img id=\"chart\" src=\"/chart.png\" alt=\"The chart as of the last second\"></p>\n";
+  page += "<div class=\"times\">" + live("left", s.left) + live("middle", s.middle) +
+          live("clock", s.clock) + "</div>\n";
+  page += "<p>" + live("status", s.statusLine) + "</p>\n<table>\n";
+  page += row("Clock", "clock2", s.clock);
+  page += row("Date", "date", s.date);
+  page += row("Level", "level", s.level);
+  page += row("Recording", "recording", yesNo(s.recording));
+  page += row("Logging", "logging", yesNo(s.logging));
+  page += row("Log", "log", s.log);
+  page += row("Input", "input", s.input);
+  page += row("Sample size (ms)", "sampleMs", std::to_string(s.sampleMs));
+  page += row("Chart speed (s/div)", "chartSecondsPerDiv", std::to_string(s.chartSecondsPerDiv));
+  page +=
+      "</table>\n<p><a href=\"/logs/\">The logs this run wrote</a> &middot; "
+      "<a href=\"/status.json\">status.json</a></p>\n";
+  page += kScript;
+  page += "</body>\n</html>\n";
+  return page;
+}
+
+std::string logListPage(const std::vector<LogEntry>& logs) {
+  std::string page = kHead;
+  page += "<title>ZelkChart logs</title>\n</head>\n<body>\n<h1>The logs this run wrote</h1>\n";
+  if (logs.empty()) page += "<p>None yet.</p>\n";
+  page += "<table>\n";
+  for (const LogEntry& log : logs) {
+    const std::string link = "/logs/" + percentEncodeName(log.name);
+    page += "<tr><td><a href=\"" + link + "\">" + htmlEscape(log.name) + "</a></td><td>" +
+            std::to_string(log.bytes) + " bytes</td><td><a href=\"" + link +
+            ".csv\">CSV</a></td><td><a href=\"" + link + ".png\">day plot</a></td></tr>\n";
+  }
+  page += "</table>\n<p><a href=\"/\">The chart</a></p>\n</body>\n</html>\n";
+  return page;
+}
+
+}  // namespace recorder::app

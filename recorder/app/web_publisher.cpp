@@ -1,0 +1,71 @@
+#include "web_publisher.h"
+
+#include <sys/stat.h>
+
+#include <charconv>
+#include <filesystem>
+#include <memory>
+
+#include "live_image.h"
+#include "recorder/log_rotation.h"
+
+namespace recorder::app {
+
+namespace {
+
+// Shortest text that reads back as the same float: always a valid JSON number.
+std::string levelText(float level) {
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, level);
+  if (error != std::errc()) return "0";
+  return std::string(text, end);
+}
+
+}  // namespace
+
+WebStatus WebPublisher::statusOf(ZelkChrtForm& form, std::int64_t date) {
+  WebStatus s;
+  s.clock = form.TimeDisp();
+  s.middle = form.Text1();
+  s.left = form.Text2();
+  s.statusLine = form.Text3();
+  s.date = formatIsoDay(date);
+  s.level = levelText(form.LastLevel());
+  s.recording = form.Running() == 1;
+  s.logging = form.LoggingEnabled() && form.LogFileOpen();
+  if (s.logging) s.log = std::filesystem::path(form.LogFileName()).filename().string();
+  s.input = form.XVWaveInX1().input().toString();
+  s.sampleMs = form.XVLEDPanelX1().Value();
+  s.chartSecondsPerDiv = form.XVLEDPanelX2().Value();
+  return s;
+}
+
+void WebPublisher::noteLog(const ZelkChrtForm& form) {
+  if (!form.LogFileOpen()) return;
+  const std::string& path = form.LogFileName();
+  for (const ServedLog& log : logs_) {
+    if (log.path == path) return;
+  }
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  logs_.push_back(
+      {std::filesystem::path(path).filename().string(), path, info.st_dev, info.st_ino});
+}
+
+void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force) {
+  // A log opened (or rotated to) is noted at once, even between snapshots.
+  noteLog(form);
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && published_ && now - last_ < std::chrono::milliseconds(950)) return;
+  published_ = true;
+  last_ = now;
+  const std::int64_t clockDay = dayOf(form.CurrentTime());
+  if (!firstClockDay_) firstClockDay_ = clockDay;
+  auto snapshot = std::make_shared<WebSnapshot>();
+  snapshot->png = host::captionedPng(chart, clockCaptions(chart, form), kLabelStrip);
+  snapshot->status = statusOf(form, firstDay_ + clockDay - *firstClockDay_);
+  snapshot->logs = logs_;
+  board_.publish(std::move(snapshot));
+}
+
+}  // namespace recorder::app
