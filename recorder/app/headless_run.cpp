@@ -80,6 +80,249 @@ std::string systemTimeOfDay(bool utc) {
   return formatTimeOfDay(t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec);
 }
 
+// One unattended run over a created chart: the form set up as the command line asks, the
+// recording or playback started, driven second by second, and ended with its outputs.
+class HeadlessRecording {
+ public:
+  HeadlessRecording(const HeadlessOptions& options, const apps::StopRequest& stop,
+                    host::HeadlessContainer& container, automation::Dispatch& chart, WebView* web)
+      : options_(options),
+        stop_(stop),
+        container_(container),
+        formHost_(container),
+        styledChart_(chart, kDesignedChartFile),
+        form_(styledChart_, formHost_, prompter_),
+        image_(container, form_, options),
+        web_(web),
+        playback_(!options.playbackPath.empty()) {}
+
+  // False, with a line on standard error, when the run did not start.
+  bool start() {
+    setUpForm();
+    return playback_ ? startPlayback() : startRecording();
+  }
+
+  void run() {
+    publish(true);
+    if (options_.realtime && !playback_) {
+      recordInRealTime();
+    } else if (options_.realtime) {
+      playInRealTime();
+    } else if (playback_) {
+      playAsFastAsPossible();
+    } else {
+      recordAsFastAsPossible();
+    }
+    progress_.finish();
+    if (stop_.requested()) std::fprintf(stderr, "zelkchart: stopped; keeping what was recorded\n");
+  }
+
+  // Stops, closes the files and writes the outputs; the run's exit status.
+  int finish();
+
+ private:
+  void setUpForm();
+  bool startPlayback();
+  bool startRecording();
+  void recordInRealTime();
+  void playInRealTime();
+  void playAsFastAsPossible();
+  void recordAsFastAsPossible();
+
+  bool running() const { return playback_ ? form_.Playing() : form_.Running() == 1; }
+  bool withinLimit(double seconds) const {
+    return !options_.seconds || seconds < *options_.seconds;
+  }
+  bool keepGoing() const { return running() && !stop_.requested(); }
+  // After each second of signal: the progress line, the live picture and the web view.
+  void secondPassed(long elapsed) {
+    elapsed_ = elapsed;
+    progress_.show(playback_ ? "played" : "recorded", elapsed, form_.TimeDisp());
+    if (!image_.secondPassed(elapsed)) exitCode_ = 1;
+    publish(false);
+  }
+  void publish(bool force) {
+    if (web_ != nullptr) web_->secondPassed(container_.screen(), form_, force);
+  }
+
+  const HeadlessOptions& options_;
+  const apps::StopRequest& stop_;
+  host::HeadlessContainer& container_;
+  ContainerHost formHost_;
+  host::HeadlessPrompter prompter_;
+  apps::StyledChart styledChart_;
+  // The form's components post to the queue until the form has stopped them: it outlives the
+  // form.
+  xvtools::FormQueue queue_;
+  ZelkChrtForm form_;
+  LiveImage image_;
+  WebView* web_;
+  const bool playback_;
+  ProgressLine progress_;
+  long elapsed_ = 0;
+  int exitCode_ = 0;
+};
+
+void HeadlessRecording::setUpForm() {
+  form_.load();
+  if (const std::string note = styledChart_.applyOverSetUp(); !note.empty())
+    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
+  container_.pump();
+
+  form_.XVWaveInX1().setInput(*xvtools::InputSpec::parse(options_.input));
+  if (options_.realtime) {
+    form_.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
+    form_.XVWaveInX1().setFormThread(&queue_);
+    form_.XVHiTimerX1().setFormThread(&queue_);
+    form_.PlayBackTimer().setFormThread(&queue_);
+  } else {
+    form_.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  }
+  if (!options_.startTime.empty()) {
+    // now and utc answer the Time box with the system clock's time, as an operator would.
+    prompter_.answerNextInput(options_.startTime == "now" || options_.startTime == "utc"
+                                  ? systemTimeOfDay(options_.startTime == "utc")
+                                  : options_.startTime);
+    form_.command2Click();
+  }
+  form_.setLogSync(options_.sync);
+  // A restarted run never empties what an earlier one logged.
+  form_.setKeepLogRecords(true);
+  if (options_.rotateDaily) {
+    form_.setDailyLogRotation(options_.startDay.value_or(today(options_.startTime == "utc")));
+  }
+}
+
+bool HeadlessRecording::startPlayback() {
+  prompter_.answerNextFile(options_.playbackPath);
+  form_.playbackButtonClick();
+  if (form_.Playing()) return true;
+  std::fprintf(stderr, "zelkchart: the playback of %s did not start\n",
+               options_.playbackPath.c_str());
+  return false;
+}
+
+bool HeadlessRecording::startRecording() {
+  if (!options_.logPath.empty()) {
+    form_.enableLoggingClick();
+    prompter_.answerNextFile(options_.logPath);
+  }
+  form_.scrollClick();
+  if (form_.Running() != 1) {
+    std::fprintf(stderr, "zelkchart: recording did not start (input %s)\n", options_.input.c_str());
+    return false;
+  }
+  if (!options_.logPath.empty() && !form_.LogFileOpen()) {
+    std::fprintf(stderr, "zelkchart: cannot write the log %s\n", options_.logPath.c_str());
+    form_.scrollClick();
+    return false;
+  }
+  return true;
+}
+
+void HeadlessRecording::recordInRealTime() {
+  // A recording of N seconds holds N clock ticks and N seconds of samples, though the clock
+  // and the input keep time each on its own thread: each is stopped when it has done its
+  // share, and the run ends when both have.
+  const double limit = options_.seconds.value_or(-1);
+  const std::uint64_t rate = static_cast<std::uint64_t>(form_.XVWaveInX1().SampleRate());
+  const std::uint64_t sampleShare =
+      limit < 0 ? UINT64_MAX : static_cast<std::uint64_t>(std::llround(limit * rate));
+  const long tickShare = limit < 0 ? LONG_MAX : static_cast<long>(std::floor(limit));
+  const std::int64_t firstSecond = oleDateToSeconds(form_.CurrentTime());
+  while (keepGoing() && !formHost_.ended()) {
+    queue_.waitAndRun(std::chrono::milliseconds(50));
+    container_.pump();
+    const long ticks = static_cast<long>(oleDateToSeconds(form_.CurrentTime()) - firstSecond);
+    // After the tick: the labels are those of the second the picture shows.
+    if (ticks != elapsed_) secondPassed(ticks);
+    const bool samplesDone = form_.XVWaveInX1().samplesDelivered() >= sampleShare;
+    const bool ticksDone = ticks >= tickShare;
+    if (samplesDone) form_.XVWaveInX1().Stop();
+    if (ticksDone) form_.XVHiTimerX1().setEnabled(false);
+    if (samplesDone && ticksDone) break;
+  }
+}
+
+void HeadlessRecording::playInRealTime() {
+  const auto start = std::chrono::steady_clock::now();
+  while (keepGoing() && !formHost_.ended()) {
+    queue_.waitAndRun(std::chrono::milliseconds(50));
+    container_.pump();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (static_cast<long>(seconds) != elapsed_) secondPassed(static_cast<long>(seconds));
+    if (!withinLimit(seconds)) break;
+  }
+}
+
+void HeadlessRecording::playAsFastAsPossible() {
+  while (keepGoing() && withinLimit(static_cast<double>(elapsed_))) {
+    form_.PlayBackTimer().tick();
+    container_.pump();
+    secondPassed(elapsed_ + 1);
+  }
+}
+
+void HeadlessRecording::recordAsFastAsPossible() {
+  // The clock ticks once per 8000 samples: a recording of N whole seconds gives N ticks.
+  auto& input = form_.XVWaveInX1();
+  const std::uint64_t rate = static_cast<std::uint64_t>(input.SampleRate());
+  while (keepGoing() && withinLimit(static_cast<double>(input.samplesDelivered()) / rate)) {
+    if (!input.pull()) break;
+    while (static_cast<std::uint64_t>(elapsed_ + 1) * rate <= input.samplesDelivered()) {
+      form_.XVHiTimerX1().tick();
+      secondPassed(elapsed_ + 1);
+    }
+  }
+  queue_.runPending();
+}
+
+int HeadlessRecording::finish() {
+  if (form_.Running() == 1) form_.scrollClick();
+  if (!options_.logPath.empty() && !form_.LogFileOpen()) {
+    std::fprintf(stderr, "zelkchart: the log %s is incomplete\n", options_.logPath.c_str());
+    exitCode_ = 1;
+  }
+  form_.closeFiles();
+  if (form_.logDataLost()) exitCode_ = 1;
+  if (playback_ && form_.playbackRefused()) {
+    std::fprintf(stderr, "zelkchart: %s is not a valid log: line %d\n",
+                 options_.playbackPath.c_str(), form_.playbackRefusedLine());
+    exitCode_ = 1;
+  }
+  container_.pump();
+  publish(true);
+  if (!options_.imagePath.empty() && !image_.write()) exitCode_ = 1;
+  if (!options_.printPath.empty()) {
+    // The Print button's job, on a printer that writes the file.
+    container_.setPrinter("pdf:" + options_.printPath);
+    form_.command1Click();
+    container_.pump();
+    if (form_.ChartResult() != 0) {
+      std::fprintf(stderr, "zelkchart: the chart could not be printed to %s (result %d)\n",
+                   options_.printPath.c_str(), static_cast<int>(form_.ChartResult()));
+      exitCode_ = 1;
+    }
+  }
+  if (!playback_ && !options_.logPath.empty() && form_.LogFileOpen()) exitCode_ = 1;
+  return exitCode_;
+}
+
+// The port is taken before anything is recorded: a port in use ends the run here.
+bool startWebView(const HeadlessOptions& options, std::unique_ptr<WebView>& web) {
+  if (!options.serve) return true;
+  std::string error;
+  web = WebView::start(*options.serve, options.startDay.value_or(today(options.startTime == "utc")),
+                       error);
+  if (!web) {
+    std::fprintf(stderr, "zelkchart: %s\n", error.c_str());
+    return false;
+  }
+  std::fprintf(stderr, "zelkchart: serving the web view at %s\n", web->url().c_str());
+  return true;
+}
+
 }  // namespace
 
 int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
@@ -89,20 +332,8 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 1;
   }
-  // The port is taken before anything is recorded: a port in use ends the run here.
   std::unique_ptr<WebView> web;
-  if (options.serve) {
-    std::string error;
-    web = WebView::start(*options.serve,
-                         options.startDay.value_or(today(options.startTime == "utc")), error);
-    if (!web) {
-      std::fprintf(stderr, "zelkchart: %s\n", error.c_str());
-      return 2;
-    }
-    std::fprintf(stderr, "zelkchart: serving the web view at %s\n", web->url().c_str());
-  }
-  const bool playback = !options.playbackPath.empty();
-  const auto choice = xvtools::InputSpec::parse(options.input);
+  if (!startWebView(options, web)) return 2;
 
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
@@ -117,176 +348,10 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   // the recorder relies on (a chart without designed settings would otherwise overwrite them
   // with a new control's defaults at that paint).
   container.pump();
-  ContainerHost formHost(container);
-  host::HeadlessPrompter prompter;
-  apps::StyledChart styledChart(*chart, kDesignedChartFile);
-  // The form's components post to the queue until the form has stopped them: it outlives the
-  // form.
-  xvtools::FormQueue queue;
-  ZelkChrtForm form(styledChart, formHost, prompter);
-  form.load();
-  if (const std::string note = styledChart.applyOverSetUp(); !note.empty())
-    std::fprintf(stderr, "zelkchart: %s\n", note.c_str());
-  container.pump();
-
-  form.XVWaveInX1().setInput(*choice);
-  if (options.realtime) {
-    form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
-    form.XVWaveInX1().setFormThread(&queue);
-    form.XVHiTimerX1().setFormThread(&queue);
-    form.PlayBackTimer().setFormThread(&queue);
-  } else {
-    form.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::Pulled);
-  }
-  if (!options.startTime.empty()) {
-    // now and utc answer the Time box with the system clock's time, as an operator would.
-    prompter.answerNextInput(options.startTime == "now" || options.startTime == "utc"
-                                 ? systemTimeOfDay(options.startTime == "utc")
-                                 : options.startTime);
-    form.command2Click();
-  }
-  form.setLogSync(options.sync);
-  // A restarted run never empties what an earlier one logged.
-  form.setKeepLogRecords(true);
-  if (options.rotateDaily) {
-    form.setDailyLogRotation(options.startDay.value_or(today(options.startTime == "utc")));
-  }
-  LiveImage image(container, form, options);
-
-  if (playback) {
-    prompter.answerNextFile(options.playbackPath);
-    form.playbackButtonClick();
-    if (!form.Playing()) {
-      std::fprintf(stderr, "zelkchart: the playback of %s did not start\n",
-                   options.playbackPath.c_str());
-      return 1;
-    }
-  } else {
-    if (!options.logPath.empty()) {
-      form.enableLoggingClick();
-      prompter.answerNextFile(options.logPath);
-    }
-    form.scrollClick();
-    if (form.Running() != 1) {
-      std::fprintf(stderr, "zelkchart: recording did not start (input %s)\n",
-                   options.input.c_str());
-      return 1;
-    }
-    if (!options.logPath.empty() && !form.LogFileOpen()) {
-      std::fprintf(stderr, "zelkchart: cannot write the log %s\n", options.logPath.c_str());
-      form.scrollClick();
-      return 1;
-    }
-  }
-
-  auto publish = [&](bool force) {
-    if (web) web->secondPassed(container.screen(), form, force);
-  };
-  publish(true);
-  int exitCode = 0;
-  ProgressLine progress;
-  const char* what = playback ? "played" : "recorded";
-  const double limit = options.seconds.value_or(-1);
-  long elapsed = 0;
-  auto running = [&] { return playback ? form.Playing() : form.Running() == 1; };
-  auto withinLimit = [&](double seconds) { return limit < 0 || seconds < limit; };
-
-  if (options.realtime && !playback) {
-    // A recording of N seconds holds N clock ticks and N seconds of samples, though the clock
-    // and the input keep time each on its own thread: each is stopped when it has done its
-    // share, and the run ends when both have.
-    const std::uint64_t rate = static_cast<std::uint64_t>(form.XVWaveInX1().SampleRate());
-    const std::uint64_t sampleShare =
-        limit < 0 ? UINT64_MAX : static_cast<std::uint64_t>(std::llround(limit * rate));
-    const long tickShare = limit < 0 ? LONG_MAX : static_cast<long>(std::floor(limit));
-    const std::int64_t firstSecond = oleDateToSeconds(form.CurrentTime());
-    while (running() && !stop.requested() && !formHost.ended()) {
-      queue.waitAndRun(std::chrono::milliseconds(50));
-      container.pump();
-      const long ticks = static_cast<long>(oleDateToSeconds(form.CurrentTime()) - firstSecond);
-      if (ticks != elapsed) {
-        // After the tick: the labels are those of the second the picture shows.
-        elapsed = ticks;
-        progress.show(what, elapsed, form.TimeDisp());
-        if (!image.secondPassed(elapsed)) exitCode = 1;
-        publish(false);
-      }
-      const bool samplesDone = form.XVWaveInX1().samplesDelivered() >= sampleShare;
-      const bool ticksDone = ticks >= tickShare;
-      if (samplesDone) form.XVWaveInX1().Stop();
-      if (ticksDone) form.XVHiTimerX1().setEnabled(false);
-      if (samplesDone && ticksDone) break;
-    }
-  } else if (options.realtime) {
-    const auto start = std::chrono::steady_clock::now();
-    while (running() && !stop.requested() && !formHost.ended()) {
-      queue.waitAndRun(std::chrono::milliseconds(50));
-      container.pump();
-      const double seconds =
-          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      if (static_cast<long>(seconds) != elapsed) {
-        elapsed = static_cast<long>(seconds);
-        progress.show(what, elapsed, form.TimeDisp());
-        if (!image.secondPassed(elapsed)) exitCode = 1;
-        publish(false);
-      }
-      if (!withinLimit(seconds)) break;
-    }
-  } else if (playback) {
-    while (running() && !stop.requested() && withinLimit(static_cast<double>(elapsed))) {
-      form.PlayBackTimer().tick();
-      container.pump();
-      progress.show(what, ++elapsed, form.TimeDisp());
-      if (!image.secondPassed(elapsed)) exitCode = 1;
-      publish(false);
-    }
-  } else {
-    // The clock ticks once per 8000 samples: a recording of N whole seconds gives N ticks.
-    const std::uint64_t rate = static_cast<std::uint64_t>(form.XVWaveInX1().SampleRate());
-    while (running() && !stop.requested() &&
-           withinLimit(static_cast<double>(form.XVWaveInX1().samplesDelivered()) / rate)) {
-      if (!form.XVWaveInX1().pull()) break;
-      while (static_cast<std::uint64_t>(elapsed + 1) * rate <=
-             form.XVWaveInX1().samplesDelivered()) {
-        form.XVHiTimerX1().tick();
-        progress.show(what, ++elapsed, form.TimeDisp());
-        if (!image.secondPassed(elapsed)) exitCode = 1;
-        publish(false);
-      }
-    }
-    queue.runPending();
-  }
-  progress.finish();
-  if (stop.requested()) std::fprintf(stderr, "zelkchart: stopped; keeping what was recorded\n");
-
-  if (form.Running() == 1) form.scrollClick();
-  if (!options.logPath.empty() && !form.LogFileOpen()) {
-    std::fprintf(stderr, "zelkchart: the log %s is incomplete\n", options.logPath.c_str());
-    exitCode = 1;
-  }
-  form.closeFiles();
-  if (form.logDataLost()) exitCode = 1;
-  if (playback && form.playbackRefused()) {
-    std::fprintf(stderr, "zelkchart: %s is not a valid log: line %d\n",
-                 options.playbackPath.c_str(), form.playbackRefusedLine());
-    exitCode = 1;
-  }
-  container.pump();
-  publish(true);
-  if (!options.imagePath.empty() && !image.write()) exitCode = 1;
-  if (!options.printPath.empty()) {
-    // The Print button's job, on a printer that writes the file.
-    container.setPrinter("pdf:" + options.printPath);
-    form.command1Click();
-    container.pump();
-    if (form.ChartResult() != 0) {
-      std::fprintf(stderr, "zelkchart: the chart could not be printed to %s (result %d)\n",
-                   options.printPath.c_str(), static_cast<int>(form.ChartResult()));
-      exitCode = 1;
-    }
-  }
-  if (!playback && !options.logPath.empty() && form.LogFileOpen()) exitCode = 1;
-  return exitCode;
+  HeadlessRecording recording(options, stop, container, *chart, web.get());
+  if (!recording.start()) return 1;
+  recording.run();
+  return recording.finish();
 }
 
 }  // namespace recorder::app
