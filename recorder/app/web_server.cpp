@@ -1,25 +1,18 @@
 #include "web_server.h"
 
-#include <fcntl.h>
 #include <httplib.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -28,8 +21,8 @@
 #include "recorder/csv_export.h"
 #include "web_pages.h"
 #include "web_route.h"
-
-extern char** environ;
+#include "web_served_log.h"
+#include "web_worker_pool.h"
 
 namespace recorder::app {
 
@@ -42,96 +35,6 @@ constexpr std::size_t kQueued = 32;
 constexpr int kTimeoutSeconds = 3;
 constexpr int kKeepAliveSeconds = 2;
 constexpr std::size_t kMaxBody = 1024;
-constexpr auto kPlotTimeLimit = std::chrono::seconds(30);
-
-// Answering runs at a lower priority than the recording: on a busy machine the clients wait,
-// not the recorder.
-void yieldToTheRecorder() { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); }
-
-// httplib's own pool queues without limit; this one holds at most kQueued connections.
-class BoundedPool final : public httplib::TaskQueue {
- public:
-  explicit BoundedPool(int workers) {
-    for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
-  }
-  void enqueue(std::function<void()> job) override {
-    std::unique_lock lock(mutex_);
-    room_.wait(lock, [this] { return jobs_.size() < kQueued || shutdown_; });
-    jobs_.push_back(std::move(job));
-    ready_.notify_one();
-  }
-  // Runs what is queued (each ends at once once the server has stopped), then ends the workers.
-  void shutdown() override {
-    {
-      std::lock_guard lock(mutex_);
-      shutdown_ = true;
-    }
-    ready_.notify_all();
-    room_.notify_all();
-    for (std::thread& t : threads_) t.join();
-  }
-
- private:
-  void work() {
-    yieldToTheRecorder();
-    for (;;) {
-      std::function<void()> job;
-      {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [this] { return shutdown_ || !jobs_.empty(); });
-        if (jobs_.empty()) return;
-        job = std::move(jobs_.front());
-        jobs_.pop_front();
-      }
-      room_.notify_one();
-      job();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable ready_, room_;
-  std::deque<std::function<void()>> jobs_;
-  std::vector<std::thread> threads_;
-  bool shutdown_ = false;
-};
-
-struct FileDescriptor {
-  int fd = -1;
-  explicit FileDescriptor(int f) : fd(f) {}
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-};
-
-// The log as the run wrote it, or nothing when the file at its path is no longer that file (a
-// link or another file put in its place is never followed).
-std::shared_ptr<FileDescriptor> openServedLog(const ServedLog& log, struct stat& info) {
-  auto file = std::make_shared<FileDescriptor>(
-      ::open(log.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (file->fd < 0) return nullptr;
-  if (::fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != log.device ||
-      info.st_ino != log.inode) {
-    return nullptr;
-  }
-  return file;
-}
-
-// The log's whole lines: a log being written may end in half a record.
-void readWholeLines(int fd, std::uint64_t size, std::string& text) {
-  text.resize(size);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd, text.data() + done, size - done, static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  text.resize(done);
-  const auto end = text.rfind('\n');
-  text.resize(end == std::string::npos ? 0 : end + 1);
-}
 
 void answerText(httplib::Response& res, int status, const std::string& text) {
   res.status = status;
@@ -148,7 +51,6 @@ struct WebServer::Impl {
   // The log's whole lines copied into a scratch folder of its own under the server's, named as
   // the log: what the CSV export and the day plot read.
   std::string scratchCopy(const ServedLog& log, const std::string& text);
-  bool drawDayPlot(const std::string& logCopy, std::string& png);
 
   const SnapshotBoard& board;
   httplib::Server server;
@@ -285,7 +187,7 @@ void WebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& snapsh
     return;
   }
   std::string png;
-  const bool ok = drawDayPlot(copy, png);
+  const bool ok = drawDayPlot(copy, stopping, png);
   cleanUp();
   if (!ok) {
     answerText(res, 500, "500 The day plot cannot be drawn\n");
@@ -306,44 +208,6 @@ std::string WebServer::Impl::scratchCopy(const ServedLog& log, const std::string
   return path.string();
 }
 
-bool WebServer::Impl::drawDayPlot(const std::string& logCopy, std::string& png) {
-  // In a process of its own: the chart control that draws it shares drawing state across its
-  // instances without locks, and the recorder's own chart is drawing on another thread.
-  const std::string image = (std::filesystem::path(logCopy).parent_path() / "plot.png").string();
-  const std::string program = "/proc/self/exe";
-  std::vector<std::string> words = {"zelkchart", "--plot", logCopy, "--image", image};
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  // Not the listening socket nor the clients' connections.
-  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  const auto deadline = std::chrono::steady_clock::now() + kPlotTimeLimit;
-  int status = 0;
-  for (;;) {
-    const pid_t done = ::waitpid(child, &status, WNOHANG);
-    if (done == child) break;
-    if (done < 0 && errno != EINTR) return false;
-    if (stopping || std::chrono::steady_clock::now() > deadline) {
-      ::kill(child, SIGKILL);
-      ::waitpid(child, &status, 0);
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
-  std::ifstream in(image, std::ios::binary);
-  png.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !png.empty();
-}
-
 WebServer::WebServer(const SnapshotBoard& board) : impl_(std::make_unique<Impl>(board)) {}
 
 WebServer::~WebServer() { stop(); }
@@ -354,7 +218,7 @@ std::string WebServer::start(const ServeAddress& address) {
   Impl& s = *impl_;
   // A client that goes away mid-answer must not end the recorder.
   ::signal(SIGPIPE, SIG_IGN);
-  s.server.new_task_queue = [] { return new BoundedPool(kWorkers); };
+  s.server.new_task_queue = [] { return new BoundedPool(kWorkers, kQueued); };
   s.server.set_read_timeout(kTimeoutSeconds, 0);
   s.server.set_write_timeout(kTimeoutSeconds, 0);
   s.server.set_keep_alive_timeout(kKeepAliveSeconds);
