@@ -19,34 +19,25 @@
 #include <vector>
 
 #include "automation/server.h"
+#include "fuzz_scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path gFolder;
-
-void removeFolder() {
-  std::error_code ec;
-  fs::remove_all(gFolder, ec);
-}
 
 // The registries of this run, in a scratch folder removed when the run ends; a relative entry of
 // XDG_CONFIG_DIRS comes first, which the lookup must pass over.
 const std::vector<fs::path>& registries() {
   static std::vector<fs::path> files;
   if (files.empty()) {
-    std::string pattern = (fs::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    gFolder = pattern;
-    std::atexit(removeFolder);
-    files = {gFolder / "explicit" / "registry", gFolder / "config" / "zelk" / "registry",
-             gFolder / "system" / "zelk" / "registry"};
+    const fs::path& scratch = fuzzScratchFolder();
+    files = {scratch / "explicit" / "registry", scratch / "config" / "zelk" / "registry",
+             scratch / "system" / "zelk" / "registry"};
     for (const fs::path& file : files) fs::create_directories(file.parent_path());
     ::setenv("ZELK_REGISTRY", files[0].c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (gFolder / "config").c_str(), 1);
-    ::setenv("XDG_CONFIG_DIRS", ("relative:" + (gFolder / "system").string()).c_str(), 1);
-    ::setenv("HOME", (gFolder / "home").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", ("relative:" + (scratch / "system").string()).c_str(), 1);
+    ::setenv("HOME", (scratch / "home").c_str(), 1);
   }
   return files;
 }

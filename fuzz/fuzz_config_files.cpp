@@ -13,29 +13,17 @@
 
 #include "automation/profile.h"
 #include "automation/server.h"
+#include "fuzz_scratch_folder.h"
 #include "ocx/page_field.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path gFolder;
-
-void removeFolder() {
-  std::error_code ec;
-  fs::remove_all(gFolder, ec);
-}
-
-// A scratch folder of this run, removed when the run ends.
 const fs::path& folder() {
-  if (gFolder.empty()) {
-    std::string pattern = (fs::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    gFolder = pattern;
-    ::setenv("ZELK_REGISTRY", (gFolder / "registry").c_str(), 1);
-    std::atexit(removeFolder);
-  }
-  return gFolder;
+  [[maybe_unused]] static const int registrySet =
+      ::setenv("ZELK_REGISTRY", (fuzzScratchFolder() / "registry").c_str(), 1);
+  return fuzzScratchFolder();
 }
 
 void writeFile(const fs::path& file, const std::string& bytes) {

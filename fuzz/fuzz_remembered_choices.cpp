@@ -10,33 +10,11 @@
 #include <string>
 
 #include "apps/remembered_choices.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-fs::path gFolder;
-
-void removeFolder() {
-  std::error_code ec;
-  fs::remove_all(gFolder, ec);
-}
-
-const fs::path& folder() {
-  if (gFolder.empty()) {
-    std::string pattern = (fs::temp_directory_path() / "zelk-fuzz-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    gFolder = pattern;
-    std::atexit(removeFolder);
-  }
-  return gFolder;
-}
-
-}  // namespace
+#include "fuzz_scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const apps::RememberedChoices choices(folder() / "choices");
+  const apps::RememberedChoices choices(fuzzScratchFolder() / "choices");
   std::ofstream(choices.file(), std::ios::binary | std::ios::trunc) << bytes;
   const auto printer = choices.get(apps::kPrinterChoice);
   choices.get(apps::kInputChoice);
