@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -76,11 +77,10 @@ std::vector<std::uint32_t> displayPicture(const xvtools::XVSpectrogramX& spectro
   return picture;
 }
 
-}  // namespace
-
-int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
-  // Outputs are checked before anything is written: a refused run leaves every file as it was.
-  const auto choice = xvtools::InputSpec::parse(options.input);
+// Outputs are checked before anything is written: a refused run leaves every file as it was.
+// False, with a line on standard error, when the run cannot go ahead.
+bool runFilesUsable(const HeadlessOptions& options,
+                    const std::optional<xvtools::InputSpec>& choice) {
   const bool fromFile = choice && choice->kind == xvtools::InputSpec::Kind::File;
   for (const std::string* path : {&options.imagePath, &options.printPath}) {
     if (path->empty()) continue;
@@ -92,18 +92,77 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     }
     if (!problem.empty()) {
       std::fprintf(stderr, "zelkspec: cannot write %s: %s\n", path->c_str(), problem.c_str());
-      return 1;
+      return false;
     }
   }
   if (!choice) {
     std::fprintf(stderr, "zelkspec: --input %s is not an input\n", options.input.c_str());
-    return 1;
+    return false;
   }
-  if (choice->kind == xvtools::InputSpec::Kind::File &&
+  if (fromFile &&
       (std::filesystem::is_directory(choice->name) || ::access(choice->name.c_str(), R_OK) != 0)) {
     std::fprintf(stderr, "zelkspec: cannot read the recording %s\n", choice->name.c_str());
-    return 1;
+    return false;
   }
+  return true;
+}
+
+// The buttons and switches as the command line sets them, as a user would press them.
+void setUpForm(Form1& form, const HeadlessOptions& options) {
+  if (options.fftRow) choose(form.FFTButton(), *options.fftRow);
+  if (options.windowRow) choose(form.WindowButton(), *options.windowRow);
+  if (options.paletteRow) choose(form.PalletButton(), *options.paletteRow);
+  if (options.gainRow) choose(form.GainButton(), *options.gainRow);
+  if (options.logAmp) form.LogAmpSwitch().setPosition(0);
+  if (options.relief) form.Embosswitch().setPosition(0);
+  if (options.refDb || options.rangeDb) form.Spec().setLevels(options.refDb, options.rangeDb);
+}
+
+// Pulls the input until it ends, the time is up or a stop comes; false when it did not start.
+bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputSpec& choice,
+              const apps::StopRequest& stop) {
+  form.WaveIn().setInput(choice);
+  form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
+  form.startStopClick();
+  if (form.startStopCaption() != "Stop") {
+    std::fprintf(stderr, "zelkspec: the input %s did not start\n", options.input.c_str());
+    return false;
+  }
+  const double rate = form.WaveIn().SampleRate();
+  const auto limit =
+      options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
+  while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
+    if (!form.WaveIn().pull()) break;
+  }
+  if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
+  if (form.startStopCaption() == "Stop") form.startStopClick();
+  return true;
+}
+
+// No window to capture: Print takes the spectrogram display as the window would show it.
+bool printDisplay(Form1& form, ContainerHost& formHost, host::HeadlessContainer& container,
+                  const host::PixelView& view, const std::string& printPath) {
+  formHost.show(view);
+  form.printButtonClick();
+  container.pump();
+  if (!form.printFailure().empty()) {
+    std::fprintf(stderr, "zelkspec: printing not available: %s\n", form.printFailure().c_str());
+  } else if (form.PrintResult() == kStartDocFailed) {
+    std::fprintf(stderr, "zelkspec: printing not available: the print job could not start\n");
+  } else if (form.PrintResult() != 0) {
+    std::fprintf(stderr, "zelkspec: printing to %s failed (result %d)\n", printPath.c_str(),
+                 form.PrintResult());
+  } else {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
+  const auto choice = xvtools::InputSpec::parse(options.input);
+  if (!runFilesUsable(options, choice)) return 1;
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   // The chart control prints to its container's default printer.
   if (!options.printPath.empty()) container.setPrinter("pdf:" + options.printPath);
@@ -126,30 +185,8 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     const std::string note = apps::StyledChart(*chart, "zelkspec.bag").applyOverSetUp();
     if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
   }
-
-  if (options.fftRow) choose(form.FFTButton(), *options.fftRow);
-  if (options.windowRow) choose(form.WindowButton(), *options.windowRow);
-  if (options.paletteRow) choose(form.PalletButton(), *options.paletteRow);
-  if (options.gainRow) choose(form.GainButton(), *options.gainRow);
-  if (options.logAmp) form.LogAmpSwitch().setPosition(0);
-  if (options.relief) form.Embosswitch().setPosition(0);
-  if (options.refDb || options.rangeDb) form.Spec().setLevels(options.refDb, options.rangeDb);
-
-  form.WaveIn().setInput(*choice);
-  form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
-  form.startStopClick();
-  if (form.startStopCaption() != "Stop") {
-    std::fprintf(stderr, "zelkspec: the input %s did not start\n", options.input.c_str());
-    return 1;
-  }
-  const double rate = form.WaveIn().SampleRate();
-  const auto limit =
-      options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
-  while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
-    if (!form.WaveIn().pull()) break;
-  }
-  if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
-  if (form.startStopCaption() == "Stop") form.startStopClick();
+  setUpForm(form, options);
+  if (!runInput(form, options, *choice, stop)) return 1;
 
   int exitCode = 0;
   const xvtools::XVSpectrogramX& spectrogram = form.Spec();
@@ -157,28 +194,13 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   const int width = static_cast<int>(image.size()) / spectrogram.height();
   const host::PixelView view{image.data(), width, spectrogram.height(),
                              static_cast<std::size_t>(width)};
-  if (!options.imagePath.empty()) {
-    if (!host::writeImageFile(options.imagePath, view)) {
-      std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
-      exitCode = 1;
-    }
+  if (!options.imagePath.empty() && !host::writeImageFile(options.imagePath, view)) {
+    std::fprintf(stderr, "zelkspec: cannot write the image %s\n", options.imagePath.c_str());
+    exitCode = 1;
   }
-  if (!options.printPath.empty()) {
-    // No window to capture: Print takes the spectrogram display as the window would show it.
-    formHost.show(view);
-    form.printButtonClick();
-    container.pump();
-    if (!form.printFailure().empty()) {
-      std::fprintf(stderr, "zelkspec: printing not available: %s\n", form.printFailure().c_str());
-      exitCode = 1;
-    } else if (form.PrintResult() == kStartDocFailed) {
-      std::fprintf(stderr, "zelkspec: printing not available: the print job could not start\n");
-      exitCode = 1;
-    } else if (form.PrintResult() != 0) {
-      std::fprintf(stderr, "zelkspec: printing to %s failed (result %d)\n",
-                   options.printPath.c_str(), form.PrintResult());
-      exitCode = 1;
-    }
+  if (!options.printPath.empty() &&
+      !printDisplay(form, formHost, container, view, options.printPath)) {
+    exitCode = 1;
   }
   return exitCode;
 }
