@@ -27,6 +27,7 @@ set(expected
     ${BINDIR}/zelkchart
     ${LIBDIR}/libKVPLOTAX.so
     ${LIBDIR}/libXVAXTool.so
+    ${LIBDIR}/libzelkchart_web.so
     ${DATADIR}/applications/org.zelk.Zelkchart.desktop
     ${DATADIR}/applications/org.zelk.Zelkspec.desktop
     ${DATADIR}/metainfo/org.zelk.Zelkchart.metainfo.xml
@@ -72,6 +73,12 @@ execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --version RESULT_VARIABLE 
                 OUTPUT_VARIABLE version)
 if(NOT result EQUAL 0 OR NOT version MATCHES "^zelkchart ")
   message(FATAL_ERROR "the installed zelkchart does not run: ${result} ${version}")
+endif()
+# ... and its web view's module, which only runs that serve load.
+execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --headless --seconds 1 --serve 0
+                RESULT_VARIABLE result ERROR_VARIABLE errors)
+if(NOT result EQUAL 0 OR NOT errors MATCHES "serving the web view at http://127.0.0.1:")
+  message(FATAL_ERROR "the installed zelkchart does not serve: ${result} ${errors}")
 endif()
 # With an older installation registered in the user's registry, since removed, and no explicit
 # registry, the installed program draws with the control installed with it and leaves the user's

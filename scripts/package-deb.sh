@@ -45,7 +45,7 @@ dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$scratch/files
 lib=/usr/lib/x86_64-linux-gnu
 for path in \
   /usr/bin/zelkchart /usr/bin/zelkspec /usr/bin/kvplotax-designer /usr/bin/zelk-regsvr \
-  $lib/libKVPLOTAX.so $lib/libXVAXTool.so \
+  $lib/libKVPLOTAX.so $lib/libXVAXTool.so $lib/libzelkchart_web.so \
   /usr/share/zelk/forms/zelkchart.bag /usr/share/zelk/forms/zelkspec.bag \
   /usr/share/zelk/designer/help/ \
   /usr/share/man/man1/zelkchart.1.gz /usr/share/man/man1/zelkspec.1.gz \

@@ -43,7 +43,21 @@ void answerText(httplib::Response& res, int status, const std::string& text) {
 
 }  // namespace
 
-struct WebServer::Impl {
+// The server on cpp-httplib.
+class HttpWebServer final : public WebServer {
+ public:
+  explicit HttpWebServer(const SnapshotBoard& board);
+  ~HttpWebServer() override;
+  std::string start(const ServeAddress& address) override;
+  const std::string& url() const override;
+  void stop() override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+struct HttpWebServer::Impl {
   explicit Impl(const SnapshotBoard& b) : board(b) {}
 
   void answer(const httplib::Request& req, httplib::Response& res);
@@ -63,7 +77,7 @@ struct WebServer::Impl {
   bool started = false;
 };
 
-void WebServer::Impl::answer(const httplib::Request& req, httplib::Response& res) {
+void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response& res) {
   // Nothing here reads a body: one that is announced is refused and the connection closed, so
   // that its bytes are never taken for the next request.
   const std::string length = req.get_header_value("Content-Length");
@@ -128,8 +142,8 @@ void WebServer::Impl::answer(const httplib::Request& req, httplib::Response& res
   }
 }
 
-void WebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& snapshot,
-                                httplib::Response& res) {
+void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& snapshot,
+                                    httplib::Response& res) {
   const ServedLog& log = snapshot.logs.at(route.log);
   struct stat info {};
   const auto file = openServedLog(log, info);
@@ -196,7 +210,7 @@ void WebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& snapsh
   res.set_content(std::move(png), "image/png");
 }
 
-std::string WebServer::Impl::scratchCopy(const ServedLog& log, const std::string& text) {
+std::string HttpWebServer::Impl::scratchCopy(const ServedLog& log, const std::string& text) {
   const auto folder = scratch / std::to_string(++scratchCount);
   std::error_code error;
   if (!std::filesystem::create_directory(folder, error)) return {};
@@ -208,13 +222,13 @@ std::string WebServer::Impl::scratchCopy(const ServedLog& log, const std::string
   return path.string();
 }
 
-WebServer::WebServer(const SnapshotBoard& board) : impl_(std::make_unique<Impl>(board)) {}
+HttpWebServer::HttpWebServer(const SnapshotBoard& board) : impl_(std::make_unique<Impl>(board)) {}
 
-WebServer::~WebServer() { stop(); }
+HttpWebServer::~HttpWebServer() { stop(); }
 
-const std::string& WebServer::url() const { return impl_->url; }
+const std::string& HttpWebServer::url() const { return impl_->url; }
 
-std::string WebServer::start(const ServeAddress& address) {
+std::string HttpWebServer::start(const ServeAddress& address) {
   Impl& s = *impl_;
   // A client that goes away mid-answer must not end the recorder.
   ::signal(SIGPIPE, SIG_IGN);
@@ -277,7 +291,7 @@ std::string WebServer::start(const ServeAddress& address) {
   return {};
 }
 
-void WebServer::stop() {
+void HttpWebServer::stop() {
   Impl& s = *impl_;
   if (!s.started) return;
   s.started = false;
@@ -291,3 +305,8 @@ void WebServer::stop() {
 }
 
 }  // namespace recorder::app
+
+extern "C" __attribute__((visibility("default"))) recorder::app::WebServer* zelkchartMakeWebServer(
+    const recorder::app::SnapshotBoard& board) {
+  return new recorder::app::HttpWebServer(board);
+}

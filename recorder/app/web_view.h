@@ -18,26 +18,30 @@ class WebView {
   // Starts serving; on failure returns null with the one-line reason in error.
   static std::unique_ptr<WebView> start(const ServeAddress& address, std::int64_t firstDay,
                                         std::string& error);
-  ~WebView() { server_.stop(); }
+  ~WebView() {
+    if (server_) server_->stop();
+  }
 
-  const std::string& url() const { return server_.url(); }
+  const std::string& url() const { return server_->url(); }
   // After each of the recorder's seconds; forced at the start and the end of a run.
   void secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force = false) {
     publisher_.secondPassed(chart, form, force);
   }
 
  private:
-  explicit WebView(std::int64_t firstDay) : publisher_(board_, firstDay), server_(board_) {}
+  explicit WebView(std::int64_t firstDay) : publisher_(board_, firstDay) {}
 
   SnapshotBoard board_;
   WebPublisher publisher_;
-  WebServer server_;
+  std::unique_ptr<WebServer> server_;
 };
 
 inline std::unique_ptr<WebView> WebView::start(const ServeAddress& address, std::int64_t firstDay,
                                                std::string& error) {
   std::unique_ptr<WebView> view(new WebView(firstDay));
-  error = view->server_.start(address);
+  view->server_ = loadWebServer(view->board_, error);
+  if (!view->server_) return nullptr;
+  error = view->server_->start(address);
   if (!error.empty()) return nullptr;
   return view;
 }

@@ -15,11 +15,14 @@ namespace fs = std::filesystem;
 // naming them. This is the one list of them.
 constexpr std::array<std::string_view, 1> kOwnModuleNames = {"libKVPLOTAX.so"};
 
-// The folder this library was loaded from, as the loader found it (not resolved through links:
-// the modules are shipped beside the name the library is installed under).
-fs::path ownFolder() {
+}  // namespace
+
+// As the loader found this library, not resolved through links: the modules are shipped beside
+// the name the library is installed under.
+fs::path ownModuleFolder() {
   Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&ownFolder), &info) == 0 || info.dli_fname == nullptr) {
+  if (::dladdr(reinterpret_cast<void*>(&ownModuleFolder), &info) == 0 ||
+      info.dli_fname == nullptr) {
     return {};
   }
   const fs::path self(info.dli_fname);
@@ -28,12 +31,10 @@ fs::path ownFolder() {
   return self.lexically_normal().parent_path();
 }
 
-}  // namespace
-
 std::vector<fs::path> ownModules() {
   static const std::vector<fs::path> kModules = [] {
     std::vector<fs::path> modules;
-    const fs::path folder = ownFolder();
+    const fs::path folder = ownModuleFolder();
     if (folder.empty()) return modules;
     for (const std::string_view name : kOwnModuleNames) modules.push_back(folder / name);
     return modules;

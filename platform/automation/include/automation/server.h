@@ -74,6 +74,10 @@ std::vector<ModuleCandidate> moduleCandidates(const Guid& clsid);
 // not they exist. Empty when the library's own path is not known.
 std::vector<std::filesystem::path> ownModules();
 
+// The folder this library was loaded from, where the suite's own modules are installed; empty
+// when its path is not known. A program loads its own modules from here by exact path.
+std::filesystem::path ownModuleFolder();
+
 struct RegistryEntry {
   Guid clsid;
   std::string progId;
