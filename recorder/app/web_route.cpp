@@ -2,16 +2,11 @@
 
 #include <optional>
 
+#include "util/text.h"
+
 namespace recorder::app {
 
 namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Empty when an escape is malformed or decodes to a NUL.
 std::optional<std::string> percentDecode(std::string_view text) {
@@ -21,8 +16,8 @@ std::optional<std::string> percentDecode(std::string_view text) {
     char c = text[i];
     if (c == '%') {
       if (i + 2 >= text.size()) return std::nullopt;
-      const int high = hexValue(text[i + 1]);
-      const int low = hexValue(text[i + 2]);
+      const int high = util::hexDigitValue(text[i + 1]);
+      const int low = util::hexDigitValue(text[i + 2]);
       if (high < 0 || low < 0) return std::nullopt;
       c = static_cast<char>(high * 16 + low);
       i += 2;

@@ -2,22 +2,16 @@
 #include <tuple>
 
 #include "automation/automation.h"
+#include "util/text.h"
 
 namespace automation {
 namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Reads exactly `digits` hex digits at `pos`; false on anything else.
 bool readHex(std::string_view text, std::size_t pos, std::size_t digits, std::uint64_t& out) {
   out = 0;
   for (std::size_t i = 0; i < digits; ++i) {
-    const int v = hexValue(text[pos + i]);
+    const int v = util::hexDigitValue(text[pos + i]);
     if (v < 0) return false;
     out = (out << 4) | static_cast<std::uint64_t>(v);
   }

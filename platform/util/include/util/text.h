@@ -18,4 +18,12 @@ std::string_view trim(std::string_view text, std::string_view blanks);
 // exactly, whatever the process's locale.
 bool equalsNoCase(std::string_view a, std::string_view b);
 
+// The value of a hexadecimal digit, either case; -1 for any other character.
+constexpr int hexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace util
