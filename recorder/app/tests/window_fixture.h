@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -61,16 +62,20 @@ inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
 }
 
 // Acts on the next modal dialog of type Dialog once it is open, again and again until it has
-// closed: a file dialog still reading its folder may not take the first answer.
+// closed: a file dialog still reading its folder may not take the first answer. Only that one
+// dialog: one opened soon after it is left to the answer given for it.
 template <typename Dialog>
 void answerNextDialog(std::function<void(Dialog&)> act) {
   // Owned by the application, so that a dialog that never comes leaves no timer behind.
   auto* timer = new QTimer(QCoreApplication::instance());
   timer->setInterval(50);
+  auto answered = std::make_shared<QPointer<Dialog>>();
   auto acted = std::make_shared<bool>(false);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, acted] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+  QObject::connect(timer, &QTimer::timeout, [timer, act, answered, acted] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dialog != nullptr && (!*acted || dialog == answered->data())) {
       *acted = true;
+      *answered = dialog;
       act(*dialog);
     } else if (*acted) {
       timer->stop();

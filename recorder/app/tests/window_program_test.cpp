@@ -67,8 +67,8 @@ TEST_F(ProgramTest, LiveCaptureFromAlsasNullDeviceRecordsThroughTheWindow) {
   EXPECT_EQ(w.form().XVWaveInX1().sourceDescription(), "default");
   ASSERT_TRUE(waitFor([&] {
     return w.form().XVWaveInX1().samplesDelivered() >= 4 * 4000 && chart() != before;
-  })) << w.form().XVWaveInX1().samplesDelivered() << " samples delivered; status line: "
-      << w.text3()->text().toStdString();
+  })) << w.form().XVWaveInX1().samplesDelivered()
+      << " samples delivered; status line: " << w.text3()->text().toStdString();
   QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
   EXPECT_EQ(w.form().Running(), 0);
   EXPECT_EQ(w.form().XVWaveInX1().samplesDelivered() % 4000, 0u);
