@@ -19,6 +19,7 @@
 
 #include "headless_commands.h"
 #include "recorder/csv_export.h"
+#include "web_connection.h"
 #include "web_pages.h"
 #include "web_route.h"
 #include "web_served_log.h"
@@ -32,8 +33,12 @@ constexpr int kWorkers = 8;
 // Connections accepted but not yet taken by a worker; past this the listening thread waits and
 // further connections wait in the kernel's backlog.
 constexpr std::size_t kQueued = 32;
-constexpr int kTimeoutSeconds = 3;
-constexpr int kKeepAliveSeconds = 2;
+// A client is dropped when it sends or reads nothing for 3 s, or takes over 5 s to send a
+// request or over 2 minutes to read an answer.
+constexpr ConnectionLimits kLimits{.wait = std::chrono::seconds(3),
+                                   .idle = std::chrono::seconds(2),
+                                   .request = std::chrono::seconds(5),
+                                   .answer = std::chrono::minutes(2)};
 constexpr std::size_t kMaxBody = 1024;
 
 void answerText(httplib::Response& res, int status, const std::string& text) {
@@ -67,7 +72,7 @@ struct HttpWebServer::Impl {
   std::string scratchCopy(const ServedLog& log, const std::string& text);
 
   const SnapshotBoard& board;
-  httplib::Server server;
+  TimedServer server{kLimits};
   std::thread listener;
   std::string url;
   std::filesystem::path scratch;
@@ -233,9 +238,6 @@ std::string HttpWebServer::start(const ServeAddress& address) {
   // A client that goes away mid-answer must not end the recorder.
   ::signal(SIGPIPE, SIG_IGN);
   s.server.new_task_queue = [] { return new BoundedPool(kWorkers, kQueued); };
-  s.server.set_read_timeout(kTimeoutSeconds, 0);
-  s.server.set_write_timeout(kTimeoutSeconds, 0);
-  s.server.set_keep_alive_timeout(kKeepAliveSeconds);
   s.server.set_keep_alive_max_count(20);
   s.server.set_payload_max_length(kMaxBody);
   s.server.set_default_headers({{"Cache-Control", "no-store"},

@@ -185,12 +185,34 @@ TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) 
     EXPECT_EQ(answer.find("\"D\","), std::string::npos) << request.substr(0, 60);
   }
 
-  // A stop with one client in the middle of a request and another polling.
-  const int stalled = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  // A client that trickles its request a byte at a time, each well within the wait for the
+  // next, is dropped once the request has taken five seconds.
+  {
+    const int trickling = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(trickling, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string request = "GET / HTTP/1.1\r\nX-Slow: " + std::string(100, 's');
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t sent = 0;
+    char answer[512];
+    while (sent < request.size() &&
+           ::send(trickling, request.data() + sent, 1, MSG_NOSIGNAL) == 1 &&
+           ::recv(trickling, answer, sizeof answer, MSG_DONTWAIT) != 0) {
+      ++sent;
+      std::this_thread::sleep_for(100ms);
+    }
+    const auto lasted = std::chrono::steady_clock::now() - start;
+    ::close(trickling);
+    EXPECT_LT(sent, request.size());
+    EXPECT_GE(lasted, 4500ms);
+    EXPECT_LT(lasted, 8s);
+  }
+
+  // A stop with one client in the middle of a request and another polling.
+  const int stalled = ::socket(AF_INET, SOCK_STREAM, 0);
   ASSERT_EQ(::connect(stalled, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ASSERT_GT(::send(stalled, "GET /chart.png HTTP/1.1\r\nHo", 27, MSG_NOSIGNAL), 0);
   std::atomic<bool> polling = true;
