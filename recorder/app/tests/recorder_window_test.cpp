@@ -501,16 +501,22 @@ TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
   ASSERT_TRUE(waitFor([&] { return w.form().XVWaveInX1().samplesDelivered() >= 3 * 4000; }));
   QTest::mouseClick(w.scrollButton(), Qt::LeftButton);
-  // Stopped, the next snapshot (at most a second away) holds the chart as it now stands.
-  QTest::qWait(1300);
+  // Stopped, the next snapshot (a second away, later on a busy machine) holds the chart as it
+  // now stands.
   const int port = std::atoi(web->url().c_str() + web->url().rfind(':') + 1);
   httplib::Client client("127.0.0.1", port);
-  const auto status = client.Get("/status.json");
-  ASSERT_TRUE(status);
-  EXPECT_NE(status->body.find("\"clock\":\"" + w.timeDisp()->text().toStdString() + "\""),
+  std::string status;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const auto res = client.Get("/status.json");
+        status = res ? res->body : "";
+        return status.find("\"recording\":false") != std::string::npos;
+      },
+      10000))
+      << status;
+  EXPECT_NE(status.find("\"clock\":\"" + w.timeDisp()->text().toStdString() + "\""),
             std::string::npos)
-      << status->body;
-  EXPECT_NE(status->body.find("\"recording\":false"), std::string::npos) << status->body;
+      << status;
   const auto chart = client.Get("/chart.png");
   ASSERT_TRUE(chart);
   const host::PixelView screen = w.chart().screenImage();
