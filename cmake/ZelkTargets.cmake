@@ -35,18 +35,28 @@ function(zelk_target target)
   target_compile_options(${target} PRIVATE ${ZELK_WARNINGS})
 endfunction()
 
-# zelk_test(<name> SOURCES ... LIBS ... [PROPERTIES ...]): a GoogleTest program registered
-# with CTest, one CTest entry per test case.
+# zelk_test(<name> SOURCES ... LIBS ... [ENVIRONMENT VAR=value] [LOCK resource]): a GoogleTest
+# program registered with CTest, one CTest entry per test case. Tests that take the same LOCK
+# never run at the same time.
 function(zelk_test name)
   if(NOT ZELK_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "ENVIRONMENT;LOCK" "SOURCES;LIBS" ${ARGN})
+  # Test discovery hands the properties on as one flat list, so a second variable would be read
+  # as a property of its own and dropped.
+  if(ARG_ENVIRONMENT MATCHES ";")
+    message(FATAL_ERROR "zelk_test(${name}): one ENVIRONMENT variable at most; "
+                        "set further ones in the test program")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   zelk_target(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                       PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+  set(properties ENVIRONMENT "${ARG_ENVIRONMENT}")
+  if(ARG_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
 
 # zelk_fuzzer(<name> SOURCES ... LIBS ...): a libFuzzer target, built only with ZELK_BUILD_FUZZ.

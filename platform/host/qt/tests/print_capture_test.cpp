@@ -1,6 +1,7 @@
 // A window on a real X server, captured from the screen through Qt and printed on the file
 // printer; and the progress dialog's texts and Cancel.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -61,6 +62,8 @@ class QtPrintTest : public ::testing::Test {
     static char name[] = "print_capture_test";
     static char* argv[] = {name, nullptr};
     static zelk::testing::XServer server;
+    // Capturing reads the X server's screen, even on a desktop whose Qt would choose Wayland.
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     app = new QApplication(argc, argv);
   }
   QtPrintTest()
