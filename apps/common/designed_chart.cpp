@@ -8,24 +8,11 @@
 #include <cstring>
 
 #include "forms_folder.h"
+#include "util/descriptor.h"
 
 namespace apps {
 
 namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::string limitText(std::size_t bytes) {
   return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + " MiB"
@@ -40,7 +27,7 @@ std::string readSettingsFile(const std::filesystem::path& file) {
     return SettingsError("the settings file " + name + " " + why);
   };
   // Non-blocking, so that a FIFO planted in the settings' place cannot stall the program.
-  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  const util::Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) throw fail(std::string("cannot be read: ") + std::strerror(errno));
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) throw fail("is not a regular file");

@@ -24,11 +24,11 @@ constexpr auto kPlotTimeLimit = std::chrono::seconds(30);
 
 }  // namespace
 
-std::shared_ptr<FileDescriptor> openServedLog(const ServedLog& log, struct stat& info) {
-  auto file = std::make_shared<FileDescriptor>(
+std::shared_ptr<util::Descriptor> openServedLog(const ServedLog& log, struct stat& info) {
+  auto file = std::make_shared<util::Descriptor>(
       ::open(log.path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (file->fd < 0) return nullptr;
-  if (::fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != log.device ||
+  if (!*file) return nullptr;
+  if (::fstat(file->get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != log.device ||
       info.st_ino != log.inode) {
     return nullptr;
   }

@@ -3,30 +3,20 @@
 #pragma once
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "util/descriptor.h"
 #include "web_snapshot.h"
 
 namespace recorder::app {
 
-struct FileDescriptor {
-  int fd = -1;
-  explicit FileDescriptor(int f) : fd(f) {}
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-};
-
 // The log as the run wrote it, or nothing when the file at its path is no longer that file (a
 // link or another file put in its place is never followed).
-std::shared_ptr<FileDescriptor> openServedLog(const ServedLog& log, struct stat& info);
+std::shared_ptr<util::Descriptor> openServedLog(const ServedLog& log, struct stat& info);
 
 // The log's whole lines: a log being written may end in half a record.
 void readWholeLines(int fd, std::uint64_t size, std::string& text);

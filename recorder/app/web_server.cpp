@@ -163,14 +163,14 @@ void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& sn
         size, "text/plain; charset=utf-8",
         [file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
           char buffer[65536];
-          const ssize_t n = ::pread(file->fd, buffer, std::min(length, sizeof buffer),
+          const ssize_t n = ::pread(file->get(), buffer, std::min(length, sizeof buffer),
                                     static_cast<off_t>(offset));
           return n > 0 && sink.write(buffer, static_cast<std::size_t>(n));
         });
     return;
   }
   std::string text;
-  readWholeLines(file->fd, size, text);
+  readWholeLines(file->get(), size, text);
   const std::string copy = scratchCopy(log, text);
   if (copy.empty()) {
     answerText(res, 500, "500 Cannot read the log\n");

@@ -12,33 +12,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
+
+#include "util/descriptor.h"
+#include "util/text.h"
 
 namespace util {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  void reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-  explicit operator bool() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
 
 // Scratch names are short whatever the target's name (".zelk<pid>.<16 hex digits>"), so any name
 // that fits the folder can be written, and cannot be guessed, so nobody can take them first. The
@@ -69,7 +51,7 @@ long scratchOwner(std::string_view name) {
     pid = pid * 10 + (name[i] - '0');
   }
   for (const char c : name.substr(dot + 1)) {
-    if (std::string_view("0123456789abcdef").find(c) == std::string_view::npos) return 0;
+    if (hexDigitValue(c) < 0) return 0;
   }
   return pid;
 }
