@@ -44,6 +44,12 @@ TEST(ReplaceFile, ReplacesWholeOrLeavesEverythingAsItWas) {
       fs::permissions(t, static_cast<fs::perms>(mode));
     };
   };
+  // A file of its own that another open holds a shared lock on.
+  const auto locked = [&file](const fs::path& t, int& held) {
+    file(0600)(t, held);
+    held = ::open(t.c_str(), O_RDONLY | O_CLOEXEC);
+    ::flock(held, LOCK_SH);
+  };
   const Case cases[] = {
       {"new file", [](const fs::path&, int&) {}, true, false, ReplaceResult::kReplaced, 0640},
       {"own file keeps its mode", file(0604), true, false, ReplaceResult::kReplaced, 0604},
@@ -56,20 +62,8 @@ TEST(ReplaceFile, ReplacesWholeOrLeavesEverythingAsItWas) {
        ReplaceResult::kNotRegularFile, 0},
       {"fifo", [](const fs::path& t, int&) { ::mkfifo(t.c_str(), 0600); }, true, false,
        ReplaceResult::kNotRegularFile, 0},
-      {"locked, refused",
-       [&](const fs::path& t, int& held) {
-         file(0600)(t, held);
-         held = ::open(t.c_str(), O_RDONLY | O_CLOEXEC);
-         ::flock(held, LOCK_SH);
-       },
-       true, true, ReplaceResult::kLocked, 0},
-      {"locked, not asked to refuse",
-       [&](const fs::path& t, int& held) {
-         file(0600)(t, held);
-         held = ::open(t.c_str(), O_RDONLY | O_CLOEXEC);
-         ::flock(held, LOCK_SH);
-       },
-       true, false, ReplaceResult::kReplaced, 0600},
+      {"locked, refused", locked, true, true, ReplaceResult::kLocked, 0},
+      {"locked, not asked to refuse", locked, true, false, ReplaceResult::kReplaced, 0600},
   };
   const mode_t mask = ::umask(027);
   for (const Case& c : cases) {
