@@ -35,14 +35,14 @@ function(zelk_target target)
   target_compile_options(${target} PRIVATE ${ZELK_WARNINGS})
 endfunction()
 
-# zelk_test(<name> SOURCES ... LIBS ... [ENVIRONMENT VAR=value] [LOCK resource]): a GoogleTest
-# program registered with CTest, one CTest entry per test case. Tests that take the same LOCK
-# never run at the same time.
+# zelk_test(<name> SOURCES ... LIBS ... [ENVIRONMENT VAR=value] [LOCK resource] [LABEL label]): a
+# GoogleTest program registered with CTest, one CTest entry per test case. Tests that take the same
+# LOCK never run at the same time; LABEL is one of gui, print, browser, slow.
 function(zelk_test name)
   if(NOT ZELK_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "ENVIRONMENT;LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "ENVIRONMENT;LOCK;LABEL" "SOURCES;LIBS" ${ARGN})
   # Test discovery hands the properties on as one flat list, so a second variable would be read
   # as a property of its own and dropped.
   if(ARG_ENVIRONMENT MATCHES ";")
@@ -58,6 +58,10 @@ function(zelk_test name)
   endif()
   if(ARG_LOCK)
     list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  # One label, for the same reason: `scripts/test.sh --quick` leaves out those labelled slow.
+  if(ARG_LABEL)
+    list(APPEND properties LABELS ${ARG_LABEL})
   endif()
   if(properties)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
@@ -109,13 +113,14 @@ function(zelk_test_registry file)
   file(GENERATE OUTPUT ${file} CONTENT "${content}")
 endfunction()
 
-# zelk_gui_test(<name> SOURCES ... LIBS ... [ENVIRONMENT ...]): a GoogleTest program with a
-# QApplication, registered as one CTest entry that starts its own X server with xvfb-run.
+# zelk_gui_test(<name> SOURCES ... LIBS ... [ENVIRONMENT ...] [LABELS ...]): a GoogleTest program
+# with a QApplication, registered as one CTest entry, labelled gui, that starts its own X server
+# with xvfb-run.
 function(zelk_gui_test name)
   if(NOT ZELK_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT;LABELS" ${ARGN})
   find_program(ZELK_XVFB_RUN xvfb-run REQUIRED)
   find_package(Qt6 COMPONENTS Widgets Test REQUIRED)
   add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/gui_test_main.cpp)
@@ -124,8 +129,9 @@ function(zelk_gui_test name)
   add_test(NAME ${name}
            COMMAND ${ZELK_XVFB_RUN} -a -s "-screen 0 1280x1024x24 -dpi 96"
                    $<TARGET_FILE:${name}>)
+  set(labels gui ${ARG_LABELS})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb;${ARG_ENVIRONMENT}"
-                                          TIMEOUT 300)
+                                          TIMEOUT 300 LABELS "${labels}")
 endfunction()
 
 # zelk_forms(<program> <bag>...): the program's forms' designed settings, copied into forms/

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix and checks that programs, libraries, launcher entries,
-# icons and manual pages land where GNUInstallDirs puts them, and that the entries are valid.
-# Run with -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DLIBDIR=... -DDATADIR=... -DMANDIR=...
+# icons and manual pages land where GNUInstallDirs puts them, that the entries are valid, and that
+# an outside program builds against the installation with find_package(Zelk). Run with
+# -DSOURCE_DIR=... -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DLIBDIR=... -DDATADIR=... -DMANDIR=...
 #
 # The install step registers the installed control as it would for a user, but into a registry
 # and configuration folder of this test's own beside the prefix: never the user's, and never the
@@ -79,6 +80,23 @@ execute_process(COMMAND ${PREFIX}/${BINDIR}/zelkchart --headless --seconds 1 --s
                 RESULT_VARIABLE result ERROR_VARIABLE errors)
 if(NOT result EQUAL 0 OR NOT errors MATCHES "serving the web view at http://127.0.0.1:")
   message(FATAL_ERROR "the installed zelkchart does not serve: ${result} ${errors}")
+endif()
+# An outside program builds against the installation with find_package(Zelk) and runs.
+set(consumer ${scratch}/consumer)
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/package -B ${consumer} -G Ninja
+                        -DCMAKE_PREFIX_PATH=${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+if(result EQUAL 0)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${consumer} RESULT_VARIABLE result
+                  OUTPUT_VARIABLE errors ERROR_VARIABLE errors)
+endif()
+if(result EQUAL 0)
+  execute_process(COMMAND ${consumer}/consumer RESULT_VARIABLE result OUTPUT_VARIABLE errors
+                  ERROR_VARIABLE errors)
+endif()
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "an outside program does not build and run with find_package(Zelk): "
+                      "${result} ${errors}")
 endif()
 # With an older installation registered in the user's registry, since removed, and no explicit
 # registry, the installed program draws with the control installed with it and leaves the user's

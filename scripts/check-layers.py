@@ -49,7 +49,8 @@ LAYERS = [
      "the same services on Qt: QtContainer, clipboard, printers, dialogs, property page widgets"),
     ("wavetool", ["wavetool"], ["util"], False, "libXVAXTool.so: four C functions on WAVEHDRs"),
     ("xvtools", ["xvtools"], ["wavetool", "util"], False,
-     "audio input, buffer hand-over, timer, spin button, LED panel, switch, meter, spectrogram"),
+     "audio input, buffer hand-over, timer, spin button, LED panel, switch, meter, spectrogram, "
+     "spectrogram frames and palettes, sun times, the pixel font of pictures' captions"),
     ("xvtools-qt", ["xvtools/qt"], ["xvtools", "wavetool", "util"], True,
      "the Qt widgets of the outside components"),
     ("chartctl-ids", ["chartctl/ids"], ["automation", "util"], False,

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "util/descriptor.h"
 #include "util/text.h"
@@ -112,27 +113,27 @@ bool renameInto(int folder, const char* from, const char* to, bool replacing) {
 
 }  // namespace
 
-ReplaceResult replaceFile(const fs::path& target, const std::function<bool(std::FILE*)>& write,
-                          const ReplaceOptions& options) {
+ReplaceResult FileReplacement::begin(const fs::path& target, const ReplaceOptions& options) {
+  abandon();
   if (!target.has_filename() || target.filename() == "." || target.filename() == ".." ||
       target.native().find('\0') != std::string::npos)
     return ReplaceResult::kFailed;
   const fs::path folderPath = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const std::string name = target.filename().string();
-  const Descriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  name_ = target.filename().string();
+  Descriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folder) return ReplaceResult::kFailed;
 
   struct stat old {};
-  const bool replacing = ::fstatat(folder.get(), name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-  if (!replacing && errno != ENOENT) return ReplaceResult::kFailed;
-  if (replacing && !S_ISREG(old.st_mode)) return ReplaceResult::kNotRegularFile;
-  if (replacing && old.st_uid != ::geteuid()) return ReplaceResult::kOtherUsersFile;
+  replacing_ = ::fstatat(folder.get(), name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!replacing_ && errno != ENOENT) return ReplaceResult::kFailed;
+  if (replacing_ && !S_ISREG(old.st_mode)) return ReplaceResult::kNotRegularFile;
+  if (replacing_ && old.st_uid != ::geteuid()) return ReplaceResult::kOtherUsersFile;
   // Held until the rename, so the lock covers the whole replacement.
   Descriptor locked;
-  if (replacing && options.refuseLocked) {
+  if (replacing_ && options.refuseLocked) {
     // Opened without following a link and without waiting on a FIFO swapped in since; it must be
     // the file that was looked at.
-    locked.reset(::openat(folder.get(), name.c_str(),
+    locked.reset(::openat(folder.get(), name_.c_str(),
                           O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
     if (!locked || ::fstat(locked.get(), &opened) != 0 || opened.st_dev != old.st_dev ||
@@ -142,34 +143,58 @@ ReplaceResult replaceFile(const fs::path& target, const std::function<bool(std::
   }
   removeLeftovers(folder.get());
 
-  std::string scratch;
   Descriptor fd;
   for (int attempt = 0; !fd && attempt < 16; ++attempt) {
-    scratch = scratchName();
-    fd.reset(::openat(folder.get(), scratch.c_str(),
+    scratch_ = scratchName();
+    fd.reset(::openat(folder.get(), scratch_.c_str(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, options.newFileMode));
     if (!fd && errno != EEXIST) return ReplaceResult::kFailed;
   }
   if (!fd) return ReplaceResult::kFailed;
-  const auto fail = [&] {
-    ::unlinkat(folder.get(), scratch.c_str(), 0);
+  if ((replacing_ && !takeOver(fd.get(), old)) || (stream_ = ::fdopen(fd.get(), "wb")) == nullptr) {
+    ::unlinkat(folder.get(), scratch_.c_str(), 0);
     return ReplaceResult::kFailed;
-  };
-  if (replacing && !takeOver(fd.get(), old)) return fail();
-  const int streamFd = fd.get();
-  std::FILE* stream = ::fdopen(streamFd, "wb");
-  if (stream == nullptr) return fail();
+  }
   fd.release();
-  bool ok = write(stream);
-  ok = std::fflush(stream) == 0 && ok;
+  folder_ = folder.release();
+  locked_ = locked.release();
+  return ReplaceResult::kReplaced;
+}
+
+void FileReplacement::abandon() {
+  if (stream_ != nullptr) {
+    std::fclose(stream_);
+    stream_ = nullptr;
+    ::unlinkat(folder_, scratch_.c_str(), 0);
+  }
+  if (folder_ >= 0) ::close(std::exchange(folder_, -1));
+  if (locked_ >= 0) ::close(std::exchange(locked_, -1));
+}
+
+ReplaceResult FileReplacement::commit() {
+  if (stream_ == nullptr) return ReplaceResult::kFailed;
+  std::FILE* stream = std::exchange(stream_, nullptr);
+  const int streamFd = ::fileno(stream);
+  bool ok = std::fflush(stream) == 0;
   ok = std::ferror(stream) == 0 && ok;
   ok = ok && ::fsync(streamFd) == 0;
   ok = std::fclose(stream) == 0 && ok;
-  ok = ok && renameInto(folder.get(), scratch.c_str(), name.c_str(), replacing);
-  if (!ok) return fail();
+  ok = ok && renameInto(folder_, scratch_.c_str(), name_.c_str(), replacing_);
+  if (!ok) ::unlinkat(folder_, scratch_.c_str(), 0);
   // Some file systems cannot sync a folder (EINVAL); the rename stands all the same.
-  if (::fsync(folder.get()) != 0 && errno != EINVAL) return ReplaceResult::kReplacedFolderNotSynced;
-  return ReplaceResult::kReplaced;
+  const bool synced = !ok || ::fsync(folder_) == 0 || errno == EINVAL;
+  abandon();
+  if (!ok) return ReplaceResult::kFailed;
+  return synced ? ReplaceResult::kReplaced : ReplaceResult::kReplacedFolderNotSynced;
+}
+
+ReplaceResult replaceFile(const fs::path& target, const std::function<bool(std::FILE*)>& write,
+                          const ReplaceOptions& options) {
+  FileReplacement replacement;
+  const ReplaceResult started = replacement.begin(target, options);
+  if (started != ReplaceResult::kReplaced) return started;
+  if (!write(replacement.stream())) return ReplaceResult::kFailed;
+  return replacement.commit();
 }
 
 }  // namespace util

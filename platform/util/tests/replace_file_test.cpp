@@ -98,5 +98,31 @@ TEST(ReplaceFile, ReplacesWholeOrLeavesEverythingAsItWas) {
   ::umask(mask);
 }
 
+// A replacement written over time: nothing of it is seen until commit, and one dropped half way
+// (a run stopped, a writer that failed) leaves the old file and no scratch file.
+TEST(ReplaceFile, PieceByPieceIsSeenOnlyWhenCommitted) {
+  std::string name = (fs::temp_directory_path() / "util-replace-XXXXXX").string();
+  const fs::path folder = ::mkdtemp(name.data());
+  const fs::path target = folder / "file";
+  std::ofstream(target) << "old";
+  {
+    FileReplacement dropped;
+    ASSERT_EQ(dropped.begin(target), ReplaceResult::kReplaced);
+    std::fputs("half", dropped.stream());
+  }
+  EXPECT_EQ(readAll(target), "old");
+  EXPECT_EQ(entries(folder), 1u);
+
+  FileReplacement kept;
+  ASSERT_EQ(kept.begin(target), ReplaceResult::kReplaced);
+  std::fputs("new", kept.stream());
+  EXPECT_EQ(readAll(target), "old");
+  EXPECT_TRUE(replaced(kept.commit()));
+  EXPECT_EQ(readAll(target), "new");
+  EXPECT_EQ(entries(folder), 1u);
+  EXPECT_EQ(kept.commit(), ReplaceResult::kFailed) << "committed twice";
+  fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace util

@@ -1,9 +1,6 @@
 #include "spectrograph/strip_png.h"
 
 #include <png.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csetjmp>
 #include <filesystem>
@@ -53,11 +50,7 @@ void StripPng::abandon() {
     delete png_;
     png_ = nullptr;
   }
-  if (file_ != nullptr) {
-    std::fclose(file_);
-    file_ = nullptr;
-    ::unlink(scratch_.c_str());
-  }
+  file_.abandon();
 }
 
 bool StripPng::open(const std::string& path, int width, int height) {
@@ -74,25 +67,24 @@ bool StripPng::open(const std::string& path, int width, int height) {
     if (!ec) target = resolved;
   }
   target_ = target.string();
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  scratch_ = (folder / ".zelkXXXXXX").string();
-  const int fd = ::mkstemp(scratch_.data());
-  if (fd >= 0) {
-    // The picture gets the permissions any new file would, not the scratch file's 0600.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
-  if (fd < 0 || (file_ = ::fdopen(fd, "wb")) == nullptr) {
-    if (fd >= 0) ::close(fd);
-    error_ = "cannot write in the folder of " + path;
-    return false;
+  switch (file_.begin(target)) {
+    case util::ReplaceResult::kReplaced:
+      break;
+    case util::ReplaceResult::kOtherUsersFile:
+      error_ = path + " belongs to another user";
+      return false;
+    case util::ReplaceResult::kNotRegularFile:
+      error_ = path + " is not a regular file";
+      return false;
+    default:
+      error_ = "cannot write in the folder of " + path;
+      return false;
   }
   png_ = new Png;
   png_->write = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png_->write != nullptr) png_->info = png_create_info_struct(png_->write);
-  if (png_->info == nullptr || !startImage(png_->write, png_->info, file_, width, height)) {
+  if (png_->info == nullptr ||
+      !startImage(png_->write, png_->info, file_.stream(), width, height)) {
     error_ = "cannot start the PNG " + path;
     abandon();
     return false;
@@ -137,11 +129,7 @@ bool StripPng::finish() {
   png_destroy_write_struct(&png_->write, &png_->info);
   delete png_;
   png_ = nullptr;
-  const bool flushed = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!flushed || !closed || std::rename(scratch_.c_str(), target_.c_str()) != 0) {
-    ::unlink(scratch_.c_str());
+  if (!util::replaced(file_.commit())) {
     error_ = "cannot write the PNG " + target_;
     return false;
   }

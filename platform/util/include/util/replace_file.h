@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 namespace util {
 
@@ -32,6 +33,32 @@ enum class ReplaceResult {
 inline bool replaced(ReplaceResult result) {
   return result == ReplaceResult::kReplaced || result == ReplaceResult::kReplacedFolderNotSynced;
 }
+
+// A replacement written piece by piece, for content too large to hold or produced over time: begin
+// makes the scratch file and hands out its stream, commit puts it in place. Abandoned, or
+// destroyed before commit, it leaves the target as it was and no scratch file behind.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement() { abandon(); }
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // kReplaced when the stream is ready; any other result refuses, as replaceFile would.
+  ReplaceResult begin(const std::filesystem::path& target, const ReplaceOptions& options = {});
+  std::FILE* stream() const { return stream_; }
+  // Syncs the content and renames it over the target; kFailed when anything written failed.
+  ReplaceResult commit();
+  void abandon();
+
+ private:
+  int folder_ = -1;
+  int locked_ = -1;
+  std::FILE* stream_ = nullptr;
+  bool replacing_ = false;
+  std::string scratch_;
+  std::string name_;
+};
 
 // write puts the whole content on the stream and returns false on failure. The target itself must
 // not be a link (callers that follow links resolve them first). A replaced file keeps its mode,

@@ -1,12 +1,13 @@
 // A PNG written a band of rows at a time (8-bit RGB), so that a picture far larger than memory
-// can be written: the file goes to a short scratch name beside the target and replaces it only
-// when complete. Links are followed to their targets.
+// can be written: the file replaces its target whole (util::FileReplacement) only when complete.
+// Links are followed to their targets.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string>
+
+#include "util/replace_file.h"
 
 namespace spectrograph {
 
@@ -30,9 +31,8 @@ class StripPng {
 
   struct Png;
   Png* png_ = nullptr;
-  std::FILE* file_ = nullptr;
+  util::FileReplacement file_;
   std::string target_;
-  std::string scratch_;
   std::string error_;
   int width_ = 0;
   int height_ = 0;
