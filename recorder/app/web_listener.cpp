@@ -106,8 +106,10 @@ void WebListener::stop() {
     for (const Waiting& w : *list) closeNow(w.fd);
     list->clear();
   }
-  for (const Waiting& w : queued_) closeNow(w.fd);
-  queued_.clear();
+  for (auto* list : {&queued_, &held_}) {
+    for (const Waiting& w : *list) closeNow(w.fd);
+    list->clear();
+  }
 }
 
 bool WebListener::shouldRelease(const std::string& address) const {
@@ -124,8 +126,30 @@ void WebListener::markIdle(const std::string& address, bool idle) {
 void WebListener::closed(const std::string& address) {
   --open_;
   const auto at = addresses_.find(address);
-  if (at != addresses_.end() && --at->second.open <= 0 && at->second.idle <= 0)
+  if (at != addresses_.end() && --at->second.open <= 0 && at->second.idle <= 0 &&
+      at->second.held <= 0) {
     addresses_.erase(at);
+  }
+}
+
+void WebListener::admitHeld(Clock::time_point now) {
+  for (std::size_t left = held_.size(); left > 0; --left) {
+    Waiting w = std::move(held_.front());
+    held_.pop_front();
+    PerAddress& mine = addresses_[w.address];
+    if (mine.open < limits_.perAddress || mine.idle > 0) {
+      --mine.held;
+      ++mine.open;
+      ++open_;
+      pending_.push_back({w.fd, std::move(w.address), now});
+    } else if (now - w.since > limits_.queuedFor) {
+      --mine.held;
+      if (mine.open == 0 && mine.idle == 0 && mine.held == 0) addresses_.erase(w.address);
+      refuse(w.fd);
+    } else {
+      held_.push_back(std::move(w));
+    }
+  }
 }
 
 void WebListener::linger(int fd) {
@@ -156,11 +180,16 @@ void WebListener::acceptAll() {
     }
     const std::string peer = peerAddress(address, length);
     PerAddress& mine = addresses_[peer];
-    // Over its address's share, a connection is let in only when one of that address's is
-    // idle between requests: that one is given up instead.
-    if (open_ >= limits_.open || (mine.open >= limits_.perAddress && mine.idle == 0)) {
-      if (mine.open == 0 && mine.idle == 0) addresses_.erase(peer);
+    if (open_ + held_.size() >= limits_.open) {
+      if (mine.open == 0 && mine.idle == 0 && mine.held == 0) addresses_.erase(peer);
       refuse(fd);
+      continue;
+    }
+    // Over its address's share, a connection waits for one of that address's to end, or to be
+    // given up when it is idle between requests.
+    if (mine.open >= limits_.perAddress && mine.idle == 0) {
+      ++mine.held;
+      held_.push_back({fd, peer, Clock::now()});
       continue;
     }
     ++mine.open;
@@ -232,6 +261,7 @@ void WebListener::accepting() {
       refuse(queued_.front().fd);
       queued_.pop_front();
     }
+    admitHeld(now);
     if ((polled[0].revents & POLLIN) != 0) acceptAll();
   }
 }

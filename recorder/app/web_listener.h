@@ -2,7 +2,8 @@
 // own (never shared with another program), a deep backlog, a cap on the connections open in all
 // and from any one address, and a refusal (503, Retry-After) rather than silence when every
 // worker is busy. A connection reaches a worker only once its first bytes have come, so clients
-// that connect and say nothing hold no worker.
+// that connect and say nothing hold no worker. Connections of an address over its share wait,
+// without a worker, for one of that address's to end.
 #pragma once
 
 #include <atomic>
@@ -24,7 +25,7 @@ struct ListenerLimits {
   int backlog = 128;
   std::size_t open = 256;    // connections open in all, refused ones closing included
   std::size_t queued = 128;  // connections whose request waits for a worker
-  int perAddress = 8;        // connections open from one client address
+  int perAddress = 8;        // connections served from one client address; more wait their turn
   std::chrono::milliseconds firstByte{3000};  // from the connection to its request's first byte
   std::chrono::milliseconds queuedFor{2000};  // the longest wait for a worker
   std::chrono::milliseconds closing{1000};    // after a refusal, for the client to read it
@@ -66,6 +67,7 @@ class WebListener {
   struct PerAddress {
     int open = 0;
     int idle = 0;
+    int held = 0;
   };
 
   void accepting();
@@ -74,6 +76,7 @@ class WebListener {
   // Sends the busy answer and keeps the socket for a moment so that the client reads it.
   void refuse(int fd);
   void closed(const std::string& address);  // with the lock held
+  void admitHeld(Clock::time_point now);    // with the lock held
   void linger(int fd);                      // with the lock held
 
   const ListenerLimits limits_;
@@ -91,6 +94,7 @@ class WebListener {
   std::vector<Waiting> pending_;  // no byte yet; the accepting thread's own
   std::deque<Waiting> queued_;    // a request has come; for the workers
   std::vector<Waiting> closing_;  // refused, closing once read or after a moment
+  std::deque<Waiting> held_;      // over their address's share, waiting for one of its to end
   std::map<std::string, PerAddress> addresses_;
   std::size_t open_ = 0;
 };

@@ -30,9 +30,10 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 // Sends bytes as they are (no client tidies them up) and returns what comes back until the
-// server closes (closed is then set) or a second passes. Bytes the server no longer takes once
-// it has answered are not sent.
-std::string rawExchange(int port, const std::string& request, bool* closed = nullptr) {
+// server closes (closed is then set) or nothing comes for waitSeconds. Bytes the server no longer
+// takes once it has answered are not sent.
+std::string rawExchange(int port, const std::string& request, bool* closed = nullptr,
+                        int waitSeconds = 1) {
   const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -42,7 +43,7 @@ std::string rawExchange(int port, const std::string& request, bool* closed = nul
     ::close(sock);
     return "";
   }
-  timeval timeout{1, 0};
+  timeval timeout{waitSeconds, 0};
   ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   ::setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
   for (std::size_t sent = 0; sent < request.size();) {
@@ -327,7 +328,8 @@ TEST_F(WebServeTest, HostileRequestsAreRefusedAndClosedAndCostNoMemory) {
   const long after = residentKiB(run.pid());
   EXPECT_LT(after - before, 16 * 1024) << before << " KiB before, " << after << " KiB after";
 
-  // One address holds at most eight connections: a ninth is told to come back, at once.
+  // One address is served eight connections at a time: a ninth waits its turn, and is told to
+  // come back when none ends.
   std::vector<int> held;
   for (int i = 0; i < 8; ++i) {
     held.push_back(::socket(AF_INET, SOCK_STREAM, 0));
@@ -338,7 +340,7 @@ TEST_F(WebServeTest, HostileRequestsAreRefusedAndClosedAndCostNoMemory) {
     ASSERT_EQ(::connect(held.back(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   }
   std::this_thread::sleep_for(200ms);
-  const std::string ninth = rawExchange(port, get + host + end);
+  const std::string ninth = rawExchange(port, get + host + end, nullptr, 5);
   EXPECT_EQ(statusOf(ninth), 503) << ninth;
   EXPECT_NE(ninth.find("Retry-After: "), std::string::npos);
   for (const int fd : held) ::close(fd);
