@@ -68,8 +68,12 @@ bool HostNames::accepts(std::string_view host, const std::string& localAddress) 
   // Without a port the request names HTTP's own.
   const auto colon = given.rfind(':');
   if (colon == std::string::npos || given.back() == ']') given += ":80";
+  // A server on every IPv6 address meets IPv4 clients at mapped addresses (::ffff:a.b.c.d);
+  // they name the IPv4 address.
+  std::string local = localAddress;
+  if (local.starts_with("::ffff:") && local.find('.') != std::string::npos) local.erase(0, 7);
   return std::find(accepted_.begin(), accepted_.end(), given) != accepted_.end() ||
-         (!localAddress.empty() && given == authority(localAddress));
+         (!local.empty() && given == authority(local));
 }
 
 HeadScan scanHead(std::string_view bytes) {

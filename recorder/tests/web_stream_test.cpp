@@ -50,11 +50,11 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   std::filesystem::create_directories(dir);
   const std::string logPath = (dir / "big.log").string();
   {
-    // About 14 MB of log, 20 points a second over 17 hours: some 37 MB of CSV.
+    // About 9 MB of log, 20 points a second over 11 hours: some 24 MB of CSV.
     LogWriter log;
     ASSERT_TRUE(log.open(logPath));
     const std::int64_t start = 46000LL * 86400;
-    for (std::int64_t s = 1; s <= 61200; ++s) {
+    for (std::int64_t s = 1; s <= 40000; ++s) {
       for (int i = 0; i < 20; ++i) log.writeData(static_cast<float>((s * 7 + i) % 4096) / 8.0f);
       log.writeTime(secondsToOleDate(start + s), 4);
     }
@@ -135,7 +135,7 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   EXPECT_EQ(status, 200);
   EXPECT_TRUE(same);
   EXPECT_EQ(received, expectedSize);
-  EXPECT_GT(expectedSize, 30u << 20);
+  EXPECT_GT(expectedSize, 20u << 20);
   EXPECT_LT(peak - residentBefore, 16 * 1024) << residentBefore << " KiB before, peak " << peak;
 
   server->stop();
