@@ -46,6 +46,8 @@ std::string usageText() {
          "                        /status.json, /logs/ the logs this run wrote, /logs/NAME,\n"
          "                        /logs/NAME.csv, /logs/NAME.png; ADDR defaults to\n"
          "                        127.0.0.1 (this machine only); port 0 picks a free one\n"
+         "  --serve-name NAME     a host name the web view is reached by besides its\n"
+         "                        address (requests naming others are refused); repeatable\n"
          "  --help, --version\n"
          "\n"
          "Other commands:\n"
@@ -138,6 +140,13 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
          if (!o.serve) return "--serve " + text + " is not [ADDR:]PORT with a port from 0 to 65535";
          return std::string();
        }},
+      {"--serve-name", "--serve-name needs a host name", Runs::Any,
+       [&o](const std::string& text) {
+         if (text.empty() || text.find_first_of(" \t/@") != std::string::npos)
+           return "--serve-name " + text + " is not a host name";
+         o.serveNames.push_back(text);
+         return std::string();
+       }},
       apps::switchOption("--start", Runs::WindowOnly, o.start),
       apps::textOption("--screenshot", "--screenshot needs a file name", Runs::WindowOnly,
                        o.screenshotPath),
@@ -185,6 +194,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     return fail(std::string(o.imageEvery > 0 ? "--image-every" : "--image-labels") +
                 " needs --image");
   }
+  if (!o.serveNames.empty() && !o.serve) return fail("--serve-name needs --serve");
+  if (o.serve) o.serve->names = o.serveNames;
   if (o.serve && (!o.exportCsvPath.empty() || o.listDevices))
     return fail("--serve shows a recording: not with --export-csv or --list-devices");
   if (o.csvDay && o.exportCsvPath.empty()) return fail("--date needs --export-csv or --plot");

@@ -34,6 +34,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::string plotFrom, plotTo, plotSize, site;
   // --serve [ADDR:]PORT: the read-only web view of the run, in both runs.
   std::optional<ServeAddress> serve;
+  std::vector<std::string> serveNames;  // --serve-name NAME, each time given
   // The window's own.
   bool start = false;          // press Start once the window is shown
   std::string screenshotPath;  // the window's picture, written just before it exits

@@ -328,6 +328,10 @@ bool startWebView(const HeadlessOptions& options, std::unique_ptr<WebView>& web)
 int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   // A recording piped in that stalls must not keep the run from stopping.
   xvtools::setInputStopFlag(&apps::stopSignalFlag());
+  if (const std::string problem = checkAppendedOwners(options); !problem.empty()) {
+    std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
+    return 2;
+  }
   if (const std::string problem = checkRunFiles(options); !problem.empty()) {
     std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 1;

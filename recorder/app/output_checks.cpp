@@ -74,7 +74,22 @@ std::string replacedProblem(const char* what, const std::string& path) {
   return problem.empty() ? problem : std::string("cannot write ") + what + path + ": " + problem;
 }
 
+std::string ownerProblem(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || info.st_uid == ::geteuid()) return {};
+  return "cannot write the log " + path + ": it belongs to another user (uid " +
+         std::to_string(info.st_uid) + "), who could read and change what is recorded";
+}
+
 }  // namespace
+
+std::string checkAppendedOwners(const HeadlessOptions& options) {
+  if (options.logPath.empty() || !options.playbackPath.empty()) return {};
+  std::string problem = ownerProblem(options.logPath);
+  if (problem.empty() && options.rotateDaily)
+    problem = ownerProblem(datedLogName(options.logPath, options.startDay.value_or(today(false))));
+  return problem;
+}
 
 std::string checkRunFiles(const HeadlessOptions& options) {
   const bool playback = !options.playbackPath.empty();

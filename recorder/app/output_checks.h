@@ -16,4 +16,9 @@ namespace recorder::app {
 // name the run will make (a daily log's dated names) must fit its folder.
 std::string checkRunFiles(const HeadlessOptions& options);
 
+// Why the run must not write to a file it would append to (the log, and today's dated log of a
+// daily rotation): one that exists and belongs to another user, who could read and rewrite what
+// is recorded there. Empty when there is none.
+std::string checkAppendedOwners(const HeadlessOptions& options);
+
 }  // namespace recorder::app

@@ -5,12 +5,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace recorder::app {
 
 struct ServeAddress {
   std::string host = "127.0.0.1";  // an IPv6 address without its brackets
   int port = 0;                    // 0: any free port, said on standard error
+  // --serve-name: the names users reach it by besides the address (requests that name no
+  // address or name of its own are refused, so that no other site can borrow it).
+  std::vector<std::string> names;
 };
 
 // "8080", "0.0.0.0:8080", "[::1]:8080", "localhost:8080"; empty when the text is none of these

@@ -1,6 +1,7 @@
 // One client connection of the web view, read and written under deadlines that bound a whole
 // request and a whole answer, not only each wait: a client that trickles its bytes one at a
-// time cannot hold a worker for longer than those.
+// time cannot hold a worker for longer than those. A request's head is read into a buffer of a
+// fixed size and checked before httplib parses it; httplib reads nothing past it.
 #pragma once
 
 #include <httplib.h>
@@ -9,7 +10,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
+
+#include "web_request_head.h"
 
 namespace recorder::app {
 
@@ -20,19 +25,36 @@ struct ConnectionLimits {
   std::chrono::milliseconds answer;   // from an answer's first byte to its last
 };
 
+// How a connection kept alive between two requests is shared out: it is marked idle while it
+// waits, and given up when `release` says so.
+struct IdleHooks {
+  std::function<void(bool idle)> mark = [](bool) {};
+  std::function<bool()> release = [] { return false; };
+};
+
 class TimedConnection final : public httplib::Stream {
  public:
   using Clock = std::chrono::steady_clock;
 
-  TimedConnection(int fd, const ConnectionLimits& limits) : fd_(fd), limits_(limits) {}
+  TimedConnection(int fd, const ConnectionLimits& limits, const std::atomic<bool>& stopping)
+      : fd_(fd), limits_(limits), stopping_(stopping) {}
 
   // Waits for the next request's first byte and starts its clock; false when none comes in
-  // time or `listening` no longer holds a socket because the server stops.
-  bool awaitRequest(const std::atomic<int>& listening);
+  // time, the hooks ask for the connection back, or the server stops.
+  bool awaitRequest(const IdleHooks& hooks);
+  // Reads the request's head: 0 once it is whole, -1 when the client went away or the server
+  // stops, 408 when it takes too long, else the status it is refused with as soon as a limit is
+  // passed.
+  int readHead();
+  std::string_view head() const { return {buffer_.data(), headEnd_}; }
+  // After an answer: what came after the head is the next request's beginning.
+  void nextRequest();
+  bool sendAll(std::string_view bytes);
 
-  // A read failed or found the end: what is left of the request cannot be told from a next
-  // one, so the connection ends after its answer.
-  bool spent() const { return spent_; }
+  // httplib tried to read past the head, or the answer refused the request: the connection
+  // ends after the answer.
+  bool spent() const { return spent_ || refused_; }
+  bool refused() const { return refused_; }
 
   bool is_readable() const override;
   bool is_writable() const override;
@@ -44,29 +66,41 @@ class TimedConnection final : public httplib::Stream {
 
  private:
   // Whether the socket is ready for `events` before the deadline or the wait limit, whichever
-  // comes first.
+  // comes first; false at once when the server stops.
   bool ready(short events, Clock::time_point deadline) const;
 
   int fd_;
   ConnectionLimits limits_;
+  const std::atomic<bool>& stopping_;
   Clock::time_point requestDeadline_{};
   Clock::time_point answerDeadline_{};
   bool answering_ = false;
   bool spent_ = false;
-  std::array<char, 4096> buffer_{};
-  std::size_t begin_ = 0;
-  std::size_t end_ = 0;
+  bool refused_ = false;
+  std::array<char, kMaxHead> buffer_{};
+  std::size_t filled_ = 0;   // bytes received
+  std::size_t headEnd_ = 0;  // the head's length, once whole
+  std::size_t begin_ = 0;    // what httplib has read of it
 };
 
-// httplib's server, its connections read and written through TimedConnection.
+// httplib's request parsing and answers, over connections the web view's listener accepts.
 class TimedServer final : public httplib::Server {
  public:
-  explicit TimedServer(const ConnectionLimits& limits) : limits_(limits) {}
+  TimedServer(const ConnectionLimits& limits, const std::atomic<bool>& stopping)
+      : limits_(limits), stopping_(stopping) {}
+  void setHosts(HostNames hosts) { hosts_ = std::move(hosts); }
+  // httplib writes an answer's content only while it holds a listening socket: the listener's,
+  // until the server stops (then -1), which ends answers being written.
+  void setListening(int fd) { svr_sock_ = fd; }
+
+  // Answers the connection's requests until it ends; true when one was refused, so that the
+  // caller closes it once the client has had the time to read why.
+  bool serve(int fd, const IdleHooks& hooks);
 
  private:
-  bool process_and_close_socket(int sock) override;
-
   ConnectionLimits limits_;
+  const std::atomic<bool>& stopping_;
+  HostNames hosts_;
 };
 
 }  // namespace recorder::app

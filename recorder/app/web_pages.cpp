@@ -2,25 +2,31 @@
 
 #include <cstdio>
 
+#include "util/utf8.h"
 #include "web_route.h"
 
 namespace recorder::app {
 
 namespace {
 
+// Bytes that are not UTF-8 (a log named in another encoding) stand as U+FFFD: JSON is text.
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t from = pos;
+    const char32_t c = util::nextCodePoint(text, pos);
+    if (c == util::kReplacementCharacter && pos == from + 1 &&
+        static_cast<unsigned char>(text[from]) >= 0x80) {
+      out += "\\ufffd";
+    } else if (c == '"' || c == '\\') {
       out += '\\';
-      out += c;
-    } else if (u < 0x20 || u == 0x7F) {
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F) {
       char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", u);
+      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
       out += escape;
     } else {
-      out += c;
+      out.append(text, from, pos - from);
     }
   }
   return out + "\"";

@@ -1,11 +1,12 @@
 // What /logs/ reads of the logs a run wrote: the file only while it is still the one the run
-// wrote, its whole lines, and its day plot.
+// wrote, its whole lines read a piece at a time, and its day plot.
 #pragma once
 
 #include <sys/stat.h>
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -18,12 +19,21 @@ namespace recorder::app {
 // link or another file put in its place is never followed).
 std::shared_ptr<util::Descriptor> openServedLog(const ServedLog& log, struct stat& info);
 
-// The log's whole lines: a log being written may end in half a record.
-void readWholeLines(int fd, std::uint64_t size, std::string& text);
+// The length of the log's first `size` bytes up to its last line end: a log being written may
+// end in half a record. Read backwards a piece at a time.
+std::uint64_t wholeLinesEnd(int fd, std::uint64_t size);
 
-// The day plot of a copy of a log, drawn by this program (/proc/self/exe --plot) in a process of
-// its own: the chart control shares drawing state across its instances without locks, and the
-// recorder's own chart is drawing on another thread. Ended when `stopping` is set or after 30 s.
-bool drawDayPlot(const std::string& logCopy, const std::atomic<bool>& stopping, std::string& png);
+// A stream reading the file's first `size` bytes (it seeks), which ends early, as if the file
+// ended there, once `stopping` or `gone` (when given) is set. Null when it cannot be made.
+std::FILE* openFilePrefix(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
+                          const std::atomic<bool>& stopping,
+                          const std::atomic<bool>* gone = nullptr);
+
+// The day plot of the log's first `size` bytes, drawn by this program (/proc/self/exe --plot)
+// in a process of its own that reads them from a pipe: the chart control shares drawing state
+// across its instances without locks, and the recorder's own chart is drawing on another
+// thread. The picture is written in `folder`. Ended when `stopping` is set or after 30 s.
+bool drawDayPlot(int fd, std::uint64_t size, const std::string& folder,
+                 const std::atomic<bool>& stopping, std::string& png);
 
 }  // namespace recorder::app

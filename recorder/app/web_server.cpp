@@ -3,15 +3,14 @@
 #include <httplib.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <csignal>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -20,35 +19,87 @@
 #include "headless_commands.h"
 #include "recorder/csv_export.h"
 #include "web_connection.h"
+#include "web_listener.h"
 #include "web_pages.h"
+#include "web_request_head.h"
 #include "web_route.h"
 #include "web_served_log.h"
-#include "web_worker_pool.h"
 
 namespace recorder::app {
 
 namespace {
 
-constexpr int kWorkers = 8;
-// Connections accepted but not yet taken by a worker; past this the listening thread waits and
-// further connections wait in the kernel's backlog.
-constexpr std::size_t kQueued = 32;
 // A client is dropped when it sends or reads nothing for 3 s, or takes over 5 s to send a
 // request or over 2 minutes to read an answer.
 constexpr ConnectionLimits kLimits{.wait = std::chrono::seconds(3),
                                    .idle = std::chrono::seconds(2),
                                    .request = std::chrono::seconds(5),
                                    .answer = std::chrono::minutes(2)};
-constexpr std::size_t kMaxBody = 1024;
+// CSV exports and day plots read a whole log: no more than this many at a time.
+constexpr int kHeavyAnswers = 2;
+// What the CSV export writes goes out in pieces of this size.
+constexpr std::size_t kCsvPiece = 16 * 1024;
+
+constexpr char kPagePolicy[] =
+    "default-src 'none'; img-src 'self'; connect-src 'self'; style-src 'unsafe-inline'; "
+    "script-src 'unsafe-inline'";
 
 void answerText(httplib::Response& res, int status, const std::string& text) {
   res.status = status;
   res.set_content(text, "text/plain; charset=utf-8");
 }
 
+void answerBusy(httplib::Response& res, const char* why) {
+  res.set_header("Retry-After", "2");
+  answerText(res, 503, std::string("503 ") + why + "\n");
+}
+
+// One of the few places for an export or a plot, held while its answer lives.
+class HeavySlot {
+ public:
+  static std::shared_ptr<HeavySlot> take(std::atomic<int>& taken) {
+    if (taken.fetch_add(1) >= kHeavyAnswers) {
+      --taken;
+      return nullptr;
+    }
+    return std::shared_ptr<HeavySlot>(new HeavySlot(taken));
+  }
+  ~HeavySlot() { --taken_; }
+  HeavySlot(const HeavySlot&) = delete;
+  HeavySlot& operator=(const HeavySlot&) = delete;
+
+ private:
+  explicit HeavySlot(std::atomic<int>& taken) : taken_(taken) {}
+  std::atomic<int>& taken_;
+};
+
+// A stdio stream that hands what is written to httplib's sink; once the client is gone it
+// fails, and `broken` tells the reading side to stop.
+struct SinkStream {
+  httplib::DataSink* sink;
+  std::atomic<bool>* broken;
+};
+
+ssize_t writeToSink(void* cookie, const char* data, std::size_t length) {
+  auto& s = *static_cast<SinkStream*>(cookie);
+  if (*s.broken || !s.sink->write(data, length)) {
+    *s.broken = true;
+    return -1;
+  }
+  return static_cast<ssize_t>(length);
+}
+
+ssize_t discard(void*, const char*, std::size_t length) { return static_cast<ssize_t>(length); }
+
+int closeSinkStream(void* cookie) {
+  delete static_cast<SinkStream*>(cookie);
+  return 0;
+}
+
 }  // namespace
 
-// The server on cpp-httplib.
+// The server: httplib parses requests and writes answers on connections the web view's own
+// listener accepts and hands out.
 class HttpWebServer final : public WebServer {
  public:
   explicit HttpWebServer(const SnapshotBoard& board);
@@ -67,32 +118,21 @@ struct HttpWebServer::Impl {
 
   void answer(const httplib::Request& req, httplib::Response& res);
   void answerLog(const WebRoute& route, const WebSnapshot& snapshot, httplib::Response& res);
-  // The log's whole lines copied into a scratch folder of its own under the server's, named as
-  // the log: what the CSV export and the day plot read.
-  std::string scratchCopy(const ServedLog& log, const std::string& text);
+  void answerCsv(const ServedLog& log, std::shared_ptr<util::Descriptor> file, std::uint64_t size,
+                 std::int64_t lastDay, std::shared_ptr<HeavySlot> slot, httplib::Response& res);
 
   const SnapshotBoard& board;
-  TimedServer server{kLimits};
-  std::thread listener;
+  WebListener listener{ListenerLimits{}, refusalAnswer(503, "Retry-After: 1\r\n")};
+  TimedServer server{kLimits, listener.stopping()};
   std::string url;
-  std::filesystem::path scratch;
-  std::atomic<bool> stopping{false};
+  std::filesystem::path scratch;  // the day plots' pictures, each in a folder of its own
   std::atomic<unsigned> scratchCount{0};
+  std::atomic<int> heavy{0};
   std::mutex plotting;  // one day plot at a time
   bool started = false;
 };
 
 void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response& res) {
-  // Nothing here reads a body: one that is announced is refused and the connection closed, so
-  // that its bytes are never taken for the next request.
-  const std::string length = req.get_header_value("Content-Length");
-  if (req.has_header("Transfer-Encoding") || (!length.empty() && length != "0")) {
-    res.set_header("Connection", "close");
-    const bool large = req.has_header("Transfer-Encoding") ||
-                       std::strtoull(length.c_str(), nullptr, 10) > kMaxBody;
-    answerText(res, large ? 413 : 400, large ? "413 Payload Too Large\n" : "400 Bad Request\n");
-    return;
-  }
   const auto snapshot = board.current();
   std::vector<std::string> names;
   names.reserve(snapshot->logs.size());
@@ -103,14 +143,10 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
       res.set_header("Connection", "close");
       if (route.status == 405) res.set_header("Allow", "GET, HEAD");
       answerText(res, route.status,
-                 route.status == 405   ? "405 Method Not Allowed\n"
-                 : route.status == 400 ? "400 Bad Request\n"
-                                       : "404 Not Found\n");
+                 std::to_string(route.status) + " " + reasonOf(route.status) + "\n");
       return;
     case WebPage::Index:
-      res.set_header("Content-Security-Policy",
-                     "default-src 'none'; img-src 'self'; connect-src 'self'; "
-                     "style-src 'unsafe-inline'; script-src 'unsafe-inline'");
+      res.set_header("Content-Security-Policy", kPagePolicy);
       res.set_content(indexPage(snapshot->status), "text/html; charset=utf-8");
       return;
     case WebPage::Chart:
@@ -136,6 +172,7 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
         if (openServedLog(log, info))
           entries.push_back({log.name, static_cast<std::uint64_t>(info.st_size)});
       }
+      res.set_header("Content-Security-Policy", kPagePolicy);
       res.set_content(logListPage(entries), "text/html; charset=utf-8");
       return;
     }
@@ -169,45 +206,27 @@ void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& sn
         });
     return;
   }
-  std::string text;
-  readWholeLines(file->get(), size, text);
-  const std::string copy = scratchCopy(log, text);
-  if (copy.empty()) {
-    answerText(res, 500, "500 Cannot read the log\n");
+  auto slot = HeavySlot::take(heavy);
+  if (!slot) {
+    answerBusy(res, "Other exports and day plots are being made");
     return;
   }
-  const auto cleanUp = [&copy] {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(copy).parent_path(), ignored);
-  };
+  const std::uint64_t whole = wholeLinesEnd(file->get(), size);
   if (route.page == WebPage::LogCsv) {
-    char* buffer = nullptr;
-    std::size_t length = 0;
-    std::FILE* out = ::open_memstream(&buffer, &length);
-    std::string error;
-    const bool ok =
-        out != nullptr && exportCsv(copy, std::nullopt, dayOfChange(info.st_mtime), out, error);
-    if (out != nullptr) std::fclose(out);
-    std::string csv(buffer != nullptr ? buffer : "", length);
-    std::free(buffer);
-    cleanUp();
-    if (!ok) {
-      answerText(res, 500, "500 The log cannot be exported: " + error + "\n");
-      return;
-    }
-    res.set_content(std::move(csv), "text/csv; charset=utf-8");
+    answerCsv(log, file, whole, dayOfChange(info.st_mtime), std::move(slot), res);
     return;
   }
   std::unique_lock lock(plotting, std::try_to_lock);
   if (!lock.owns_lock()) {
-    cleanUp();
-    res.set_header("Retry-After", "2");
-    answerText(res, 503, "503 Another day plot is being drawn\n");
+    answerBusy(res, "Another day plot is being drawn");
     return;
   }
+  const auto folder = scratch / std::to_string(++scratchCount);
+  std::error_code error;
   std::string png;
-  const bool ok = drawDayPlot(copy, stopping, png);
-  cleanUp();
+  const bool ok = !scratch.empty() && std::filesystem::create_directory(folder, error) &&
+                  drawDayPlot(file->get(), whole, folder.string(), listener.stopping(), png);
+  std::filesystem::remove_all(folder, error);
   if (!ok) {
     answerText(res, 500, "500 The day plot cannot be drawn\n");
     return;
@@ -215,16 +234,46 @@ void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& sn
   res.set_content(std::move(png), "image/png");
 }
 
-std::string HttpWebServer::Impl::scratchCopy(const ServedLog& log, const std::string& text) {
-  const auto folder = scratch / std::to_string(++scratchCount);
-  std::error_code error;
-  if (!std::filesystem::create_directory(folder, error)) return {};
-  const auto path = folder / log.name;
-  std::ofstream out(path, std::ios::binary);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) return {};
-  return path.string();
+void HttpWebServer::Impl::answerCsv(const ServedLog& log, std::shared_ptr<util::Descriptor> file,
+                                    std::uint64_t size, std::int64_t lastDay,
+                                    std::shared_ptr<HeavySlot> slot, httplib::Response& res) {
+  const std::atomic<bool>& stopping = listener.stopping();
+  // A log that cannot be exported is told before the answer starts: a first pass writes
+  // nowhere. Both read the same whole lines.
+  {
+    std::FILE* in = openFilePrefix(file, size, stopping);
+    std::FILE* out = ::fopencookie(nullptr, "w", {nullptr, discard, nullptr, nullptr});
+    std::string error;
+    const bool ok = in != nullptr && out != nullptr &&
+                    exportCsv(in, log.name, std::nullopt, lastDay, out, error);
+    if (in != nullptr) std::fclose(in);
+    if (out != nullptr) std::fclose(out);
+    if (!ok) {
+      answerText(res, 500, "500 The log cannot be exported: " + error + "\n");
+      return;
+    }
+  }
+  res.set_chunked_content_provider("text/csv; charset=utf-8", [file, size, lastDay, slot,
+                                                               name = log.name,
+                                                               &stopping](std::size_t,
+                                                                          httplib::DataSink& sink) {
+    // The client gone or the server stopping ends the reading too.
+    std::atomic<bool> broken = false;
+    std::FILE* in = openFilePrefix(file, size, stopping, &broken);
+    auto* cookie = new SinkStream{&sink, &broken};
+    std::FILE* out = ::fopencookie(cookie, "w", {nullptr, writeToSink, nullptr, closeSinkStream});
+    if (out == nullptr) delete cookie;
+    if (out != nullptr) std::setvbuf(out, nullptr, _IOFBF, kCsvPiece);
+    std::string error;
+    bool ok =
+        in != nullptr && out != nullptr && exportCsv(in, name, std::nullopt, lastDay, out, error);
+    if (in != nullptr) std::fclose(in);
+    if (out != nullptr && std::fclose(out) != 0) ok = false;
+    ok = ok && !broken && !stopping;
+    // Unfinished, the answer ends without its last chunk: the client sees it cut short.
+    if (ok) sink.done();
+    return ok;
+  });
 }
 
 HttpWebServer::HttpWebServer(const SnapshotBoard& board) : impl_(std::make_unique<Impl>(board)) {}
@@ -237,19 +286,14 @@ std::string HttpWebServer::start(const ServeAddress& address) {
   Impl& s = *impl_;
   // A client that goes away mid-answer must not end the recorder.
   ::signal(SIGPIPE, SIG_IGN);
-  s.server.new_task_queue = [] { return new BoundedPool(kWorkers, kQueued); };
   s.server.set_keep_alive_max_count(20);
-  s.server.set_payload_max_length(kMaxBody);
-  s.server.set_default_headers({{"Cache-Control", "no-store"},
-                                {"X-Content-Type-Options", "nosniff"},
-                                {"Referrer-Policy", "no-referrer"},
-                                {"X-Frame-Options", "DENY"}});
+  httplib::Headers headers;
+  for (const auto& [name, value] : commonHeaders()) headers.emplace(name, value);
+  s.server.set_default_headers(headers);
   s.server.set_pre_routing_handler([&s](const httplib::Request& req, httplib::Response& res) {
     s.answer(req, res);
     return httplib::Server::HandlerResponse::Handled;
   });
-  // Whatever httplib refuses itself (a malformed line, an oversized one) gets a body that says
-  // no more than its status.
   s.server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
     if (res.body.empty()) answerText(res, res.status, std::to_string(res.status) + "\n");
   });
@@ -258,22 +302,15 @@ std::string HttpWebServer::start(const ServeAddress& address) {
         answerText(res, 500, "500 Internal Server Error\n");
       });
 
-  errno = 0;
-  int port = address.port;
-  bool bound = false;
-  if (port == 0) {
-    port = s.server.bind_to_any_port(address.host);
-    bound = port > 0;
-  } else {
-    bound = s.server.bind_to_port(address.host, port);
+  if (const std::string why = s.listener.bind(address.host, address.port); !why.empty()) {
+    const int number = errno;
+    const std::string text = "cannot serve on " + serveUrl(address.host, address.port);
+    if (number == EADDRINUSE) return text + ": the port is in use";
+    if (number == EACCES) return text + ": the port needs privileges";
+    return text + ": " + why;
   }
-  const int why = errno;
-  if (!bound) {
-    std::string text = "cannot serve on " + serveUrl(address.host, address.port);
-    if (why == EADDRINUSE) return text + ": the port is in use";
-    if (why == EACCES) return text + ": the port needs privileges";
-    return why != 0 ? text + ": " + std::strerror(why) : text;
-  }
+  const int port = s.listener.port();
+  s.server.setHosts(HostNames(address.host, port, address.names));
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern =
       std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zelkchart-web-XXXXXX";
@@ -282,13 +319,14 @@ std::string HttpWebServer::start(const ServeAddress& address) {
   const char* made = ::mkdtemp(writable.data());
   if (made != nullptr) s.scratch = made;
   s.url = serveUrl(address.host, port);
-  s.listener = std::thread([&s] {
-    yieldToTheRecorder();
-    s.server.listen_after_bind();
+  s.server.setListening(s.listener.socket());
+  s.listener.start([&s](int fd, const std::string& peer) {
+    const IdleHooks hooks{
+        .mark = [&s, &peer](bool idle) { s.listener.markIdle(peer, idle); },
+        .release = [&s, &peer] { return s.listener.shouldRelease(peer); },
+    };
+    return s.server.serve(fd, hooks);
   });
-  // stop() only reaches a server that has begun listening.
-  for (int i = 0; i < 2000 && !s.server.is_running(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   s.started = true;
   return {};
 }
@@ -297,9 +335,8 @@ void HttpWebServer::stop() {
   Impl& s = *impl_;
   if (!s.started) return;
   s.started = false;
-  s.stopping = true;
-  s.server.stop();
-  s.listener.join();
+  s.server.setListening(-1);
+  s.listener.stop();
   if (!s.scratch.empty()) {
     std::error_code ignored;
     std::filesystem::remove_all(s.scratch, ignored);

@@ -355,11 +355,16 @@ TEST_F(HeadlessRunTest, RefusedRunsLeaveEveryFileAsItWas) {
   std::filesystem::create_symlink("important.log", p("log.png"));
   std::filesystem::create_symlink("important.log", p("link.log"));
   std::filesystem::create_directory(p("folder.pdf"));
+  // An empty log another user made beforehand, for the run to fill where they can read it.
+  std::ofstream(p("theirs.log")).close();
+  ::chmod(p("theirs.log").c_str(), 0666);
+  const bool theirs = ::chown(p("theirs.log").c_str(), 65534, 65534) == 0;
   const std::string longImage = std::string(252, 'i') + ".png";
   const std::string longLog = std::string(248, 'l') + ".log";
   const struct {
     std::string args;  // @ stands for the test's folder
     const char* says;
+    int status = 1;
   } cases[] = {
       {"--input @rec.wav --log @rec.wav", "it is the input"},
       {"--input @missing.wav --log @important.log", "missing.wav"},
@@ -375,6 +380,8 @@ TEST_F(HeadlessRunTest, RefusedRunsLeaveEveryFileAsItWas) {
       {"--log @" + longLog + " --rotate daily", "daily files"},
       {"--log @important.log --image @no/x.png", "does not exist"},
       {"--playback @important.log --image @log.png", "it is the input"},
+      {theirs ? "--log @theirs.log" : "--log @link.log",
+       theirs ? "belongs to another user" : "symbolic link", theirs ? 2 : 1},
   };
   const auto before = std::distance(std::filesystem::directory_iterator(dir), {});
   for (const auto& c : cases) {
@@ -382,7 +389,7 @@ TEST_F(HeadlessRunTest, RefusedRunsLeaveEveryFileAsItWas) {
     for (auto at = args.find('@'); at != std::string::npos; at = args.find('@', at)) {
       args.replace(at, 1, dir.string() + "/");
     }
-    EXPECT_EQ(run("--headless --seconds 1 " + args), 1) << c.args;
+    EXPECT_EQ(run("--headless --seconds 1 " + args), c.status) << c.args;
     const std::string said = read("stderr.txt");
     EXPECT_NE(said.find(c.says), std::string::npos) << c.args << ": " << said;
     EXPECT_EQ(count(said, "\n"), 1u) << said;

@@ -73,6 +73,7 @@ class ServedRecorder {
   }
 
   void signal(int number) const { ::kill(pid_, number); }
+  pid_t pid() const { return pid_; }
 
  private:
   bool exited(std::chrono::milliseconds limit) {

@@ -99,11 +99,13 @@ TEST(WebPages, EscapeWhatTheRecorderSaysForWhereItStands) {
   s.statusLine = "Logging to <script>alert(1)</script>&\".log";
   s.log = "quote\"back\\slash\nline.log";
   s.input = "C:\\x\t";
+  s.date = "caf\xe9 \xc3\xa9";  // a stray Latin-1 byte, then UTF-8
   s.level = "12.5";
   const std::string json = statusJson(s);
   EXPECT_NE(json.find(R"("log":"quote\"back\\slash\u000aline.log")"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("input":"C:\\x\u0009")"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("level":12.5,)"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"date\":\"caf\\ufffd \xc3\xa9\""), std::string::npos) << json;
   const std::string page = indexPage(s);
   EXPECT_EQ(page.find("<script>alert"), std::string::npos);
   EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;&amp;&quot;.log"), std::string::npos);

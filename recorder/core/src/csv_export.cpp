@@ -19,13 +19,14 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 }
 
 // The clock's day of the first or the last time record; 0 when there is none.
-std::optional<std::int64_t> clockDayOfTimeRecord(const std::string& path, bool last,
+std::optional<std::int64_t> clockDayOfTimeRecord(std::FILE* log, const std::string& path, bool last,
                                                  std::string& error) {
   LogReader reader;
-  if (!reader.open(path)) {
+  if (std::fseek(log, 0, SEEK_SET) != 0) {
     error = "cannot read the log " + path;
     return std::nullopt;
   }
+  reader.attach(log);
   std::int64_t day = 0;
   while (!reader.atEnd()) {
     const LogRecord r = reader.next();
@@ -58,17 +59,30 @@ class CsvWriter {
 
 bool exportCsv(const std::string& logPath, std::optional<std::int64_t> firstDay,
                std::int64_t lastDay, std::FILE* out, std::string& error) {
-  const auto referenceClockDay = clockDayOfTimeRecord(logPath, !firstDay, error);
+  std::FILE* log = std::fopen(logPath.c_str(), "rbe");
+  if (log == nullptr) {
+    error = "cannot read the log " + logPath;
+    return false;
+  }
+  const bool ok = exportCsv(log, logPath, firstDay, lastDay, out, error);
+  std::fclose(log);
+  return ok;
+}
+
+bool exportCsv(std::FILE* log, const std::string& logPath, std::optional<std::int64_t> firstDay,
+               std::int64_t lastDay, std::FILE* out, std::string& error) {
+  const auto referenceClockDay = clockDayOfTimeRecord(log, logPath, !firstDay, error);
   if (!referenceClockDay) return false;
   CsvWriter csv(out, (firstDay ? *firstDay : lastDay) - *referenceClockDay);
   RecorderTables tables;
   tables.fill();
 
   LogReader reader;
-  if (!reader.open(logPath)) {
+  if (std::fseek(log, 0, SEEK_SET) != 0) {
     error = "cannot read the log " + logPath;
     return false;
   }
+  reader.attach(log);
   std::vector<float> second;  // the data records of the second in hand
   second.reserve(512);
   std::optional<std::int64_t> lastTimeMs;

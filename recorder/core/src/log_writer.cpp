@@ -42,7 +42,15 @@ bool LogWriter::openNow(const std::string& path, bool keepRecords) {
       return false;
     }
     struct stat info {};
-    if (keepRecords && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    // A file another user made beforehand (in a shared folder, say) would let them read and
+    // rewrite what is recorded: never written.
+    const bool known = ::fstat(fd, &info) == 0;
+    if (known && info.st_uid != ::geteuid()) {
+      ::close(fd);
+      error_ = "it belongs to another user";
+      return false;
+    }
+    if (keepRecords && known && S_ISREG(info.st_mode) && info.st_size > 0) {
       ::close(fd);
       continue;
     }

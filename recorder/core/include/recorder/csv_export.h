@@ -16,4 +16,10 @@ namespace recorder {
 bool exportCsv(const std::string& logPath, std::optional<std::int64_t> firstDay,
                std::int64_t lastDay, std::FILE* out, std::string& error);
 
+// The same from a log the caller has open and keeps (read from its start, twice: it must be able
+// to seek); logName stands for it in the messages. Reads and writes a line at a time, whatever
+// the log's size.
+bool exportCsv(std::FILE* log, const std::string& logName, std::optional<std::int64_t> firstDay,
+               std::int64_t lastDay, std::FILE* out, std::string& error);
+
 }  // namespace recorder

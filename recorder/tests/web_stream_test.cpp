@@ -1,0 +1,146 @@
+// The CSV of a large log as the web view streams it, with the server's module loaded into this
+// process: the answer is what --export-csv writes, the process's peak resident size grows by a
+// small fixed amount rather than by the log's or the CSV's size, and no more than two exports
+// run at a time.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "headless_commands.h"
+#include "recorder/csv_export.h"
+#include "recorder/log_writer.h"
+#include "recorder/ole_date.h"
+#include "web_server.h"
+
+namespace recorder::app {
+namespace {
+
+using namespace std::chrono_literals;
+
+long statusKiB(const std::string& field) {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(field + ":")) return std::atol(line.c_str() + field.size() + 1);
+  }
+  return -1;
+}
+
+int connectTo(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
+TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("zelkchart_web_stream_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string logPath = (dir / "big.log").string();
+  {
+    // About 9 MB of log, 20 points a second over 11 hours: some 24 MB of CSV.
+    LogWriter log;
+    ASSERT_TRUE(log.open(logPath));
+    const std::int64_t start = 46000LL * 86400;
+    for (std::int64_t s = 1; s <= 40000; ++s) {
+      for (int i = 0; i < 20; ++i) log.writeData(static_cast<float>((s * 7 + i) % 4096) / 8.0f);
+      log.writeTime(secondsToOleDate(start + s), 4);
+    }
+    ASSERT_TRUE(log.close());
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(logPath.c_str(), &info), 0);
+  const std::string expectedPath = (dir / "expected.csv").string();
+  {
+    std::FILE* out = std::fopen(expectedPath.c_str(), "w");
+    std::string error;
+    ASSERT_TRUE(exportCsv(logPath, std::nullopt, dayOfChange(info.st_mtime), out, error)) << error;
+    std::fclose(out);
+  }
+  const auto expectedSize = std::filesystem::file_size(expectedPath);
+
+  void* module = ::dlopen(ZELKCHART_WEB_MODULE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << ::dlerror();
+  auto* make = reinterpret_cast<MakeWebServer*>(::dlsym(module, kMakeWebServer));
+  ASSERT_NE(make, nullptr);
+  SnapshotBoard board;
+  auto snapshot = std::make_shared<WebSnapshot>();
+  snapshot->logs.push_back({"big.log", logPath, info.st_dev, info.st_ino});
+  board.publish(snapshot);
+  std::unique_ptr<WebServer> server(make(board));
+  ASSERT_EQ(server->start(ServeAddress{}), "");
+  const int port = std::atoi(server->url().c_str() + server->url().rfind(':') + 1);
+  const std::string request =
+      "GET /logs/big.log.csv HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
+
+  // Two clients that read nothing hold both places once their answers have begun.
+  int stalled[2];
+  for (int& fd : stalled) {
+    fd = connectTo(port);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::send(fd, request.data(), request.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(request.size()));
+  }
+  for (const int fd : stalled) {
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 30000), 1);
+  }
+  httplib::Client client("127.0.0.1", port);
+  client.set_read_timeout(60, 0);
+  const auto third = client.Get("/logs/big.log.csv");
+  ASSERT_TRUE(third) << httplib::to_string(third.error());
+  EXPECT_EQ(third->status, 503);
+  EXPECT_FALSE(third->get_header_value("Retry-After").empty());
+  for (const int fd : stalled) ::close(fd);
+
+  // The places come free once those clients are gone; then a whole export, compared piece by
+  // piece with the file as it arrives.
+  std::ifstream expected(expectedPath, std::ios::binary);
+  std::uint64_t received = 0;
+  bool same = true;
+  std::vector<char> piece;
+  int status = 0;
+  const long residentBefore = statusKiB("VmRSS");
+  std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+  for (int attempt = 0; attempt < 50 && status != 200; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(100ms);
+    client.Get(
+        "/logs/big.log.csv",
+        [&status](const httplib::Response& r) {
+          status = r.status;
+          return r.status == 200;
+        },
+        [&](const char* data, std::size_t length) {
+          piece.resize(length);
+          expected.read(piece.data(), static_cast<std::streamsize>(length));
+          same = same && expected.gcount() == static_cast<std::streamsize>(length) &&
+                 std::memcmp(piece.data(), data, length) == 0;
+          received += length;
+          return same;
+        });
+  }
+  const long peak = statusKiB("VmHWM");
+  EXPECT_EQ(status, 200);
+  EXPECT_TRUE(same);
+  EXPECT_EQ(received, expectedSize);
+  EXPECT_GT(expectedSize, 20u << 20);
+  EXPECT_LT(peak - residentBefore, 16 * 1024) << residentBefore << " KiB before, peak " << peak;
+
+  server->stop();
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace recorder::app
