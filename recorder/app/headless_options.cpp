@@ -77,7 +77,7 @@ Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
 }
 
 std::vector<Option> optionTable(HeadlessOptions& o) {
-  return {
+  std::vector<Option> table = {
       apps::headlessOption(o),
       apps::inputOption(o),
       apps::secondsOption(o, Runs::Any),
@@ -142,6 +142,8 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--screenshot", "--screenshot needs a file name", Runs::WindowOnly,
                        o.screenshotPath),
   };
+  for (auto& option : stationOptionTable(o.stations)) table.push_back(std::move(option));
+  return table;
 }
 
 }  // namespace
@@ -165,20 +167,29 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
           "--plot draws logs into --image only: no --log, --playback, --print, --realtime or "
           "--serve");
     }
+    if (o.stations.any() || !o.stations.sidDir.empty())
+      return fail("--plot draws files: no --station, --stations or --sid-dir");
     o.plotLogs = std::move(operands);
     return result;
   }
   if (!operands.empty()) return fail("unknown option " + operands.front());
+  if (auto problem = stationOptionsProblem(o.stations, o.site, !o.playbackPath.empty());
+      !problem.empty()) {
+    result.tryHelp = false;
+    return fail(std::move(problem));
+  }
   for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
                                     {&o.plotTo, "--to"},
                                     {&o.plotSize, "--size"},
                                     {&o.site, "--site"}}) {
-    if (!value->empty()) return fail(std::string(name) + " needs --plot");
+    if (!value->empty() && !(value == &o.site && o.stations.any())) {
+      return fail(std::string(name) + " needs --plot");
+    }
   }
   if (o.headless && !o.playbackPath.empty() && !o.logPath.empty()) {
     return fail("--log and --playback exclude each other: a playback writes no log");
   }
-  if ((o.rotateDaily || o.sync) && o.logPath.empty()) {
+  if ((o.rotateDaily || (o.sync && o.stations.sidDir.empty())) && o.logPath.empty()) {
     return fail(std::string(o.rotateDaily ? "--rotate" : "--sync") + " needs --log");
   }
   if ((o.imageEvery > 0 || o.imageLabels) && o.imagePath.empty()) {
