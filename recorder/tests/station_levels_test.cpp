@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "recorder/sid_file.h"
+#include "recorder/sid_reader.h"
 #include "recorder/station_recorder.h"
 #include "scratch_folder.h"
 #include "station_signal.h"
@@ -100,6 +101,36 @@ TEST_F(StationFiles, FilesSplitAtUtcMidnightAndARestartAppendsWithoutRepeatingAS
                                               "2026-03-02 00:00:13", "2026-03-02 00:00:18",
                                               "2026-03-02 00:00:23"}));
   EXPECT_EQ(after.find("# Site"), after.rfind("# Site"));
+}
+
+TEST_F(StationFiles, DayPlotsReadOurSidFilesAndOtherObserversCombinedOnes) {
+  SidFileWriter ours(dir.string(), {"TEST", "", "", 5}, {"NAA", 24000}, false);
+  ASSERT_TRUE(ours.append(kMarch1 + 3600, 0.001));
+  ASSERT_TRUE(ours.append(kMarch1 + 3605, 0.0));  // no dB: left out
+  ASSERT_TRUE(ours.append(kMarch1 + 3610, 0.01));
+  std::ofstream(p("combined.csv")) << "# site = Elsewhere\n#\n# STATIONS = NWC, GBZ\n"
+                                      "# frequencies=19800,19580\n"
+                                      "2026-03-01 23:59:59.500000, 1e-4, 0.5\n"
+                                      "2026-03-02 00:00:04.500000, 2e-4, 0.25\n";
+  std::ofstream(p("broken.csv")) << "# StationID = NAA\n2026-03-01 00:00:00, 1\n00:00:05, 2\n";
+
+  const SidReadResult single = readSidFile(p("TEST_NAA_2026-03-01.csv"));
+  ASSERT_EQ(single.error, "");
+  ASSERT_EQ(single.stations.size(), 1u);
+  EXPECT_EQ(single.stations[0].label, "NAA 24.0 kHz");
+  EXPECT_EQ(single.stations[0].series.time, (std::vector<double>{3600, 3610}));
+  EXPECT_EQ(single.stations[0].series.value, (std::vector<float>{-30.0f, -20.0f}));
+
+  const SidReadResult combined = readSidFile(p("combined.csv"));
+  ASSERT_EQ(combined.error, "");
+  ASSERT_EQ(combined.stations.size(), 2u);
+  EXPECT_EQ(combined.stations[1].label, "GBZ 19.6 kHz");
+  // Past midnight the times go on beyond a day, as a log's do.
+  EXPECT_EQ(combined.stations[0].series.time, (std::vector<double>{86399.5, 86404.5}));
+  EXPECT_NEAR(combined.stations[1].series.value[1], -6.0206, 1e-4);
+
+  EXPECT_NE(readSidFile(p("broken.csv")).error.find("Line 3"), std::string::npos);
+  EXPECT_TRUE(isSidFile(p("combined.csv")));
 }
 
 }  // namespace
