@@ -68,6 +68,7 @@ std::string usageText() {
          "  --list-devices        list the audio capture devices\n"
          "  --plot LOG...         draw the logs' points against their clock times into\n"
          "                        --image, overlaid by time of day with a legend\n"
+         "                        (SID files: each station in dB, times in UTC)\n"
          "  --from HH:MM, --to HH:MM\n"
          "                        the span of the day plot (default: what the logs cover)\n"
          "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
