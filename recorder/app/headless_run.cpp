@@ -362,6 +362,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   if (refused != 0) return refused;
   std::unique_ptr<WebView> web;
   if (!startWebView(options, web)) return 2;
+  if (web && stations) web->setStations(stations.get());
 
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -64,6 +66,17 @@ void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form
   auto snapshot = std::make_shared<WebSnapshot>();
   snapshot->png = host::captionedPng(chart, clockCaptions(chart, form), kLabelStrip);
   snapshot->status = statusOf(form, firstDay_ + clockDay - *firstClockDay_);
+  if (stations_ != nullptr) {
+    const std::vector<double> levels = stations_->latestLevels();
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+      const Station& station = stations_->stations()[i];
+      char hz[32];
+      std::snprintf(hz, sizeof hz, "%.10g", station.frequencyHz);
+      char db[32] = "null";
+      if (levels[i] > 0.0) std::snprintf(db, sizeof db, "%.2f", 10.0 * std::log10(levels[i]));
+      snapshot->status.stations.push_back({station.call, hz, db});
+    }
+  }
   snapshot->logs = logs_;
   board_.publish(std::move(snapshot));
 }

@@ -21,6 +21,13 @@ struct ServedLog {
   ino_t inode = 0;
 };
 
+// A station's latest reading, as JSON numbers.
+struct StationStatus {
+  std::string call;
+  std::string frequencyHz;
+  std::string levelDb;  // "null" before the first reading or for no power
+};
+
 struct WebStatus {
   std::string clock;   // the time box: HH:MM:SS
   std::string middle;  // the labels under the chart's middle and left edge
@@ -34,6 +41,7 @@ struct WebStatus {
   std::string input;
   int sampleMs = 0;
   int chartSecondsPerDiv = 0;
+  std::vector<StationStatus> stations;  // empty in a run without stations
 };
 
 struct WebSnapshot {

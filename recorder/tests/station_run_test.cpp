@@ -8,6 +8,7 @@
 
 #include "scratch_folder.h"
 #include "station_signal.h"
+#include "web_pages.h"
 
 namespace recorder {
 namespace {
@@ -118,6 +119,18 @@ TEST_F(StationRun, TheVlfSignalCarriesItsFourStationsAboveAnEmptyBand) {
     }
   }
   EXPECT_GT(db(weakest) - db(empty), 20.0);
+}
+
+TEST(StationStatus, StatusJsonNamesStationsOnlyInRunsWithStations) {
+  app::WebStatus status;
+  const std::string plain = app::statusJson(status);
+  EXPECT_EQ(plain.find("stations"), std::string::npos);
+  status.stations = {{"NAA", "24000", "-21.5"}, {"NWC", "19800", "null"}};
+  const std::string json = app::statusJson(status);
+  EXPECT_EQ(json.substr(0, plain.size() - 2), plain.substr(0, plain.size() - 2));
+  EXPECT_EQ(json.substr(plain.size() - 2),
+            ",\"stations\":[{\"call\":\"NAA\",\"frequency_hz\":24000,\"level_db\":-21.5},"
+            "{\"call\":\"NWC\",\"frequency_hz\":19800,\"level_db\":null}]}\n");
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ void BandPowerAccumulator::add(std::span<const std::int16_t> samples, const Done
     if (pending_.size() < length) break;
     const std::int64_t interval = (frameStart_ + hop_) / samplesPerInterval_;
     if (interval != current_.index) {
-      emit(done);
+      closeInterval(done);
       current_.index = interval;
     }
     transform();
@@ -91,7 +91,7 @@ void BandPowerAccumulator::transform() {
   ++current_.frames;
 }
 
-void BandPowerAccumulator::emit(const Done& done) {
+void BandPowerAccumulator::closeInterval(const Done& done) {
   if (current_.frames > 0) {
     current_.levels.resize(sums_.size());
     for (std::size_t b = 0; b < sums_.size(); ++b) current_.levels[b] = sums_[b] / current_.frames;
@@ -102,7 +102,7 @@ void BandPowerAccumulator::emit(const Done& done) {
 }
 
 void BandPowerAccumulator::flush(const Done& done) {
-  emit(done);
+  closeInterval(done);
   current_.index = -1;
 }
 

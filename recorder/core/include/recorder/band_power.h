@@ -51,7 +51,7 @@ class BandPowerAccumulator {
 
  private:
   void transform();
-  void emit(const Done& done);
+  void closeInterval(const Done& done);
 
   int length_;
   int hop_;
