@@ -152,9 +152,11 @@ std::string logListPage(const std::vector<LogEntry>& logs) {
   page += "<table>\n";
   for (const LogEntry& log : logs) {
     const std::string link = "/logs/" + percentEncodeName(log.name);
+    // A SID file is CSV already: its own link serves it.
+    const std::string csv = log.csv ? link : link + ".csv";
     page += "<tr><td><a href=\"" + link + "\">" + htmlEscape(log.name) + "</a></td><td>" +
-            std::to_string(log.bytes) + " bytes</td><td><a href=\"" + link +
-            ".csv\">CSV</a></td><td><a href=\"" + link + ".png\">day plot</a></td></tr>\n";
+            std::to_string(log.bytes) + " bytes</td><td><a href=\"" + csv +
+            "\">CSV</a></td><td><a href=\"" + link + ".png\">day plot</a></td></tr>\n";
   }
   page += "</table>\n<p><a href=\"/\">The chart</a></p>\n</body>\n</html>\n";
   return page;

@@ -43,15 +43,21 @@ WebStatus WebPublisher::statusOf(ZelkChrtForm& form, std::int64_t date) {
 }
 
 void WebPublisher::noteLog(const ZelkChrtForm& form) {
-  if (!form.LogFileOpen()) return;
-  const std::string& path = form.LogFileName();
+  if (form.LogFileOpen()) notePath(form.LogFileName(), false);
+  // The stations' SID files are served as the run's logs are.
+  if (stations_ != nullptr) {
+    for (const std::string& path : stations_->files()) notePath(path, true);
+  }
+}
+
+void WebPublisher::notePath(const std::string& path, bool csv) {
   for (const ServedLog& log : logs_) {
     if (log.path == path) return;
   }
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
   logs_.push_back(
-      {std::filesystem::path(path).filename().string(), path, info.st_dev, info.st_ino});
+      {std::filesystem::path(path).filename().string(), path, info.st_dev, info.st_ino, csv});
 }
 
 void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force) {

@@ -33,6 +33,7 @@ class WebPublisher {
 
  private:
   void noteLog(const ZelkChrtForm& form);
+  void notePath(const std::string& path, bool csv);
 
   SnapshotBoard& board_;
   std::int64_t firstDay_;

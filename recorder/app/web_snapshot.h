@@ -19,6 +19,7 @@ struct ServedLog {
   std::string path;
   dev_t device = 0;
   ino_t inode = 0;
+  bool csv = false;  // a SID file, CSV already
 };
 
 // A station's latest reading, as JSON numbers.

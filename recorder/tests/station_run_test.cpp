@@ -133,5 +133,12 @@ TEST(StationStatus, StatusJsonNamesStationsOnlyInRunsWithStations) {
             "{\"call\":\"NWC\",\"frequency_hz\":19800,\"level_db\":null}]}\n");
 }
 
+TEST(StationStatus, ALogListOffersASidFileItselfAsItsCsv) {
+  const std::string page =
+      app::logListPage({{"night.csv", 10, false}, {"h_NAA_2026-03-01.csv", 20, true}});
+  EXPECT_NE(page.find("href=\"/logs/night.csv.csv\">CSV"), std::string::npos);
+  EXPECT_NE(page.find("href=\"/logs/h_NAA_2026-03-01.csv\">CSV"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace recorder
