@@ -71,3 +71,13 @@ if build/release/bin/zelkchart --help 2>/dev/null | grep -q -- --plot; then
     --image "$out/day-plot.png"
   echo "demo: wrote $out/day-plot.png (the ten-minute log overlaid with a second run)"
 fi
+# Four VLF transmitters of the synthetic receiver recorded as stations for ten minutes, their SID
+# files plotted in dB.
+if build/release/bin/zelkchart --help 2>/dev/null | grep -q -- --sid-dir; then
+  rm -rf "$out/sid" && mkdir -p "$out/sid"
+  build/release/bin/zelkchart --headless --input synthetic:vlf --seconds 600 \
+    --station NWC:19800 --station NPM:21400 --station NAA:24000 --station NAU:40750 \
+    --sid-dir "$out/sid" --site-name demo
+  build/release/bin/zelkchart --plot "$out"/sid/demo_*.csv --image "$out/stations.png"
+  echo "demo: wrote the stations' SID files to $out/sid and their day plot to $out/stations.png"
+fi

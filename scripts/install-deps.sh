@@ -12,6 +12,7 @@ packages=(
   pkg-config
   cups printer-driver-cups-pdf poppler-utils
   desktop-file-utils appstream lintian man-db
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 #include "host/captioned_image.h"
 #include "host/headless.h"
 #include "recorder/day_plot_data.h"
+#include "recorder/sid_reader.h"
 #include "xvtools/sun_times.h"
 
 namespace recorder::app {
@@ -145,7 +146,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     if (!o.date.empty()) {
       if (!(date = xvtools::parseCivilDate(o.date)))
         return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
-    } else if (!(date = xvtools::dateInFileName(o.logs.front()))) {
+    } else if (!(date = xvtools::dateInFileName(o.logs.front())) && !isSidFile(o.logs.front())) {
       return refuse("--site needs --date YYYY-MM-DD (the log's name carries none)");
     }
   } else if (!o.date.empty()) {
@@ -153,7 +154,25 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   }
 
   std::vector<LogSeries> logs;
+  std::vector<std::string> names;  // the legend's, one per series
+  std::optional<bool> sid;         // SID files (levels in dB, UTC times) rather than logs
   for (const std::string& path : o.logs) {
+    if (sid && *sid != isSidFile(path)) return refuse("--plot draws logs or SID files, not both");
+    sid = isSidFile(path);
+    if (*sid) {
+      SidReadResult r = readSidFile(path);
+      if (!r.error.empty()) {
+        err << "zelkchart: " << r.error << '\n';
+        return 1;
+      }
+      if (site && !date) date = xvtools::parseCivilDate(r.firstDay);
+      for (auto& station : r.stations) {
+        logs.push_back(std::move(station.series));
+        names.push_back(station.label);
+      }
+      continue;
+    }
+    names.push_back(std::filesystem::path(path).filename().string());
     LogSeriesResult r = readLogSeries(path);
     if (!r.error.empty()) {
       err << "zelkchart: " << r.error << '\n';
@@ -161,13 +180,18 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     }
     logs.push_back(std::move(r.series));
   }
+  if (logs.size() > std::size(kLogColours))
+    return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) + " series");
   double first = 1e300, last = -1e300;
-  float highest = 0;
+  float highest = *sid ? -1e30f : 0.0f, lowest = 1e30f;
   for (const LogSeries& s : logs) {
     if (s.time.empty()) continue;
     first = std::min(first, s.time.front());
     last = std::max(last, s.time.back());
-    for (float v : s.value) highest = std::max(highest, v);
+    for (float v : s.value) {
+      highest = std::max(highest, v);
+      lowest = std::min(lowest, v);
+    }
   }
   if (first > last) {
     err << "zelkchart: the logs hold no points\n";
@@ -191,7 +215,13 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (!to) end = std::ceil(end / step) * step;
   if (end <= begin) end = begin + step;
   const int divisions = std::max(1, static_cast<int>(std::lround((end - begin) / step)));
-  const double top = levelTop(std::max(highest, 1.0f));
+  double bottom = 0.0, top = levelTop(std::max(highest, 1.0f));
+  if (*sid) {
+    // dB: from a multiple of 10 under the lowest reading, in divisions of a multiple of 5 dB.
+    bottom = std::floor(lowest / 10.0) * 10.0;
+    top = bottom + kVertDivisions * 5.0 *
+                       std::max(1.0, std::ceil((highest - bottom) / (5.0 * kVertDivisions)));
+  }
 
   host::HeadlessContainer container(width, height);
   Dispatch* chart = nullptr;
@@ -223,8 +253,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     c.put("Wnd_Select", i2(1));
     c.put("WndXmin", Variant(begin));
     c.put("WndWidth", Variant(end - begin));
-    c.put("WndYmin", Variant(0.0));
-    c.put("WndHeight", Variant(top));
+    c.put("WndYmin", Variant(bottom));
+    c.put("WndHeight", Variant(top - bottom));
     c.put("Scale_Select", i2(1));
     c.put("ScaleViewport", i2(1));
     c.put("ScaleWindow", i2(1));
@@ -258,7 +288,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
       const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
       if (sun.sunrise && sun.sunset) {
         for (auto [utc, name] : {std::pair{*sun.sunrise, "sunrise"}, {*sun.sunset, "sunset"}}) {
-          double t = xvtools::utcToLocalClock(*date, utc);
+          // SID files keep UTC; logs the local clock.
+          double t = *sid ? utc : xvtools::utcToLocalClock(*date, utc);
           // Logs aligned by time of day: a mark falls on the span's day where it can.
           while (t < begin) t += 86400;
           if (t >= end) continue;
@@ -268,7 +299,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     }
     for (std::size_t m = 0; m < marks.size(); ++m) {
       const double x[] = {marks[m].first, marks[m].first};
-      const float y[] = {0.0f, static_cast<float>(top)};
+      const float y[] = {static_cast<float>(bottom), static_cast<float>(top)};
       drawChannel(c, int(logs.size() + m) + 1, kSunPen, x, y);
     }
     container.pump();
@@ -291,7 +322,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     for (std::size_t i = 0; i < logs.size(); ++i) {
       std::uint32_t* swatch = picture.data() + std::ptrdiff_t(plotTop - 12) * screen.width + x;
       std::fill(swatch, swatch + 16, static_cast<std::uint32_t>(kLogColours[i]));
-      const std::string name = std::filesystem::path(o.logs[i]).filename().string();
+      const std::string& name = names[i];
       captions.push_back({name, x + 20, plotTop - 19, host::CaptionAlign::Left,
                           static_cast<std::uint32_t>(kLogColours[i])});
       x += 20 + 7 * static_cast<int>(name.size()) + 16;

@@ -18,8 +18,9 @@ std::string usageText() {
          "Without --headless the recorder opens its window.\n"
          "\n"
          "Headless options:\n"
-         "  --input default|device:NAME|FILE.wav|synthetic[:SEED]\n"
-         "                        audio to record (default: synthetic)\n"
+         "  --input default|device:NAME|FILE.wav|synthetic[:SEED]|synthetic:vlf[:SEED]\n"
+         "                        audio to record (default: synthetic; synthetic:vlf is a\n"
+         "                        96 kHz VLF signal with four keyed transmitters)\n"
          "  --seconds N           record (or play back) N seconds, then stop;\n"
          "                        default: until the input or the playback ends, or Ctrl-C\n"
          "  --log FILE            write the log of the recording to FILE\n"
@@ -35,6 +36,7 @@ std::string usageText() {
          "  --rotate daily        a new log NAME-YYYY-MM-DD.EXT each time the clock passes\n"
          "                        midnight; the first keeps the name given\n"
          "  --sync                ask the disk to keep the log's records once a second\n"
+         "                        (and each line of the SID files)\n"
          "  --image-every N       rewrite the image every N seconds of signal\n"
          "  --image-labels        put the clock's time labels under the chart in the image\n"
          "  --realtime            run at the input's pace (default: as fast as possible,\n"
@@ -48,6 +50,17 @@ std::string usageText() {
          "                        127.0.0.1 (this machine only); port 0 picks a free one\n"
          "  --serve-name NAME     a host name the web view is reached by besides its\n"
          "                        address (requests naming others are refused); repeatable\n"
+         "  --station CALL:FREQ[:WIDTH]\n"
+         "                        record a VLF transmitter: the mean power in WIDTH Hz\n"
+         "                        (default 300) around FREQ Hz, from the input at its own\n"
+         "                        rate; repeatable, up to 8 stations\n"
+         "  --stations FILE       stations from FILE, one CALL FREQ [WIDTH] a line\n"
+         "  --interval S          seconds per station reading (default 5)\n"
+         "  --rate HZ             a sound card's rate for stations (default 96000, else 48000)\n"
+         "  --sid-dir DIR         write SID files DIR/SITE_CALL_YYYY-MM-DD.csv, one per\n"
+         "                        station and UTC day, appended to after a restart\n"
+         "  --site-name NAME      the site in the SID files (default: the host's name);\n"
+         "                        --site LAT,LON gives its position\n"
          "  --help, --version\n"
          "\n"
          "Other commands:\n"
@@ -57,6 +70,7 @@ std::string usageText() {
          "  --list-devices        list the audio capture devices\n"
          "  --plot LOG...         draw the logs' points against their clock times into\n"
          "                        --image, overlaid by time of day with a legend\n"
+         "                        (SID files: each station in dB, times in UTC)\n"
          "  --from HH:MM, --to HH:MM\n"
          "                        the span of the day plot (default: what the logs cover)\n"
          "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
@@ -79,7 +93,7 @@ Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
 }
 
 std::vector<Option> optionTable(HeadlessOptions& o) {
-  return {
+  std::vector<Option> table = {
       apps::headlessOption(o),
       apps::inputOption(o),
       apps::secondsOption(o, Runs::Any),
@@ -151,6 +165,8 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--screenshot", "--screenshot needs a file name", Runs::WindowOnly,
                        o.screenshotPath),
   };
+  for (auto& option : stationOptionTable(o.stations)) table.push_back(std::move(option));
+  return table;
 }
 
 }  // namespace
@@ -174,20 +190,29 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
           "--plot draws logs into --image only: no --log, --playback, --print, --realtime or "
           "--serve");
     }
+    if (o.stations.any() || !o.stations.sidDir.empty())
+      return fail("--plot draws files: no --station, --stations or --sid-dir");
     o.plotLogs = std::move(operands);
     return result;
   }
   if (!operands.empty()) return fail("unknown option " + operands.front());
+  if (auto problem = stationOptionsProblem(o.stations, o.site, !o.playbackPath.empty());
+      !problem.empty()) {
+    result.tryHelp = false;
+    return fail(std::move(problem));
+  }
   for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
                                     {&o.plotTo, "--to"},
                                     {&o.plotSize, "--size"},
                                     {&o.site, "--site"}}) {
-    if (!value->empty()) return fail(std::string(name) + " needs --plot");
+    if (!value->empty() && !(value == &o.site && o.stations.any())) {
+      return fail(std::string(name) + " needs --plot");
+    }
   }
   if (o.headless && !o.playbackPath.empty() && !o.logPath.empty()) {
     return fail("--log and --playback exclude each other: a playback writes no log");
   }
-  if ((o.rotateDaily || o.sync) && o.logPath.empty()) {
+  if ((o.rotateDaily || (o.sync && o.stations.sidDir.empty())) && o.logPath.empty()) {
     return fail(std::string(o.rotateDaily ? "--rotate" : "--sync") + " needs --log");
   }
   if ((o.imageEvery > 0 || o.imageLabels) && o.imagePath.empty()) {

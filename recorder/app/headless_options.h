@@ -8,6 +8,7 @@
 
 #include "apps/command_line.h"
 #include "serve_address.h"
+#include "station_options.h"
 
 namespace recorder::app {
 
@@ -35,6 +36,8 @@ struct HeadlessOptions : apps::CommonOptions {
   // --serve [ADDR:]PORT: the read-only web view of the run, in both runs.
   std::optional<ServeAddress> serve;
   std::vector<std::string> serveNames;  // --serve-name NAME, each time given
+  // VLF stations measured from the input at its own rate, and their SID files.
+  StationOptions stations;
   // The window's own.
   bool start = false;          // press Start once the window is shown
   std::string screenshotPath;  // the window's picture, written just before it exits

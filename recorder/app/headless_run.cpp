@@ -19,7 +19,9 @@
 #include "recorder/form_host.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
+#include "recorder/station_recorder.h"
 #include "recorder/zelk_chrt_form.h"
+#include "station_run.h"
 #include "web_view.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/form_thread.h"
@@ -85,7 +87,8 @@ std::string systemTimeOfDay(bool utc) {
 class HeadlessRecording {
  public:
   HeadlessRecording(const HeadlessOptions& options, const apps::StopRequest& stop,
-                    host::HeadlessContainer& container, automation::Dispatch& chart, WebView* web)
+                    host::HeadlessContainer& container, automation::Dispatch& chart, WebView* web,
+                    StationRecorder* stations)
       : options_(options),
         stop_(stop),
         container_(container),
@@ -94,6 +97,7 @@ class HeadlessRecording {
         form_(styledChart_, formHost_, prompter_),
         image_(container, form_, options),
         web_(web),
+        stations_(stations),
         playback_(!options.playbackPath.empty()) {}
 
   // False, with a line on standard error, when the run did not start.
@@ -139,7 +143,14 @@ class HeadlessRecording {
     elapsed_ = elapsed;
     progress_.show(playback_ ? "played" : "recorded", elapsed, form_.TimeDisp());
     if (!image_.secondPassed(elapsed)) exitCode_ = 1;
+    writeStations();
     publish(false);
+  }
+  void writeStations() {
+    if (stations_ == nullptr || stations_->writeCompleted()) return;
+    if (!stationsFailed_) std::fprintf(stderr, "zelkchart: %s\n", stations_->error().c_str());
+    stationsFailed_ = true;
+    exitCode_ = 1;
   }
   void publish(bool force) {
     if (web_ != nullptr) web_->secondPassed(container_.screen(), form_, force);
@@ -157,6 +168,8 @@ class HeadlessRecording {
   ZelkChrtForm form_;
   LiveImage image_;
   WebView* web_;
+  StationRecorder* stations_;
+  bool stationsFailed_ = false;
   const bool playback_;
   ProgressLine progress_;
   long elapsed_ = 0;
@@ -170,6 +183,12 @@ void HeadlessRecording::setUpForm() {
   container_.pump();
 
   form_.XVWaveInX1().setInput(*xvtools::InputSpec::parse(options_.input));
+  if (stations_ != nullptr) {
+    // The stations see the input at its own rate, before the chart's conversion.
+    form_.XVWaveInX1().setNativeTap(
+        stations_->sampleRate(),
+        [s = stations_](std::span<const std::int16_t> samples) { s->addSamples(samples); });
+  }
   if (options_.realtime) {
     form_.XVWaveInX1().setMode(xvtools::XVWaveInX::Mode::RealTime);
     form_.XVWaveInX1().setFormThread(&queue_);
@@ -280,6 +299,12 @@ void HeadlessRecording::recordAsFastAsPossible() {
 
 int HeadlessRecording::finish() {
   if (form_.Running() == 1) form_.scrollClick();
+  if (stations_ != nullptr) {
+    // The input has stopped: its thread no longer hands samples over.
+    form_.XVWaveInX1().Stop();
+    stations_->finishInput();
+    writeStations();
+  }
   if (!options_.logPath.empty() && !form_.LogFileOpen()) {
     std::fprintf(stderr, "zelkchart: the log %s is incomplete\n", options_.logPath.c_str());
     exitCode_ = 1;
@@ -336,8 +361,12 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 1;
   }
+  int refused = 0;
+  const std::unique_ptr<StationRecorder> stations = prepareStations(options, refused);
+  if (refused != 0) return refused;
   std::unique_ptr<WebView> web;
   if (!startWebView(options, web)) return 2;
+  if (web && stations) web->setStations(stations.get());
 
   host::HeadlessContainer container(kChartWidth, kChartHeight);
   automation::Dispatch* chart = nullptr;
@@ -352,7 +381,7 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
   // the recorder relies on (a chart without designed settings would otherwise overwrite them
   // with a new control's defaults at that paint).
   container.pump();
-  HeadlessRecording recording(options, stop, container, *chart, web.get());
+  HeadlessRecording recording(options, stop, container, *chart, web.get(), stations.get());
   if (!recording.start()) return 1;
   recording.run();
   return recording.finish();

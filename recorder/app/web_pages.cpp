@@ -95,13 +95,26 @@ std::string htmlEscape(const std::string& text) {
   return out;
 }
 
+// ",\"stations\":[...]" in a run with stations; nothing without.
+std::string stationsJson(const std::vector<StationStatus>& stations) {
+  if (stations.empty()) return {};
+  std::string out = ",\"stations\":[";
+  for (std::size_t i = 0; i < stations.size(); ++i) {
+    const StationStatus& s = stations[i];
+    out += std::string(i == 0 ? "" : ",") + "{\"call\":" + jsonString(s.call) +
+           ",\"frequency_hz\":" + s.frequencyHz + ",\"level_db\":" + s.levelDb + "}";
+  }
+  return out + "]";
+}
+
 std::string statusJson(const WebStatus& s) {
   return "{\"clock\":" + jsonString(s.clock) + ",\"date\":" + jsonString(s.date) +
          ",\"level\":" + (s.level.empty() ? "0" : s.level) +
          ",\"recording\":" + (s.recording ? "true" : "false") +
          ",\"logging\":" + (s.logging ? "true" : "false") + ",\"log\":" + jsonString(s.log) +
          ",\"input\":" + jsonString(s.input) + ",\"sampleMs\":" + std::to_string(s.sampleMs) +
-         ",\"chartSecondsPerDiv\":" + std::to_string(s.chartSecondsPerDiv) + "}\n";
+         ",\"chartSecondsPerDiv\":" + std::to_string(s.chartSecondsPerDiv) +
+         stationsJson(s.stations) + "}\n";
 }
 
 std::string indexPage(const WebStatus& s) {
@@ -126,6 +139,10 @@ std::string indexPage(const WebStatus& s) {
   page += row("Input", "input", s.input);
   page += row("Sample size (ms)", "sampleMs", std::to_string(s.sampleMs));
   page += row("Chart speed (s/div)", "chartSecondsPerDiv", std::to_string(s.chartSecondsPerDiv));
+  for (const StationStatus& station : s.stations) {
+    page += "<tr><th>" + htmlEscape(station.call) + " (" + station.frequencyHz + " Hz)</th><td>" +
+            htmlEscape(station.levelDb) + " dB</td></tr>\n";
+  }
   page +=
       "</table>\n<p><a href=\"/logs/\">The logs this run wrote</a> &middot; "
       "<a href=\"/status.json\">status.json</a></p>\n";
@@ -141,9 +158,11 @@ std::string logListPage(const std::vector<LogEntry>& logs) {
   page += "<table>\n";
   for (const LogEntry& log : logs) {
     const std::string link = "/logs/" + percentEncodeName(log.name);
+    // A SID file is CSV already: its own link serves it.
+    const std::string csv = log.csv ? link : link + ".csv";
     page += "<tr><td><a href=\"" + link + "\">" + htmlEscape(log.name) + "</a></td><td>" +
-            std::to_string(log.bytes) + " bytes</td><td><a href=\"" + link +
-            ".csv\">CSV</a></td><td><a href=\"" + link + ".png\">day plot</a></td></tr>\n";
+            std::to_string(log.bytes) + " bytes</td><td><a href=\"" + csv +
+            "\">CSV</a></td><td><a href=\"" + link + ".png\">day plot</a></td></tr>\n";
   }
   page += "</table>\n<p><a href=\"/\">The chart</a></p>\n</body>\n</html>\n";
   return page;

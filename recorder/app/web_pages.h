@@ -22,6 +22,7 @@ std::string indexPage(const WebStatus& status);
 struct LogEntry {
   std::string name;
   std::uint64_t bytes = 0;
+  bool csv = false;  // CSV already (a SID file): served as it is for its CSV link
 };
 std::string logListPage(const std::vector<LogEntry>& logs);
 

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -41,15 +43,21 @@ WebStatus WebPublisher::statusOf(ZelkChrtForm& form, std::int64_t date) {
 }
 
 void WebPublisher::noteLog(const ZelkChrtForm& form) {
-  if (!form.LogFileOpen()) return;
-  const std::string& path = form.LogFileName();
+  if (form.LogFileOpen()) notePath(form.LogFileName(), false);
+  // The stations' SID files are served as the run's logs are.
+  if (stations_ != nullptr) {
+    for (const std::string& path : stations_->files()) notePath(path, true);
+  }
+}
+
+void WebPublisher::notePath(const std::string& path, bool csv) {
   for (const ServedLog& log : logs_) {
     if (log.path == path) return;
   }
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
   logs_.push_back(
-      {std::filesystem::path(path).filename().string(), path, info.st_dev, info.st_ino});
+      {std::filesystem::path(path).filename().string(), path, info.st_dev, info.st_ino, csv});
 }
 
 void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force) {
@@ -64,6 +72,17 @@ void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form
   auto snapshot = std::make_shared<WebSnapshot>();
   snapshot->png = host::captionedPng(chart, clockCaptions(chart, form), kLabelStrip);
   snapshot->status = statusOf(form, firstDay_ + clockDay - *firstClockDay_);
+  if (stations_ != nullptr) {
+    const std::vector<double> levels = stations_->latestLevels();
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+      const Station& station = stations_->stations()[i];
+      char hz[32];
+      std::snprintf(hz, sizeof hz, "%.10g", station.frequencyHz);
+      char db[32] = "null";
+      if (levels[i] > 0.0) std::snprintf(db, sizeof db, "%.2f", 10.0 * std::log10(levels[i]));
+      snapshot->status.stations.push_back({station.call, hz, db});
+    }
+  }
   snapshot->logs = logs_;
   board_.publish(std::move(snapshot));
 }

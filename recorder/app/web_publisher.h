@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/image_file.h"
+#include "recorder/station_recorder.h"
 #include "recorder/zelk_chrt_form.h"
 #include "web_snapshot.h"
 
@@ -24,11 +25,15 @@ class WebPublisher {
   // forced (the start and the end of a run).
   void secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force = false);
 
+  // The run's stations, shown in the status with their latest levels.
+  void setStations(const StationRecorder* stations) { stations_ = stations; }
+
   // Statuses as the web view shows them; public for the tests of the pages.
   static WebStatus statusOf(ZelkChrtForm& form, std::int64_t date);
 
  private:
   void noteLog(const ZelkChrtForm& form);
+  void notePath(const std::string& path, bool csv);
 
   SnapshotBoard& board_;
   std::int64_t firstDay_;
@@ -36,6 +41,7 @@ class WebPublisher {
   std::chrono::steady_clock::time_point last_{};
   bool published_ = false;
   std::vector<ServedLog> logs_;
+  const StationRecorder* stations_ = nullptr;
 };
 
 }  // namespace recorder::app

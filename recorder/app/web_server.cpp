@@ -170,7 +170,7 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
       for (const ServedLog& log : snapshot->logs) {
         struct stat info {};
         if (openServedLog(log, info))
-          entries.push_back({log.name, static_cast<std::uint64_t>(info.st_size)});
+          entries.push_back({log.name, static_cast<std::uint64_t>(info.st_size), log.csv});
       }
       res.set_header("Content-Security-Policy", kPagePolicy);
       res.set_content(logListPage(entries), "text/html; charset=utf-8");

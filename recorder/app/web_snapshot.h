@@ -19,6 +19,14 @@ struct ServedLog {
   std::string path;
   dev_t device = 0;
   ino_t inode = 0;
+  bool csv = false;  // a SID file, CSV already
+};
+
+// A station's latest reading, as JSON numbers.
+struct StationStatus {
+  std::string call;
+  std::string frequencyHz;
+  std::string levelDb;  // "null" before the first reading or for no power
 };
 
 struct WebStatus {
@@ -34,6 +42,7 @@ struct WebStatus {
   std::string input;
   int sampleMs = 0;
   int chartSecondsPerDiv = 0;
+  std::vector<StationStatus> stations;  // empty in a run without stations
 };
 
 struct WebSnapshot {

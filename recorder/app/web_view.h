@@ -23,6 +23,7 @@ class WebView {
   }
 
   const std::string& url() const { return server_->url(); }
+  void setStations(const StationRecorder* stations) { publisher_.setStations(stations); }
   // After each of the recorder's seconds; forced at the start and the end of a run.
   void secondPassed(const host::PixelView& chart, ZelkChrtForm& form, bool force = false) {
     publisher_.secondPassed(chart, form, force);

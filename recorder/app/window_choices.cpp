@@ -28,6 +28,7 @@ bool stillThere(const xvtools::InputSpec& input, const std::vector<std::string>&
       return file != nullptr;
     }
     case Kind::Synthetic:
+    case Kind::SyntheticVlf:
       break;
   }
   return true;

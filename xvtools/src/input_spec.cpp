@@ -8,6 +8,17 @@ namespace {
 
 constexpr std::string_view kDevicePrefix = "device:";
 constexpr std::string_view kSynthetic = "synthetic";
+constexpr std::string_view kVlf = "synthetic:vlf";
+
+// A decimal seed, the whole of digits.
+std::optional<std::uint64_t> parseSeed(std::string_view digits) {
+  std::uint64_t seed = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
+    return std::nullopt;
+  }
+  return seed;
+}
 
 }  // namespace
 
@@ -22,6 +33,14 @@ std::optional<InputSpec> InputSpec::parse(std::string_view text) {
     choice.kind = Kind::Device;
     choice.name = std::string(text.substr(kDevicePrefix.size()));
     if (choice.name.empty()) return std::nullopt;
+    return choice;
+  }
+  if (text == kVlf || text.starts_with(std::string(kVlf) + ":")) {
+    choice.kind = Kind::SyntheticVlf;
+    if (text.size() == kVlf.size()) return choice;
+    const auto seed = parseSeed(text.substr(kVlf.size() + 1));
+    if (!seed) return std::nullopt;
+    choice.seed = *seed;
     return choice;
   }
   if (text == kSynthetic) {
@@ -53,6 +72,8 @@ std::string InputSpec::toString() const {
       return std::string(kDevicePrefix) + name;
     case Kind::File:
       return name;
+    case Kind::SyntheticVlf:
+      return std::string(kVlf) + ":" + std::to_string(seed);
     case Kind::Synthetic:
       break;
   }

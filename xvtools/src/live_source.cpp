@@ -110,6 +110,24 @@ std::shared_ptr<PortAudioUse> portAudio() {
 
 }  // namespace
 
+bool liveRateOffered(const std::string& deviceName, int sampleRate) {
+  try {
+    const auto use = portAudio();
+    const PaDeviceIndex device =
+        deviceName.empty() ? Pa_GetDefaultInputDevice() : findCaptureDevice(deviceName);
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr) return false;
+    PaStreamParameters params{};
+    params.device = device;
+    params.sampleFormat = paFloat32;
+    params.suggestedLatency = info->defaultHighInputLatency;
+    params.channelCount = 1;
+    return Pa_IsFormatSupported(&params, nullptr, sampleRate) == paFormatIsSupported;
+  } catch (const AudioError&) {
+    return false;
+  }
+}
+
 std::vector<std::string> liveDeviceNames() {
   std::vector<std::string> names;
   try {

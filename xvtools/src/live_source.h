@@ -33,6 +33,9 @@ class LiveSource final : public AudioSource {
   std::unique_ptr<MonoResampler> resampler_;
 };
 
+// Whether the device (empty: the default one) captures mono at that rate without conversion.
+bool liveRateOffered(const std::string& deviceName, int sampleRate);
+
 // The capture devices PortAudio knows, by name.
 std::vector<std::string> liveDeviceNames();
 

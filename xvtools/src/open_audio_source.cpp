@@ -1,6 +1,7 @@
 #include "file_source.h"
 #include "live_source.h"
 #include "synthetic_source.h"
+#include "vlf_synthetic_source.h"
 #include "xvtools/audio_source.h"
 
 namespace xvtools {
@@ -14,6 +15,8 @@ std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sample
       return std::make_unique<LiveSource>(choice.name, sampleRate);
     case InputSpec::Kind::File:
       return std::make_unique<FileSource>(choice.name, sampleRate);
+    case InputSpec::Kind::SyntheticVlf:
+      return openVlfSyntheticSource(choice.seed, sampleRate);
     case InputSpec::Kind::Synthetic:
       break;
   }

@@ -102,6 +102,8 @@ struct XVWaveInX::Impl : std::enable_shared_from_this<XVWaveInX::Impl> {
   Mode mode = Mode::RealTime;
   FormThread* formThread = nullptr;
   WaveSink* sink = nullptr;
+  int nativeRate = 0;
+  NativeTap nativeTap;
   std::function<void()> endHandler;
   std::function<void(const std::string&)> errorHandler;
   std::atomic<std::uint64_t> delivered{0};
@@ -232,13 +234,20 @@ void XVWaveInX::setFormThread(FormThread* thread) { impl_->formThread = thread; 
 
 void XVWaveInX::link(WaveSink* sink) { impl_->sink = sink; }
 
+void XVWaveInX::setNativeTap(int nativeRate, NativeTap tap) {
+  impl_->nativeRate = tap ? nativeRate : 0;
+  impl_->nativeTap = std::move(tap);
+}
+
 void XVWaveInX::Start() {
   Impl& impl = *impl_;
   if (impl.run) return;
   if (impl.mode == Mode::RealTime && impl.formThread == nullptr) {
     throw std::logic_error("a real-time audio input needs the form's thread");
   }
-  auto source = openAudioSource(impl.input, impl.sampleRate);
+  auto source = impl.nativeRate > 0 ? openTappedAudioSource(impl.input, impl.nativeRate,
+                                                            impl.sampleRate, impl.nativeTap)
+                                    : openAudioSource(impl.input, impl.sampleRate);
   const std::size_t count = impl.mode == Mode::RealTime ? kRealTimeBuffers : 1;
   auto run = std::make_shared<WaveRun>(std::move(source), static_cast<std::size_t>(impl.bufferSize),
                                        count);

@@ -1,5 +1,5 @@
 // Where an audio input's samples come from, as the programs' --input option names it:
-// default | device:NAME | FILE | synthetic[:SEED]
+// default | device:NAME | FILE | synthetic[:SEED] | synthetic:vlf[:SEED]
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,12 @@
 namespace xvtools {
 
 struct InputSpec {
-  enum class Kind { DefaultDevice, Device, File, Synthetic };
+  enum class Kind { DefaultDevice, Device, File, Synthetic, SyntheticVlf };
   static constexpr std::uint64_t kDefaultSeed = 1;
 
   Kind kind = Kind::Synthetic;
   std::string name;                   // device name or file path
-  std::uint64_t seed = kDefaultSeed;  // synthetic signal only
+  std::uint64_t seed = kDefaultSeed;  // synthetic signals only
 
   // nullopt for an empty text, "device:" without a name, or a seed that is not a decimal number.
   static std::optional<InputSpec> parse(std::string_view text);

@@ -17,6 +17,7 @@
 
 #include "xvtools/form_thread.h"
 #include "xvtools/input_spec.h"
+#include "xvtools/native_input.h"
 #include "xvtools/wave_sink.h"
 
 namespace xvtools {
@@ -52,6 +53,10 @@ class XVWaveInX {
   // running input.
   void setFormThread(FormThread* thread);
   void link(WaveSink* sink);
+  // Reads the input at nativeRate and shows every block to tap before converting it to
+  // SampleRate (nativeRate 0: the input is opened at SampleRate, as without a tap). The tap is
+  // called on the thread that reads the input.
+  void setNativeTap(int nativeRate, NativeTap tap);
 
   // Opens the source and starts delivering. Throws AudioError (the text says why) when the
   // source cannot be opened, std::logic_error when RealTime mode has no form thread. Starting a
