@@ -35,16 +35,18 @@ function(zelk_target target)
   target_compile_options(${target} PRIVATE ${ZELK_WARNINGS})
 endfunction()
 
-# zelk_test(<name> SOURCES ... LIBS ... [ENVIRONMENT VAR=value] [LOCK resource] [LABEL label]): a
-# GoogleTest program registered with CTest, one CTest entry per test case. Tests that take the same
-# LOCK never run at the same time; LABEL is one of gui, print, browser, slow.
+# zelk_test(<name> SOURCES ... LIBS ... [ENVIRONMENT VAR=value] [LOCK resource] [LABEL label]
+#           [LABELLED label filter ...]): a GoogleTest program registered with CTest, one CTest entry
+# per test case. Tests that take the same LOCK never run at the same time. LABEL (one of gui,
+# print, browser, slow) labels every case; each LABELLED pair labels only the cases its GoogleTest
+# filter names (Suite.Case, with * and :), so that a program's one slow case can be left out.
 function(zelk_test name)
   if(NOT ZELK_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "ENVIRONMENT;LOCK;LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "ENVIRONMENT;LOCK;LABEL" "SOURCES;LIBS;LABELLED" ${ARGN})
   # Test discovery hands the properties on as one flat list, so a second variable would be read
-  # as a property of its own and dropped.
+  # as a property of its own and dropped; a case gets one label for the same reason.
   if(ARG_ENVIRONMENT MATCHES ";")
     message(FATAL_ERROR "zelk_test(${name}): one ENVIRONMENT variable at most; "
                         "set further ones in the test program")
@@ -59,14 +61,25 @@ function(zelk_test name)
   if(ARG_LOCK)
     list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
   endif()
-  # One label, for the same reason: `scripts/test.sh --quick` leaves out those labelled slow.
+  set(rest "")
+  while(ARG_LABELLED)
+    list(POP_FRONT ARG_LABELLED label filter)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER ${filter}
+                         PROPERTIES ${properties} LABELS ${label})
+    string(APPEND rest ":${filter}")
+  endwhile()
+  set(filter "")
+  if(rest)
+    string(SUBSTRING "${rest}" 1 -1 rest)
+    set(filter TEST_FILTER "-${rest}")
+  endif()
   if(ARG_LABEL)
     list(APPEND properties LABELS ${ARG_LABEL})
   endif()
   if(properties)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${filter} PROPERTIES ${properties})
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${filter})
   endif()
 endfunction()
 
