@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kDevicePrefix = "device:";
 constexpr std::string_view kSynthetic = "synthetic";
+constexpr std::string_view kMeteors = "meteors";
 
 }  // namespace
 
@@ -30,13 +31,18 @@ std::optional<InputSpec> InputSpec::parse(std::string_view text) {
   }
   if (text.starts_with(kSynthetic) && text.size() > kSynthetic.size() &&
       text[kSynthetic.size()] == ':') {
-    const std::string_view digits = text.substr(kSynthetic.size() + 1);
+    std::string_view digits = text.substr(kSynthetic.size() + 1);
+    if (digits.starts_with(kMeteors) &&
+        (digits.size() == kMeteors.size() || digits[kMeteors.size()] == ':')) {
+      choice.signal = std::string(kMeteors);
+      if (digits.size() == kMeteors.size()) return choice;
+      digits.remove_prefix(kMeteors.size() + 1);
+    }
     std::uint64_t seed = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
     if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
       return std::nullopt;
     }
-    choice.kind = Kind::Synthetic;
     choice.seed = seed;
     return choice;
   }
@@ -56,7 +62,8 @@ std::string InputSpec::toString() const {
     case Kind::Synthetic:
       break;
   }
-  return std::string(kSynthetic) + ":" + std::to_string(seed);
+  const std::string signalPart = signal.empty() ? std::string() : signal + ":";
+  return std::string(kSynthetic) + ":" + signalPart + std::to_string(seed);
 }
 
 }  // namespace xvtools

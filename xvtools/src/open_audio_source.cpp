@@ -2,6 +2,7 @@
 #include "live_source.h"
 #include "synthetic_source.h"
 #include "xvtools/audio_source.h"
+#include "xvtools/meteor_signal.h"
 
 namespace xvtools {
 
@@ -15,6 +16,7 @@ std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sample
     case InputSpec::Kind::File:
       return std::make_unique<FileSource>(choice.name, sampleRate);
     case InputSpec::Kind::Synthetic:
+      if (choice.signal == "meteors") return openMeteorSignal(choice.seed, sampleRate);
       break;
   }
   return std::make_unique<SyntheticSource>(choice.seed, sampleRate);

@@ -1,5 +1,5 @@
 // Where an audio input's samples come from, as the programs' --input option names it:
-// default | device:NAME | FILE | synthetic[:SEED]
+// default | device:NAME | FILE | synthetic[:SEED] | synthetic:meteors[:SEED]
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@ struct InputSpec {
   Kind kind = Kind::Synthetic;
   std::string name;                   // device name or file path
   std::uint64_t seed = kDefaultSeed;  // synthetic signal only
+  std::string signal;                 // synthetic only: empty for the receiver, or "meteors"
 
   // nullopt for an empty text, "device:" without a name, or a seed that is not a decimal number.
   static std::optional<InputSpec> parse(std::string_view text);
