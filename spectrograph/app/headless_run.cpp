@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "apps/user_chart_style.h"
+#include "echo_counting.h"
 #include "form_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
@@ -120,7 +121,7 @@ void setUpForm(Form1& form, const HeadlessOptions& options) {
 
 // Pulls the input until it ends, the time is up or a stop comes; false when it did not start.
 bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputSpec& choice,
-              const apps::StopRequest& stop) {
+              const apps::StopRequest& stop, EchoCounting* counting) {
   form.WaveIn().setInput(choice);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
   form.startStopClick();
@@ -133,6 +134,7 @@ bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputS
       options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
   while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
     if (!form.WaveIn().pull()) break;
+    if (counting != nullptr) counting->advance();
   }
   if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
   if (form.startStopCaption() == "Stop") form.startStopClick();
@@ -186,9 +188,29 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
   }
   setUpForm(form, options);
-  if (!runInput(form, options, *choice, stop)) return 1;
-
+  std::string echoError;
+  const auto echo = echoSettings(options, echoError);
+  std::unique_ptr<EchoCounting> counting;
+  if (echo) {
+    counting = std::make_unique<EchoCounting>(*echo, options, *choice, form.Spec().SampleRate());
+    if (!counting->error().empty()) {
+      std::fprintf(stderr, "zelkspec: %s\n", counting->error().c_str());
+      return 1;
+    }
+    form.Spec().onTransform(counting->tap());
+  }
+  const bool ran = runInput(form, options, *choice, stop, counting.get());
+  form.Spec().onTransform({});
   int exitCode = 0;
+  if (counting) {
+    if (!counting->finish()) {
+      std::fprintf(stderr, "zelkspec: %s\n", counting->error().c_str());
+      exitCode = 1;
+    }
+    std::fprintf(stderr, "zelkspec: %d echoes counted\n", counting->counted());
+  }
+  if (!ran) return 1;
+
   const xvtools::XVSpectrogramX& spectrogram = form.Spec();
   const std::vector<std::uint32_t> image = displayPicture(spectrogram, options);
   const int width = static_cast<int>(image.size()) / spectrogram.height();
