@@ -16,7 +16,7 @@ struct InputSpec {
   Kind kind = Kind::Synthetic;
   std::string name;                   // device name or file path
   std::uint64_t seed = kDefaultSeed;  // synthetic signal only
-  std::string signal;                 // synthetic only: empty for the receiver, or "meteors"
+  std::string signal{};               // synthetic only: empty for the receiver, or "meteors"
 
   // nullopt for an empty text, "device:" without a name, or a seed that is not a decimal number.
   static std::optional<InputSpec> parse(std::string_view text);
