@@ -9,8 +9,6 @@ namespace spectrograph {
 
 namespace {
 
-// The median of exponentially distributed bin powers is ln 2 times their mean.
-constexpr float kMedianToMean = 1.0f / std::numbers::ln2_v<float>;
 // Time the reference follows its band over, and the transforms it first settles in.
 constexpr double kReferenceSeconds = 2.0;
 constexpr int kWarmTransforms = 8;
@@ -72,7 +70,13 @@ std::string echoSettingsProblem(const EchoSettings& s, int sampleRate, int fftLe
 
 EchoDetector::EchoDetector(const EchoSettings& settings, int sampleRate, double startTime,
                            Found found)
-    : settings_(settings), rate_(sampleRate), startTime_(startTime), found_(std::move(found)) {}
+    : settings_(settings),
+      rate_(sampleRate),
+      startTime_(startTime),
+      found_(std::move(found)),
+      startRatio_(std::pow(10.0, settings.snrDb / 10.0)),
+      endRatio_(std::pow(10.0, (settings.snrDb - kEndMarginDb) / 10.0)),
+      wideRatio_(std::pow(10.0, kWideRiseDb / 10.0)) {}
 
 void EchoDetector::flush() {
   for (const Active& a : active_) finish(a);
@@ -96,7 +100,12 @@ void EchoDetector::layOut(int fftLength) {
   power_.assign(listen, 0);
   previous_.assign(listen, 0);
   average_.assign(listen, 0);
-  scratch_.resize(std::size_t(noiseHi_ - noiseLo_ + 1));
+  noiseBins_ = noiseHi_ - noiseLo_ + 1;
+  // White noise's bin powers are exponential: the strongest of N has the mean H(N) (the
+  // harmonic number), the second H(N) - 1, in units of the mean.
+  double harmonic = 0;
+  for (int i = 1; i <= noiseBins_; ++i) harmonic += 1.0 / i;
+  trimmedToMean_ = noiseBins_ > 2 ? static_cast<float>(1.0 / (noiseBins_ - 2 * harmonic + 1)) : 1;
   const double hopSeconds = fftLength / 2.0 / rate_;
   presenceRows_ = std::max(1, static_cast<int>(std::lround(kPresenceWindow / hopSeconds)));
   presence_.assign(std::size_t(presenceRows_) * listen, 0);
@@ -142,10 +151,20 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
                                    : 0.5f * (power_[std::size_t(i)] + previous_[std::size_t(i)]);
   }
   std::swap(power_, previous_);
-  for (int k = noiseLo_; k <= noiseHi_; ++k) scratch_[std::size_t(k - noiseLo_)] = powerOf(k);
-  const auto middle = scratch_.begin() + std::ptrdiff_t(scratch_.size() / 2);
-  std::nth_element(scratch_.begin(), middle, scratch_.end());
-  const float refNow = *middle * kMedianToMean;
+  // The reference band's mean without its two strongest bins, so that a tone in it barely
+  // counts, scaled back to the mean of the noise.
+  float sum = 0, first = 0, second = 0;
+  for (int k = noiseLo_; k <= noiseHi_; ++k) {
+    const float p = powerOf(k);
+    sum += p;
+    if (p > first) {
+      second = first;
+      first = p;
+    } else if (p > second) {
+      second = p;
+    }
+  }
+  const float refNow = noiseBins_ > 2 ? (sum - first - second) * trimmedToMean_ : sum / noiseBins_;
   const float refAverage = warm_ == 0 ? refNow : 0.5f * (refNow + previousRef_);
   previousRef_ = refNow;
   if (warm_ < kWarmTransforms) {
@@ -165,8 +184,9 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       if (average_[std::size_t(i)] > average_[std::size_t(best)]) best = i;
     return best;
   };
-  auto notePeak = [&](Active& a, int i, double snr) {
-    a.echo.peakSnrDb = snr;
+  auto notePeak = [&](Active& a, int i, double power) {
+    a.peakPower = power;
+    a.echo.peakSnrDb = db(power / ref);
     a.echo.peakLevelDb = db(average_[std::size_t(i)] * view.powerScale);
     // The tone between bins, from the parabola through the peak and its neighbours in dB.
     const int k = listenLo_ + i;
@@ -179,11 +199,13 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
     a.echo.peakHz = (k + offset) * rate_ / static_cast<double>(n);
   };
 
-  const double endRatio = std::pow(10.0, (settings_.snrDb - kEndMarginDb) / 10.0);
-  const double riseRatio = std::pow(10.0, settings_.snrDb / 10.0);
+  const double endRatio = endRatio_;
+  const double riseRatio = startRatio_;
   const double levelAlpha = n / 2.0 / rate_ / kCarrierLevelSeconds;
   // A rise that lifts the reference band too is a click or interference: nothing starts in it.
-  if (db(refAverage / ref) >= kWideRiseDb) blank_ = kBlankTransforms;
+  // Nor does it keep a tone alive: a noise blip just before a click would otherwise last.
+  const bool wide = refAverage >= ref * wideRatio_;
+  if (wide) blank_ = kBlankTransforms;
   std::vector<Active> riding;
   const double binHz = static_cast<double>(rate_) / n;
   // Whether another tone than `self` is followed within `reach` bins of bin, started after
@@ -210,12 +232,11 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       a.track = next;
     }
     const double power = average_[std::size_t(a.track)];
-    const double snr = db(power / ref);
-    if (power >= floor) {
+    if (power >= floor && !wide) {
       a.lastAbove = t;
       a.echo.duration = t - a.echo.start;
     }
-    if (snr > a.echo.peakSnrDb) notePeak(a, a.track, snr);
+    if (power > a.peakPower) notePeak(a, a.track, power);
     // An echo on top of a tone that has been there a while: a sudden rise over its own level.
     // A tone that was there before it was followed has its level from the start; an echo's own
     // track settles first, or its rise would count again.
@@ -228,7 +249,7 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       echo.lastAbove = t;
       echo.track = echo.origin = a.track;
       echo.baseline = a.level;
-      notePeak(echo, a.track, snr);
+      notePeak(echo, a.track, power);
       riding.push_back(echo);
       a.lastRide = t;
     }
@@ -253,8 +274,7 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       if (!followed && (peak < 0 || average_[std::size_t(i)] > average_[std::size_t(peak)]))
         peak = i;
     }
-    const double snr = peak < 0 ? 0 : db(average_[std::size_t(peak)] / ref);
-    if (peak >= 0 && snr >= settings_.snrDb) {
+    if (peak >= 0 && average_[std::size_t(peak)] >= ref * startRatio_) {
       Active a;
       // Halfway between the two transforms averaged.
       a.echo.start = t - n / 4.0 / rate_;
@@ -273,7 +293,7 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
         }
       }
       a.carrier = present >= kPresenceShare * presenceRows_;
-      notePeak(a, peak, snr);
+      notePeak(a, peak, average_[std::size_t(peak)]);
       active_.push_back(a);
     }
   }

@@ -1,13 +1,13 @@
 // Meteor echoes found in the spectrograph's own transforms.
 //
 // Each transform gives the strongest bin of the listening band, averaged over two transforms, and
-// the level of the reference band (its median bin, as a mean, followed slowly so that one click
-// barely moves it). An echo starts when the strongest bin rises snrDb above the reference; it
-// follows its tone within two bins and ends once the tone has stayed kEndMarginDb below that for
-// kHold seconds. Several tones are followed at once, each from its own start. It is counted unless
-// it lasted longer than maxEchoS (an aircraft or a carrier), the reference band rose with it
-// (lightning, interference), or a tone had already been present near its frequency for most of the
-// last kPresenceWindow seconds (an aircraft fading in and out).
+// the level of the reference band (its mean without its two strongest bins, followed slowly so that
+// one click barely moves it). An echo starts when the strongest bin rises snrDb above the
+// reference; it follows its tone within two bins and ends once the tone has stayed kEndMarginDb
+// below that for kHold seconds. Several tones are followed at once, each from its own start. It is
+// counted unless it lasted longer than maxEchoS (an aircraft or a carrier), the reference band rose
+// with it (lightning, interference), or a tone had already been present near its frequency for most
+// of the last kPresenceWindow seconds (an aircraft fading in and out).
 #pragma once
 
 #include <cstdint>
@@ -80,11 +80,14 @@ class EchoDetector {
   int rate_;
   double startTime_;
   Found found_;
+  double startRatio_, endRatio_, wideRatio_;  // the thresholds as power ratios
 
   int fftLength_ = 0;
   std::uint64_t endSample_ = 0;
   int listenLo_ = 0, listenHi_ = 0, noiseLo_ = 0, noiseHi_ = 0;
-  std::vector<float> power_, previous_, average_, scratch_;
+  std::vector<float> power_, previous_, average_;
+  int noiseBins_ = 0;
+  float trimmedToMean_ = 1;
   float previousRef_ = 0;
   double slowRef_ = 0;
   int warm_ = 0;
@@ -102,6 +105,7 @@ class EchoDetector {
     int origin = 0;
     double lastAbove = 0;
     bool carrier = false;
+    double peakPower = 0;
     double level = 0;     // the tone's power, followed over kCarrierLevelSeconds
     double baseline = 0;  // the tone this echo rides on, if any
     double lastRide = -1e300;
