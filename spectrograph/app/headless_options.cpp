@@ -35,7 +35,7 @@ std::string usageText() {
          "Without --headless the spectrograph opens its window.\n"
          "\n"
          "Headless options:\n"
-         "  --input default|device:NAME|FILE|synthetic[:SEED]\n"
+         "  --input default|device:NAME|FILE|synthetic[:SEED]|synthetic:meteors[:SEED]\n"
          "                        audio to show (default: synthetic)\n"
          "  --seconds N           run N seconds of audio, then stop; default: until the\n"
          "                        input ends, or Ctrl-C\n"
