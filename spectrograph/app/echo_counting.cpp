@@ -66,15 +66,20 @@ EchoCounting::EchoCounting(const EchoSettings& settings, const HeadlessOptions& 
   if (!start) return;
   error_ = log_.open({options.eventsPath, options.countsPath, options.rmobPath}, *start);
   if (!error_.empty()) return;
+  start_ = *start;
   detector_ = std::make_unique<EchoDetector>(settings, sampleRate, *start, [this](const Echo& e) {
     log_.add(e);
+    offsets_.push_back(e.start - start_);
     ++counted_;
   });
 }
 
 xvtools::TransformTap EchoCounting::tap() {
   if (!detector_) return {};
-  return [this](const xvtools::TransformView& view) { detector_->transform(view); };
+  return [this](const xvtools::TransformView& view) {
+    detector_->transform(view);
+    advance();
+  };
 }
 
 void EchoCounting::advance() {
@@ -82,7 +87,8 @@ void EchoCounting::advance() {
 }
 
 bool EchoCounting::finish() {
-  if (!detector_) return error_.empty();
+  if (!detector_ || finished_) return error_.empty();
+  finished_ = true;
   detector_->flush();
   log_.finish(detector_->clock());
   if (!log_.error().empty()) error_ = log_.error();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "headless_options.h"
 #include "spectrograph/echo_detector.h"
@@ -36,6 +37,8 @@ class EchoCounting {
   bool finish();
 
   const EchoLog& log() const { return log_; }
+  // The counted echoes' starts, seconds from the input's first sample.
+  const std::vector<double>& echoOffsets() const { return offsets_; }
   int counted() const { return counted_; }
 
  private:
@@ -43,6 +46,9 @@ class EchoCounting {
   EchoLog log_;
   std::unique_ptr<EchoDetector> detector_;
   int counted_ = 0;
+  double start_ = 0;
+  bool finished_ = false;
+  std::vector<double> offsets_;
 };
 
 }  // namespace spectrograph::app

@@ -71,6 +71,23 @@ TEST_F(EchoRunTest, CountsTheSyntheticMeteorsIntoItsFiles) {
   EXPECT_NE(read("c.csv").find("2026-06-01T00:00:00Z,"), std::string::npos);
   EXPECT_EQ(read("r.txt").rfind("May|00h|", 0), 0u);
   EXPECT_EQ(read("r-2026-06.txt").rfind("Jun|00h|", 0), 0u);
+  // A whole picture counts on its own transforms and gains a strip of ticks above its plot.
+  auto pictureHeight = [this](const std::string& extra) {
+    const std::string png = p("full.png");
+    EXPECT_EQ(runCommand(std::string(ZELKSPEC_PATH) +
+                         " --headless --full --input synthetic:meteors:2 --seconds 300 --width 300"
+                         " --image " +
+                         png + extra),
+              0)
+        << read("stderr.txt");
+    const std::string bytes = read("full.png");
+    return bytes.size() < 24 ? 0
+                             : (static_cast<unsigned char>(bytes[22]) << 8) |
+                                   static_cast<unsigned char>(bytes[23]);
+  };
+  const int plain = pictureHeight("");
+  EXPECT_EQ(pictureHeight(" --echoes 800:1200 --counts " + p("full.csv")), plain + 7);
+  EXPECT_NE(read("stderr.txt").find("echoes counted"), std::string::npos);
   // A refused band leaves no file behind.
   EXPECT_EQ(runCommand(std::string(ZELKSPEC_PATH) + " --headless --echoes 800:1200 --noise " +
                        "900:1000 --events " + p("x.csv")),
