@@ -25,6 +25,32 @@ int binAtOrBelow(double hz, double binHz) {
   return static_cast<int>(std::floor(hz / binHz + 1e-9));
 }
 
+// The factor from the sum of N bin powers without the two strongest to their mean. White noise's
+// bin powers are exponential: the strongest of N has the mean H(N) (the harmonic number), the
+// second H(N) - 1, in units of the mean.
+float trimmedToMean(int bins) {
+  if (bins <= 2) return 1.0f / static_cast<float>(bins);
+  double harmonic = 0;
+  for (int i = 1; i <= bins; ++i) harmonic += 1.0 / i;
+  return static_cast<float>(1.0 / (bins - 2 * harmonic + 1));
+}
+
+// The sum of the powers without the strongest two (all of them for two or fewer).
+float withoutStrongestTwo(const float* powers, int count) {
+  float sum = 0, first = 0, second = 0;
+  for (int i = 0; i < count; ++i) {
+    const float p = powers[i];
+    sum += p;
+    if (p > first) {
+      second = first;
+      first = p;
+    } else if (p > second) {
+      second = p;
+    }
+  }
+  return count > 2 ? sum - first - second : sum;
+}
+
 }  // namespace
 
 std::optional<std::pair<double, double>> parseBand(const std::string& text) {
@@ -101,11 +127,10 @@ void EchoDetector::layOut(int fftLength) {
   previous_.assign(listen, 0);
   average_.assign(listen, 0);
   noiseBins_ = noiseHi_ - noiseLo_ + 1;
-  // White noise's bin powers are exponential: the strongest of N has the mean H(N) (the
-  // harmonic number), the second H(N) - 1, in units of the mean.
-  double harmonic = 0;
-  for (int i = 1; i <= noiseBins_; ++i) harmonic += 1.0 / i;
-  trimmedToMean_ = noiseBins_ > 2 ? static_cast<float>(1.0 / (noiseBins_ - 2 * harmonic + 1)) : 1;
+  noise_.assign(std::size_t(noiseBins_), 0);
+  trimmedListen_ = trimmedToMean(int(listen));
+  listenFloor_ = 0;
+  trimmedToMean_ = trimmedToMean(noiseBins_);
   const double hopSeconds = fftLength / 2.0 / rate_;
   presenceRows_ = std::max(1, static_cast<int>(std::lround(kPresenceWindow / hopSeconds)));
   presence_.assign(std::size_t(presenceRows_) * listen, 0);
@@ -153,18 +178,8 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   std::swap(power_, previous_);
   // The reference band's mean without its two strongest bins, so that a tone in it barely
   // counts, scaled back to the mean of the noise.
-  float sum = 0, first = 0, second = 0;
-  for (int k = noiseLo_; k <= noiseHi_; ++k) {
-    const float p = powerOf(k);
-    sum += p;
-    if (p > first) {
-      second = first;
-      first = p;
-    } else if (p > second) {
-      second = p;
-    }
-  }
-  const float refNow = noiseBins_ > 2 ? (sum - first - second) * trimmedToMean_ : sum / noiseBins_;
+  for (int k = noiseLo_; k <= noiseHi_; ++k) noise_[std::size_t(k - noiseLo_)] = powerOf(k);
+  const float refNow = withoutStrongestTwo(noise_.data(), noiseBins_) * trimmedToMean_;
   const float refAverage = warm_ == 0 ? refNow : 0.5f * (refNow + previousRef_);
   previousRef_ = refNow;
   if (warm_ < kWarmTransforms) {
@@ -298,7 +313,17 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
     }
   }
   std::uint8_t* flags = presence_.data() + std::size_t(presenceHead_) * std::size_t(listen);
-  const float presentAbove = static_cast<float>(kPresenceFactor * ref);
+  // The listening band's own floor, followed over half a minute without its two strongest bins,
+  // stands in for the reference when it lies higher (a receiver's passband is seldom flat), so
+  // that its noise does not pass for a tone; by at most 6 dB, so that a long tone cannot lift it
+  // out of reach.
+  const double floorNow = withoutStrongestTwo(average_.data(), listen) * trimmedListen_;
+  listenFloor_ = listenFloor_ == 0
+                     ? floorNow
+                     : listenFloor_ + n / 2.0 / rate_ / kFloorSeconds *
+                                          (std::min(floorNow, 2 * listenFloor_) - listenFloor_);
+  const double floorLevel = std::clamp(listenFloor_, ref, 4 * ref);
+  const float presentAbove = static_cast<float>(kPresenceFactor * floorLevel);
   for (int i = 0; i < listen; ++i) flags[i] = average_[std::size_t(i)] > presentAbove ? 1 : 0;
   presenceHead_ = (presenceHead_ + 1) % presenceRows_;
   presenceFilled_ = std::min(presenceFilled_ + 1, presenceRows_);

@@ -54,6 +54,7 @@ class EchoDetector {
   static constexpr std::size_t kMaxTones = 16;
   static constexpr double kCarrierLevelSeconds = 1.0;
   static constexpr double kSettleSeconds = 2.0;
+  static constexpr double kFloorSeconds = 30.0;
   // Shorter is a blip of the noise: a meteor's tone lasts a tenth of a second at least.
   static constexpr double kMinDuration = 0.05;
   static constexpr double kCarrierSettleSeconds = 0.25;
@@ -85,9 +86,11 @@ class EchoDetector {
   int fftLength_ = 0;
   std::uint64_t endSample_ = 0;
   int listenLo_ = 0, listenHi_ = 0, noiseLo_ = 0, noiseHi_ = 0;
-  std::vector<float> power_, previous_, average_;
+  std::vector<float> power_, previous_, average_, noise_;
   int noiseBins_ = 0;
   float trimmedToMean_ = 1;
+  float trimmedListen_ = 1;
+  double listenFloor_ = 0;
   float previousRef_ = 0;
   double slowRef_ = 0;
   int warm_ = 0;
