@@ -105,6 +105,9 @@ TEST(EchoDetector, FindsEchoesAtTheirTimesAndLeavesAircraftAndClicks) {
                       {Part::Click, 9, 0.012, 0, 15000},
                       {Part::Click, 15, 0.003, 0, 32000}}),
        {}},
+      {"a strong ping, once for all its skirt",
+       recording(20, {{Part::Ping, 4.5, 3.0, 1010, 30000}}),
+       {{4.5, 1010}}},
       {"a tone above the listening band", recording(20, {{Part::Ping, 6, 1.0, 1500, 8000}}), {}},
   };
   for (const Case& c : cases) {

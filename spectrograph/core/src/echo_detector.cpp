@@ -15,6 +15,7 @@ constexpr int kWarmTransforms = 8;
 constexpr float kPresenceFactor = 4.0f;  // 6 dB
 constexpr double kPresenceShare = 0.5;
 constexpr int kTrackBins = 1;
+constexpr int kSkirtBins = 8;
 // Transforms after a wide rise in which nothing starts: the click's averaged tail.
 constexpr int kBlankTransforms = 3;
 
@@ -289,7 +290,20 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       if (!followed && (peak < 0 || average_[std::size_t(i)] > average_[std::size_t(peak)]))
         peak = i;
     }
-    if (peak >= 0 && average_[std::size_t(peak)] >= ref * startRatio_) {
+    // A bin on the skirt of a strong tone already followed is that tone, not a new one: a new
+    // tone stands apart from it by a dip of 6 dB at least.
+    const auto onSkirt = [&](int bin) {
+      const float dip = average_[std::size_t(bin)] / 4;
+      for (const Active& a : active_) {
+        const int lo = std::min(bin, a.track) + 1, hi = std::max(bin, a.track) - 1;
+        if (std::abs(bin - a.track) > kSkirtBins) continue;
+        bool dipped = false;
+        for (int i = lo; i <= hi && !dipped; ++i) dipped = average_[std::size_t(i)] < dip;
+        if (!dipped) return true;
+      }
+      return false;
+    };
+    if (peak >= 0 && average_[std::size_t(peak)] >= ref * startRatio_ && !onSkirt(peak)) {
       Active a;
       // Halfway between the two transforms averaged.
       a.echo.start = t - n / 4.0 / rate_;
