@@ -70,6 +70,7 @@ EchoCounting::EchoCounting(const EchoSettings& settings, const HeadlessOptions& 
   detector_ = std::make_unique<EchoDetector>(settings, sampleRate, *start, [this](const Echo& e) {
     log_.add(e);
     offsets_.push_back(e.start - start_);
+    if (onEcho_) onEcho_(e);
     ++counted_;
   });
 }

@@ -2,6 +2,7 @@
 // the files it writes, as the command line sets them up.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,12 @@ class EchoCounting {
   bool finish();
 
   const EchoLog& log() const { return log_; }
+  // Also told of each echo counted.
+  void onEcho(std::function<void(const Echo&)> handler) { onEcho_ = std::move(handler); }
+  // The time of the newest transform's centre.
+  double newestTransform(int fftLength, int sampleRate) const {
+    return detector_ ? detector_->clock() - fftLength / 2.0 / sampleRate : 0;
+  }
   // The counted echoes' starts, seconds from the input's first sample.
   const std::vector<double>& echoOffsets() const { return offsets_; }
   int counted() const { return counted_; }
@@ -49,6 +56,7 @@ class EchoCounting {
   double start_ = 0;
   bool finished_ = false;
   std::vector<double> offsets_;
+  std::function<void(const Echo&)> onEcho_;
 };
 
 }  // namespace spectrograph::app

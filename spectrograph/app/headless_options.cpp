@@ -74,6 +74,7 @@ std::string usageText() {
          "  --events FILE.csv     append one line per echo\n"
          "  --counts FILE.csv     append one line per UTC hour\n"
          "  --rmob FILE.txt       the month's matrix of hourly counts, replaced each hour\n"
+         "  --snapshots DIR       a PNG of the display around each echo (not with --full)\n"
          "  --start-date YYYY-MM-DD\n"
          "                        the UTC date of the input's start (default: from the\n"
          "                        input's name, else today); with --start-time, its time\n"
@@ -145,6 +146,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       text("--events", "--events needs a file name", o.eventsPath),
       text("--counts", "--counts needs a file name", o.countsPath),
       text("--rmob", "--rmob needs a file name", o.rmobPath),
+      text("--snapshots", "--snapshots needs a folder", o.snapshotsDir),
       text("--start-date", "--start-date needs a date (YYYY-MM-DD)", o.startDate),
       {"--fft", "--fft needs a length", Runs::HeadlessOnly,
        [&o](const std::string& text) {
@@ -243,6 +245,8 @@ std::string echoOptionsProblem(const HeadlessOptions& o) {
     }
     return {};
   }
+  if (o.full && !o.snapshotsDir.empty())
+    return "--snapshots draws the display around each echo: not with --full";
   std::string error;
   echoSettings(o, error);
   return error;
@@ -284,7 +288,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     result.error = "--full writes its picture with --image FILE.png only";
     return result;
   }
-  const bool echoFiles = !o.eventsPath.empty() || !o.countsPath.empty() || !o.rmobPath.empty();
+  const bool echoFiles = !o.eventsPath.empty() || !o.countsPath.empty() || !o.rmobPath.empty() ||
+                         !o.snapshotsDir.empty();
   if (o.headless && o.imagePath.empty() && o.printPath.empty() && !echoFiles) {
     result.error =
         "nothing to write: give --image FILE.png, --print FILE.pdf, or with --echoes "

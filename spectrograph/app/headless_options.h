@@ -42,6 +42,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::string eventsPath;
   std::string countsPath;
   std::string rmobPath;
+  std::string snapshotsDir;
   std::string startDate;
 };
 

@@ -13,6 +13,7 @@
 
 #include "apps/user_chart_style.h"
 #include "echo_counting.h"
+#include "echo_snapshots.h"
 #include "form_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
@@ -20,6 +21,7 @@
 #include "host/output_file.h"
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
+#include "util/folder.h"
 #include "xvtools/input_spec.h"
 #include "xvtools/spectrogram_frame.h"
 
@@ -121,7 +123,7 @@ void setUpForm(Form1& form, const HeadlessOptions& options) {
 
 // Pulls the input until it ends, the time is up or a stop comes; false when it did not start.
 bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputSpec& choice,
-              const apps::StopRequest& stop, EchoCounting* counting) {
+              const apps::StopRequest& stop, EchoCounting* counting, EchoSnapshots* snapshots) {
   form.WaveIn().setInput(choice);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
   form.startStopClick();
@@ -135,6 +137,13 @@ bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputS
   while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
     if (!form.WaveIn().pull()) break;
     if (counting != nullptr) counting->advance();
+    if (snapshots != nullptr) {
+      snapshots->update(counting->newestTransform(form.Spec().FFTLength(), int(rate)));
+    }
+  }
+  if (snapshots != nullptr) {
+    counting->finish();
+    snapshots->finish(counting->newestTransform(form.Spec().FFTLength(), int(rate)));
   }
   if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
   if (form.startStopCaption() == "Stop") form.startStopClick();
@@ -199,7 +208,17 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     }
     form.Spec().onTransform(counting->tap());
   }
-  const bool ran = runInput(form, options, *choice, stop, counting.get());
+  std::unique_ptr<EchoSnapshots> snapshots;
+  if (counting && !options.snapshotsDir.empty()) {
+    if (util::folderState(options.snapshotsDir) != util::FolderState::kWritable) {
+      std::fprintf(stderr, "zelkspec: --snapshots %s is not a folder it can write in\n",
+                   options.snapshotsDir.c_str());
+      return 1;
+    }
+    snapshots = std::make_unique<EchoSnapshots>(options.snapshotsDir, form.Spec());
+    counting->onEcho([&snapshots](const Echo& e) { snapshots->add(e); });
+  }
+  const bool ran = runInput(form, options, *choice, stop, counting.get(), snapshots.get());
   form.Spec().onTransform({});
   int exitCode = 0;
   if (counting) {
@@ -208,6 +227,10 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
       exitCode = 1;
     }
     std::fprintf(stderr, "zelkspec: %d echoes counted\n", counting->counted());
+    if (snapshots && !snapshots->error().empty()) {
+      std::fprintf(stderr, "zelkspec: %s\n", snapshots->error().c_str());
+      exitCode = 1;
+    }
   }
   if (!ran) return 1;
 

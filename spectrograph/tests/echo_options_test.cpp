@@ -1,6 +1,7 @@
 // The echo counter's command line, and a whole counting run of the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ TEST(EchoOptions, RefusesBandsAndValuesItCannotUse) {
       {{"800:1200", "--snr", "0"}, "--snr must be"},
       {{"800:1200", "--max-echo", "0"}, "--max-echo must be"},
       {{"800:1200", "--max-echo", "x"}, "not a number of seconds"},
+      {{"800:1200", "--full", "--image", "a.png", "--snapshots", "."}, "not with --full"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = counting;
@@ -59,11 +61,12 @@ TEST(EchoOptions, RefusesBandsAndValuesItCannotUse) {
 class EchoRunTest : public zelk::test::ScratchFolder {};
 
 TEST_F(EchoRunTest, CountsTheSyntheticMeteorsIntoItsFiles) {
+  std::filesystem::create_directory(p("snaps"));
   const std::string line = std::string(ZELKSPEC_PATH) +
                            " --headless --input synthetic:meteors:2 --seconds 600 --echoes "
                            "800:1200 --events " +
                            p("e.csv") + " --counts " + p("c.csv") + " --rmob " + p("r.txt") +
-                           " --start-date 2026-05-31 --start-time 23:55";
+                           " --start-date 2026-05-31 --start-time 23:55 --snapshots " + p("snaps");
   ASSERT_EQ(runCommand(line), 0) << read("stderr.txt");
   const std::string events = read("e.csv");
   EXPECT_EQ(events.rfind("start,duration_s,peak_hz,peak_snr_db,peak_level_db\n2026-", 0), 0u);
@@ -71,6 +74,11 @@ TEST_F(EchoRunTest, CountsTheSyntheticMeteorsIntoItsFiles) {
   EXPECT_NE(read("c.csv").find("2026-06-01T00:00:00Z,"), std::string::npos);
   EXPECT_EQ(read("r.txt").rfind("May|00h|", 0), 0u);
   EXPECT_EQ(read("r-2026-06.txt").rfind("Jun|00h|", 0), 0u);
+  // A picture of the display around each echo, named by its start.
+  const std::string first = events.substr(events.find('\n') + 1, 24);
+  std::string name = first;
+  std::replace(name.begin(), name.end(), ':', '-');
+  EXPECT_TRUE(std::filesystem::exists(p("snaps/" + name + ".png"))) << name;
   // A whole picture counts on its own transforms and gains a strip of ticks above its plot.
   auto pictureHeight = [this](const std::string& extra) {
     const std::string png = p("full.png");
