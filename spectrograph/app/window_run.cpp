@@ -67,8 +67,8 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   main.setCentralWidget(window);
   const apps::RememberedChoices choices;
   EchoWindow echoes(main, form, choices);
-  host.setWindow(window);
-  prompter.setParent(window);
+  host.setWindow(&main);
+  prompter.setParent(&main);
   form.load();
   if (control != nullptr) {
     const std::string note = apps::StyledChart(*control, "zelkspec.bag").applyOverSetUp();
