@@ -16,6 +16,7 @@ constexpr float kPresenceFactor = 4.0f;  // 6 dB
 constexpr double kPresenceShare = 0.5;
 constexpr int kTrackBins = 1;
 constexpr int kSkirtBins = 8;
+constexpr int kFloorEvery = 8;
 // Transforms after a wide rise in which nothing starts: the click's averaged tail.
 constexpr int kBlankTransforms = 3;
 
@@ -330,12 +331,14 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   // The listening band's own floor, followed over half a minute without its two strongest bins,
   // stands in for the reference when it lies higher (a receiver's passband is seldom flat), so
   // that its noise does not pass for a tone; by at most 6 dB, so that a long tone cannot lift it
-  // out of reach.
-  const double floorNow = withoutStrongestTwo(average_.data(), listen) * trimmedListen_;
-  listenFloor_ = listenFloor_ == 0
-                     ? floorNow
-                     : listenFloor_ + n / 2.0 / rate_ / kFloorSeconds *
-                                          (std::min(floorNow, 2 * listenFloor_) - listenFloor_);
+  // out of reach. Slow as it is, every kFloorEvery-th transform is enough.
+  if (presenceHead_ % kFloorEvery == 0) {
+    const double floorNow = withoutStrongestTwo(average_.data(), listen) * trimmedListen_;
+    listenFloor_ = listenFloor_ == 0
+                       ? floorNow
+                       : listenFloor_ + kFloorEvery * n / 2.0 / rate_ / kFloorSeconds *
+                                            (std::min(floorNow, 2 * listenFloor_) - listenFloor_);
+  }
   const double floorLevel = std::clamp(listenFloor_, ref, 4 * ref);
   const float presentAbove = static_cast<float>(kPresenceFactor * floorLevel);
   for (int i = 0; i < listen; ++i) flags[i] = average_[std::size_t(i)] > presentAbove ? 1 : 0;
