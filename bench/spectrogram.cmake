@@ -6,3 +6,6 @@ zelk_bench(bench_spectrogram_column SOURCES spectrogram_column_bench.cpp LIBS ze
 add_executable(bench_full_spectrogram full_spectrogram_driver.cpp)
 zelk_target(bench_full_spectrogram)
 target_link_libraries(bench_full_spectrogram PRIVATE zelkspec_full_run)
+
+# The echo counter on the spectrogram's transforms, against the spectrogram alone.
+zelk_bench(bench_echo_counting SOURCES echo_counting_bench.cpp LIBS zelk_spectrograph_core)

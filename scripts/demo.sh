@@ -81,3 +81,14 @@ if build/release/bin/zelkchart --help 2>/dev/null | grep -q -- --sid-dir; then
   build/release/bin/zelkchart --plot "$out"/sid/demo_*.csv --image "$out/stations.png"
   echo "demo: wrote the stations' SID files to $out/sid and their day plot to $out/stations.png"
 fi
+# Ten minutes of the synthetic meteor-scatter receiver, its echoes counted into the three files
+# and drawn as one picture with a tick over each echo counted.
+if build/release/bin/zelkspec --help 2>/dev/null | grep -q -- --echoes; then
+  rm -f "$out/echoes.csv" "$out/echo-counts.csv" "$out"/echo-rmob*.txt
+  build/release/bin/zelkspec --headless --input synthetic:meteors --seconds 600 --full \
+    --width 1200 --log-amp --echoes 800:1200 --start-date 2026-12-13 --start-time 23:55 \
+    --events "$out/echoes.csv" --counts "$out/echo-counts.csv" --rmob "$out/echo-rmob.txt" \
+    --image "$out/echoes.png"
+  echo "demo: counted echoes into $out/echoes.csv, $out/echo-counts.csv, $out/echo-rmob*.txt;" \
+    "the picture is $out/echoes.png"
+fi

@@ -29,6 +29,7 @@ bool stillThere(const xvtools::InputSpec& input, const std::vector<std::string>&
     }
     case Kind::Synthetic:
     case Kind::SyntheticVlf:
+    case Kind::SyntheticMeteors:
       break;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "echo_counting.h"
 #include "spectrograph/full_spectrogram.h"
 #include "util/folder.h"
 #include "xvtools/audio_source.h"
@@ -129,17 +130,41 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
     err << "zelkspec: cannot read " << o.input << ": " << e.what() << '\n';
     return 1;
   }
+  // Echoes are counted on the picture's own transforms and marked above it.
+  std::string echoError;
+  const auto echo = echoSettings(o, echoError);
+  std::unique_ptr<EchoCounting> counting;
+  if (echo) {
+    counting = std::make_unique<EchoCounting>(*echo, o, *choice, kSampleRate);
+    if (!counting->error().empty()) {
+      err << "zelkspec: " << counting->error() << '\n';
+      return 1;
+    }
+    settings.tap = counting->tap();
+    settings.echoTicks = [&counting] {
+      counting->finish();
+      return counting->echoOffsets();
+    };
+  }
+  int status = 0;
   try {
     const FullSpectrogramResult result = writeFullSpectrogram(*source, settings, o.imagePath);
     if (!result.error.empty()) {
       err << "zelkspec: " << result.error << '\n';
-      return 1;
+      status = 1;
     }
   } catch (const std::exception& e) {
     err << "zelkspec: " << o.input << ": " << e.what() << '\n';
-    return 1;
+    status = 1;
   }
-  return 0;
+  if (counting) {
+    if (!counting->finish()) {
+      err << "zelkspec: " << counting->error() << '\n';
+      status = 1;
+    }
+    err << "zelkspec: " << counting->counted() << " echoes counted\n";
+  }
+  return status;
 }
 
 }  // namespace spectrograph::app

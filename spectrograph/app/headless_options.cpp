@@ -3,8 +3,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 
+#include "spectrograph/echo_detector.h"
 #include "xvtools/spectrogram_palette.h"
 #include "xvtools/spectrum_window.h"
 
@@ -33,7 +35,7 @@ std::string usageText() {
          "Without --headless the spectrograph opens its window.\n"
          "\n"
          "Headless options:\n"
-         "  --input default|device:NAME|FILE|synthetic[:SEED]\n"
+         "  --input default|device:NAME|FILE|synthetic[:SEED]|synthetic:meteors[:SEED]\n"
          "                        audio to show (default: synthetic)\n"
          "  --seconds N           run N seconds of audio, then stop; default: until the\n"
          "                        input ends, or Ctrl-C\n"
@@ -63,6 +65,21 @@ std::string usageText() {
          "  --ref, --range, --colorbar as above\n"
          "  --site LAT,LON        mark local sunrise and sunset on the time axis\n"
          "  --date YYYY-MM-DD     the date of the marks (default: from the input's name)\n"
+         "\n"
+         "Counting meteor echoes:\n"
+         "  --echoes LOW:HIGH     count echoes whose tone lies in this band (Hz)\n"
+         "  --noise LOW:HIGH      the reference band (default: as wide, just above)\n"
+         "  --snr DB              how far the tone must rise over the reference (default 10)\n"
+         "  --max-echo S          longer is an aircraft or a carrier, not counted (default 20)\n"
+         "  --events FILE.csv     append one line per echo\n"
+         "  --counts FILE.csv     append one line per UTC hour\n"
+         "  --rmob FILE.txt       the month's matrix of hourly counts, replaced each hour\n"
+         "  --snapshots DIR       a PNG of the display around each echo (not with --full)\n"
+         "  --start-date YYYY-MM-DD\n"
+         "                        the UTC date of the input's start (default: from the\n"
+         "                        input's name, else today); with --start-time, its time\n"
+         "                        of day; live and synthetic inputs without either start\n"
+         "                        at the system clock\n"
          "  --help, --version\n";
 }
 
@@ -114,6 +131,23 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       text("--start-time", "--start-time needs a time (HH:MM:SS)", o.startTime),
       text("--site", "--site needs LAT,LON", o.site),
       text("--date", "--date needs a date (YYYY-MM-DD)", o.date),
+      text("--echoes", "--echoes needs a band LOW:HIGH in Hz", o.echoes),
+      text("--noise", "--noise needs a band LOW:HIGH in Hz", o.noise),
+      level("--snr", o.snrDb),
+      {"--max-echo", "--max-echo needs a number of seconds", Runs::HeadlessOnly,
+       [&o](const std::string& text) {
+         char* end = nullptr;
+         const double s = std::strtod(text.c_str(), &end);
+         if (end == text.c_str() || *end != '\0' || !std::isfinite(s))
+           return "--max-echo " + text + " is not a number of seconds";
+         o.maxEchoS = s;
+         return std::string();
+       }},
+      text("--events", "--events needs a file name", o.eventsPath),
+      text("--counts", "--counts needs a file name", o.countsPath),
+      text("--rmob", "--rmob needs a file name", o.rmobPath),
+      text("--snapshots", "--snapshots needs a folder", o.snapshotsDir),
+      text("--start-date", "--start-date needs a date (YYYY-MM-DD)", o.startDate),
       {"--fft", "--fft needs a length", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          o.fftRow.reset();
@@ -171,16 +205,69 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
 
 }  // namespace
 
+std::optional<EchoSettings> echoSettings(const HeadlessOptions& o, std::string& error) {
+  if (o.echoes.empty()) return std::nullopt;
+  EchoSettings s;
+  const auto listen = parseBand(o.echoes);
+  if (!listen) {
+    error = "--echoes " + o.echoes + " is not a band LOW:HIGH in Hz";
+    return std::nullopt;
+  }
+  std::tie(s.listenLow, s.listenHigh) = *listen;
+  if (!o.noise.empty()) {
+    const auto noise = parseBand(o.noise);
+    if (!noise) {
+      error = "--noise " + o.noise + " is not a band LOW:HIGH in Hz";
+      return std::nullopt;
+    }
+    s.noiseLow = noise->first;
+    s.noiseHigh = noise->second;
+  }
+  s.snrDb = o.snrDb.value_or(s.snrDb);
+  s.maxEchoS = o.maxEchoS.value_or(s.maxEchoS);
+  error = echoSettingsProblem(s, kEchoSampleRate, o.fftLength);
+  if (!error.empty()) return std::nullopt;
+  return s;
+}
+
+namespace {
+
+// What the echo options need; empty when the line is usable.
+std::string echoOptionsProblem(const HeadlessOptions& o) {
+  if (o.echoes.empty()) {
+    const std::pair<bool, const char*> echoOnly[] = {
+        {!o.noise.empty(), "--noise"},          {o.snrDb.has_value(), "--snr"},
+        {o.maxEchoS.has_value(), "--max-echo"}, {!o.eventsPath.empty(), "--events"},
+        {!o.countsPath.empty(), "--counts"},    {!o.rmobPath.empty(), "--rmob"},
+        {!o.startDate.empty(), "--start-date"}};
+    for (const auto& [given, name] : echoOnly) {
+      if (given) return std::string(name) + " is only for counting echoes: give --echoes LOW:HIGH";
+    }
+    return {};
+  }
+  if (o.full && !o.snapshotsDir.empty())
+    return "--snapshots draws the display around each echo: not with --full";
+  std::string error;
+  echoSettings(o, error);
+  return error;
+}
+
+}  // namespace
+
 ParseResult parseCommandLine(const std::vector<std::string>& args) {
   ParseResult result;
   HeadlessOptions& o = result.options;
   static_cast<apps::ParsedLine&>(result) = apps::parseOptions(args, o, optionTable(o));
   if (!result.error.empty() || o.help || o.version) return result;
+  result.error = echoOptionsProblem(o);
+  if (!result.error.empty()) return result;
+  const bool counting = !o.echoes.empty();
   if (!o.full) {
-    const std::pair<bool, const char*> fullOnly[] = {{o.width.has_value(), "--width"},
-                                                     {!o.startTime.empty(), "--start-time"},
-                                                     {!o.site.empty(), "--site"},
-                                                     {!o.date.empty(), "--date"}};
+    const std::pair<bool, const char*> fullOnly[] = {
+        {o.width.has_value(), "--width"},
+        {!o.startTime.empty() && !counting, "--start-time"},
+        {!o.site.empty(), "--site"},
+        {!o.date.empty(), "--date"}};
     for (const auto& [given, name] : fullOnly) {
       if (given) {
         result.error = std::string(name) + " is only for --full pictures";
@@ -201,8 +288,12 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     result.error = "--full writes its picture with --image FILE.png only";
     return result;
   }
-  if (o.headless && o.imagePath.empty() && o.printPath.empty()) {
-    result.error = "nothing to write: give --image FILE.png or --print FILE.pdf";
+  const bool echoFiles = !o.eventsPath.empty() || !o.countsPath.empty() || !o.rmobPath.empty() ||
+                         !o.snapshotsDir.empty();
+  if (o.headless && o.imagePath.empty() && o.printPath.empty() && !echoFiles) {
+    result.error =
+        "nothing to write: give --image FILE.png, --print FILE.pdf, or with --echoes "
+        "--events, --counts or --rmob";
   }
   return result;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "apps/command_line.h"
+#include "spectrograph/echo_detector.h"
 
 namespace spectrograph::app {
 
@@ -33,9 +34,24 @@ struct HeadlessOptions : apps::CommonOptions {
   bool colorbar = false;
   std::string site;
   std::string date;
+  // Counting meteor echoes: the bands as typed (LOW:HIGH in Hz), the threshold, and the files.
+  std::string echoes;
+  std::string noise;
+  std::optional<double> snrDb;
+  std::optional<double> maxEchoS;
+  std::string eventsPath;
+  std::string countsPath;
+  std::string rmobPath;
+  std::string snapshotsDir;
+  std::string startDate;
 };
 
 using ParseResult = apps::ParseResult<HeadlessOptions>;
+
+// The rate the form's spectrogram works at, which the echo bands are checked against.
+inline constexpr int kEchoSampleRate = 8000;
+// The echo counter's settings from the line, or nullopt without --echoes or when error is set.
+std::optional<EchoSettings> echoSettings(const HeadlessOptions& options, std::string& error);
 
 ParseResult parseCommandLine(const std::vector<std::string>& args);
 std::string usageText();

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "apps/user_chart_style.h"
+#include "echo_counting.h"
+#include "echo_snapshots.h"
 #include "form_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
@@ -19,6 +21,7 @@
 #include "host/output_file.h"
 #include "spectrograph/form1.h"
 #include "spectrograph/spec_host.h"
+#include "util/folder.h"
 #include "xvtools/input_spec.h"
 #include "xvtools/spectrogram_frame.h"
 
@@ -120,7 +123,7 @@ void setUpForm(Form1& form, const HeadlessOptions& options) {
 
 // Pulls the input until it ends, the time is up or a stop comes; false when it did not start.
 bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputSpec& choice,
-              const apps::StopRequest& stop) {
+              const apps::StopRequest& stop, EchoCounting* counting, EchoSnapshots* snapshots) {
   form.WaveIn().setInput(choice);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
   form.startStopClick();
@@ -133,6 +136,14 @@ bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputS
       options.seconds ? static_cast<std::uint64_t>(*options.seconds * rate + 0.5) : UINT64_MAX;
   while (!stop.requested() && form.WaveIn().samplesDelivered() < limit) {
     if (!form.WaveIn().pull()) break;
+    if (counting != nullptr) counting->advance();
+    if (snapshots != nullptr) {
+      snapshots->update(counting->newestTransform(form.Spec().FFTLength(), int(rate)));
+    }
+  }
+  if (snapshots != nullptr) {
+    counting->finish();
+    snapshots->finish(counting->newestTransform(form.Spec().FFTLength(), int(rate)));
   }
   if (stop.requested()) std::fprintf(stderr, "zelkspec: stopped; keeping what was shown\n");
   if (form.startStopCaption() == "Stop") form.startStopClick();
@@ -186,9 +197,43 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
   }
   setUpForm(form, options);
-  if (!runInput(form, options, *choice, stop)) return 1;
-
+  std::string echoError;
+  const auto echo = echoSettings(options, echoError);
+  std::unique_ptr<EchoCounting> counting;
+  if (echo) {
+    counting = std::make_unique<EchoCounting>(*echo, options, *choice, form.Spec().SampleRate());
+    if (!counting->error().empty()) {
+      std::fprintf(stderr, "zelkspec: %s\n", counting->error().c_str());
+      return 1;
+    }
+    form.Spec().onTransform(counting->tap());
+  }
+  std::unique_ptr<EchoSnapshots> snapshots;
+  if (counting && !options.snapshotsDir.empty()) {
+    if (util::folderState(options.snapshotsDir) != util::FolderState::kWritable) {
+      std::fprintf(stderr, "zelkspec: --snapshots %s is not a folder it can write in\n",
+                   options.snapshotsDir.c_str());
+      return 1;
+    }
+    snapshots = std::make_unique<EchoSnapshots>(options.snapshotsDir, form.Spec());
+    counting->onEcho([&snapshots](const Echo& e) { snapshots->add(e); });
+  }
+  const bool ran = runInput(form, options, *choice, stop, counting.get(), snapshots.get());
+  form.Spec().onTransform({});
   int exitCode = 0;
+  if (counting) {
+    if (!counting->finish()) {
+      std::fprintf(stderr, "zelkspec: %s\n", counting->error().c_str());
+      exitCode = 1;
+    }
+    std::fprintf(stderr, "zelkspec: %d echoes counted\n", counting->counted());
+    if (snapshots && !snapshots->error().empty()) {
+      std::fprintf(stderr, "zelkspec: %s\n", snapshots->error().c_str());
+      exitCode = 1;
+    }
+  }
+  if (!ran) return 1;
+
   const xvtools::XVSpectrogramX& spectrogram = form.Spec();
   const std::vector<std::uint32_t> image = displayPicture(spectrogram, options);
   const int width = static_cast<int>(image.size()) / spectrogram.height();

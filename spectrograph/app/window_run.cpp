@@ -1,10 +1,12 @@
 #include "window_run.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <cstdio>
 
 #include "apps/qt/remembered_printer.h"
 #include "apps/user_chart_style.h"
+#include "echo_window.h"
 #include "form_chart.h"
 #include "host/qt/print_services.h"
 #include "host/qt/qt_container.h"
@@ -58,15 +60,21 @@ int runWindow(int argc, char** argv, const HeadlessOptions& options) {
   form.WaveIn().setInput(*xvtools::InputSpec::parse(options.input));
   form.WaveIn().setFormThread(&formThread);
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::RealTime);
-  SpecWindow window(form, &chart);
-  host.setWindow(&window);
-  prompter.setParent(&window);
+  // The form's window inside one that adds the Options menu and the echo counter's status line.
+  QMainWindow main;
+  main.setWindowTitle(kFormCaption);
+  auto* window = new SpecWindow(form, &chart);
+  main.setCentralWidget(window);
+  const apps::RememberedChoices choices;
+  EchoWindow echoes(main, form, choices);
+  host.setWindow(&main);
+  prompter.setParent(&main);
   form.load();
   if (control != nullptr) {
     const std::string note = apps::StyledChart(*control, "zelkspec.bag").applyOverSetUp();
     if (!note.empty()) std::fprintf(stderr, "zelkspec: %s\n", note.c_str());
   }
-  window.show();
+  main.show();
   const int code = application.exec();
   form.WaveIn().Stop();
   return code;

@@ -5,15 +5,19 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 
 #include <QScreen>
 #include <filesystem>
 #include <set>
 
+#include "echo_window.h"
 #include "form_chart.h"
 #include "host/printers.h"
 #include "host/qt/qt_container.h"
@@ -271,6 +275,48 @@ TEST(SitedChartWindow, FailedPrintTellsTheOperator) {
     EXPECT_EQ(prompter.messages[0].rfind(c.message, 0), 0u) << prompter.messages[0];
   }
   host::setChosenPrinter(std::nullopt);
+}
+
+// Options > Echo counting... and the status line: counting turned on, a ping counted in this
+// hour, and the choice kept as text that reads back.
+TEST(EchoWindow, CountsOnTheFormsTransformsAndShowsTheHour) {
+  SpecHost host;
+  testing::RecordingPrompter prompter;
+  Form1 form{nullptr, host, prompter};
+  form.load();
+  QMainWindow main;
+  main.setCentralWidget(new SpecWindow(form));
+  const auto file = std::filesystem::temp_directory_path() / "zelk-echo-window-choices";
+  std::filesystem::remove(file);
+  const apps::RememberedChoices choices(file);
+  EchoWindow echoes(main, form, choices);
+  EXPECT_TRUE(echoes.statusLine()->text().contains("off"));
+  EchoSettings settings;
+  settings.listenLow = 800;
+  settings.listenHigh = 1200;
+  echoes.use(settings);
+  std::vector<std::int16_t> samples(8000 * 6);
+  std::uint32_t state = 1;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    double noise = 0;
+    for (int k = 0; k < 4; ++k) {
+      state = state * 1664525u + 1013904223u;
+      noise += (static_cast<double>(state >> 8) / (1 << 24) - 0.5) * 1700;
+    }
+    const double t = static_cast<double>(i) / 8000;
+    const double ping = t < 2 ? 0 : 8000 * std::exp(-(t - 2) / 0.3);
+    samples[i] =
+        static_cast<std::int16_t>(noise + ping * std::sin(2 * std::numbers::pi * 1000 * t));
+  }
+  form.Spec().write(samples);
+  EXPECT_TRUE(echoes.statusLine()->text().startsWith("Echoes this hour: 1"))
+      << echoes.statusLine()->text().toStdString();
+  const auto kept = parseEchoChoice(echoChoiceText(settings));
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->referenceLow(), 1200);
+  EXPECT_EQ(kept->referenceHigh(), 1600);
+  EXPECT_FALSE(parseEchoChoice("800-1200 1200:1600 10 20"));
+  std::filesystem::remove(file);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "xvtools/input_spec.h"
 
 #include <charconv>
+#include <utility>
 
 namespace xvtools {
 
@@ -9,6 +10,7 @@ namespace {
 constexpr std::string_view kDevicePrefix = "device:";
 constexpr std::string_view kSynthetic = "synthetic";
 constexpr std::string_view kVlf = "synthetic:vlf";
+constexpr std::string_view kMeteors = "synthetic:meteors";
 
 // A decimal seed, the whole of digits.
 std::optional<std::uint64_t> parseSeed(std::string_view digits) {
@@ -35,10 +37,13 @@ std::optional<InputSpec> InputSpec::parse(std::string_view text) {
     if (choice.name.empty()) return std::nullopt;
     return choice;
   }
-  if (text == kVlf || text.starts_with(std::string(kVlf) + ":")) {
-    choice.kind = Kind::SyntheticVlf;
-    if (text.size() == kVlf.size()) return choice;
-    const auto seed = parseSeed(text.substr(kVlf.size() + 1));
+  // A named synthetic signal, with or without its seed.
+  for (const auto& [prefix, kind] :
+       {std::pair{kVlf, Kind::SyntheticVlf}, std::pair{kMeteors, Kind::SyntheticMeteors}}) {
+    if (text != prefix && !text.starts_with(std::string(prefix) + ":")) continue;
+    choice.kind = kind;
+    if (text.size() == prefix.size()) return choice;
+    const auto seed = parseSeed(text.substr(prefix.size() + 1));
     if (!seed) return std::nullopt;
     choice.seed = *seed;
     return choice;
@@ -49,14 +54,9 @@ std::optional<InputSpec> InputSpec::parse(std::string_view text) {
   }
   if (text.starts_with(kSynthetic) && text.size() > kSynthetic.size() &&
       text[kSynthetic.size()] == ':') {
-    const std::string_view digits = text.substr(kSynthetic.size() + 1);
-    std::uint64_t seed = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seed);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
-      return std::nullopt;
-    }
-    choice.kind = Kind::Synthetic;
-    choice.seed = seed;
+    const auto seed = parseSeed(text.substr(kSynthetic.size() + 1));
+    if (!seed) return std::nullopt;
+    choice.seed = *seed;
     return choice;
   }
   choice.kind = Kind::File;
@@ -74,6 +74,8 @@ std::string InputSpec::toString() const {
       return name;
     case Kind::SyntheticVlf:
       return std::string(kVlf) + ":" + std::to_string(seed);
+    case Kind::SyntheticMeteors:
+      return std::string(kMeteors) + ":" + std::to_string(seed);
     case Kind::Synthetic:
       break;
   }

@@ -3,6 +3,7 @@
 #include "synthetic_source.h"
 #include "vlf_synthetic_source.h"
 #include "xvtools/audio_source.h"
+#include "xvtools/meteor_signal.h"
 
 namespace xvtools {
 
@@ -17,6 +18,8 @@ std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sample
       return std::make_unique<FileSource>(choice.name, sampleRate);
     case InputSpec::Kind::SyntheticVlf:
       return openVlfSyntheticSource(choice.seed, sampleRate);
+    case InputSpec::Kind::SyntheticMeteors:
+      return openMeteorSignal(choice.seed, sampleRate);
     case InputSpec::Kind::Synthetic:
       break;
   }

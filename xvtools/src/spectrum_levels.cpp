@@ -21,6 +21,8 @@ struct SpectrumLevels::Impl {
   float dbOffset = 0;
   float linearScale = 0;
   Column column;
+  TransformTap tap;
+  float powerScale = 0;
 
   void transform() {
     const int n = fft.length();
@@ -29,6 +31,11 @@ struct SpectrumLevels::Impl {
     fft.execute();
     const fftwf_complex* out = fft.output();
     const int bins = n / 2 + 1;
+    if (tap) {
+      // FFTW's complex is laid out as std::complex<float>, as its manual guarantees.
+      const auto* view = reinterpret_cast<const std::complex<float>*>(out);
+      tap({std::span(view, std::size_t(bins)), n, powerScale});
+    }
     if (logAmp) {
       for (int k = 0; k < bins; ++k) {
         const float p = out[k][0] * out[k][0] + out[k][1] * out[k][1] + 1e-30f;
@@ -65,6 +72,7 @@ SpectrumLevels::SpectrumLevels(const LevelSettings& s, Column column)
   m.logAmp = s.logAmp;
   m.column = std::move(column);
   const double toAmplitude = 2.0 / sum * std::pow(10.0, s.gainDb / 20.0);
+  m.powerScale = static_cast<float>(4.0 / (sum * sum));
   const double levelsPerDb = 255.0 / range;
   // 10 log10 p = 3.0103 log2 p; the bottom of the palette is ref - range.
   m.dbScale = static_cast<float>(10.0 * std::log10(2.0) * levelsPerDb);
@@ -76,6 +84,8 @@ SpectrumLevels::~SpectrumLevels() = default;
 
 int SpectrumLevels::bins() const { return impl_->fft.length() / 2 + 1; }
 int SpectrumLevels::hop() const { return impl_->fft.length() / 2; }
+
+void SpectrumLevels::onTransform(TransformTap tap) { impl_->tap = std::move(tap); }
 
 void SpectrumLevels::write(std::span<const std::int16_t> samples) {
   Impl& m = *impl_;

@@ -66,6 +66,7 @@ int inputOwnRate(const InputSpec& choice, int wanted) {
                  ? wanted
                  : 0;
     case InputSpec::Kind::Synthetic:
+    case InputSpec::Kind::SyntheticMeteors:
       break;
   }
   return wanted;

@@ -72,6 +72,7 @@ struct XVSpectrogramX::Impl {
   float logBottom = 0;    // dB below 0 dBFS at the bottom of the palette: range - ref
   float levelsPerDb = 0;  // palette levels per dB
   float linearScale = 0;  // levels per unit of |X|, for the linear top of the palette
+  float powerScale = 0;   // |X|^2 to a sine's squared amplitude, without the gain
 
   // The plot as a ring of columns, each height pixels top-down; head is the next to write.
   std::vector<std::uint32_t> plot;
@@ -86,6 +87,7 @@ struct XVSpectrogramX::Impl {
   std::vector<std::uint8_t> levels;
   std::vector<std::uint8_t> previous;
   std::function<void()> displayChanged;
+  TransformTap tap;
 
   int length() const { return fft.length(); }
   int hop() const { return fft.length() / 2; }
@@ -98,6 +100,7 @@ struct XVSpectrogramX::Impl {
     const double gainDb = 6.0 * gain;
     // 2|X| / sum(w) is a sine's amplitude; the gain multiplies it.
     const double toAmplitude = 2.0 / sum * std::pow(10.0, gainDb / 20.0);
+    powerScale = static_cast<float>(4.0 / (sum * sum));
     logOffset = static_cast<float>(20.0 * std::log10(toAmplitude));
     // The same levels as a whole recording's: its settings say what unset ones mean.
     const LevelSettings log{.logAmp = true, .refDb = refDb, .rangeDb = rangeDb};
@@ -134,6 +137,11 @@ struct XVSpectrogramX::Impl {
     for (int i = 0; i < n; ++i) in[i] = frame[std::size_t(i)] * coefficients[std::size_t(i)];
     fft.execute();
     const fftwf_complex* out = fft.output();
+    if (tap) {
+      // FFTW's complex is laid out as std::complex<float>, as its manual guarantees.
+      const auto* bins = reinterpret_cast<const std::complex<float>*>(out);
+      tap({std::span(bins, std::size_t(n / 2 + 1)), n, powerScale});
+    }
     float* power = rowPower.data();
     for (int r = 0; r < height; ++r) {
       float p = 0;
@@ -327,6 +335,8 @@ void XVSpectrogramX::render(std::span<std::uint32_t> out) const {
 }
 
 std::span<const std::uint8_t> XVSpectrogramX::lastLevels() const { return impl_->previous; }
+
+void XVSpectrogramX::onTransform(TransformTap tap) { impl_->tap = std::move(tap); }
 
 void XVSpectrogramX::onDisplayChanged(std::function<void()> handler) {
   impl_->displayChanged = std::move(handler);

@@ -25,11 +25,15 @@ TEST(InputSpec, ParsesTheInputForms) {
             (InputSpec{Kind::Synthetic, {}, 18446744073709551615ull}));
   EXPECT_EQ(InputSpec::parse("night.wav"), (InputSpec{Kind::File, "night.wav", 1}));
   EXPECT_EQ(InputSpec::parse("synthetic.wav"), (InputSpec{Kind::File, "synthetic.wav", 1}));
-  for (const char* bad : {"", "device:", "synthetic:", "synthetic:12x", "synthetic:-1",
-                          "synthetic:99999999999999999999"}) {
+  EXPECT_EQ(InputSpec::parse("synthetic:meteors"), (InputSpec{Kind::SyntheticMeteors, {}, 1}));
+  EXPECT_EQ(InputSpec::parse("synthetic:meteors:7"), (InputSpec{Kind::SyntheticMeteors, {}, 7}));
+  for (const char* bad :
+       {"", "device:", "synthetic:", "synthetic:12x", "synthetic:-1",
+        "synthetic:99999999999999999999", "synthetic:meteors:", "synthetic:meteorsx"}) {
     EXPECT_FALSE(InputSpec::parse(bad)) << bad;
   }
-  for (const char* text : {"default", "device:hw", "synthetic:5", "/tmp/a b.flac"}) {
+  for (const char* text :
+       {"default", "device:hw", "synthetic:5", "synthetic:meteors:5", "/tmp/a b.flac"}) {
     EXPECT_EQ(InputSpec::parse(text)->toString(), text);
   }
 }

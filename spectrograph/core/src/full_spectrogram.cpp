@@ -83,6 +83,7 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
     if (!spool->add(column)) spoolFailed = true;
   });
   spool = std::make_unique<ColumnSpool>(levels.bins());
+  if (settings.tap) levels.onTransform(settings.tap);
   if (!spool->open()) {
     result.error = "cannot make a scratch file for the columns";
     return result;
@@ -131,6 +132,12 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
   frame.marks = settings.marks;
   result.width = frame.width();
   result.height = frame.height();
+  std::vector<double> ticks;
+  const bool tickStrip = static_cast<bool>(settings.echoTicks);
+  if (tickStrip) {
+    ticks = settings.echoTicks();
+    result.height += FullSpectrogramSettings::kTickRows;
+  }
 
   StripPng png;
   if (!png.open(pngPath, result.width, result.height)) {
@@ -145,6 +152,24 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
   if (frame.colourBar) {
     bar.resize(std::size_t(xvtools::SpectrogramFrame::kBarWidth) * std::size_t(frame.rows));
     frame.drawColourBar(bar);
+  }
+  if (tickStrip) {
+    // Each echo's tick stands over the column that holds its first transform.
+    std::vector<std::uint32_t> strip(w * FullSpectrogramSettings::kTickRows, 0);
+    for (const double seconds : ticks) {
+      const double transform =
+          (seconds * settings.sampleRate - settings.levels.fftLength / 2.0) / levels.hop();
+      const auto index = static_cast<std::uint64_t>(
+          std::clamp(transform, 0.0, static_cast<double>(result.transforms - 1)));
+      const std::uint64_t column = index * std::uint64_t(frame.columns) / result.transforms;
+      const std::size_t x = std::size_t(frame.plotLeft()) + std::size_t(column);
+      for (int y = 1; y < FullSpectrogramSettings::kTickRows - 1; ++y)
+        strip[std::size_t(y) * w + x] = xvtools::SpectrogramFrame::kMarkColour;
+    }
+    if (!png.writeRows(strip, FullSpectrogramSettings::kTickRows)) {
+      result.error = png.error();
+      return result;
+    }
   }
   const xvtools::PaletteTable colours = xvtools::paletteTable(settings.palette);
   // Source transforms [first[c], first[c + 1]) make plot column c; at least one each, so a

@@ -1,5 +1,5 @@
 // Where an audio input's samples come from, as the programs' --input option names it:
-// default | device:NAME | FILE | synthetic[:SEED] | synthetic:vlf[:SEED]
+// default | device:NAME | FILE | synthetic[:SEED] | synthetic:vlf[:SEED] | synthetic:meteors[:SEED]
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 namespace xvtools {
 
 struct InputSpec {
-  enum class Kind { DefaultDevice, Device, File, Synthetic, SyntheticVlf };
+  enum class Kind { DefaultDevice, Device, File, Synthetic, SyntheticVlf, SyntheticMeteors };
   static constexpr std::uint64_t kDefaultSeed = 1;
 
   Kind kind = Kind::Synthetic;

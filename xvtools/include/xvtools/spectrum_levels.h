@@ -15,6 +15,7 @@
 #include <span>
 
 #include "xvtools/spectrum_window.h"
+#include "xvtools/transform_tap.h"
 
 namespace xvtools {
 
@@ -43,6 +44,8 @@ class SpectrumLevels {
 
   int bins() const;
   int hop() const;
+  // Every transform's bins, before its column is handed on; an empty handler stops the calls.
+  void onTransform(TransformTap tap);
   // Takes samples at hand; calls the column handler for each transform completed.
   void write(std::span<const std::int16_t> samples);
 

@@ -28,6 +28,7 @@
 #include "xvtools/spectrogram_palette.h"
 #include "xvtools/spectrum_levels.h"
 #include "xvtools/spectrum_window.h"
+#include "xvtools/transform_tap.h"
 #include "xvtools/wave_sink.h"
 
 namespace xvtools {
@@ -99,6 +100,8 @@ class XVSpectrogramX final : public WaveSink {
 
   // For a view: columns were drawn or the display changed. Raised at most once per buffer.
   void onDisplayChanged(std::function<void()> handler);
+  // Every transform's bins as they are computed; an empty handler stops the calls.
+  void onTransform(TransformTap tap);
 
  private:
   struct Impl;

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "xvtools/audio_source.h"
 #include "xvtools/spectrogram_frame.h"
 #include "xvtools/spectrum_levels.h"
+#include "xvtools/transform_tap.h"
 
 namespace spectrograph {
 
@@ -30,6 +32,12 @@ struct FullSpectrogramSettings {
   bool colourBar = false;
   std::vector<xvtools::TimeMark> marks;
   const std::atomic<bool>* stop = nullptr;  // set: stop reading, keep what was read
+  // Hears every transform as it is made (the echo counter).
+  xvtools::TransformTap tap;
+  // Asked once the input is read: the seconds from the input's start of the echoes to mark with
+  // a tick in a strip of kTickRows above the plot. Unset: no strip.
+  std::function<std::vector<double>()> echoTicks;
+  static constexpr int kTickRows = 7;
 };
 
 struct FullSpectrogramResult {
