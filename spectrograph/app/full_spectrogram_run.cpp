@@ -21,6 +21,8 @@ namespace {
 // The spectrograph's form works at this rate; recordings are converted to it.
 constexpr int kSampleRate = 8000;
 constexpr int kMaxWidth = 100000;
+// Without --width, one column per transform up to this many; longer recordings are fitted.
+constexpr int kDefaultMaxColumns = 16384;
 
 std::optional<double> parseClock(const std::string& text) {
   int h = 0, m = 0, s = 0, used = 0;
@@ -70,9 +72,9 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
     return refuse("--range must be from 1 to 200 dB");
   settings.levels.refDb = o.refDb;
   settings.levels.rangeDb = o.rangeDb;
-  if (o.width && (*o.width < 1 || *o.width > kMaxWidth))
-    return refuse("--width must be from 1 to " + std::to_string(kMaxWidth) + " columns");
-  settings.width = o.width;
+  if (o.width && (*o.width < 0 || *o.width > kMaxWidth))
+    return refuse("--width must be from 0 to " + std::to_string(kMaxWidth) + " columns");
+  if (o.relief) return refuse("--relief shades the live display only; --full does not draw it");
   settings.seconds = o.seconds;
   settings.colourBar = o.colorbar;
   settings.sampleRate = kSampleRate;
@@ -128,6 +130,22 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   } catch (const std::exception& e) {
     err << "zelkspec: cannot read " << o.input << ": " << e.what() << '\n';
     return 1;
+  }
+  if (const std::string warning = source->warning(); !warning.empty())
+    err << "zelkspec: " << warning << '\n';
+  // The length is known before any transform where the input can be measured: the width is
+  // chosen, and a picture that cannot be drawn refused, at once.
+  if (const auto length = source->lengthSeconds()) {
+    const double seconds = o.seconds ? std::min(*o.seconds, *length) : *length;
+    settings.expectedTransforms = transformsIn(seconds, kSampleRate, o.fftLength);
+  }
+  if (o.width && *o.width > 0) {
+    settings.width = o.width;
+  } else if (!o.width && settings.expectedTransforms &&
+             *settings.expectedTransforms > std::uint64_t(kDefaultMaxColumns)) {
+    settings.width = kDefaultMaxColumns;
+    err << "zelkspec: " << *settings.expectedTransforms << " transforms fitted into "
+        << kDefaultMaxColumns << " columns (--width 0 gives one column per transform)\n";
   }
   try {
     const FullSpectrogramResult result = writeFullSpectrogram(*source, settings, o.imagePath);
