@@ -60,7 +60,7 @@ awk -v a="$best_ours" -v b="$best_theirs" -v c="$cpu_ours" -v d="$cpu_theirs" \
 # The whole recording: zelkspec --full when the program offers it, else the same run through
 # the benchmark's driver.
 if "$zelkspec" --help 2>/dev/null | grep -q -- --full; then
-  full=("$zelkspec" --headless --input "$work/ten.wav" --full --log-amp --image "$work/full.png")
+  full=("$zelkspec" --headless --input "$work/ten.wav" --full --width 0 --log-amp --image "$work/full.png")
 elif [ -x "$build/bin/bench_full_spectrogram" ]; then
   full=("$build/bin/bench_full_spectrogram" "$work/ten.wav" "$work/full.png")
 else
