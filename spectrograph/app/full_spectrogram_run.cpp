@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 
 #include "spectrograph/full_spectrogram.h"
+#include "util/calendar.h"
 #include "util/folder.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
@@ -88,6 +90,8 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   if (!choice) return refuse("--input " + o.input + " is not an input");
   if (choice->kind != xvtools::InputSpec::Kind::File && !o.seconds)
     return refuse("--full reads a live or synthetic input only for --seconds N");
+  std::optional<xvtools::Site> sunSite;
+  std::optional<xvtools::CivilDate> sunDate;
   if (!o.site.empty()) {
     const auto site = xvtools::parseSite(o.site);
     if (!site) return refuse("--site " + o.site + " is not LAT,LON in degrees");
@@ -99,13 +103,8 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
       date = xvtools::dateInFileName(choice->name);
     }
     if (!date) return refuse("--site needs --date YYYY-MM-DD (the input's name carries none)");
-    const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
-    if (sun.sunrise && sun.sunset) {
-      const double rise = xvtools::utcToLocalClock(*date, *sun.sunrise);
-      const double set = xvtools::utcToLocalClock(*date, *sun.sunset);
-      settings.marks.push_back({rise, "sunrise " + xvtools::formatClockMinutes(rise)});
-      settings.marks.push_back({set, "sunset " + xvtools::formatClockMinutes(set)});
-    }
+    sunSite = site;
+    sunDate = date;
   } else if (!o.date.empty()) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
@@ -138,6 +137,25 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   if (const auto length = source->lengthSeconds()) {
     const double seconds = o.seconds ? std::min(*o.seconds, *length) : *length;
     settings.expectedTransforms = transformsIn(seconds, kSampleRate, o.fftLength);
+  }
+  if (sunSite) {
+    // Every day the recording reaches has its own sunrise and sunset (a night from 23:00 has
+    // the next morning's); a recording of unknown length gets the marks of two days.
+    const double end =
+        settings.startClock + source->lengthSeconds().value_or(o.seconds.value_or(86400.0));
+    const int days = std::clamp(static_cast<int>(std::ceil(end / 86400.0)), 1, 366);
+    for (int d = 0; d < days; ++d) {
+      const util::CivilDate next = util::civilFromDays(
+          util::daysFromCivil(sunDate->year, unsigned(sunDate->month), unsigned(sunDate->day)) + d);
+      const xvtools::CivilDate day{int(next.year), int(next.month), int(next.day)};
+      const xvtools::SunEvents sun = xvtools::sunEvents(*sunSite, day);
+      if (!sun.sunrise || !sun.sunset) continue;
+      for (const auto& [utc, name] :
+           {std::pair{*sun.sunrise, "sunrise "}, std::pair{*sun.sunset, "sunset "}}) {
+        const double clock = d * 86400.0 + xvtools::utcToLocalClock(day, utc);
+        settings.marks.push_back({clock, name + xvtools::formatClockMinutes(clock)});
+      }
+    }
   }
   if (o.width && *o.width > 0) {
     settings.width = o.width;

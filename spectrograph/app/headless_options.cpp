@@ -63,8 +63,9 @@ std::string usageText() {
          "  --start-time HH:MM[:SS]\n"
          "                        the clock time of the input's start (default 00:00:00)\n"
          "  --ref, --range, --colorbar as above\n"
-         "  --site LAT,LON        mark local sunrise and sunset on the time axis\n"
-         "  --date YYYY-MM-DD     the date of the marks (default: from the input's name)\n"
+         "  --site LAT,LON        mark local sunrise and sunset on the time axis, for\n"
+         "                        every day the recording reaches\n"
+         "  --date YYYY-MM-DD     the date of its first day (default: from the input's name)\n"
          "  --help, --version\n";
 }
 

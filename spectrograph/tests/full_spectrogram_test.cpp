@@ -16,6 +16,7 @@
 #include "full_spectrogram_run.h"
 #include "png_picture.h"
 #include "scratch_folder.h"
+#include "xvtools/sun_times.h"
 
 namespace spectrograph::app {
 namespace {
@@ -114,6 +115,28 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
   // 44 s in: the transform whose frame is centred there, as near as the solar formulas go.
   ASSERT_EQ(marked.size(), 1u);
   EXPECT_NEAR(marked[0], (44.0 * kRate - 256) / 256, 5.0 * kRate / 256);  // within 5 s
+
+  // A recording from 23:59 reaches the next morning: on the equator at the longitude where
+  // 2026-01-16's sunrise comes 30 s after midnight UTC, that sunrise is marked.
+  double longitude = 90;
+  for (int i = 0; i < 3; ++i) {
+    const auto rise = xvtools::sunEvents({0, longitude}, {2026, 1, 16}).sunrise;
+    ASSERT_TRUE(rise);
+    longitude += (*rise - 30) / 240;  // a degree east brings it 4 minutes earlier
+  }
+  o.input = wav("night-2026-01-15.wav", 120, [](double) { return 0.0; });
+  o.imagePath = p("midnight.png");
+  o.startTime = "23:59";
+  o.site = "0," + std::to_string(longitude);
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture night = readPng(o.imagePath);
+  marked.clear();
+  for (int x = 0; x < night.width; ++x) {
+    if (night.colour(x, 257 + 1) == 0x00D0FF && night.colour(x, 257 + 5) == 0x00D0FF)
+      marked.push_back(x - kScaleWidth);
+  }
+  ASSERT_EQ(marked.size(), 1u);
+  EXPECT_NEAR(marked[0], (90.0 * kRate - 256) / 256, 5.0 * kRate / 256);
   ::unsetenv("TZ");
   ::tzset();
 }
