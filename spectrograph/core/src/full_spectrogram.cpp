@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "read_ahead.h"
 #include "spectrograph/strip_png.h"
 
 namespace spectrograph {
@@ -15,7 +16,6 @@ constexpr int kTileColumns = 4096;
 constexpr int kBandRows = 16;
 // What a band of rows may take (its levels and its pixels): wide pictures get fewer rows a band.
 constexpr std::size_t kBandBytes = 24u << 20;
-constexpr std::size_t kReadSamples = 8192;
 
 // Columns of levels kept on disk in tiles of kTileColumns, each stored row by row (bin 0
 // first), so that a band of bins of one tile is one contiguous read.
@@ -161,15 +161,10 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
   const std::uint64_t limit =
       settings.seconds ? static_cast<std::uint64_t>(*settings.seconds * settings.sampleRate + 0.5)
                        : UINT64_MAX;
-  std::vector<std::int16_t> samples(kReadSamples);
-  std::uint64_t read = 0;
-  while (read < limit && !spoolFailed && !(settings.stop != nullptr && *settings.stop)) {
-    const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadSamples, limit - read));
-    const std::size_t got = source.read(std::span(samples.data(), want));
-    levels.write(std::span<const std::int16_t>(samples.data(), got));
-    read += got;
-    if (got < want || source.atEnd()) break;
-  }
+  readAhead(source, limit, settings.stop, [&](std::span<const std::int16_t> samples) {
+    levels.write(samples);
+    return !spoolFailed;
+  });
   if (merger) merger->finish(keep);
   if (spoolFailed || !spool->finish()) {
     result.error = "cannot keep the columns in a scratch file (is the disk full?)";
