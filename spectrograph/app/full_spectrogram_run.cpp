@@ -134,8 +134,11 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
     err << "zelkspec: " << warning << '\n';
   // The length is known before any transform where the input can be measured: the width is
   // chosen, and a picture that cannot be drawn refused, at once.
-  if (const auto length = source->lengthSeconds()) {
-    const double seconds = o.seconds ? std::min(*o.seconds, *length) : *length;
+  // A live or synthetic input is read for exactly --seconds.
+  if (const auto length = source->lengthSeconds(); length || o.seconds) {
+    const double seconds = length && o.seconds ? std::min(*o.seconds, *length)
+                           : length            ? *length
+                                               : *o.seconds;
     settings.expectedTransforms = transformsIn(seconds, kSampleRate, o.fftLength);
   }
   if (sunSite) {
