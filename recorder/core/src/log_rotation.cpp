@@ -70,10 +70,15 @@ LogNameParts splitLogName(const std::string& path) {
     return parseIsoDay(std::string_view(stem).substr(stem.size() - 10));
   };
   std::size_t at = 0;
-  // "-N" after a date, or after the plain name (a restart before the first midnight).
+  // "-N" after a date. A plain NAME-N is left as a name of its own: restarts before the first
+  // midnight name their files so, but so do people numbering their receivers.
   if (!dateAtEnd() && endsWithNumber(at)) {
-    parts.number = std::stoi(stem.substr(at + 1));
-    stem.resize(at);
+    const std::string before = stem.substr(0, at);
+    if (before.size() >= nameStart + 11 && before[before.size() - 11] == '-' &&
+        parseIsoDay(std::string_view(before).substr(before.size() - 10))) {
+      parts.number = std::stoi(stem.substr(at + 1));
+      stem.resize(at);
+    }
   }
   if ((parts.day = dateAtEnd())) stem.resize(stem.size() - 11);
   parts.base = stem + extension;

@@ -29,7 +29,7 @@ std::string formatIsoDay(std::int64_t day);
 struct LogNameParts {
   std::string base;                 // the rotation's first file: "dir/Zelk.log"
   std::optional<std::int64_t> day;  // the date in the name, as a day number
-  int number = 1;                   // 2 and on for the names a restart chose
+  int number = 1;                   // 2 and on for the names a restart chose after a date
 };
 LogNameParts splitLogName(const std::string& path);
 
