@@ -4,6 +4,8 @@
 # or 18750 of them), timed in the same run, best of three each, interleaved. Then the whole
 # recording as one picture (zelkspec --full, one column per transform) against sox drawing the
 # same number of columns (-x), likewise.
+# Then a day of 8 kHz audio and an hour of 44.1 kHz stereo fitted into 1600 columns, once each
+# (about 1.5 GB of scratch files).
 # Usage: bench/spectrogram_vs_sox.sh [BUILD_DIR]   (default build/default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,7 +62,7 @@ awk -v a="$best_ours" -v b="$best_theirs" -v c="$cpu_ours" -v d="$cpu_theirs" \
 # The whole recording: zelkspec --full when the program offers it, else the same run through
 # the benchmark's driver.
 if "$zelkspec" --help 2>/dev/null | grep -q -- --full; then
-  full=("$zelkspec" --headless --input "$work/ten.wav" --full --log-amp --image "$work/full.png")
+  full=("$zelkspec" --headless --input "$work/ten.wav" --full --width 0 --log-amp --image "$work/full.png")
 elif [ -x "$build/bin/bench_full_spectrogram" ]; then
   full=("$build/bin/bench_full_spectrogram" "$work/ten.wav" "$work/full.png")
 else
@@ -85,3 +87,24 @@ echo "zelkspec --full:          ${best_full} s elapsed, ${cpu_full} s CPU (best 
 echo "sox spectrogram -x $transforms: ${best_sox} s elapsed, ${cpu_sox} s CPU (best of 3)"
 awk -v a="$best_full" -v b="$best_sox" -v c="$cpu_full" -v d="$cpu_sox" \
   'BEGIN { printf "ratio sox/zelkspec --full: %.1fx elapsed, %.1fx CPU (target: at least 2x)\n", b / a, d / c }'
+
+# Long recordings fitted into 1600 columns, one run each: a day of 8 kHz mono against
+# `sox -x 1600` on the same file, and an hour of 44.1 kHz stereo against an hour of 8 kHz mono.
+rm -f "$work"/*.png "$work/ten.wav"
+sox -n -r 8000 -b 16 -c 1 "$work/day.wav" synth 86400 sine 200-3800 vol 0.5
+read -r e_day c_day < <(measure "$zelkspec" --headless --input "$work/day.wav" --full --width 1600 \
+  --log-amp --image "$work/day.png")
+read -r e_soxday c_soxday < <(measure sox "$work/day.wav" -n spectrogram -y 257 -x 1600 -r \
+  -o "$work/sox-day.png")
+echo "24 h at 8 kHz, --full --width 1600: ${e_day} s elapsed, ${c_day} s CPU;" \
+  "sox -x 1600: ${e_soxday} s elapsed, ${c_soxday} s CPU (target: no more than sox)"
+rm -f "$work/day.wav"
+sox -n -r 8000 -b 16 -c 1 "$work/hour8.wav" synth 3600 sine 200-3800 vol 0.5
+sox -n -r 44100 -b 16 -c 2 "$work/hour44.wav" synth 3600 sine 200-3800 vol 0.5
+read -r e8 c8 < <(measure "$zelkspec" --headless --input "$work/hour8.wav" --full --width 1600 \
+  --log-amp --image "$work/h8.png")
+read -r e44 c44 < <(measure "$zelkspec" --headless --input "$work/hour44.wav" --full --width 1600 \
+  --log-amp --image "$work/h44.png")
+echo "1 h, --full --width 1600: 8 kHz mono ${e8} s elapsed, ${c8} s CPU;" \
+  "44.1 kHz stereo ${e44} s elapsed, ${c44} s CPU"
+awk -v a="$c8" -v b="$c44" 'BEGIN { printf "44.1 kHz stereo costs %.1fx 8 kHz mono in CPU (target: at most 1.5x)\n", b / a }'

@@ -80,11 +80,12 @@ fi
 declare -A skipped=(
   ["scripts/demo.sh"]="builds the whole tree; scripts/test.sh builds and runs it all"
   ["scripts/test.sh"]="the test command this check is part of"
+  ["scripts/test.sh --quick"]="the everyday test command this check is part of"
   ["scripts/package-deb.sh"]="builds the Debian package; scripts/test.sh runs it with --check"
   ["scripts/package-deb.sh --check"]="run by scripts/test.sh"
   ["sudo apt install ./build/package/zelk_*.deb"]="needs root and changes the machine"
   ["sudo apt remove zelk"]="needs root and changes the machine"
-  ["cmake --preset release && cmake --build --preset release && cmake --install build/release"]="a build of its own; scripts/test.sh builds the release preset"
+  ["cmake --preset release && cmake --build --preset release && cmake --install build/release"]="a build of its own; scripts/test.sh builds the release configuration as the Debian package"
   ["cmake --install"]="installs into the prefix; install_layout_test checks what it installs"
   ["zelk-regsvr --system"]="writes the system-wide registry (root); names no module"
   ["zelk-regsvr --system LIBDIR/libKVPLOTAX.so"]="writes the system-wide registry (root)"

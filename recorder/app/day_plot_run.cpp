@@ -10,9 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "day_plot_logs.h"
+#include "day_plot_sun.h"
 #include "host/captioned_image.h"
 #include "host/headless.h"
 #include "recorder/day_plot_data.h"
+#include "recorder/log_rotation.h"
 #include "recorder/sid_reader.h"
 #include "xvtools/sun_times.h"
 
@@ -26,6 +29,8 @@ using automation::Variant;
 constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
 constexpr int kMarginLeft = 56;
 constexpr int kMarginTop = 26;
+constexpr int kLegendRowHeight = 14;
+constexpr int kLegendCharWidth = 7;  // wide enough for the caption font's widest letters
 constexpr int kMarginRight = 24;
 constexpr int kMarginBottom = 30;
 constexpr int kMaxSide = 8000;
@@ -110,6 +115,25 @@ void setPen(Dispatch& chart, int pen, std::int32_t colour, int style) {
   chart.put("PenStyle", i2(style));
 }
 
+// Each station of each SID file is a recording of its own, named by call sign and frequency. A
+// file that cannot be read is named on err and skipped, as a log is.
+std::vector<Recording> readSidRecordings(const std::vector<std::string>& paths, std::ostream& err) {
+  std::vector<Recording> recordings;
+  for (const std::string& path : paths) {
+    SidReadResult r = readSidFile(path);
+    if (!r.error.empty()) {
+      err << "zelkchart: " << r.error << '\n';
+      continue;
+    }
+    for (SidStationSeries& station : r.stations) {
+      if (station.series.time.empty()) continue;
+      recordings.push_back(
+          {std::move(station.label), std::move(station.series), parseIsoDay(r.firstDay)});
+    }
+  }
+  return recordings;
+}
+
 }  // namespace
 
 int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
@@ -118,8 +142,6 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     return 2;
   };
   if (o.logs.empty()) return refuse("--plot needs at least one log");
-  if (o.logs.size() > std::size(kLogColours))
-    return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) + " logs");
   if (o.imagePath.empty()) return refuse("--plot needs --image FILE.png");
   const std::string ext = std::filesystem::path(o.imagePath).extension().string();
   if (ext != ".png" && ext != ".bmp")
@@ -139,62 +161,47 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     return refuse("--from " + o.from + " is not a time of day HH:MM");
   if (!o.to.empty() && !(to = parseClock(o.to)))
     return refuse("--to " + o.to + " is not a time of day HH:MM");
+  if (!o.clock.empty() && o.clock != "utc" && o.clock != "local")
+    return refuse("--clock " + o.clock + " is not utc or local");
+  // SID files (levels in dB, times in UTC) are drawn instead of logs, never beside them.
+  const bool sid = std::any_of(o.logs.begin(), o.logs.end(), isSidFile);
+  if (sid && !std::all_of(o.logs.begin(), o.logs.end(), isSidFile))
+    return refuse("--plot draws logs or SID files, not both");
+  const bool utc = o.clock.empty() ? sid : o.clock == "utc";
   std::optional<xvtools::Site> site;
-  std::optional<xvtools::CivilDate> date;
+  std::optional<std::int64_t> date;  // of the first recording's first day, as a day number
   if (!o.site.empty()) {
     if (!(site = xvtools::parseSite(o.site))) return refuse("--site " + o.site + " is not LAT,LON");
     if (!o.date.empty()) {
-      if (!(date = xvtools::parseCivilDate(o.date)))
+      if (!xvtools::parseCivilDate(o.date) || !(date = parseIsoDay(o.date)))
         return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
-    } else if (!(date = xvtools::dateInFileName(o.logs.front())) && !isSidFile(o.logs.front())) {
-      return refuse("--site needs --date YYYY-MM-DD (the log's name carries none)");
+    } else if (!sid && std::none_of(o.logs.begin(), o.logs.end(), [](const std::string& path) {
+                 return splitLogName(path).day.has_value();
+               })) {
+      return refuse("--site needs --date YYYY-MM-DD (no log's name carries one)");
     }
   } else if (!o.date.empty()) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
 
-  std::vector<LogSeries> logs;
-  std::vector<std::string> names;  // the legend's, one per series
-  std::optional<bool> sid;         // SID files (levels in dB, UTC times) rather than logs
-  for (const std::string& path : o.logs) {
-    if (sid && *sid != isSidFile(path)) return refuse("--plot draws logs or SID files, not both");
-    sid = isSidFile(path);
-    if (*sid) {
-      SidReadResult r = readSidFile(path);
-      if (!r.error.empty()) {
-        err << "zelkchart: " << r.error << '\n';
-        return 1;
-      }
-      if (site && !date) date = xvtools::parseCivilDate(r.firstDay);
-      for (auto& station : r.stations) {
-        logs.push_back(std::move(station.series));
-        names.push_back(station.label);
-      }
-      continue;
-    }
-    names.push_back(std::filesystem::path(path).filename().string());
-    LogSeriesResult r = readLogSeries(path);
-    if (!r.error.empty()) {
-      err << "zelkchart: " << r.error << '\n';
-      return 1;
-    }
-    logs.push_back(std::move(r.series));
+  const std::vector<Recording> logs =
+      sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err);
+  if (logs.size() > std::size(kLogColours)) {
+    return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) +
+                  " recordings");
   }
-  if (logs.size() > std::size(kLogColours))
-    return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) + " series");
   double first = 1e300, last = -1e300;
-  float highest = *sid ? -1e30f : 0.0f, lowest = 1e30f;
-  for (const LogSeries& s : logs) {
-    if (s.time.empty()) continue;
-    first = std::min(first, s.time.front());
-    last = std::max(last, s.time.back());
-    for (float v : s.value) {
+  float highest = sid ? -1e30f : 0.0f, lowest = 1e30f;
+  for (const Recording& r : logs) {
+    first = std::min(first, r.series.time.front());
+    last = std::max(last, r.series.time.back());
+    for (float v : r.series.value) {
       highest = std::max(highest, v);
       lowest = std::min(lowest, v);
     }
   }
-  if (first > last) {
-    err << "zelkchart: the logs hold no points\n";
+  if (logs.empty()) {
+    err << "zelkchart: no log holds a point to draw; no picture written\n";
     return 1;
   }
   // Grid lines stand at round clock times: the span is widened to whole steps unless given.
@@ -216,12 +223,37 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (end <= begin) end = begin + step;
   const int divisions = std::max(1, static_cast<int>(std::lround((end - begin) / step)));
   double bottom = 0.0, top = levelTop(std::max(highest, 1.0f));
-  if (*sid) {
+  if (sid) {
     // dB: from a multiple of 10 under the lowest reading, in divisions of a multiple of 5 dB.
     bottom = std::floor(lowest / 10.0) * 10.0;
     top = bottom + kVertDivisions * 5.0 *
                        std::max(1.0, std::ceil((highest - bottom) / (5.0 * kVertDivisions)));
   }
+  if (std::none_of(logs.begin(), logs.end(), [&](const Recording& r) {
+        return std::any_of(r.series.time.begin(), r.series.time.end(),
+                           [&](double t) { return t >= begin && t < end; });
+      })) {
+    err << "zelkchart: no point lies between " << clockText(begin) << " and " << clockText(end)
+        << "; the picture shows the span empty\n";
+  }
+
+  // The legend names every recording, in as many rows as the width needs; the plot starts below.
+  struct LegendPlace {
+    int x;  // from the plot's left
+    int row;
+  };
+  std::vector<LegendPlace> legend;
+  int legendRows = 1;
+  for (int x = 0; const Recording& r : logs) {
+    const int w = 20 + kLegendCharWidth * static_cast<int>(r.name.size());
+    if (x > 0 && kMarginLeft + x + w > width - kMarginRight) {
+      ++legendRows;
+      x = 0;
+    }
+    legend.push_back({x, legendRows - 1});
+    x += w + 16;
+  }
+  const int marginTop = kMarginTop + kLegendRowHeight * (legendRows - 1);
 
   host::HeadlessContainer container(width, height);
   Dispatch* chart = nullptr;
@@ -246,7 +278,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     c.put("MajorDivVert", i2(kVertDivisions));
     c.put("MinorDiv", i2(1));
     c.put("MarginLeft", i2(kMarginLeft));
-    c.put("MarginTop", i2(kMarginTop));
+    c.put("MarginTop", i2(marginTop));
     c.put("MarginRight", i2(kMarginRight));
     c.put("MarginBottom", i2(kMarginBottom));
     c.put("Viewports", i2(1));
@@ -278,29 +310,41 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     const int plotRight = c.get("ViewportRight").toI4() / 15;
     const int plotTop = c.get("ViewportTop").toI4() / 15;
     const int plotBottom = c.get("ViewportBottom").toI4() / 15;
+    // Each run of a log is a line of its own, so lines stop where the clock jumps; runs closer
+    // than a column are drawn as one, since no gap could show between them.
+    const int columns = std::max(1, plotRight - plotLeft);
+    const double columnSeconds = (end - begin) / columns;
+    int channel = 0;
     for (std::size_t i = 0; i < logs.size(); ++i) {
-      const ColumnPoints points =
-          reduceToColumns(logs[i], begin, end, std::max(1, plotRight - plotLeft));
-      drawChannel(c, int(i) + 1, int(i) + 1, points.time, points.value);
-    }
-    std::vector<std::pair<double, std::string>> marks;
-    if (site) {
-      const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
-      if (sun.sunrise && sun.sunset) {
-        for (auto [utc, name] : {std::pair{*sun.sunrise, "sunrise"}, {*sun.sunset, "sunset"}}) {
-          // SID files keep UTC; logs the local clock.
-          double t = *sid ? utc : xvtools::utcToLocalClock(*date, utc);
-          // Logs aligned by time of day: a mark falls on the span's day where it can.
-          while (t < begin) t += 86400;
-          if (t >= end) continue;
-          marks.emplace_back(t, std::string(name) + " " + clockText(t));
+      const LogSeries& s = logs[i].series;
+      const auto runs = s.runs();
+      for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::size_t from = runs[r].first;
+        while (r + 1 < runs.size() && s.time[runs[r + 1].first] > s.time[runs[r].second - 1] &&
+               s.time[runs[r + 1].first] - s.time[runs[r].second - 1] < columnSeconds) {
+          ++r;
         }
+        const std::size_t count = runs[r].second - from;
+        const ColumnPoints points =
+            reduceToColumns(std::span(s.time).subspan(from, count),
+                            std::span(s.value).subspan(from, count), begin, end, columns);
+        if (!points.time.empty()) drawChannel(c, ++channel, int(i) + 1, points.time, points.value);
       }
     }
-    for (std::size_t m = 0; m < marks.size(); ++m) {
-      const double x[] = {marks[m].first, marks[m].first};
+    std::vector<SunMark> marks;
+    if (site) {
+      if (!date) {
+        // The first recording whose names date it; the others overlay it by time of day.
+        for (const Recording& r : logs) {
+          if ((date = r.firstDate)) break;
+        }
+      }
+      if (date) marks = sunMarks(*site, *date, begin, end, utc);
+    }
+    for (const SunMark& mark : marks) {
+      const double x[] = {mark.time, mark.time};
       const float y[] = {static_cast<float>(bottom), static_cast<float>(top)};
-      drawChannel(c, int(logs.size() + m) + 1, kSunPen, x, y);
+      drawChannel(c, ++channel, kSunPen, x, y);
     }
     container.pump();
 
@@ -318,20 +362,19 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
       captions.push_back(
           {clockText(begin + d * step), x, plotBottom + 4, host::CaptionAlign::Centre});
     }
-    int x = plotLeft;
     for (std::size_t i = 0; i < logs.size(); ++i) {
-      std::uint32_t* swatch = picture.data() + std::ptrdiff_t(plotTop - 12) * screen.width + x;
+      const int x = plotLeft + legend[i].x, y = 7 + kLegendRowHeight * legend[i].row;
+      std::uint32_t* swatch = picture.data() + std::ptrdiff_t(y + 7) * screen.width + x;
       std::fill(swatch, swatch + 16, static_cast<std::uint32_t>(kLogColours[i]));
-      const std::string& name = names[i];
-      captions.push_back({name, x + 20, plotTop - 19, host::CaptionAlign::Left,
+      captions.push_back({logs[i].name, x + 20, y, host::CaptionAlign::Left,
                           static_cast<std::uint32_t>(kLogColours[i])});
-      x += 20 + 7 * static_cast<int>(name.size()) + 16;
     }
-    std::string sunText;
-    for (const auto& mark : marks) sunText += (sunText.empty() ? "" : "   ") + mark.second;
-    if (!sunText.empty()) {
-      captions.push_back({sunText, plotRight, plotTop - 19, host::CaptionAlign::Right,
-                          static_cast<std::uint32_t>(kSunColour)});
+    // Each mark is named at its line, just inside the plot's top.
+    for (const SunMark& mark : marks) {
+      const int x = plotLeft + static_cast<int>(std::lround((mark.time - begin) / (end - begin) *
+                                                            (plotRight - plotLeft)));
+      captions.push_back({mark.text + (utc ? " UTC" : ""), x + 3, plotTop + 2,
+                          host::CaptionAlign::Left, static_cast<std::uint32_t>(kSunColour)});
     }
     const host::PixelView view{picture.data(), screen.width, screen.height,
                                static_cast<std::size_t>(screen.width)};

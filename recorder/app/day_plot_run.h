@@ -10,17 +10,20 @@
 namespace recorder::app {
 
 struct DayPlotOptions {
-  std::vector<std::string> logs;
-  std::string imagePath;  // .png or .bmp
-  std::string from;       // "HH:MM": start of the span; default the logs' first point
-  std::string to;         // "HH:MM": its end (the next day when not after from); default the last
-  std::string size;       // "WxH", default 1200x400
-  std::string site;       // "LAT,LON": marks sunrise and sunset
-  std::string date;       // "YYYY-MM-DD" for the marks; default from the first log's name
+  std::vector<std::string> logs;  // the files of one rotation draw as one recording
+  std::string imagePath;          // .png or .bmp
+  std::string from;               // "HH:MM": start of the span; default the logs' first point
+  std::string to;     // "HH:MM": its end (the next day when not after from); default the last
+  std::string size;   // "WxH", default 1200x400
+  std::string site;   // "LAT,LON": marks sunrise and sunset
+  std::string date;   // "YYYY-MM-DD" of the first log's first day, for the marks; default
+                      // from the logs' names
+  std::string clock;  // "utc" or "local" (the default): the logs' clock, for the marks
 };
 
-// Returns the exit code: 0 when the picture was written; 1 when a log or the picture failed (a
-// log with an invalid record stops with playback's message); 2 for unusable options.
+// Draws what can be read: a log that cannot be read and each damaged record are named on err and
+// skipped. Returns the exit code: 0 when the picture was written; 1 when no log held a point to
+// draw or the picture could not be written; 2 for unusable options.
 int runDayPlot(const DayPlotOptions& options, std::ostream& err);
 
 }  // namespace recorder::app

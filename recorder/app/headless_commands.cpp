@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
 
 #include "recorder/csv_export.h"
 #include "recorder/log_rotation.h"
@@ -26,9 +27,19 @@ int exportCsvCommand(const HeadlessOptions& options) {
     std::fprintf(stderr, "zelkchart: cannot read the log %s\n", options.exportCsvPath.c_str());
     return 1;
   }
+  // The log's clock counts days from its first one; a rotated file's name tells which day that
+  // was. Otherwise the date is a guess, and the reader is told so.
+  std::optional<std::int64_t> firstDay = options.csvDay;
+  if (!firstDay) firstDay = splitLogName(options.exportCsvPath).day;
+  const std::int64_t changed = dayOfChange(info.st_mtime);
+  if (!firstDay) {
+    std::fprintf(stderr,
+                 "zelkchart: %s: the name carries no date; the last day is dated %s, the day "
+                 "the file last changed (give --date YYYY-MM-DD for the first day)\n",
+                 options.exportCsvPath.c_str(), formatIsoDay(changed).c_str());
+  }
   std::string error;
-  if (!exportCsv(options.exportCsvPath, options.csvDay, dayOfChange(info.st_mtime), stdout,
-                 error)) {
+  if (!exportCsv(options.exportCsvPath, firstDay, changed, stdout, error)) {
     std::fprintf(stderr, "zelkchart: %s: %s\n", options.exportCsvPath.c_str(), error.c_str());
     return 1;
   }

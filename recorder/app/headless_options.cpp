@@ -14,6 +14,7 @@ std::string usageText() {
          "       zelkchart --list-devices\n"
          "       zelkchart --plot LOG... --image FILE.png|FILE.bmp [--from HH:MM] [--to HH:MM]\n"
          "                 [--size WxH] [--site LAT,LON] [--date YYYY-MM-DD]\n"
+         "                 [--clock utc|local]\n"
          "\n"
          "Without --headless the recorder opens its window.\n"
          "\n"
@@ -66,16 +67,22 @@ std::string usageText() {
          "Other commands:\n"
          "  --export-csv LOG      write the log's points as time,level lines to standard\n"
          "                        output; --date gives the date of its first day (default:\n"
-         "                        the date of the file's last change, for its last day)\n"
+         "                        the date in the log's name, else the date of the file's\n"
+         "                        last change, for its last day, said on standard error)\n"
          "  --list-devices        list the audio capture devices\n"
          "  --plot LOG...         draw the logs' points against their clock times into\n"
-         "                        --image, overlaid by time of day with a legend\n"
+         "                        --image, overlaid by time of day with a legend; the\n"
+         "                        files of one rotation draw as one recording; damaged\n"
+         "                        records and unreadable logs are named and skipped\n"
          "                        (SID files: each station in dB, times in UTC)\n"
          "  --from HH:MM, --to HH:MM\n"
          "                        the span of the day plot (default: what the logs cover)\n"
          "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
-         "  --site LAT,LON        mark local sunrise and sunset on the day plot, for the\n"
-         "                        --date given or the date in the first log's name\n";
+         "  --site LAT,LON        mark sunrise and sunset on the day plot for each day it\n"
+         "                        covers, from the --date of the first log's first day or\n"
+         "                        the dates in the logs' names\n"
+         "  --clock utc|local     what the logs' clock keeps, for the sun marks (default\n"
+         "                        local: the time zone of TZ)\n";
 }
 
 namespace {
@@ -129,6 +136,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
       apps::textOption("--size", "--size needs WxH", Runs::Any, o.plotSize),
       apps::textOption("--site", "--site needs LAT,LON", Runs::Any, o.site),
+      apps::textOption("--clock", "--clock needs utc or local", Runs::Any, o.plotClock),
       {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
        [&o](const std::string& text) {
          if (text != "daily") return std::string("--rotate takes daily");
@@ -204,7 +212,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
   for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
                                     {&o.plotTo, "--to"},
                                     {&o.plotSize, "--size"},
-                                    {&o.site, "--site"}}) {
+                                    {&o.site, "--site"},
+                                    {&o.plotClock, "--clock"}}) {
     if (!value->empty() && !(value == &o.site && o.stations.any())) {
       return fail(std::string(name) + " needs --plot");
     }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 
 #include "host/output_file.h"
 #include "recorder/log_rotation.h"
@@ -33,7 +34,10 @@ std::string inputProblem(const xvtools::InputSpec& input) {
     }
   }
   try {
-    xvtools::openAudioSource(input, 8000);
+    // A recording cut short is read as far as it goes; the operator is told.
+    const auto source = xvtools::openAudioSource(input, 8000);
+    if (const std::string warning = source->warning(); !warning.empty())
+      std::cerr << "zelkchart: " << warning << '\n';
   } catch (const std::exception& e) {
     if (input.kind == xvtools::InputSpec::Kind::File) return e.what();
     return "cannot use the input " + input.toString() + ": " + e.what();

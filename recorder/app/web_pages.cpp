@@ -40,15 +40,31 @@ constexpr char kHead[] =
     "<meta name=\"viewport\" content=\"width=device-width\">\n"
     "<style>body{font-family:sans-serif;margin:1em;background:#f4f4f4}"
     "img{max-width:100%;height:auto;border:1px solid #888}"
-    "th{text-align:left;padding-right:1em}.times{display:flex;justify-content:space-between;"
-    "max-width:601px}</style>\n";
+    "th{text-align:left;padding-right:1em}td{overflow-wrap:anywhere}"
+    ".times{display:flex;justify-content:space-between;max-width:601px}"
+    "#freshness.stale{color:#fff;background:#b00;padding:0 .3em}"
+    "@media (max-width:480px){body{margin:.4em}h1{font-size:1.3em}th{padding-right:.4em}}"
+    "</style>\n";
 
 constexpr char kScript[] =
     "<script>\n"
     "(function () {\n"
     "  var chart = document.getElementById('chart');\n"
+    "  var note = document.getElementById('freshness');\n"
+    "  var updated = new Date();\n"
+    "  // Says how old the values are; a failed refresh or a stopped recorder marks them stale.\n"
+    "  function fresh(why) {\n"
+    "    if (!why) updated = new Date();\n"
+    "    var at = updated.toLocaleTimeString();\n"
+    "    note.textContent = why ? 'Stale: ' + why + '; values as of ' + at : 'Updated ' + at;\n"
+    "    note.className = why ? 'stale' : '';\n"
+    "  }\n"
     "  function tick() {\n"
-    "    fetch('/', {cache: 'no-store'}).then(function (r) { return r.text(); })\n"
+    "    fetch('/', {cache: 'no-store'})\n"
+    "      .then(function (r) {\n"
+    "        if (!r.ok) throw new Error('status ' + r.status);\n"
+    "        return r.text();\n"
+    "      })\n"
     "      .then(function (text) {\n"
     "        var page = new DOMParser().parseFromString(text, 'text/html');\n"
     "        page.querySelectorAll('[data-live]').forEach(function (e) {\n"
@@ -58,8 +74,10 @@ constexpr char kScript[] =
     "        var next = new Image();\n"
     "        next.onload = function () { chart.src = next.src; };\n"
     "        next.src = '/chart.png?t=' + Date.now();\n"
+    "        var rec = page.querySelector('[data-live=\"recording\"]');\n"
+    "        fresh(rec && rec.textContent === 'yes' ? '' : 'the recorder is stopped');\n"
     "      })\n"
-    "      .catch(function () {})\n"
+    "      .catch(function () { fresh('no answer from the recorder'); })\n"
     "      .then(function () { setTimeout(tick, 1000); });\n"
     "  }\n"
     "  setTimeout(tick, 1000);\n"
@@ -129,7 +147,9 @@ std::string indexPage(const WebStatus& s) {
   page += "<p><img id=\"chart\" src=\"/chart.png\" alt=\"The chart as of the last second\"></p>\n";
   page += "<div class=\"times\">" + live("left", s.left) + live("middle", s.middle) +
           live("clock", s.clock) + "</div>\n";
-  page += "<p>" + live("status", s.statusLine) + "</p>\n<table>\n";
+  page += "<p>" + live("status", s.statusLine) + "</p>\n";
+  // Without scripting the values are as of loading the page; the script keeps this line true.
+  page += "<p><span id=\"freshness\">As of loading this page</span></p>\n<table>\n";
   page += row("Clock", "clock2", s.clock);
   page += row("Date", "date", s.date);
   page += row("Level", "level", s.level);

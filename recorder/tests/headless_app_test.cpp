@@ -231,6 +231,18 @@ TEST_F(HeadlessRunTest, ExportsAKnownLogAsCsv) {
             "2026-12-31T23:59:59.750,0\n"
             "2027-01-01T00:00:00.000,1024\n"
             "2027-01-01T00:00:00.100,3\n");
+  // A rotated file's name dates its first day, whenever it was copied; a name without a date
+  // gets the file's change date, and standard error says so.
+  std::filesystem::copy_file(p("k.log"), p("k-2026-12-31.log"));
+  const std::string named = std::string(ZELKCHART_PATH) + " --export-csv " + p("k-2026-12-31.log") +
+                            " >" + p("named.csv") + " 2>" + p("err.txt");
+  ASSERT_EQ(std::system(named.c_str()), 0);
+  EXPECT_EQ(read("named.csv"), read("k.csv"));
+  EXPECT_EQ(read("err.txt"), "");
+  const std::string undated = std::string(ZELKCHART_PATH) + " --export-csv " + p("k.log") + " >" +
+                              p("undated.csv") + " 2>" + p("err.txt");
+  ASSERT_EQ(std::system(undated.c_str()), 0);
+  EXPECT_NE(read("err.txt").find("the name carries no date"), std::string::npos);
 }
 
 // A mono 16-bit WAV of a steady tone.

@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 
 #include "echo_counting.h"
 #include "spectrograph/full_spectrogram.h"
+#include "util/calendar.h"
 #include "util/folder.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
@@ -22,6 +24,8 @@ namespace {
 // The spectrograph's form works at this rate; recordings are converted to it.
 constexpr int kSampleRate = 8000;
 constexpr int kMaxWidth = 100000;
+// Without --width, one column per transform up to this many; longer recordings are fitted.
+constexpr int kDefaultMaxColumns = 16384;
 
 std::optional<double> parseClock(const std::string& text) {
   int h = 0, m = 0, s = 0, used = 0;
@@ -71,9 +75,9 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
     return refuse("--range must be from 1 to 200 dB");
   settings.levels.refDb = o.refDb;
   settings.levels.rangeDb = o.rangeDb;
-  if (o.width && (*o.width < 1 || *o.width > kMaxWidth))
-    return refuse("--width must be from 1 to " + std::to_string(kMaxWidth) + " columns");
-  settings.width = o.width;
+  if (o.width && (*o.width < 0 || *o.width > kMaxWidth))
+    return refuse("--width must be from 0 to " + std::to_string(kMaxWidth) + " columns");
+  if (o.relief) return refuse("--relief shades the live display only; --full does not draw it");
   settings.seconds = o.seconds;
   settings.colourBar = o.colorbar;
   settings.sampleRate = kSampleRate;
@@ -87,6 +91,8 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   if (!choice) return refuse("--input " + o.input + " is not an input");
   if (choice->kind != xvtools::InputSpec::Kind::File && !o.seconds)
     return refuse("--full reads a live or synthetic input only for --seconds N");
+  std::optional<xvtools::Site> sunSite;
+  std::optional<xvtools::CivilDate> sunDate;
   if (!o.site.empty()) {
     const auto site = xvtools::parseSite(o.site);
     if (!site) return refuse("--site " + o.site + " is not LAT,LON in degrees");
@@ -98,13 +104,8 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
       date = xvtools::dateInFileName(choice->name);
     }
     if (!date) return refuse("--site needs --date YYYY-MM-DD (the input's name carries none)");
-    const xvtools::SunEvents sun = xvtools::sunEvents(*site, *date);
-    if (sun.sunrise && sun.sunset) {
-      const double rise = xvtools::utcToLocalClock(*date, *sun.sunrise);
-      const double set = xvtools::utcToLocalClock(*date, *sun.sunset);
-      settings.marks.push_back({rise, "sunrise " + xvtools::formatClockMinutes(rise)});
-      settings.marks.push_back({set, "sunset " + xvtools::formatClockMinutes(set)});
-    }
+    sunSite = site;
+    sunDate = date;
   } else if (!o.date.empty()) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
@@ -129,6 +130,44 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   } catch (const std::exception& e) {
     err << "zelkspec: cannot read " << o.input << ": " << e.what() << '\n';
     return 1;
+  }
+  if (const std::string warning = source->warning(); !warning.empty())
+    err << "zelkspec: " << warning << '\n';
+  // The length is known before any transform where the input can be measured: the width is
+  // chosen, and a picture that cannot be drawn refused, at once.
+  // A live or synthetic input is read for exactly --seconds.
+  if (const auto length = source->lengthSeconds(); length || o.seconds) {
+    const double seconds = length && o.seconds ? std::min(*o.seconds, *length)
+                           : length            ? *length
+                                               : *o.seconds;
+    settings.expectedTransforms = transformsIn(seconds, kSampleRate, o.fftLength);
+  }
+  if (sunSite) {
+    // Every day the recording reaches has its own sunrise and sunset (a night from 23:00 has
+    // the next morning's); a recording of unknown length gets the marks of two days.
+    const double end =
+        settings.startClock + source->lengthSeconds().value_or(o.seconds.value_or(86400.0));
+    const int days = std::clamp(static_cast<int>(std::ceil(end / 86400.0)), 1, 366);
+    for (int d = 0; d < days; ++d) {
+      const util::CivilDate next = util::civilFromDays(
+          util::daysFromCivil(sunDate->year, unsigned(sunDate->month), unsigned(sunDate->day)) + d);
+      const xvtools::CivilDate day{int(next.year), int(next.month), int(next.day)};
+      const xvtools::SunEvents sun = xvtools::sunEvents(*sunSite, day);
+      if (!sun.sunrise || !sun.sunset) continue;
+      for (const auto& [utc, name] :
+           {std::pair{*sun.sunrise, "sunrise "}, std::pair{*sun.sunset, "sunset "}}) {
+        const double clock = d * 86400.0 + xvtools::utcToLocalClock(day, utc);
+        settings.marks.push_back({clock, name + xvtools::formatClockMinutes(clock)});
+      }
+    }
+  }
+  if (o.width && *o.width > 0) {
+    settings.width = o.width;
+  } else if (!o.width && settings.expectedTransforms &&
+             *settings.expectedTransforms > std::uint64_t(kDefaultMaxColumns)) {
+    settings.width = kDefaultMaxColumns;
+    err << "zelkspec: " << *settings.expectedTransforms << " transforms fitted into "
+        << kDefaultMaxColumns << " columns (--width 0 gives one column per transform)\n";
   }
   // Echoes are counted on the picture's own transforms and marked above it.
   std::string echoError;

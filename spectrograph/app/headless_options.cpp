@@ -58,13 +58,16 @@ std::string usageText() {
          "\n"
          "The whole recording as one picture (with --image):\n"
          "  --full                one column per transform over the whole input, oldest at\n"
-         "                        the left, with a kHz scale and a time axis\n"
+         "                        the left, with a kHz scale and a time axis; a recording\n"
+         "                        of more than 16384 transforms is fitted into 16384\n"
          "  --width PX            fit the picture into PX columns, keeping each bin's maximum\n"
+         "                        (0: one column per transform whatever the length)\n"
          "  --start-time HH:MM[:SS]\n"
          "                        the clock time of the input's start (default 00:00:00)\n"
          "  --ref, --range, --colorbar as above\n"
-         "  --site LAT,LON        mark local sunrise and sunset on the time axis\n"
-         "  --date YYYY-MM-DD     the date of the marks (default: from the input's name)\n"
+         "  --site LAT,LON        mark local sunrise and sunset on the time axis, for\n"
+         "                        every day the recording reaches\n"
+         "  --date YYYY-MM-DD     the date of its first day (default: from the input's name)\n"
          "\n"
          "Counting meteor echoes:\n"
          "  --echoes LOW:HIGH     count echoes whose tone lies in this band (Hz)\n"
@@ -121,8 +124,8 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
        [&o](const std::string& text) {
          char* end = nullptr;
          const long n = std::strtol(text.c_str(), &end, 10);
-         if (end == text.c_str() || *end != '\0' || n < 1 || n > 100000)
-           return "--width " + text + " is not a number of columns from 1 to 100000";
+         if (end == text.c_str() || *end != '\0' || n < 0 || n > 100000)
+           return "--width " + text + " is not a number of columns from 0 to 100000";
          o.width = static_cast<int>(n);
          return std::string();
        }},

@@ -5,15 +5,18 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <numbers>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "full_spectrogram_run.h"
 #include "png_picture.h"
 #include "scratch_folder.h"
+#include "xvtools/sun_times.h"
 
 namespace spectrograph::app {
 namespace {
@@ -112,6 +115,28 @@ TEST_F(FullSpectrogramTest, SunriseIsMarkedAtItsColumnOnTheTimeAxis) {
   // 44 s in: the transform whose frame is centred there, as near as the solar formulas go.
   ASSERT_EQ(marked.size(), 1u);
   EXPECT_NEAR(marked[0], (44.0 * kRate - 256) / 256, 5.0 * kRate / 256);  // within 5 s
+
+  // A recording from 23:59 reaches the next morning: on the equator at the longitude where
+  // 2026-01-16's sunrise comes 30 s after midnight UTC, that sunrise is marked.
+  double longitude = 90;
+  for (int i = 0; i < 3; ++i) {
+    const auto rise = xvtools::sunEvents({0, longitude}, {2026, 1, 16}).sunrise;
+    ASSERT_TRUE(rise);
+    longitude += (*rise - 30) / 240;  // a degree east brings it 4 minutes earlier
+  }
+  o.input = wav("night-2026-01-15.wav", 120, [](double) { return 0.0; });
+  o.imagePath = p("midnight.png");
+  o.startTime = "23:59";
+  o.site = "0," + std::to_string(longitude);
+  ASSERT_EQ(run(o), 0) << err.str();
+  const Picture night = readPng(o.imagePath);
+  marked.clear();
+  for (int x = 0; x < night.width; ++x) {
+    if (night.colour(x, 257 + 1) == 0x00D0FF && night.colour(x, 257 + 5) == 0x00D0FF)
+      marked.push_back(x - kScaleWidth);
+  }
+  ASSERT_EQ(marked.size(), 1u);
+  EXPECT_NEAR(marked[0], (90.0 * kRate - 256) / 256, 5.0 * kRate / 256);
   ::unsetenv("TZ");
   ::tzset();
 }
@@ -193,7 +218,8 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
            {[](auto& o) { o.imagePath = o.imagePath + ".bmp"; }, 2, "PNG"},
            {[](auto& o) { o.fftLength = 500; }, 2, "--fft 500"},
            {[](auto& o) { o.rangeDb = 40; }, 2, "--log-amp"},
-           {[](auto& o) { o.width = 0; }, 2, "--width"},
+           {[](auto& o) { o.width = -1; }, 2, "--width"},
+           {[](auto& o) { o.relief = true; }, 2, "--relief"},
            {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
            {[](auto& o) { o.site = "48.8,2.3"; }, 2, "--date"},
            {[](auto& o) {
@@ -212,6 +238,51 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
     EXPECT_EQ(run(o), c.code) << c.says;
     EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
     EXPECT_FALSE(std::filesystem::exists(p("refused.png"))) << c.says;
+  }
+}
+
+// The width is chosen from the header's length before any transform: one column per transform
+// up to 16384, longer recordings fitted into 16384 with a note, --width 0 for one per transform
+// whatever the length; a recording holding less than its header says is drawn with a warning.
+TEST_F(FullSpectrogramTest, TheWidthComesFromTheLengthTheHeaderGives) {
+  const std::string longer = wav("long.wav", 70, [](double t) { return tone(1000, 0.1, t); });
+  const std::string cut = wav("cut.wav", 2, [](double t) { return tone(1000, 0.1, t); });
+  {
+    // The data chunk's size (at byte 40 of this header) says an hour.
+    std::FILE* f = std::fopen(cut.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    const std::uint32_t hour = 3600u * kRate * 2;
+    std::fseek(f, 40, SEEK_SET);
+    std::fwrite(&hour, 4, 1, f);
+    std::fclose(f);
+  }
+  struct Case {
+    const char* input;
+    std::optional<int> width;
+    int fft;
+    int columns;
+    const char* says;  // on standard error, or nothing when empty
+  };
+  // 70 s at 8 kHz in 64-sample transforms is 17499 of them; 2 s in 512-sample ones 61.
+  for (const Case& c : std::vector<Case>{
+           {"long.wav", std::nullopt, 64, 16384, "17499 transforms fitted into 16384 columns"},
+           {"long.wav", 0, 64, 17499, ""},
+           {"long.wav", 1000, 64, 1000, ""},
+           {"cut.wav", std::nullopt, 512, 61, "header says 3600.0 s but it holds 2.0 s"},
+       }) {
+    SCOPED_TRACE(std::string(c.input) + " " + std::to_string(c.width.value_or(-1)));
+    HeadlessOptions o;
+    o.input = p(c.input);
+    o.imagePath = p("sized.png");
+    o.width = c.width;
+    o.fftLength = c.fft;
+    ASSERT_EQ(run(o), 0) << err.str();
+    EXPECT_EQ(readPng(o.imagePath).width, kScaleWidth + c.columns);
+    if (*c.says == '\0') {
+      EXPECT_EQ(err.str(), "");
+    } else {
+      EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+    }
   }
 }
 

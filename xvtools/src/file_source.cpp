@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -21,6 +22,33 @@ namespace {
 std::atomic<const std::atomic<bool>*> gStopFlag{nullptr};
 
 constexpr int kWatchMs = 100;
+
+// The frames a RIFF WAVE file's header promises: its data chunk's size over the frame size.
+// Empty for other files and for a size left open (0 or all ones, as streaming writers leave it).
+std::optional<std::uint64_t> framesInWavHeader(int fd) {
+  std::array<unsigned char, 4096> head{};
+  const ssize_t n = ::pread(fd, head.data(), head.size(), 0);
+  if (n < 12 || std::memcmp(head.data(), "RIFF", 4) != 0 ||
+      std::memcmp(head.data() + 8, "WAVE", 4) != 0) {
+    return std::nullopt;
+  }
+  auto u32 = [&head](std::size_t at) {
+    return std::uint32_t(head[at]) | std::uint32_t(head[at + 1]) << 8 |
+           std::uint32_t(head[at + 2]) << 16 | std::uint32_t(head[at + 3]) << 24;
+  };
+  std::uint32_t blockAlign = 0;
+  for (std::size_t at = 12; at + 8 <= static_cast<std::size_t>(n);) {
+    const std::uint32_t size = u32(at + 4);
+    if (std::memcmp(head.data() + at, "fmt ", 4) == 0 && at + 22 <= static_cast<std::size_t>(n))
+      blockAlign = std::uint32_t(head[at + 20]) | std::uint32_t(head[at + 21]) << 8;
+    if (std::memcmp(head.data() + at, "data", 4) == 0) {
+      if (blockAlign == 0 || size == 0 || size == 0xFFFFFFFFu) return std::nullopt;
+      return size / blockAlign;
+    }
+    at += 8 + std::size_t(size) + (size & 1);
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -105,7 +133,20 @@ FileSource::FileSource(const std::string& path, int sampleRate) : path_(path) {
   } else {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw AudioError("cannot read audio file '" + path + "': " + std::strerror(errno));
+    const auto promised = framesInWavHeader(fd);
     file_ = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+    if (file_ != nullptr && info.samplerate > 0 && info.frames >= 0) {
+      length_ = static_cast<double>(info.frames) / info.samplerate;
+      // A recording cut short (a full disk, a copy broken off) holds less than its header says.
+      if (promised && *promised > static_cast<std::uint64_t>(info.frames)) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "its header says %.1f s but it holds %.1f s (cut short?); reading what is "
+                      "there",
+                      static_cast<double>(*promised) / info.samplerate, *length_);
+        warning_ = path + ": " + text;
+      }
+    }
   }
   if (file_ == nullptr) {
     throw AudioError("cannot read audio file '" + path + "': " + sf_strerror(nullptr));

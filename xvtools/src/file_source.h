@@ -25,12 +25,16 @@ class FileSource final : public AudioSource {
   bool atEnd() const override { return resampler_->atEnd(); }
   bool paced() const override { return false; }
   std::string description() const override { return path_; }
+  std::optional<double> lengthSeconds() const override { return length_; }
+  std::string warning() const override { return warning_; }
 
  private:
   std::string path_;
   std::unique_ptr<PipeRelay> relay_;  // for inputs that are not regular files
   SNDFILE* file_ = nullptr;
   std::unique_ptr<MonoResampler> resampler_;
+  std::optional<double> length_;
+  std::string warning_;
 };
 
 }  // namespace xvtools

@@ -135,7 +135,9 @@ TEST(CommandLine, AnswersBeforeTheRun) {
        {"--headless", "--seconds", "2"},
        2,
        "",
-       "zelkspec: nothing to write: give --image FILE.png or --print FILE.pdf\n" + trySpec},
+       "zelkspec: nothing to write: give --image FILE.png, --print FILE.pdf, or with --echoes "
+       "--events, --counts or --rmob\n" +
+           trySpec},
       {Prog::Designer,
        {"--headless"},
        2,

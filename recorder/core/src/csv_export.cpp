@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "recorder/log_number.h"
+#include "recorder/log_points.h"
 #include "recorder/log_reader.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
-#include "recorder/recorder_tables.h"
 
 namespace recorder {
 namespace {
@@ -18,23 +18,21 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// The clock's day of the first or the last time record; 0 when there is none.
+// The day on the log's time line of its first or its last time record; 0 when it has none.
 std::optional<std::int64_t> clockDayOfTimeRecord(std::FILE* log, const std::string& path, bool last,
                                                  std::string& error) {
-  LogReader reader;
   if (std::fseek(log, 0, SEEK_SET) != 0) {
     error = "cannot read the log " + path;
     return std::nullopt;
   }
+  LogPointReader reader;
   reader.attach(log);
-  std::int64_t day = 0;
-  while (!reader.atEnd()) {
-    const LogRecord r = reader.next();
-    if (r.kind != LogRecord::Kind::Time) continue;
-    day = dayOf(r.clock);
-    if (!last) break;
+  for (;;) {
+    const LogSecond& s = reader.next();
+    if (s.ends == LogSecond::Ends::End) break;
+    if (s.ends == LogSecond::Ends::Time && !last) break;
   }
-  return day;
+  return floorDiv(reader.lastClock().value_or(0), kSecondsPerDay);
 }
 
 class CsvWriter {
@@ -74,63 +72,51 @@ bool exportCsv(std::FILE* log, const std::string& logPath, std::optional<std::in
   const auto referenceClockDay = clockDayOfTimeRecord(log, logPath, !firstDay, error);
   if (!referenceClockDay) return false;
   CsvWriter csv(out, (firstDay ? *firstDay : lastDay) - *referenceClockDay);
-  RecorderTables tables;
-  tables.fill();
-
-  LogReader reader;
   if (std::fseek(log, 0, SEEK_SET) != 0) {
     error = "cannot read the log " + logPath;
     return false;
   }
+  LogPointReader reader;
   reader.attach(log);
-  std::vector<float> second;  // the data records of the second in hand
-  second.reserve(512);
-  std::optional<std::int64_t> lastTimeMs;
-  int row = 4;
-  while (!reader.atEnd()) {
-    const LogRecord r = reader.next();
-    if (r.unterminated) {
-      error = "Line " + std::to_string(r.line) + " of " + logPath +
-              " is cut short (it has no line end)";
-      return false;
-    }
-    switch (r.kind) {
-      case LogRecord::Kind::Data:
-        if (second.size() == kMaxRecordsPerPiece) {
-          error = "Line " + std::to_string(r.line) + " of " + logPath + ": more than " +
-                  std::to_string(kMaxRecordsPerPiece) + " data records without a time record";
-          return false;
-        }
-        second.push_back(r.value);
-        break;
-      case LogRecord::Kind::Time: {
+  for (;;) {
+    // One record past the most a second may hold, to name the line that is one too many.
+    const LogSecond& s = reader.next(kMaxRecordsPerPiece + 1);
+    switch (s.ends) {
+      case LogSecond::Ends::Time: {
         // The second's points end at its time record, evenly spaced.
-        const std::int64_t endMs = oleDateToSeconds(r.clock) * 1000;
-        const auto n = static_cast<std::int64_t>(second.size());
+        const std::int64_t endMs = s.clock * 1000;
+        const auto n = static_cast<std::int64_t>(s.values.size());
         for (std::int64_t i = 0; i < n; ++i) {
           csv.line(endMs - 1000 + (1000 * (i + 1) + n / 2) / n,
-                   second[static_cast<std::size_t>(i)]);
+                   s.values[static_cast<std::size_t>(i)]);
         }
-        second.clear();
-        lastTimeMs = endMs;
-        if (tables.usableSampleSizeRow(r.row)) row = r.row;
+        continue;
+      }
+      case LogSecond::Ends::Piece:
+        error = "Line " + std::to_string(s.closing.line) + " of " + logPath + ": more than " +
+                std::to_string(kMaxRecordsPerPiece) + " data records without a time record";
+        return false;
+      case LogSecond::Ends::Damaged:
+        if (s.closing.unterminated) {
+          error = "Line " + std::to_string(s.closing.line) + " of " + logPath +
+                  " is cut short (it has no line end)";
+        } else if (s.closing.kind == LogRecord::Kind::Invalid) {
+          error = "Invalid log file format! (line " + std::to_string(s.closing.line) + ")";
+        } else {
+          error = "Line " + std::to_string(s.closing.line) + " of " + logPath + " cannot be read";
+        }
+        return false;
+      case LogSecond::Ends::End: {
+        // Points after the last time record (a log cut short) follow it at the row's spacing.
+        const auto step = static_cast<std::int64_t>(std::lround(reader.secondsPerPoint() * 1000));
+        const std::int64_t from = reader.lastClock().value_or(0) * 1000;
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+          csv.line(from + static_cast<std::int64_t>(i + 1) * step, s.values[i]);
+        }
         break;
       }
-      case LogRecord::Kind::Invalid:
-        error = "Invalid log file format! (line " + std::to_string(r.line) + ")";
-        return false;
-      case LogRecord::Kind::Unreadable:
-        error = "Line " + std::to_string(r.line) + " of " + logPath + " cannot be read";
-        return false;
-      case LogRecord::Kind::End:
-        break;
     }
-  }
-  // Points after the last time record (a log cut short) follow it at the row's spacing.
-  const std::int64_t step = tables.SampleSizeTable[row][1];
-  const std::int64_t from = lastTimeMs.value_or(0);
-  for (std::size_t i = 0; i < second.size(); ++i) {
-    csv.line(from + static_cast<std::int64_t>(i + 1) * step, second[i]);
+    break;
   }
   if (std::fflush(out) != 0) {
     error = "cannot write the CSV lines";

@@ -61,87 +61,76 @@ void ZelkChrtForm::endPlaybackState() {
 void ZelkChrtForm::playBackTimerTick() {
   guarded([this] {
     if (!playback_.isOpen()) return;
-    int pointIndex = -1;
-    char recordTag = 'D';
-    bool splitNoted = false;
+    const LogSecond& second = playback_.next();
+    const LogRecord& record = second.closing;
+    // The second's points, in parts where there are more than the arrays hold.
     const auto values = chartData_.values();
     const auto xs = chartData_.xs();
-    std::size_t read = 0;
-    while (recordTag == 'D' && !playback_.atEnd() && read++ < kMaxRecordsPerPiece) {
-      LogRecord record = playback_.next();
-      // A last record without its line end was cut short: its value may be a tenth of the one
-      // meant.
-      if (record.unterminated) record.kind = LogRecord::Kind::Unreadable;
-      switch (record.kind) {
-        case LogRecord::Kind::Data:
-          if (pointIndex + 1 == static_cast<int>(kPointCapacity)) {
-            // More records in one second than the arrays hold: draw them in parts.
-            sendPoints(pointIndex + 1);
-            pointIndex = -1;
-            if (!splitNoted) {
-              splitNoted = true;
-              setText(text3_, "Playback from " + playbackTitle_ + ": over 401 points in the " +
-                                  "second before line " + std::to_string(record.line) +
-                                  ", drawn in parts");
-            }
-          }
-          ++pointIndex;
-          values[pointIndex] = record.value;
-          xs[pointIndex] = LastX_.next(SecondsPerPoint_ * SpeedFactor_);
-          break;
-        case LogRecord::Kind::Time: {
-          recordTag = 'T';
-          CurrentTime_ = record.clock;
-          if (tables_.usableSampleSizeRow(record.row)) {
-            sampleSizeSpin_.setValue(record.row);
-            // The log's row governs even where the spin button's range cannot show it.
-            applySampleSizeRow(record.row);
-          } else {
-            setText(text3_, "Playback from " + playbackTitle_ + ": line " +
-                                std::to_string(record.line) + " asks for sample-size row " +
-                                std::to_string(record.row) + "; " +
-                                std::to_string(sampleSizeLed_.Value()) + " ms kept");
-          }
-          break;
+    int pointIndex = -1;
+    for (std::size_t i = 0; i < second.values.size(); ++i) {
+      if (pointIndex + 1 == static_cast<int>(kPointCapacity)) {
+        sendPoints(pointIndex + 1);
+        pointIndex = -1;
+        if (i == kPointCapacity) {
+          setText(text3_, "Playback from " + playbackTitle_ + ": over 401 points in the " +
+                              "second before line " + std::to_string(record.line) +
+                              ", drawn in parts");
         }
-        case LogRecord::Kind::Invalid:
-          playbackRefused_ = true;
-          playbackRefusedLine_ = record.line;
+      }
+      ++pointIndex;
+      values[pointIndex] = second.values[i];
+      xs[pointIndex] = LastX_.next(SecondsPerPoint_ * SpeedFactor_);
+    }
+    bool stopped = false;
+    switch (second.ends) {
+      case LogSecond::Ends::Time:
+        CurrentTime_ = record.clock;
+        if (tables_.usableSampleSizeRow(record.row)) {
+          sampleSizeSpin_.setValue(record.row);
+          // The log's row governs even where the spin button's range cannot show it.
+          applySampleSizeRow(record.row);
+        } else {
+          setText(text3_, "Playback from " + playbackTitle_ + ": line " +
+                              std::to_string(record.line) + " asks for sample-size row " +
+                              std::to_string(record.row) + "; " +
+                              std::to_string(sampleSizeLed_.Value()) + " ms kept");
+        }
+        break;
+      case LogSecond::Ends::Piece:
+      case LogSecond::Ends::End:
+        if (tables_.usableSampleSizeRow(sampleSizeRow_)) applySampleSizeRow(sampleSizeRow_);
+        break;
+      case LogSecond::Ends::Damaged:
+        stopped = true;
+        playbackRefused_ = true;
+        playbackRefusedLine_ = record.line;
+        if (record.kind == LogRecord::Kind::Invalid && !record.unterminated) {
           prompter_.messageBox("Invalid log file format!", kFormCaption, host::vbOKOnly);
           endPlaybackState();
           setText(text3_, "");
-          recordTag = 'X';
           break;
-        case LogRecord::Kind::Unreadable:
-          playbackRefused_ = true;
-          playbackRefusedLine_ = record.line;
-          // Draw what was read before the bad field, then stop where the operator can see it.
-          if (pointIndex >= 0) sendPoints(pointIndex + 1);
-          prompter_.messageBox("Line " + std::to_string(record.line) + " of " + playbackTitle_ +
-                                   " cannot be read; the playback stops there.",
-                               kFormCaption, host::vbOKOnly | host::vbExclamation);
-          endPlaybackState();
-          setText(text3_, "Playback stopped at line " + std::to_string(record.line) + " of " +
-                              playbackTitle_);
-          recordTag = 'X';
-          break;
-        case LogRecord::Kind::End:
-          break;
-      }
+        }
+        // Draw what was read before the bad field, then stop where the operator can see it.
+        if (pointIndex >= 0) sendPoints(pointIndex + 1);
+        prompter_.messageBox("Line " + std::to_string(record.line) + " of " + playbackTitle_ +
+                                 " cannot be read; the playback stops there.",
+                             kFormCaption, host::vbOKOnly | host::vbExclamation);
+        endPlaybackState();
+        setText(text3_, "Playback stopped at line " + std::to_string(record.line) + " of " +
+                            playbackTitle_);
+        break;
     }
-    if (recordTag != 'X') {
-      if (recordTag == 'D' && tables_.usableSampleSizeRow(sampleSizeRow_)) {
-        applySampleSizeRow(sampleSizeRow_);
-      }
+    if (!stopped) {
       setClockLabels();
       sendPoints(pointIndex + 1);
     }
-    if (playback_.atEnd()) {
+    if (stopped) {
+      playback_.close();
+    } else if (second.ends == LogSecond::Ends::End || playback_.atEnd()) {
       setText(text3_, "End of File " + playbackTitle_);
       endPlaybackState();
       playback_.close();
     }
-    if (recordTag == 'X') playback_.close();
   });
 }
 

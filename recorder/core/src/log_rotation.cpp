@@ -49,6 +49,42 @@ std::string numberedLogName(const std::string& path, int number) {
   return withSuffix(path, std::to_string(number));
 }
 
+LogNameParts splitLogName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  auto dot = path.rfind('.');
+  if (dot == std::string::npos || dot <= nameStart) dot = path.size();
+  std::string stem = path.substr(0, dot);
+  const std::string extension = path.substr(dot);
+  LogNameParts parts;
+  auto endsWithNumber = [&stem, nameStart](std::size_t& at) {
+    at = stem.rfind('-');
+    if (at == std::string::npos || at <= nameStart || at + 1 == stem.size() || stem.size() - at > 4)
+      return false;
+    for (std::size_t i = at + 1; i < stem.size(); ++i)
+      if (stem[i] < '0' || stem[i] > '9') return false;
+    return stem[at + 1] != '0';
+  };
+  auto dateAtEnd = [&stem, nameStart]() -> std::optional<std::int64_t> {
+    if (stem.size() < nameStart + 11 || stem[stem.size() - 11] != '-') return std::nullopt;
+    return parseIsoDay(std::string_view(stem).substr(stem.size() - 10));
+  };
+  std::size_t at = 0;
+  // "-N" after a date. A plain NAME-N is left as a name of its own: restarts before the first
+  // midnight name their files so, but so do people numbering their receivers.
+  if (!dateAtEnd() && endsWithNumber(at)) {
+    const std::string before = stem.substr(0, at);
+    if (before.size() >= nameStart + 11 && before[before.size() - 11] == '-' &&
+        parseIsoDay(std::string_view(before).substr(before.size() - 10))) {
+      parts.number = std::stoi(stem.substr(at + 1));
+      stem.resize(at);
+    }
+  }
+  if ((parts.day = dateAtEnd())) stem.resize(stem.size() - 11);
+  parts.base = stem + extension;
+  return parts;
+}
+
 std::int64_t today(bool utc) {
   const std::time_t now = std::time(nullptr);
   std::tm t{};

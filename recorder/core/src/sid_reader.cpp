@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -57,6 +58,9 @@ bool stamp(const std::string& text, double& seconds) {
 }  // namespace
 
 bool isSidFile(const std::string& path) {
+  // Only a file is looked into: a pipe's first byte would be gone for the reader of the log.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path);
   char first = 0;
   return in.get(first) && first == '#';
@@ -127,6 +131,22 @@ SidReadResult readSidFile(const std::string& path) {
     }
   }
   if (result.firstDay.empty()) result.error = path + " holds no SID readings.";
+  // Lines stop where readings are missing for longer than two log intervals (a restart, a full
+  // disk); without a LogInterval the shortest step stands for it.
+  double interval = 0.0;
+  if (!number(header["loginterval"], interval) || interval <= 0.0) interval = 0.0;
+  for (SidStationSeries& station : result.stations) {
+    const std::vector<double>& time = station.series.time;
+    double step = interval;
+    for (std::size_t i = 1; interval == 0.0 && i < time.size(); ++i) {
+      const double d = time[i] - time[i - 1];
+      if (d > 0.0 && (step == 0.0 || d < step)) step = d;
+    }
+    for (std::size_t i = 0; i < time.size(); ++i) {
+      if (i == 0 || time[i] <= time[i - 1] || time[i] - time[i - 1] > 2.0 * step)
+        station.series.runStarts.push_back(i);
+    }
+  }
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "read_ahead.h"
 #include "spectrograph/strip_png.h"
 
 namespace spectrograph {
@@ -13,7 +14,8 @@ namespace {
 
 constexpr int kTileColumns = 4096;
 constexpr int kBandRows = 16;
-constexpr std::size_t kReadSamples = 8192;
+// What a band of rows may take (its levels and its pixels): wide pictures get fewer rows a band.
+constexpr std::size_t kBandBytes = 24u << 20;
 
 // Columns of levels kept on disk in tiles of kTileColumns, each stored row by row (bin 0
 // first), so that a band of bins of one tile is one contiguous read.
@@ -71,19 +73,88 @@ class ColumnSpool {
   std::FILE* file_ = nullptr;
 };
 
+// Merges transforms into columns as they come: transform i goes to column i * columns /
+// transforms (the last column takes any beyond the count expected), each bin keeping its maximum.
+class ColumnMerger {
+ public:
+  ColumnMerger(int bins, std::uint64_t transforms, std::uint64_t columns)
+      : transforms_(transforms), columns_(columns), merged_(std::size_t(bins)) {}
+  template <typename Emit>
+  void add(std::span<const std::uint8_t> levels, Emit&& emit) {
+    const std::uint64_t column =
+        std::min(columns_ - 1, static_cast<std::uint64_t>(seen_ * columns_ / transforms_));
+    ++seen_;
+    if (held_ && column != current_) {
+      emit(std::span<const std::uint8_t>(merged_));
+      held_ = false;
+    }
+    if (!held_) {
+      std::copy(levels.begin(), levels.end(), merged_.begin());
+      held_ = true;
+      current_ = column;
+      return;
+    }
+    for (std::size_t b = 0; b < merged_.size(); ++b) merged_[b] = std::max(merged_[b], levels[b]);
+  }
+  template <typename Emit>
+  void finish(Emit&& emit) {
+    if (held_) emit(std::span<const std::uint8_t>(merged_));
+    held_ = false;
+  }
+
+ private:
+  std::uint64_t transforms_;
+  std::uint64_t columns_;
+  std::uint64_t seen_ = 0;
+  std::uint64_t current_ = 0;
+  bool held_ = false;
+  std::vector<std::uint8_t> merged_;
+};
+
 }  // namespace
+
+std::uint64_t transformsIn(double seconds, int sampleRate, int fftLength) {
+  if (!(seconds > 0)) return 0;
+  const auto samples = static_cast<std::uint64_t>(seconds * sampleRate);
+  const auto fft = static_cast<std::uint64_t>(fftLength);
+  return samples < fft ? 0 : (samples - fft) / (fft / 2) + 1;
+}
 
 FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
                                            const FullSpectrogramSettings& settings,
                                            const std::string& pngPath) {
   FullSpectrogramResult result;
+  // Beyond a million columns a PNG is not opened by the usual readers.
+  constexpr std::uint64_t kMaxColumns = 1000000 - 2 * xvtools::SpectrogramFrame::kBarWidth;
+  if (const std::uint64_t wanted =
+          settings.width ? std::uint64_t(*settings.width) : settings.expectedTransforms.value_or(0);
+      wanted > kMaxColumns) {
+    result.error = "the picture would be " + std::to_string(wanted) +
+                   " columns wide; fit it into fewer with a width";
+    return result;
+  }
   std::unique_ptr<ColumnSpool> spool;
+  std::unique_ptr<ColumnMerger> merger;
   bool spoolFailed = false;
-  xvtools::SpectrumLevels levels(settings.levels, [&](std::span<const std::uint8_t> column) {
+  auto keep = [&](std::span<const std::uint8_t> column) {
     if (!spool->add(column)) spoolFailed = true;
+  };
+  std::uint64_t transforms = 0;
+  xvtools::SpectrumLevels levels(settings.levels, [&](std::span<const std::uint8_t> column) {
+    ++transforms;
+    if (merger) {
+      merger->add(column, keep);
+    } else {
+      keep(column);
+    }
   });
   spool = std::make_unique<ColumnSpool>(levels.bins());
   if (settings.tap) levels.onTransform(settings.tap);
+  if (settings.width && settings.expectedTransforms &&
+      *settings.expectedTransforms > std::uint64_t(*settings.width)) {
+    merger = std::make_unique<ColumnMerger>(levels.bins(), *settings.expectedTransforms,
+                                            std::uint64_t(*settings.width));
+  }
   if (!spool->open()) {
     result.error = "cannot make a scratch file for the columns";
     return result;
@@ -91,29 +162,24 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
   const std::uint64_t limit =
       settings.seconds ? static_cast<std::uint64_t>(*settings.seconds * settings.sampleRate + 0.5)
                        : UINT64_MAX;
-  std::vector<std::int16_t> samples(kReadSamples);
-  std::uint64_t read = 0;
-  while (read < limit && !spoolFailed && !(settings.stop != nullptr && *settings.stop)) {
-    const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadSamples, limit - read));
-    const std::size_t got = source.read(std::span(samples.data(), want));
-    levels.write(std::span<const std::int16_t>(samples.data(), got));
-    read += got;
-    if (got < want || source.atEnd()) break;
-  }
+  readAhead(source, limit, settings.stop, [&](std::span<const std::int16_t> samples) {
+    levels.write(samples);
+    return !spoolFailed;
+  });
+  if (merger) merger->finish(keep);
   if (spoolFailed || !spool->finish()) {
     result.error = "cannot keep the columns in a scratch file (is the disk full?)";
     return result;
   }
-  result.transforms = spool->columns();
-  if (result.transforms == 0) {
+  result.transforms = transforms;
+  const std::uint64_t kept = spool->columns();  // the transforms, or their merged columns
+  if (kept == 0) {
     result.error = "the input is shorter than one transform";
     return result;
   }
 
   xvtools::SpectrogramFrame frame;
   frame.transforms = result.transforms;
-  // Beyond a million columns a PNG is not opened by the usual readers.
-  constexpr std::uint64_t kMaxColumns = 1000000 - 2 * xvtools::SpectrogramFrame::kBarWidth;
   const std::uint64_t wanted = settings.width ? std::uint64_t(*settings.width) : result.transforms;
   if (wanted > kMaxColumns) {
     result.error = "the picture would be " + std::to_string(wanted) +
@@ -172,15 +238,16 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
     }
   }
   const xvtools::PaletteTable colours = xvtools::paletteTable(settings.palette);
-  // Source transforms [first[c], first[c + 1]) make plot column c; at least one each, so a
-  // picture wider than the transforms repeats them.
+  // Kept columns [first(c), first(c + 1)) make plot column c; at least one each, so a picture
+  // wider than what was kept repeats them.
   const std::uint64_t columns = std::uint64_t(frame.columns);
-  std::vector<std::uint64_t> first(columns + 1);
-  for (std::uint64_t c = 0; c <= columns; ++c) first[c] = c * result.transforms / columns;
+  auto first = [&](std::uint64_t c) { return static_cast<std::uint64_t>(c * kept / columns); };
+  const int bandRows = static_cast<int>(
+      std::clamp<std::size_t>(kBandBytes / (kept + 4 * w), 1, std::size_t(kBandRows)));
   std::vector<std::uint8_t> band;
-  std::vector<std::uint32_t> pixels(w * kBandRows);
-  for (int top = 0; top < frame.rows; top += kBandRows) {
-    const int count = std::min(kBandRows, frame.rows - top);
+  std::vector<std::uint32_t> pixels(w * std::size_t(bandRows));
+  for (int top = 0; top < frame.rows; top += bandRows) {
+    const int count = std::min(bandRows, frame.rows - top);
     // Picture rows top..top+count-1 show bins rows-1-top down to rows-top-count.
     const int lowBin = frame.rows - top - count;
     if (!spool->readBand(lowBin, count, band)) {
@@ -189,16 +256,18 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
     }
     for (int r = 0; r < count; ++r) {
       const int y = top + r;
-      const std::uint8_t* bin = band.data() + std::size_t(count - 1 - r) * result.transforms;
+      const std::uint8_t* bin = band.data() + std::size_t(count - 1 - r) * kept;
       std::uint32_t* row = pixels.data() + std::size_t(r) * w;
       std::copy_n(scale.data() + std::size_t(y) * xvtools::SpectrogramFrame::kScaleWidth,
                   xvtools::SpectrogramFrame::kScaleWidth, row);
       std::uint32_t* plot = row + frame.plotLeft();
-      for (std::uint64_t c = 0; c < columns; ++c) {
-        const std::uint64_t end = std::max(first[c + 1], first[c] + 1);
+      for (std::uint64_t c = 0, from = 0; c < columns; ++c) {
+        const std::uint64_t next = first(c + 1);
+        const std::uint64_t end = std::max(next, from + 1);
         std::uint8_t level = 0;
-        for (std::uint64_t s = first[c]; s < end; ++s) level = std::max(level, bin[s]);
+        for (std::uint64_t s = from; s < end; ++s) level = std::max(level, bin[s]);
         plot[c] = colours[level];
+        from = next;
       }
       if (frame.colourBar) {
         std::copy_n(bar.data() + std::size_t(y) * xvtools::SpectrogramFrame::kBarWidth,

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -33,6 +34,12 @@ class AudioSource {
   virtual bool paced() const = 0;
   // What is being read, for status lines: the device name, the file name, "synthetic:SEED".
   virtual std::string description() const = 0;
+  // The input's length in seconds when it is known before reading (a recording that can be
+  // measured); empty for live, synthetic and piped inputs.
+  virtual std::optional<double> lengthSeconds() const { return std::nullopt; }
+  // Something the operator should know that does not stop the reading (a recording holding less
+  // than its header says); empty when all is well.
+  virtual std::string warning() const { return {}; }
 };
 
 // Opens the source the choice names, delivering sampleRate samples per second (mono, 16 bits).

@@ -23,6 +23,16 @@ std::int64_t dayOf(double date);
 std::optional<std::int64_t> parseIsoDay(std::string_view text);
 std::string formatIsoDay(std::int64_t day);
 
+// What a log's name says of its place in a rotation: "dir/Zelk-2026-03-20-2.log" is the file of
+// 2026-03-20 of the log "dir/Zelk.log", the second one made that day (after a restart that kept
+// the records); "dir/Zelk.log" is the log's first file, without a date.
+struct LogNameParts {
+  std::string base;                 // the rotation's first file: "dir/Zelk.log"
+  std::optional<std::int64_t> day;  // the date in the name, as a day number
+  int number = 1;                   // 2 and on for the names a restart chose after a date
+};
+LogNameParts splitLogName(const std::string& path);
+
 // Today's day number by the system clock, local or UTC.
 std::int64_t today(bool utc);
 

@@ -23,7 +23,7 @@ struct SidReadResult {
   std::string error;     // why the file cannot be plotted, naming it and the line
 };
 
-// Whether the file starts as a SID file does: with a "#" header line.
+// Whether the file starts as a SID file does: with a "#" header line. A pipe is never one.
 bool isSidFile(const std::string& path);
 
 SidReadResult readSidFile(const std::string& path);

@@ -18,7 +18,7 @@
 #include "recorder/block_reducer.h"
 #include "recorder/chart_data_call.h"
 #include "recorder/form_host.h"
-#include "recorder/log_reader.h"
+#include "recorder/log_points.h"
 #include "recorder/log_writer.h"
 #include "recorder/point_clock.h"
 #include "recorder/recorder_tables.h"
@@ -254,7 +254,7 @@ class ZelkChrtForm {
   std::int64_t logClockDay_ = 0;
 
   LogWriter log_;
-  LogReader playback_;
+  LogPointReader playback_;
 };
 
 // Every handler runs through here: a failure of a chart call or a component is shown to the

@@ -4,8 +4,9 @@
 //
 // Memory stays bounded however long the input: columns of levels are collected in tiles that go,
 // turned row-major, to a scratch file; the picture is then written a band of rows at a time,
-// each band read back from every tile. Fitting into fewer columns takes each bin's maximum over
-// the transforms merged, so a click one transform long survives.
+// each band read back from every tile, with fewer rows to a band the wider the picture. Fitting
+// into fewer columns takes each bin's maximum over the transforms merged, so a click one transform
+// long survives.
 #pragma once
 
 #include <atomic>
@@ -26,7 +27,11 @@ struct FullSpectrogramSettings {
   xvtools::LevelSettings levels;
   xvtools::SpectrogramPalette palette = xvtools::SpectrogramPalette::Threshold;
   int sampleRate = 8000;
-  std::optional<int> width;       // plot columns; default one per transform
+  std::optional<int> width;  // plot columns; default one per transform
+  // How many transforms the input will give, when its length is known before reading: a
+  // picture too wide is refused before any is made, and a narrower one merges the transforms
+  // into its columns as they come, so memory does not grow with the length.
+  std::optional<std::uint64_t> expectedTransforms;
   std::optional<double> seconds;  // read at most this much
   double startClock = 0;          // seconds since 00:00 at the first sample
   bool colourBar = false;
@@ -46,6 +51,10 @@ struct FullSpectrogramResult {
   int width = 0;
   int height = 0;
 };
+
+// The transforms a stretch of input gives: one each hop (half the FFT length) once a whole FFT
+// length has been read.
+std::uint64_t transformsIn(double seconds, int sampleRate, int fftLength);
 
 FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
                                            const FullSpectrogramSettings& settings,
