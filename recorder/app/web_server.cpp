@@ -18,6 +18,7 @@
 
 #include "headless_commands.h"
 #include "recorder/csv_export.h"
+#include "recorder/log_rotation.h"
 #include "web_connection.h"
 #include "web_listener.h"
 #include "web_pages.h"
@@ -245,7 +246,7 @@ void HttpWebServer::Impl::answerCsv(const ServedLog& log, std::shared_ptr<util::
     std::FILE* out = ::fopencookie(nullptr, "w", {nullptr, discard, nullptr, nullptr});
     std::string error;
     const bool ok = in != nullptr && out != nullptr &&
-                    exportCsv(in, log.name, std::nullopt, lastDay, out, error);
+                    exportCsv(in, log.name, splitLogName(log.name).day, lastDay, out, error);
     if (in != nullptr) std::fclose(in);
     if (out != nullptr) std::fclose(out);
     if (!ok) {
@@ -265,8 +266,9 @@ void HttpWebServer::Impl::answerCsv(const ServedLog& log, std::shared_ptr<util::
     if (out == nullptr) delete cookie;
     if (out != nullptr) std::setvbuf(out, nullptr, _IOFBF, kCsvPiece);
     std::string error;
-    bool ok =
-        in != nullptr && out != nullptr && exportCsv(in, name, std::nullopt, lastDay, out, error);
+    // A rotated log's name dates its first day; otherwise the last is the day it last changed.
+    bool ok = in != nullptr && out != nullptr &&
+              exportCsv(in, name, splitLogName(name).day, lastDay, out, error);
     if (in != nullptr) std::fclose(in);
     if (out != nullptr && std::fclose(out) != 0) ok = false;
     ok = ok && !broken && !stopping;
