@@ -490,7 +490,7 @@ TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
 TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   RecorderWindow& w = open();
   std::string error;
-  auto web = WebView::start({"127.0.0.1", 0}, 0, error);
+  auto web = WebView::start({"127.0.0.1", 0, {}}, 0, error);
   ASSERT_TRUE(web) << error;
   w.serve(*web);
   const QString where = "Serving the web view at " + QString::fromStdString(web->url());
