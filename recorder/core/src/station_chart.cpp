@@ -83,6 +83,12 @@ void StationTraces::initialise(Dispatch& chart) {
   }
 }
 
+void StationTraces::clear(Dispatch& chart) {
+  initialise(chart);
+  chart.put("Chn_Select", i2(1));
+  lastX_ = -1.0;
+}
+
 void StationTraces::plot(Dispatch& chart, std::span<const double> levels, double x) {
   // A stopped recording puts the form's next point back at 0: its traces stay until it starts
   // again.

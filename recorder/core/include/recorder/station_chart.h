@@ -39,6 +39,9 @@ class StationTraces {
   // stations' traces first.
   void plot(automation::Dispatch& chart, std::span<const double> levels, double x);
 
+  // Takes the stations' traces off the chart (their list is about to change).
+  void clear(automation::Dispatch& chart);
+
   const std::vector<Station>& stations() const { return stations_; }
 
  private:
