@@ -182,8 +182,22 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   }
   if (logs.size() > std::size(kLogColours))
     return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) + " series");
+  const bool db = *sid || o.db;  // SID files' readings are in dB already
+  if (db && !*sid) {
+    for (LogSeries& s : logs) {
+      // 10 log10 of each level; a level of 0 (or less) has none and is left out.
+      std::size_t kept = 0;
+      for (std::size_t i = 0; i < s.value.size(); ++i) {
+        if (!(s.value[i] > 0.0f)) continue;
+        s.time[kept] = s.time[i];
+        s.value[kept++] = static_cast<float>(10.0 * std::log10(s.value[i]));
+      }
+      s.time.resize(kept);
+      s.value.resize(kept);
+    }
+  }
   double first = 1e300, last = -1e300;
-  float highest = *sid ? -1e30f : 0.0f, lowest = 1e30f;
+  float highest = db ? -1e30f : 0.0f, lowest = 1e30f;
   for (const LogSeries& s : logs) {
     if (s.time.empty()) continue;
     first = std::min(first, s.time.front());
@@ -216,7 +230,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (end <= begin) end = begin + step;
   const int divisions = std::max(1, static_cast<int>(std::lround((end - begin) / step)));
   double bottom = 0.0, top = levelTop(std::max(highest, 1.0f));
-  if (*sid) {
+  if (db) {
     // dB: from a multiple of 10 under the lowest reading, in divisions of a multiple of 5 dB.
     bottom = std::floor(lowest / 10.0) * 10.0;
     top = bottom + kVertDivisions * 5.0 *

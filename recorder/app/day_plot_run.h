@@ -17,6 +17,7 @@ struct DayPlotOptions {
   std::string size;       // "WxH", default 1200x400
   std::string site;       // "LAT,LON": marks sunrise and sunset
   std::string date;       // "YYYY-MM-DD" for the marks; default from the first log's name
+  bool db = false;        // logs' levels in dB (SID files' always are)
 };
 
 // Returns the exit code: 0 when the picture was written; 1 when a log or the picture failed (a

@@ -74,6 +74,8 @@ std::string usageText() {
          "  --from HH:MM, --to HH:MM\n"
          "                        the span of the day plot (default: what the logs cover)\n"
          "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
+         "  --db                  draw the logs' levels in dB, 10 log10 of each (the\n"
+         "                        default for SID files); levels of 0 are left out\n"
          "  --site LAT,LON        mark local sunrise and sunset on the day plot, for the\n"
          "                        --date given or the date in the first log's name\n";
 }
@@ -128,6 +130,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--from", "--from needs a time (HH:MM)", Runs::Any, o.plotFrom),
       apps::textOption("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
       apps::textOption("--size", "--size needs WxH", Runs::Any, o.plotSize),
+      apps::switchOption("--db", Runs::Any, o.plotDb),
       apps::textOption("--site", "--site needs LAT,LON", Runs::Any, o.site),
       {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
        [&o](const std::string& text) {
@@ -201,6 +204,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     result.tryHelp = false;
     return fail(std::move(problem));
   }
+  if (o.plotDb) return fail("--db needs --plot");
   for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
                                     {&o.plotTo, "--to"},
                                     {&o.plotSize, "--size"},

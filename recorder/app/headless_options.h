@@ -33,6 +33,7 @@ struct HeadlessOptions : apps::CommonOptions {
   bool plot = false;
   std::vector<std::string> plotLogs;
   std::string plotFrom, plotTo, plotSize, site;
+  bool plotDb = false;  // --db: a log's levels drawn in dB (SID files always are)
   // --serve [ADDR:]PORT: the read-only web view of the run, in both runs.
   std::optional<ServeAddress> serve;
   std::vector<std::string> serveNames;  // --serve-name NAME, each time given
