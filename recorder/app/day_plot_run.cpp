@@ -12,6 +12,7 @@
 
 #include "host/captioned_image.h"
 #include "host/headless.h"
+#include "plot_input.h"
 #include "recorder/day_plot_data.h"
 #include "recorder/sid_reader.h"
 #include "xvtools/sun_times.h"
@@ -156,7 +157,14 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   std::vector<LogSeries> logs;
   std::vector<std::string> names;  // the legend's, one per series
   std::optional<bool> sid;         // SID files (levels in dB, UTC times) rather than logs
-  for (const std::string& path : o.logs) {
+  std::vector<std::unique_ptr<util::Descriptor>> copies;  // of piped files, read twice
+  for (const std::string& given : o.logs) {
+    std::string error;
+    const std::string path = rereadablePath(given, copies, error);
+    if (path.empty()) {
+      err << "zelkchart: " << error << '\n';
+      return 1;
+    }
     if (sid && *sid != isSidFile(path)) return refuse("--plot draws logs or SID files, not both");
     sid = isSidFile(path);
     if (*sid) {
@@ -172,7 +180,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
       }
       continue;
     }
-    names.push_back(std::filesystem::path(path).filename().string());
+    names.push_back(std::filesystem::path(given).filename().string());
     LogSeriesResult r = readLogSeries(path);
     if (!r.error.empty()) {
       err << "zelkchart: " << r.error << '\n';
