@@ -89,6 +89,7 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   withStations.stations.list = startStations(options.stations.list, choices);
   auto stations = std::make_unique<WindowStations>(*window, withStations);
   keepStations(*stations, choices);
+  if (web) stations->serve(*web);
 
   bool screenshotFailed = false;
   const auto leave = [&] {

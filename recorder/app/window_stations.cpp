@@ -7,6 +7,7 @@
 #include "recorder_window.h"
 #include "station_run.h"
 #include "stations_dialog.h"
+#include "web_view.h"
 
 namespace recorder::app {
 
@@ -26,6 +27,17 @@ WindowStations::~WindowStations() {
   window_.form().XVWaveInX1().Stop();
   stopped();
   window_.form().XVWaveInX1().setNativeTap(0, {});
+  replaceRecorder(nullptr);
+}
+
+void WindowStations::serve(WebView& web) {
+  web_ = &web;
+  web.setStations(recorder_.get());
+}
+
+void WindowStations::replaceRecorder(std::unique_ptr<StationRecorder> recorder) {
+  if (web_ != nullptr) web_->setStations(recorder.get());
+  recorder_ = std::move(recorder);
 }
 
 void WindowStations::setStations(std::vector<Station> list) {
@@ -37,7 +49,7 @@ void WindowStations::setStations(std::vector<Station> list) {
   automation::Dispatch& chart = window_.chart().control();
   if (traces_) traces_->clear(chart);
   traces_.reset();
-  recorder_.reset();
+  replaceRecorder(nullptr);
   problem_.clear();
   if (!list_.empty()) {
     traces_ = std::make_unique<StationTraces>(list_);
@@ -56,7 +68,7 @@ void WindowStations::starting() {
   options.stations.list = list_;
   options.input = waveIn.input().toString();
   int exitCode = 0;
-  recorder_ = prepareStations(options, exitCode);
+  replaceRecorder(prepareStations(options, exitCode));
   if (!recorder_) {
     problem_ = "Stations not measured from this input (see the terminal)";
     showLevels();
@@ -98,10 +110,12 @@ void WindowStations::showLevels() {
     levels_ = new QLabel(&window_);
     window_.statusBar()->addPermanentWidget(levels_, 1);
   }
+  // While a recording measures a list changed since its start, that list's levels.
+  const std::vector<Station>& shown = recorder_ ? recorder_->stations() : list_;
   const std::vector<double> levels =
-      recorder_ ? recorder_->latestLevels() : std::vector<double>(list_.size(), 0.0);
+      recorder_ ? recorder_->latestLevels() : std::vector<double>(shown.size(), 0.0);
   QString text;
-  for (std::size_t i = 0; i < list_.size(); ++i) {
+  for (std::size_t i = 0; i < shown.size(); ++i) {
     const std::uint32_t c = stationColour(i);
     char colour[16];
     std::snprintf(colour, sizeof colour, "#%02x%02x%02x", c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF);
@@ -109,7 +123,7 @@ void WindowStations::showLevels() {
     if (i < levels.size() && levels[i] > 0.0)
       level = QString::number(10.0 * std::log10(levels[i]), 'f', 1) + " dB";
     text += QString("<span style=\"color:%1\">%2 %3</span>&nbsp;&nbsp; ")
-                .arg(colour, QString::fromStdString(stationLabel(list_[i])).toHtmlEscaped(), level);
+                .arg(colour, QString::fromStdString(stationLabel(shown[i])).toHtmlEscaped(), level);
   }
   if (!problem_.empty()) text += QString::fromStdString(problem_).toHtmlEscaped();
   levels_->setText(text);

@@ -19,6 +19,7 @@
 namespace recorder::app {
 
 class RecorderWindow;
+class WebView;
 
 class WindowStations final : public QObject {
  public:
@@ -33,6 +34,9 @@ class WindowStations final : public QObject {
     changed_ = std::move(changed);
   }
 
+  // The web view's status and picture name the stations measured; web must outlive this.
+  void serve(WebView& web);
+
   QAction* dialogAction() const { return action_; }
   // The latest levels; null until there are stations.
   QLabel* levelsLabel() const { return levels_; }
@@ -44,6 +48,7 @@ class WindowStations final : public QObject {
   void stopped();
   void showDialog();
   void showLevels();
+  void replaceRecorder(std::unique_ptr<StationRecorder> recorder);
 
   RecorderWindow& window_;
   HeadlessOptions options_;
@@ -52,6 +57,7 @@ class WindowStations final : public QObject {
   std::unique_ptr<StationTraces> traces_;
   QAction* action_ = nullptr;
   QLabel* levels_ = nullptr;
+  WebView* web_ = nullptr;
   QTimer timer_;
   bool measuring_ = false;
   std::string problem_;
