@@ -49,6 +49,8 @@ void WindowStations::setStations(std::vector<Station> list) {
   automation::Dispatch& chart = window_.chart().control();
   if (traces_) traces_->clear(chart);
   traces_.reset();
+  // No start may hand samples to the recorder about to go.
+  window_.form().XVWaveInX1().setNativeTap(0, {});
   replaceRecorder(nullptr);
   problem_.clear();
   if (!list_.empty()) {
@@ -62,7 +64,6 @@ void WindowStations::starting() {
   stopped();  // a restart within the second after a stop
   setStations(list_);
   auto& waveIn = window_.form().XVWaveInX1();
-  waveIn.setNativeTap(0, {});
   if (list_.empty()) return;
   HeadlessOptions options = options_;
   options.stations.list = list_;
