@@ -179,5 +179,23 @@ TEST_F(RememberedChoicesTest, StationsSetInTheDialogAreThoseOfTheNextStartUnless
   EXPECT_EQ(choices_->get(kStationsChoice).value_or(""), "NAA:24000.5:300 NWC:19800:200");
 }
 
+TEST(StationsChoiceText, KeepsAListWholeAndGivesNoneForTextThatIsNotOne) {
+  const struct {
+    const char* text;
+    std::size_t stations;
+  } cases[] = {{"NAA:24000.5:300 NWC:19800:200", 2},
+               {"  NAA:24000  ", 1},
+               {"", 0},
+               {"NAA:24000 nonsense", 0},
+               {"NAA:24000 NAA:19800", 0},
+               {"A:24000 B:24100", 0},
+               {"N-A:24000", 0}};
+  for (const auto& c : cases) {
+    const std::vector<Station> list = stationsOfChoiceText(c.text);
+    EXPECT_EQ(list.size(), c.stations) << c.text;
+    EXPECT_EQ(stationsOfChoiceText(stationsChoiceText(list)), list) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace recorder::app::testing
