@@ -115,6 +115,23 @@ void setPen(Dispatch& chart, int pen, std::int32_t colour, int style) {
   chart.put("PenStyle", i2(style));
 }
 
+// 10 log10 of each level; a level of 0 (or less) has none and is left out, and a run left
+// without points goes with it.
+void inDecibels(LogSeries& s) {
+  LogSeries kept;
+  for (const auto& [from, to] : s.runs()) {
+    bool started = false;
+    for (std::size_t i = from; i < to; ++i) {
+      if (!(s.value[i] > 0.0f)) continue;
+      if (!started) kept.runStarts.push_back(kept.time.size());
+      started = true;
+      kept.time.push_back(s.time[i]);
+      kept.value.push_back(static_cast<float>(10.0 * std::log10(s.value[i])));
+    }
+  }
+  s = std::move(kept);
+}
+
 // Each station of each SID file is a recording of its own, named by call sign and frequency. A
 // file that cannot be read is named on err and skipped, as a log is.
 std::vector<Recording> readSidRecordings(const std::vector<std::string>& paths, std::ostream& err) {
@@ -184,14 +201,18 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
 
-  const std::vector<Recording> logs =
-      sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err);
+  std::vector<Recording> logs = sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err);
+  const bool db = sid || o.db;  // SID files' readings are in dB already
+  if (db && !sid) {
+    for (Recording& r : logs) inDecibels(r.series);
+    std::erase_if(logs, [](const Recording& r) { return r.series.time.empty(); });
+  }
   if (logs.size() > std::size(kLogColours)) {
     return refuse("--plot overlays at most " + std::to_string(std::size(kLogColours)) +
                   " recordings");
   }
   double first = 1e300, last = -1e300;
-  float highest = sid ? -1e30f : 0.0f, lowest = 1e30f;
+  float highest = db ? -1e30f : 0.0f, lowest = 1e30f;
   for (const Recording& r : logs) {
     first = std::min(first, r.series.time.front());
     last = std::max(last, r.series.time.back());
@@ -223,7 +244,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (end <= begin) end = begin + step;
   const int divisions = std::max(1, static_cast<int>(std::lround((end - begin) / step)));
   double bottom = 0.0, top = levelTop(std::max(highest, 1.0f));
-  if (sid) {
+  if (db) {
     // dB: from a multiple of 10 under the lowest reading, in divisions of a multiple of 5 dB.
     bottom = std::floor(lowest / 10.0) * 10.0;
     top = bottom + kVertDivisions * 5.0 *

@@ -19,6 +19,7 @@ struct DayPlotOptions {
   std::string date;   // "YYYY-MM-DD" of the first log's first day, for the marks; default
                       // from the logs' names
   std::string clock;  // "utc" or "local" (the default): the logs' clock, for the marks
+  bool db = false;    // logs' levels in dB (SID files' always are)
 };
 
 // Draws what can be read: a log that cannot be read and each damaged record are named on err and

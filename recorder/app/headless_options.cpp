@@ -78,6 +78,8 @@ std::string usageText() {
          "  --from HH:MM, --to HH:MM\n"
          "                        the span of the day plot (default: what the logs cover)\n"
          "  --size WxH            the day plot's size in pixels (default 1200x400)\n"
+         "  --db                  draw the logs' levels in dB, 10 log10 of each (the\n"
+         "                        default for SID files); levels of 0 are left out\n"
          "  --site LAT,LON        mark sunrise and sunset on the day plot for each day it\n"
          "                        covers, from the --date of the first log's first day or\n"
          "                        the dates in the logs' names\n"
@@ -135,6 +137,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--from", "--from needs a time (HH:MM)", Runs::Any, o.plotFrom),
       apps::textOption("--to", "--to needs a time (HH:MM)", Runs::Any, o.plotTo),
       apps::textOption("--size", "--size needs WxH", Runs::Any, o.plotSize),
+      apps::switchOption("--db", Runs::Any, o.plotDb),
       apps::textOption("--site", "--site needs LAT,LON", Runs::Any, o.site),
       apps::textOption("--clock", "--clock needs utc or local", Runs::Any, o.plotClock),
       {"--rotate", "--rotate takes daily", Runs::HeadlessOnly,
@@ -209,6 +212,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     result.tryHelp = false;
     return fail(std::move(problem));
   }
+  if (o.plotDb) return fail("--db needs --plot");
   for (const auto& [value, name] : {std::pair{&o.plotFrom, "--from"},
                                     {&o.plotTo, "--to"},
                                     {&o.plotSize, "--size"},

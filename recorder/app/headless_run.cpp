@@ -19,6 +19,7 @@
 #include "recorder/form_host.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
+#include "recorder/station_chart.h"
 #include "recorder/station_recorder.h"
 #include "recorder/zelk_chrt_form.h"
 #include "station_run.h"
@@ -92,6 +93,7 @@ class HeadlessRecording {
       : options_(options),
         stop_(stop),
         container_(container),
+        chart_(chart),
         formHost_(container),
         styledChart_(chart, kDesignedChartFile),
         form_(styledChart_, formHost_, prompter_),
@@ -142,9 +144,15 @@ class HeadlessRecording {
   void secondPassed(long elapsed) {
     elapsed_ = elapsed;
     progress_.show(playback_ ? "played" : "recorded", elapsed, form_.TimeDisp());
-    if (!image_.secondPassed(elapsed)) exitCode_ = 1;
     writeStations();
+    plotStations();
+    if (!image_.secondPassed(elapsed)) exitCode_ = 1;
     publish(false);
+  }
+  void plotStations() {
+    if (!traces_) return;
+    traces_->plot(chart_, stations_->latestLevels(), form_.lastPointX());
+    container_.pump();
   }
   void writeStations() {
     if (stations_ == nullptr || stations_->writeCompleted()) return;
@@ -159,6 +167,7 @@ class HeadlessRecording {
   const HeadlessOptions& options_;
   const apps::StopRequest& stop_;
   host::HeadlessContainer& container_;
+  automation::Dispatch& chart_;
   ContainerHost formHost_;
   host::HeadlessPrompter prompter_;
   apps::StyledChart styledChart_;
@@ -169,6 +178,7 @@ class HeadlessRecording {
   LiveImage image_;
   WebView* web_;
   StationRecorder* stations_;
+  std::unique_ptr<StationTraces> traces_;
   bool stationsFailed_ = false;
   const bool playback_;
   ProgressLine progress_;
@@ -184,6 +194,10 @@ void HeadlessRecording::setUpForm() {
 
   form_.XVWaveInX1().setInput(*xvtools::InputSpec::parse(options_.input));
   if (stations_ != nullptr) {
+    // Written on the chart itself, not through the user's style: the form's pens keep it.
+    traces_ = std::make_unique<StationTraces>(stations_->stations());
+    traces_->setUp(chart_);
+    image_.setStations(stations_->stations());
     // The stations see the input at its own rate, before the chart's conversion.
     form_.XVWaveInX1().setNativeTap(
         stations_->sampleRate(),

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "recorder/station_chart.h"
+
 namespace recorder::app {
 namespace {
 
@@ -20,14 +22,32 @@ std::array<host::Caption, 3> clockCaptions(const host::PixelView& chart, const Z
       host::Caption{form.TimeDisp(), chart.width - kRightMargin, top, host::CaptionAlign::Right}};
 }
 
+ChartPictureText chartPictureText(const host::PixelView& chart, const ZelkChrtForm& form,
+                                  bool clock, std::span<const Station> stations) {
+  ChartPictureText text;
+  if (clock) {
+    const auto times = clockCaptions(chart, form);
+    text.captions.assign(times.begin(), times.end());
+    text.strip = kLabelStrip;
+  }
+  const StationLegend legend =
+      stationLegend(stations, chart.width, chart.height + text.strip.rows + 1);
+  if (legend.rows > 0) {
+    text.captions.insert(text.captions.end(), legend.captions.begin(), legend.captions.end());
+    text.strip.rows += legend.rows * kLegendRowHeight + 2;
+  }
+  return text;
+}
+
 bool LiveImage::secondPassed(long seconds) {
   if (options_.imageEvery <= 0 || seconds % options_.imageEvery != 0) return true;
   return write();
 }
 
 bool LiveImage::write() {
-  const bool ok =
-      options_.imageLabels ? writeWithLabels() : container_.writeScreen(options_.imagePath);
+  const bool ok = options_.imageLabels || !stations_.empty()
+                      ? writeWithLabels()
+                      : container_.writeScreen(options_.imagePath);
   if (!ok)
     std::fprintf(stderr, "zelkchart: cannot write the image %s\n", options_.imagePath.c_str());
   return ok;
@@ -35,8 +55,8 @@ bool LiveImage::write() {
 
 bool LiveImage::writeWithLabels() const {
   const host::PixelView chart = container_.screen();
-  return host::writeCaptionedImage(options_.imagePath, chart, clockCaptions(chart, form_),
-                                   kLabelStrip);
+  const ChartPictureText text = chartPictureText(chart, form_, options_.imageLabels, stations_);
+  return host::writeCaptionedImage(options_.imagePath, chart, text.captions, text.strip);
 }
 
 }  // namespace recorder::app

@@ -5,11 +5,14 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "headless_options.h"
 #include "host/captioned_image.h"
 #include "host/headless.h"
+#include "recorder/stations.h"
 #include "recorder/zelk_chrt_form.h"
 
 namespace recorder::app {
@@ -21,6 +24,15 @@ inline constexpr host::CaptionStrip kLabelStrip{18, 0xC0C0C0};
 // picture, as the labelled image and the web view show them.
 std::array<host::Caption, 3> clockCaptions(const host::PixelView& chart, const ZelkChrtForm& form);
 
+// What is written on a chart picture: the clock's times when asked, and under them the
+// stations' legend when there are stations, each with the strip that carries it.
+struct ChartPictureText {
+  std::vector<host::Caption> captions;
+  host::CaptionStrip strip;
+};
+ChartPictureText chartPictureText(const host::PixelView& chart, const ZelkChrtForm& form,
+                                  bool clock, std::span<const Station> stations);
+
 class LiveImage {
  public:
   LiveImage(const host::HeadlessContainer& container, const ZelkChrtForm& form,
@@ -31,6 +43,8 @@ class LiveImage {
   bool secondPassed(long seconds);
   // Writes the picture now; reports a failure on stderr.
   bool write();
+  // The stations the picture's legend names.
+  void setStations(std::vector<Station> stations) { stations_ = std::move(stations); }
 
  private:
   bool writeWithLabels() const;
@@ -38,6 +52,7 @@ class LiveImage {
   const host::HeadlessContainer& container_;
   const ZelkChrtForm& form_;
   const HeadlessOptions& options_;
+  std::vector<Station> stations_;
 };
 
 }  // namespace recorder::app

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   if (options.plot) {
     return recorder::app::runDayPlot(
         {options.plotLogs, options.imagePath, options.plotFrom, options.plotTo, options.plotSize,
-         options.site, options.dateText, options.plotClock},
+         options.site, options.dateText, options.plotClock, options.plotDb},
         std::cerr);
   }
   if (!options.headless) {

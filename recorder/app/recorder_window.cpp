@@ -198,6 +198,7 @@ void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {
   });
   inputMenu_ = new InputMenu(form_->XVWaveInX1(), prompter_, std::move(devices), options);
   options->addMenu(inputMenu_);
+  options_ = options;
 
   about_ = menuBar()->addAction("&About", this, [this] { form_->aboutClick(); });
 }

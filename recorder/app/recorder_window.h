@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <array>
 #include <memory>
@@ -68,6 +69,7 @@ class RecorderWindow final : public QMainWindow {
   QAction* loggingAction() const { return logging_; }
   QAction* aboutAction() const { return about_; }
   InputMenu* inputMenu() const { return inputMenu_; }
+  QMenu* optionsMenu() const { return options_; }
   // The Web view menu's entry naming where --serve listens; null without --serve.
   QAction* webViewAction() const { return webView_; }
   // Says where the web view is served (the menu bar and, until the form says something else,
@@ -110,6 +112,7 @@ class RecorderWindow final : public QMainWindow {
   QAction* logging_ = nullptr;
   QAction* about_ = nullptr;
   InputMenu* inputMenu_ = nullptr;
+  QMenu* options_ = nullptr;
   QAction* webView_ = nullptr;
   std::string printFailure_;         // on the status line after a failed print
   std::string statusBeforeFailure_;  // what it said before

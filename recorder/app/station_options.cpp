@@ -40,7 +40,7 @@ bool degrees(const std::string& text, double limit) {
 
 std::vector<Option> stationOptionTable(StationOptions& s) {
   return {
-      {"--station", "--station needs CALL:FREQ[:WIDTH]", Runs::HeadlessOnly,
+      {"--station", "--station needs CALL:FREQ[:WIDTH]", Runs::Any,
        [&s](const std::string& text) {
          std::string error;
          const auto station = parseStation(text, error);
@@ -48,12 +48,12 @@ std::vector<Option> stationOptionTable(StationOptions& s) {
          s.list.push_back(*station);
          return std::string();
        }},
-      {"--stations", "--stations needs a file", Runs::HeadlessOnly,
+      {"--stations", "--stations needs a file", Runs::Any,
        [&s](const std::string& path) {
          std::string error;
          return readStationsFile(path, s.list, error) ? std::string() : error;
        }},
-      {"--interval", "--interval needs a number of seconds", Runs::HeadlessOnly,
+      {"--interval", "--interval needs a number of seconds", Runs::Any,
        [&s](const std::string& text) {
          const auto n = wholeNumber(text, 1, 3600);
          if (!n) return "--interval " + text + " is not a whole number of seconds from 1 to 3600";
@@ -61,15 +61,15 @@ std::vector<Option> stationOptionTable(StationOptions& s) {
          s.intervalGiven = true;
          return std::string();
        }},
-      {"--rate", "--rate needs a sample rate in Hz", Runs::HeadlessOnly,
+      {"--rate", "--rate needs a sample rate in Hz", Runs::Any,
        [&s](const std::string& text) {
          const auto n = wholeNumber(text, 8000, 192000);
          if (!n) return "--rate " + text + " is not a whole number of Hz from 8000 to 192000";
          s.rate = static_cast<int>(*n);
          return std::string();
        }},
-      apps::textOption("--sid-dir", "--sid-dir needs a folder", Runs::HeadlessOnly, s.sidDir),
-      {"--site-name", "--site-name needs a name", Runs::HeadlessOnly,
+      apps::textOption("--sid-dir", "--sid-dir needs a folder", Runs::Any, s.sidDir),
+      {"--site-name", "--site-name needs a name", Runs::Any,
        [&s](const std::string& text) {
          if (!isSiteName(text))
            return "--site-name " + text + " is not letters, digits and - (64 at most)";

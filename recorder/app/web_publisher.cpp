@@ -70,7 +70,11 @@ void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form
   const std::int64_t clockDay = dayOf(form.CurrentTime());
   if (!firstClockDay_) firstClockDay_ = clockDay;
   auto snapshot = std::make_shared<WebSnapshot>();
-  snapshot->png = host::captionedPng(chart, clockCaptions(chart, form), kLabelStrip);
+  const ChartPictureText text =
+      chartPictureText(chart, form, true,
+                       stations_ != nullptr ? std::span<const Station>(stations_->stations())
+                                            : std::span<const Station>());
+  snapshot->png = host::captionedPng(chart, text.captions, text.strip);
   snapshot->status = statusOf(form, firstDay_ + clockDay - *firstClockDay_);
   if (stations_ != nullptr) {
     const std::vector<double> levels = stations_->latestLevels();

@@ -7,6 +7,8 @@
 #include "apps/qt/remembered_printer.h"
 #include "host/printers.h"
 #include "recorder_window.h"
+#include "stations_dialog.h"
+#include "window_stations.h"
 
 namespace recorder::app {
 
@@ -86,6 +88,21 @@ void keepChoices(RecorderWindow& window, const apps::RememberedChoices& choices)
   QObject::connect(window.printerSetupAction(), &QAction::triggered, &window, [&choices] {
     const auto chosen = host::chosenPrinter();
     if (chosen && !chosen->empty() && !apps::qt::rememberChosenPrinter(choices))
+      warnUnkept(choices);
+  });
+}
+
+std::vector<Station> startStations(const std::vector<Station>& requested,
+                                   const apps::RememberedChoices& choices) {
+  if (!requested.empty()) return requested;
+  const auto text = choices.get(kStationsChoice);
+  return text ? stationsOfChoiceText(*text) : std::vector<Station>{};
+}
+
+void keepStations(WindowStations& stations, const apps::RememberedChoices& choices) {
+  stations.onChanged([&choices](const std::vector<Station>& list) {
+    const std::string text = stationsChoiceText(list);
+    if (choices.get(kStationsChoice).value_or("") != text && !choices.set(kStationsChoice, text))
       warnUnkept(choices);
   });
 }

@@ -5,14 +5,25 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "apps/remembered_choices.h"
 #include "input_choice.h"
 #include "input_menu.h"
+#include "recorder/stations.h"
 
 namespace recorder::app {
 
 class RecorderWindow;
+class WindowStations;
+
+inline constexpr char kStationsChoice[] = "stations";
+
+// The stations the window starts with: those of the command line, else the remembered ones.
+std::vector<Station> startStations(const std::vector<Station>& requested,
+                                   const apps::RememberedChoices& choices);
+// Keeps the list the operator sets in Options > Stations... for the next start.
+void keepStations(WindowStations& stations, const apps::RememberedChoices& choices);
 
 // What the window starts with: the input --input names (requested), else the remembered one
 // while it is still there, else the default; and the remembered printer (see

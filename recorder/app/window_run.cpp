@@ -14,6 +14,7 @@
 #include "recorder_window.h"
 #include "web_view.h"
 #include "window_choices.h"
+#include "window_stations.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
 
@@ -84,6 +85,11 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   }
   keepChoices(*window, choices);
   if (web) window->serve(*web);
+  HeadlessOptions withStations = options;
+  withStations.stations.list = startStations(options.stations.list, choices);
+  auto stations = std::make_unique<WindowStations>(*window, withStations);
+  keepStations(*stations, choices);
+  if (web) stations->serve(*web);
 
   bool screenshotFailed = false;
   const auto leave = [&] {
@@ -100,7 +106,8 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
     QTimer::singleShot(static_cast<int>(*options.seconds * 1000), window.get(), leave);
   }
   const int status = QApplication::exec();
-  window.reset();  // the form's end closes its files
+  stations.reset();  // the last interval measured is written
+  window.reset();    // the form's end closes its files
   return status == 0 && screenshotFailed ? 1 : status;
 }
 

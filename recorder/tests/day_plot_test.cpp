@@ -141,6 +141,30 @@ TEST_F(DayPlotTest, PointsStandAtTheirClockTimesColumnsAndLogsOverlayByTimeOfDay
   EXPECT_EQ(narrow.firstAbove(kFirstPen, middle), narrow.frame().first + 1);
 }
 
+TEST_F(DayPlotTest, DbDrawsALogsLevelsOnALogarithmicScaleLeavingOutZeros) {
+  // 0, then 10 (10 dB), then 500 (27 dB): the scale runs 10..50 dB, so 500 stands 17/40 of the
+  // way up; the zeros have no level in dB and are left out.
+  DayPlotOptions o;
+  o.logs = {log("db.log", 10 * 3600, 1200, [](int s) {
+    return s < 36100 ? 0.0f : s < 36600 ? 10.0f : 500.0f;
+  })};
+  {
+    o.db = true;
+    o.imagePath = p("db.png");
+    ASSERT_EQ(run(o), 0) << err.str();
+    const Picture pic = readPng(o.imagePath);
+    const int x = static_cast<int>(pic.column(0.9));
+    // The frame's left edge spans the plot's rows.
+    int top = -1, bottom = -1;
+    for (int y = 40; y < pic.height; ++y) {
+      if (pic.at(pic.frame().first, y) == kFrame) (top < 0 ? top : bottom) = y;
+    }
+    ASSERT_GT(bottom, top);
+    const int high = pic.topRows(kFirstPen)[std::size_t(x)];
+    EXPECT_NEAR(high, bottom - 10.0 * std::log10(50.0) / 40.0 * (bottom - top), 3);
+  }
+}
+
 TEST_F(DayPlotTest, SunMarksStandAtSunriseAndSunset) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();

@@ -71,7 +71,8 @@ TEST(HeadlessOptions, RefusesWhatCannotRun) {
            {"--headless", "--serve", "65536"},
            {"--headless", "--serve"},
            {"--plot", "a.log", "--image", "a.png", "--serve", "8080"},
-           {"--export-csv", "a.log", "--serve", "8080"}}) {
+           {"--export-csv", "a.log", "--serve", "8080"},
+           {"--headless", "--db"}}) {
     EXPECT_NE(parse(args).error, "") << args[0];
   }
 }

@@ -5,6 +5,7 @@
 
 #include "recorder/sid_file.h"
 #include "recorder/sid_reader.h"
+#include "recorder/station_chart.h"
 #include "recorder/station_recorder.h"
 #include "scratch_folder.h"
 #include "station_signal.h"
@@ -131,6 +132,28 @@ TEST_F(StationFiles, DayPlotsReadOurSidFilesAndOtherObserversCombinedOnes) {
 
   EXPECT_NE(readSidFile(p("broken.csv")).error.find("Line 3"), std::string::npos);
   EXPECT_TRUE(isSidFile(p("combined.csv")));
+}
+
+TEST(StationLegend, NamesEachStationInItsColourAndWrapsWithinThePicture) {
+  const std::vector<Station> eight = {{"NWC", 19800}, {"NPM", 21400},  {"NAA", 24000},
+                                      {"NAU", 40750}, {"GBZ", 19580},  {"JXN", 16400},
+                                      {"NLK", 24800}, {"DHO38", 23400}};
+  EXPECT_EQ(stationLegend({}, 601, 257).rows, 0);
+  for (const std::size_t n : {std::size_t{1}, std::size_t{4}, std::size_t{8}}) {
+    const StationLegend legend = stationLegend(std::span(eight).first(n), 601, 257);
+    ASSERT_EQ(legend.captions.size(), n + 1) << n;  // the span in dB, then the stations
+    EXPECT_EQ(legend.rows, n == 8 ? 2 : 1) << n;
+    for (std::size_t i = 0; i < n; ++i) {
+      const host::Caption& c = legend.captions[i + 1];
+      EXPECT_EQ(c.text, stationLabel(eight[i]));
+      EXPECT_EQ(c.colour, stationColour(i));
+      EXPECT_LE(c.x + 7 * static_cast<int>(c.text.size()), 601 - 25) << c.text;
+      EXPECT_GE(c.y, 257);
+      EXPECT_LT(c.y, 257 + legend.rows * kLegendRowHeight);
+    }
+  }
+  EXPECT_EQ(stationColour(0), stationColour(kMaxStations));
+  for (std::size_t i = 1; i < kMaxStations; ++i) EXPECT_NE(stationColour(i), stationColour(i - 1));
 }
 
 }  // namespace

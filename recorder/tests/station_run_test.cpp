@@ -6,6 +6,8 @@
 #include <fstream>
 #include <map>
 
+#include "png_picture.h"
+#include "recorder/station_chart.h"
 #include "scratch_folder.h"
 #include "station_signal.h"
 #include "web_pages.h"
@@ -119,6 +121,41 @@ TEST_F(StationRun, TheVlfSignalCarriesItsFourStationsAboveAnEmptyBand) {
     }
   }
   EXPECT_GT(db(weakest) - db(empty), 20.0);
+}
+
+TEST_F(StationRun, EachStationIsATraceOfItsColourNamedInTheLegendOnlyWhenGiven) {
+  test::writeWav(p("vlf.wav"), 96000,
+                 test::carriers(96000, 30.0, {{19800, 0.1}, {24000, 0.02}, {40750, 0.3}}, 0.001));
+  const std::string stations = " --station NWC:19800 --station NAA:24000 --station NAU:40750";
+  for (const bool labels : {false, true}) {
+    for (const bool withStations : {false, true}) {
+      const std::string what = std::string(labels ? "labels" : "plain") +
+                               (withStations ? " with stations" : " without stations");
+      ASSERT_EQ(zelkchart("--input " + p("vlf.wav") + (withStations ? stations : "") + " --image " +
+                          p("c.png") + (labels ? " --image-labels" : "")),
+                0)
+          << what << ": " << read("stderr.txt");
+      const zelk::test::RgbPicture picture = zelk::test::readPng(p("c.png"));
+      constexpr int kChartHeight = 257;
+      const int strip = labels ? 18 : 0;
+      ASSERT_EQ(picture.width, 601) << what;
+      ASSERT_EQ(picture.height == kChartHeight + strip, !withStations) << what;
+      for (std::size_t i = 0; i < 3; ++i) {
+        const std::uint32_t c = stationColour(i);
+        int trace = 0, legend = 0;
+        for (int y = 0; y < picture.height; ++y) {
+          for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* px = &picture.rgb[(std::size_t(y) * picture.width + x) * 3];
+            if (px[0] == (c & 0xFF) && px[1] == (c >> 8 & 0xFF) && px[2] == (c >> 16 & 0xFF))
+              ++(y < kChartHeight ? trace : legend);
+          }
+        }
+        // A trace across most of 30 s of chart, and the station's name in its colour under it.
+        EXPECT_EQ(trace > 20, withStations) << what << " station " << i << ": " << trace;
+        EXPECT_EQ(legend > 20, withStations) << what << " station " << i << ": " << legend;
+      }
+    }
+  }
 }
 
 TEST(StationStatus, StatusJsonNamesStationsOnlyInRunsWithStations) {

@@ -326,7 +326,12 @@ TEST_F(WebServeTest, HostileRequestsAreRefusedAndClosedAndCostNoMemory) {
   }
   for (std::thread& t : flood) t.join();
   const long after = residentKiB(run.pid());
+#ifndef __SANITIZE_ADDRESS__
+  // The address sanitizer holds freed memory back (its quarantine): there the size says nothing.
   EXPECT_LT(after - before, 16 * 1024) << before << " KiB before, " << after << " KiB after";
+#else
+  (void)before, (void)after;
+#endif
 
   // One address is served eight connections at a time: a ninth waits its turn, and is told to
   // come back when none ends.

@@ -114,7 +114,8 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   int status = 0;
   const long residentBefore = statusKiB("VmRSS");
   std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
-  for (int attempt = 0; attempt < 50 && status != 200; ++attempt) {
+  // A loaded machine may take a while to let the stalled answers go.
+  for (int attempt = 0; attempt < 600 && status != 200; ++attempt) {
     if (attempt > 0) std::this_thread::sleep_for(100ms);
     client.Get(
         "/logs/big.log.csv",
@@ -136,7 +137,12 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   EXPECT_TRUE(same);
   EXPECT_EQ(received, expectedSize);
   EXPECT_GT(expectedSize, 20u << 20);
+#ifndef __SANITIZE_ADDRESS__
+  // The address sanitizer holds freed memory back (its quarantine): there the size says nothing.
   EXPECT_LT(peak - residentBefore, 16 * 1024) << residentBefore << " KiB before, peak " << peak;
+#else
+  (void)peak;
+#endif
 
   server->stop();
   std::filesystem::remove_all(dir);

@@ -6,8 +6,10 @@
 
 #include "host/printers.h"
 #include "host/qt/print_services.h"
+#include "stations_dialog.h"
 #include "window_choices.h"
 #include "window_fixture.h"
+#include "window_stations.h"
 
 namespace recorder::app::testing {
 namespace {
@@ -127,6 +129,72 @@ TEST_F(RememberedChoicesTest, ChoicesOfOneRunAreInForceInTheNextUnlessGoneOrOver
   window.reset();
   host::setChosenPrinter(std::nullopt);
   ::unsetenv("ZELK_PRINTER");
+}
+
+TEST_F(RememberedChoicesTest, StationsSetInTheDialogAreThoseOfTheNextStartUnlessGivenThen) {
+  RecorderWindow& first = start({});
+  HeadlessOptions options;
+  options.stations.list = startStations({}, *choices_);
+  EXPECT_TRUE(options.stations.list.empty());
+  auto stations = std::make_unique<WindowStations>(first, options);
+  keepStations(*stations, *choices_);
+  std::string refused;
+  answerNextDialog<QDialog>([&refused](QDialog& shown) {
+    auto* dialog = dynamic_cast<StationsDialog*>(&shown);
+    if (dialog == nullptr || !refused.empty()) return;
+    QTableWidget& table = *dialog->table();
+    const char* rows[][3] = {{"NAA", "24000", nullptr},
+                             {"NWC", "19800", "200"},
+                             {"NPM", "24100", nullptr},
+                             {"GBZ", "19580", nullptr}};
+    for (const auto& row : rows) {
+      dialog->addButton()->click();
+      for (int column = 0; column < 3; ++column) {
+        if (row[column] != nullptr) table.item(table.rowCount() - 1, column)->setText(row[column]);
+      }
+    }
+    // NPM's band overlaps NAA's: refused, the dialog stays.
+    dialog->accept();
+    refused = dialog->problemLabel()->text().toStdString();
+    for (const int row : {3, 2}) {
+      table.setCurrentCell(row, 0);
+      dialog->removeButton()->click();
+    }
+    table.item(0, 1)->setText("24000.5");  // edited in place
+    dialog->accept();
+  });
+  stations->dialogAction()->trigger();
+  EXPECT_NE(refused.find("overlap"), std::string::npos) << refused;
+  const std::vector<Station> kept = {{"NAA", 24000.5, 300}, {"NWC", 19800, 200}};
+  EXPECT_EQ(stations->stations(), kept);
+  EXPECT_EQ(choices_->get(kStationsChoice).value_or(""), "NAA:24000.5:300 NWC:19800:200");
+  ASSERT_NE(stations->levelsLabel(), nullptr);
+  EXPECT_NE(stations->levelsLabel()->text().indexOf("NWC 19.8 kHz"), -1);
+  stations.reset();
+
+  start({});
+  EXPECT_EQ(startStations({}, *choices_), kept);
+  const std::vector<Station> given = {{"NAU", 40750, 300}};
+  EXPECT_EQ(startStations(given, *choices_), given);
+  EXPECT_EQ(choices_->get(kStationsChoice).value_or(""), "NAA:24000.5:300 NWC:19800:200");
+}
+
+TEST(StationsChoiceText, KeepsAListWholeAndGivesNoneForTextThatIsNotOne) {
+  const struct {
+    const char* text;
+    std::size_t stations;
+  } cases[] = {{"NAA:24000.5:300 NWC:19800:200", 2},
+               {"  NAA:24000  ", 1},
+               {"", 0},
+               {"NAA:24000 nonsense", 0},
+               {"NAA:24000 NAA:19800", 0},
+               {"A:24000 B:24100", 0},
+               {"N-A:24000", 0}};
+  for (const auto& c : cases) {
+    const std::vector<Station> list = stationsOfChoiceText(c.text);
+    EXPECT_EQ(list.size(), c.stations) << c.text;
+    EXPECT_EQ(stationsOfChoiceText(stationsChoiceText(list)), list) << c.text;
+  }
 }
 
 }  // namespace

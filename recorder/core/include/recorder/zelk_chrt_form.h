@@ -120,6 +120,8 @@ class ZelkChrtForm {
   // The level of the last point plotted, 0 before the first.
   float LastLevel() const { return lastLevel_; }
   std::int32_t ChartResult() const { return ChartResult_; }
+  // Where the newest point went on the chart's X axis.
+  double lastPointX() const { return LastX_.last(); }
   const RecorderTables& tables() const { return tables_; }
   // The SampleSizeTable row in force (what the time records carry).
   int sampleSizeRow() const { return sampleSizeRow_; }
