@@ -49,7 +49,10 @@ bool stamp(const std::string& text, double& seconds) {
   if (text.size() < 19 || !parseUtcStamp(text.substr(0, 19), whole)) return false;
   double fraction = 0.0;
   if (text.size() > 19) {
-    if (text[19] != '.' || !number("0" + text.substr(19), fraction)) return false;
+    if (text[19] != '.') return false;
+    std::string decimals = "0";
+    decimals.append(text, 19);
+    if (!number(decimals, fraction)) return false;
   }
   seconds = static_cast<double>(whole) + fraction;
   return true;
