@@ -7,3 +7,6 @@ zelk_fuzzer(fuzz_log_playback
 target_include_directories(fuzz_log_playback PRIVATE ${PROJECT_SOURCE_DIR}/recorder/tests)
 # zelkchart --serve's routing of requests to pages and logs.
 zelk_fuzzer(fuzz_web_request SOURCES fuzz_web_request.cpp LIBS zelkchart_web_route)
+# The checks on a request head before it is parsed, and SID files of stations.
+zelk_fuzzer(fuzz_web_request_head SOURCES fuzz_web_request_head.cpp LIBS zelkchart_web_route)
+zelk_fuzzer(fuzz_sid_reader SOURCES fuzz_sid_reader.cpp LIBS zelk_recorder_core)
