@@ -44,6 +44,13 @@ int connectTo(int port) {
   return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
 }
 
+#ifndef __SANITIZE_ADDRESS__
+constexpr std::int64_t kLogSeconds = 40000;
+#else
+// Where resident size says nothing (below), a smaller log checks the rest in a sanitizer's time.
+constexpr std::int64_t kLogSeconds = 4000;
+#endif
+
 TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   const auto dir = std::filesystem::temp_directory_path() /
                    ("zelkchart_web_stream_" + std::to_string(::getpid()));
@@ -54,7 +61,7 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
     LogWriter log;
     ASSERT_TRUE(log.open(logPath));
     const std::int64_t start = 46000LL * 86400;
-    for (std::int64_t s = 1; s <= 40000; ++s) {
+    for (std::int64_t s = 1; s <= kLogSeconds; ++s) {
       for (int i = 0; i < 20; ++i) log.writeData(static_cast<float>((s * 7 + i) % 4096) / 8.0f);
       log.writeTime(secondsToOleDate(start + s), 4);
     }
@@ -95,7 +102,9 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   }
   for (const int fd : stalled) {
     pollfd p{fd, POLLIN, 0};
-    ASSERT_EQ(::poll(&p, 1, 30000), 1);
+    // A first pass over the whole log comes before the first byte: on a loaded machine it may
+    // take a while.
+    ASSERT_EQ(::poll(&p, 1, 120000), 1);
   }
   httplib::Client client("127.0.0.1", port);
   client.set_read_timeout(60, 0);
@@ -136,9 +145,9 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   EXPECT_EQ(status, 200);
   EXPECT_TRUE(same);
   EXPECT_EQ(received, expectedSize);
-  EXPECT_GT(expectedSize, 20u << 20);
 #ifndef __SANITIZE_ADDRESS__
   // The address sanitizer holds freed memory back (its quarantine): there the size says nothing.
+  EXPECT_GT(expectedSize, 20u << 20);
   EXPECT_LT(peak - residentBefore, 16 * 1024) << residentBefore << " KiB before, peak " << peak;
 #else
   (void)peak, (void)residentBefore;
