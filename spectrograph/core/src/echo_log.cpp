@@ -44,7 +44,7 @@ std::string openAppend(const std::string& path, const char* header, int& fd) {
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return "cannot write " + path + ": not a file";
   std::string prefix;
   if (st.st_size == 0) {
-    prefix = std::string(header) + "\n";
+    prefix.append(header).push_back('\n');
   } else {
     std::ifstream in(path, std::ios::binary);
     std::string first;
@@ -53,7 +53,7 @@ std::string openAppend(const std::string& path, const char* header, int& fd) {
     if (first != header) return "will not append to " + path + ": its first line is not " + header;
     in.clear();
     in.seekg(-1, std::ios::end);
-    if (in.get() != '\n') prefix = "\n";
+    if (in.get() != '\n') prefix.push_back('\n');
   }
   if (!prefix.empty() &&
       ::write(fd, prefix.data(), prefix.size()) != static_cast<ssize_t>(prefix.size()))
