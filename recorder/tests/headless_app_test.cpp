@@ -20,6 +20,7 @@
 #include "host/headless_prompter.h"
 #include "recorder/log_rotation.h"
 #include "scratch_folder.h"
+#include "station_signal.h"
 
 namespace recorder::app {
 namespace {
@@ -248,24 +249,9 @@ TEST_F(HeadlessRunTest, ExportsAKnownLogAsCsv) {
 
 // A mono 16-bit WAV of a steady tone.
 void writeWav(const std::string& path, int rate, int seconds) {
-  const std::uint32_t frames = static_cast<std::uint32_t>(rate) * seconds, bytes = frames * 2;
-  std::ofstream out(path, std::ios::binary);
-  auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-  out << "RIFF";
-  u32(36 + bytes);
-  out << "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(static_cast<std::uint32_t>(rate));
-  u32(static_cast<std::uint32_t>(rate) * 2);
-  u16(2);
-  u16(16);
-  out << "data";
-  u32(bytes);
-  for (std::uint32_t i = 0; i < frames; ++i)
-    u16(static_cast<std::uint16_t>(i % 40 < 20 ? 3000 : -3000));
+  std::vector<std::int16_t> samples(static_cast<std::size_t>(rate) * seconds);
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = i % 40 < 20 ? 3000 : -3000;
+  test::writeWav(path, rate, samples);
 }
 
 TEST_F(HeadlessRunTest, RecordingsOfWholeSecondsGiveThatManyTimeRecords) {
