@@ -14,10 +14,16 @@ case "${1:-}" in
 esac
 
 # Its own build folder: the package needs the /usr prefix (with it the multiarch library folder),
-# while build/release keeps the prefix `cmake --install` uses for a local install.
+# while build/release keeps the prefix `cmake --install` uses for a local install. A first
+# configure leaves the tests and benchmarks out; scripts/test.sh configures the same folder with
+# them, runs the tests there and packages what it tested, so the release code is compiled once.
 build=build/deb
-cmake --preset release -B "$build" -DCMAKE_INSTALL_PREFIX=/usr -DZELK_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake --preset deb >/dev/null
+else
+  cmake --preset deb -DZELK_BUILD_TESTS=OFF -DZELK_BUILD_BENCH=OFF >/dev/null
+fi
+cmake --build --preset deb
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # The staged install must register nothing: any registry it writes lands here and fails the build.

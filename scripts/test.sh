@@ -2,9 +2,9 @@
 # The test command.
 #
 #   scripts/test.sh           everything, as CI runs it: installs what is missing, compiles each
-#                             configuration once (default, sanitizer, release as the Debian package,
-#                             fuzz), runs every test in the first two, checks the package, runs each
-#                             fuzz target for a bounded time and a six-hour soak.
+#                             configuration once (release as the Debian package, sanitizer, the
+#                             fuzz targets), runs every test in the first two, checks the package,
+#                             runs each fuzz target for a bounded time and a six-hour soak.
 #   scripts/test.sh --quick   everyday work: an incremental default build and every test not
 #                             labelled slow, the layer check among them.
 set -euo pipefail
@@ -65,22 +65,27 @@ step "layers: every include against the layer table"
 scripts/check-layers.py
 scripts/check-layers.py --self-test
 
-for preset in default sanitize; do
-  step "$preset: configure and build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-  step "$preset: test"
-  ctest --preset "$preset" -LE layers
-done
-
-# The optimised build users install from is the Debian package's: its warnings differ from the
-# default build's, and lintian and the package's contents are checked on it.
-step "release: the Debian package"
+# The suite runs on the optimised build users install, the Debian package's (its warnings differ
+# from the everyday build's), which is then packaged, checked by lintian and for its contents; then
+# under the sanitizers. Each configuration is compiled once; `--quick`'s everyday build is not
+# among them.
+step "deb: configure and build, with the tests and benchmarks"
+cmake --preset deb -DZELK_BUILD_TESTS=ON -DZELK_BUILD_BENCH=ON >/dev/null
+cmake --build --preset deb
+step "deb: test"
+ctest --preset deb -LE layers
+step "deb: the Debian package"
 scripts/package-deb.sh --check
+
+step "sanitize: configure and build"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+step "sanitize: test"
+ctest --preset sanitize -LE layers
 
 step "fuzz: configure and build"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target fuzz_all
 export LSAN_OPTIONS="suppressions=$PWD/cmake/lsan.supp:print_suppressions=0"
 # One fuzz target a core at a time; each one's last lines are shown when it ends.
 run_fuzzer() {
@@ -119,7 +124,7 @@ done
 }
 
 step "soak: 6 hours of signal with daily logs and a live image"
-scripts/soak.sh 6
+ZELKCHART=build/deb/bin/zelkchart scripts/soak.sh 6
 
 check_user_settings
 step "all tests passed"
