@@ -14,7 +14,9 @@ struct RegsvrRun {
 
 RegsvrRun regsvr(const std::string& arguments) {
   RegsvrRun run;
-  const std::string command = std::string(ZELK_REGSVR) + " " + arguments + " 2>/dev/null";
+  // Appended piece by piece: the optimiser's bounds warning misreads a chain of + on a literal.
+  std::string command = ZELK_REGSVR;
+  command.append(" ").append(arguments).append(" 2>/dev/null");
   std::FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char buffer[256];
