@@ -150,7 +150,7 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
   state_.commitChannel();
   const std::int32_t c = state_.selection().channel;
   if (c <= 0 || !findSetting(state_.maps().channels, c)) return;
-  if (action < Plotrex_ChnInitialize || action > Plotrex_ChnTranslate) return;
+  if (action < Plotrex_ChnInitialize || action > Plotrex_ChnEndRun) return;
   validateChannel(state_);
   if (action == Plotrex_ChnInitialize) {
     initializeChannel(c);
@@ -166,6 +166,11 @@ void CKvplotaxCtrl::doChannelAction(std::int16_t action) {
   if (!item) {
     raiseControlError(static_cast<std::int16_t>(state_.settings().errBase),
                       ControlError::ChannelNotInitialized);
+  }
+  if (action == Plotrex_ChnEndRun) {
+    // Marks the buffer only: nothing is drawn or erased until the next block.
+    item->endRun();
+    return;
   }
   const ChannelSettings& chn = state_.staged().channel;
   switch (action) {

@@ -73,6 +73,10 @@ constexpr std::int16_t Plotrex_ChnChangeViewport = 6;
 constexpr std::int16_t Plotrex_ChnChangeWindow = 7;
 constexpr std::int16_t Plotrex_ChnFlush = 8;
 constexpr std::int16_t Plotrex_ChnTranslate = 9;
+// The trace's line stops at the newest point held; the next point starts a new run. For a
+// client whose data has holes (a recording that stopped and went on), so that no line is drawn
+// across them.
+constexpr std::int16_t Plotrex_ChnEndRun = 10;
 
 // ChnDspModes
 constexpr std::int16_t Plotrex_CRT = 0;

@@ -59,10 +59,11 @@ class CrtTraceItem final : public TraceItem {
     bounds_ = bounds_.unite(rect);
     const std::int32_t old = count_;
     count_ = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{old} + n, length_));
+    pointsAppended(skip + n);
     std::int32_t first = old;
     std::int32_t drawn = n;
-    if (isLines() && old > 0) {
-      // Joined to the last point of the previous block.
+    if (isLines() && old > 0 && !endsRun(old - 1)) {
+      // Joined to the last point of the previous block, unless the line stopped there.
       first = old - 1;
       drawn = n + 1;
       rect = rect.unite(coveredRect(first, 1));

@@ -29,9 +29,11 @@ class ScrollTraceItem final : public TraceItem {
     yConverter()->append(ys, n, 0);
     xConverter()->append(xs, n, 0);
     pointsWritten();
+    const std::int32_t appended = n;
     n = std::min(n, length_);
     start_ = std::max(start_ - n, 0);
     count_ = length_ - start_;
+    pointsAppended(appended);
     bounds_ = converterRect();
     markChanged(start_, count_, bounds_);
     erasePending_ = true;

@@ -256,6 +256,7 @@ void TraceItem::eraseTrace() {
   count_ = 0;
   start_ = emptyStart();
   erasePending_ = false;
+  runEnds_.clear();
   resetConverters();
 }
 
@@ -287,7 +288,25 @@ void TraceItem::forget() {
   count_ = 0;
   start_ = emptyStart();
   erasePending_ = false;
+  runEnds_.clear();
   resetConverters();
+}
+
+void TraceItem::endRun() {
+  if (count_ == 0) return;
+  const std::int64_t newest = delivered_ - 1;
+  if (runEnds_.empty() || runEnds_.back() != newest) runEnds_.push_back(newest);
+}
+
+void TraceItem::pointsAppended(std::int32_t n) {
+  delivered_ += n;
+  if (runEnds_.empty()) return;
+  const auto oldest = std::lower_bound(runEnds_.begin(), runEnds_.end(), sequenceAt(start_));
+  runEnds_.erase(runEnds_.begin(), oldest);
+}
+
+bool TraceItem::endsRun(std::int32_t index) const {
+  return std::binary_search(runEnds_.begin(), runEnds_.end(), sequenceAt(index));
 }
 
 void TraceItem::translate(float offsetX, float offsetY) {
@@ -328,12 +347,35 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
   const bool clipped = !contains(clip, bounds_) && !contains(clip, coveredRect(first, n));
   if (clipped) surface.selectClipRect(clip);
   const gdi::Pen& pen = pen_->pen(penIndex);
-  const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
   const gdi::Pen oldPen = dc.selectPen(pen);
   const gdi::Brush oldBrush = dc.selectBrush(pen_->brush(penIndex));
   // Gaps of a dashed outline stay untouched in every style, so that the erase pen, drawing the
   // same primitive again, removes exactly what was drawn.
   const int oldMode = dc.setBkMode(gdi::TRANSPARENT);
+  if (runEnds_.empty() || n == 1 || (!isLines() && !isArea())) {
+    drawPrimitive(dc, pen, first, n);
+  } else {
+    // One primitive per run: the points after a run end start a line of their own.
+    const std::int64_t base = sequenceAt(0);
+    std::int32_t from = first;
+    for (auto it = std::lower_bound(runEnds_.begin(), runEnds_.end(), sequenceAt(first));
+         it != runEnds_.end() && *it < sequenceAt(end - 1); ++it) {
+      const auto last = static_cast<std::int32_t>(*it - base);
+      drawPrimitive(dc, pen, from, last + 1 - from);
+      from = last + 1;
+    }
+    drawPrimitive(dc, pen, from, end - from);
+  }
+  dc.setBkMode(oldMode);
+  dc.selectBrush(oldBrush);
+  dc.selectPen(oldPen);
+  if (clipped) surface.selectClipRegion(nullptr);
+}
+
+void TraceItem::drawPrimitive(gdi::DeviceContext& dc, const gdi::Pen& pen, std::int32_t first,
+                              std::int32_t n) {
+  const std::int32_t end = first + n;
+  const std::span<const gdi::Point> run{points_.get() + first, static_cast<std::size_t>(n)};
   const bool asPoints = style_ == kStylePoints || (isLines() && n == 1) ||
                         (style_ != kStyleLines && style_ != kStyleArea);
   if (asPoints) {
@@ -367,10 +409,6 @@ void TraceItem::drawRun(output::DrawSurface& surface, std::int32_t first, std::i
       dc.polygon(run);
     }
   }
-  dc.setBkMode(oldMode);
-  dc.selectBrush(oldBrush);
-  dc.selectPen(oldPen);
-  if (clipped) surface.selectClipRegion(nullptr);
 }
 
 bool TraceItem::draw(output::DrawSurface& surface, int first, int n, const gdi::Rect& clip) {

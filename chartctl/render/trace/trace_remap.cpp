@@ -141,13 +141,20 @@ bool TraceItem::askResend() {
   const std::vector<gdi::Point> copy(points_.get() + start_, points_.get() + start_ + count_);
   const ConverterState xState = x_->saveState();
   const ConverterState yState = y_->saveState();
+  const std::int64_t heldDelivered = delivered_;
+  const std::vector<std::int64_t> heldRunEnds = runEnds_;
   count_ = 0;
   start_ = emptyStart();
   bounds_ = {};
   erasePending_ = false;
   resetConverters();
   refresh_(channel_, held);
-  if (count_ == held) return true;
+  if (count_ == held) {
+    // The same points came again, the newest last: the runs end where they ended.
+    runEnds_ = heldRunEnds;
+    for (std::int64_t& end : runEnds_) end += delivered_ - heldDelivered;
+    return true;
+  }
   // Whatever the client did send leaves the picture again.
   eraseWhole();
   std::copy(copy.begin(), copy.end(), points_.get() + heldStart);
@@ -155,6 +162,8 @@ bool TraceItem::askResend() {
   start_ = heldStart;
   count_ = held;
   erasePending_ = heldPending;
+  delivered_ = heldDelivered;
+  runEnds_ = heldRunEnds;
   x_->restoreState(xState);
   y_->restoreState(yState);
   return false;

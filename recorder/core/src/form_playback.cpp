@@ -63,6 +63,10 @@ void ZelkChrtForm::playBackTimerTick() {
     if (!playback_.isOpen()) return;
     const LogSecond& second = playback_.next();
     const LogRecord& record = second.closing;
+    // A hole in the recording (a restart, a full disk) or a clock set back: the line stops at
+    // the last point drawn rather than bridging it with what looks like a quiet signal.
+    if (second.ends == LogSecond::Ends::Time && (second.gapBefore || second.setBack))
+      channelAction(kChannelEndRun);
     // The second's points, in parts where there are more than the arrays hold.
     const auto values = chartData_.values();
     const auto xs = chartData_.xs();

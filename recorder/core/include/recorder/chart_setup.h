@@ -28,6 +28,7 @@ enum ChannelAction : std::int16_t {
   kChannelInitialize = 1,
   kChannelErase = 2,
   kChannelTranslate = 9,
+  kChannelEndRun = 10,  // the line stops at the newest point; the next starts a new one
 };
 
 }  // namespace recorder

@@ -9,10 +9,16 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "output/chart_item.h"
 #include "render/sample_converter.h"
 #include "trace/trace_setup.h"
+
+namespace gdi {
+class DeviceContext;
+class Pen;
+}  // namespace gdi
 
 namespace kvplotax::trace {
 
@@ -61,6 +67,10 @@ class TraceItem : public output::ChartItem {
   void changePen(const PenDrawing* pen);  // erase, switch pen, draw again
   void changeStyle(std::int32_t style);   // erase in the old style, draw in the new one
   void forget();                          // empty the buffer, leave the pixels
+  // The line stops at the newest held point: the next point starts a new run, and lines and
+  // areas are drawn run by run (a hole in the data stays a hole in the picture). Points are
+  // drawn as before. Nothing is drawn or erased by the call itself.
+  void endRun();
   void translate(float offsetX, float offsetY);
   // Re-maps the trace onto a window's world rectangle: the window it already uses with new
   // values (a rescale) or another window. Nothing moves when the rectangle is the same within
@@ -107,6 +117,11 @@ class TraceItem : public output::ChartItem {
   void markChanged(std::int32_t first, std::int32_t n, const gdi::Rect& rect);
   // The converters or the item wrote coordinates: a merged copy of them is stale.
   void pointsWritten() { mergedRun_.n = -1; }
+  // A block of n samples was appended and count_ and start_ follow it: the held points moved
+  // on by n, and run ends older than the oldest shown point are dropped.
+  void pointsAppended(std::int32_t n);
+  // The point at this buffer index ends a run (endRun was called while it was the newest).
+  bool endsRun(std::int32_t index) const;
 
   SampleConverter* yConverter() const { return y_.get(); }
   SampleConverter* xConverter() const { return x_.get(); }
@@ -132,6 +147,15 @@ class TraceItem : public output::ChartItem {
   Growth growth() const;
   void drawRun(output::DrawSurface& surface, std::int32_t first, std::int32_t n,
                const gdi::Rect& clip, int penIndex);
+  // One primitive over the points [first, first + n), which are shown and hold no run end
+  // before their last point.
+  void drawPrimitive(gdi::DeviceContext& dc, const gdi::Pen& pen, std::int32_t first,
+                     std::int32_t n);
+  // Which point a buffer index holds, counted over every point appended since the item was
+  // built: the newest shown point is delivered_ - 1 in either kind of trace.
+  std::int64_t sequenceAt(std::int32_t index) const {
+    return delivered_ - (std::int64_t{start_} + count_) + index;
+  }
   void drawShown();
   void prepareMerging();
   // Maps the trace onto a new window rectangle and viewport rectangle; true when an axis moved.
@@ -173,6 +197,10 @@ class TraceItem : public output::ChartItem {
   bool spareEntries_ = false;
   float offsetX_ = 0.0f;
   float offsetY_ = 0.0f;
+  // Points appended so far, and the sequence numbers (ascending) of the shown points that end
+  // a run. Sequence numbers stay with their points while a strip chart shifts its buffer.
+  std::int64_t delivered_ = 0;
+  std::vector<std::int64_t> runEnds_;
 };
 
 // Builds the item kind that ChnDspMode names: CRT or ScrollRight. Null for any other mode
