@@ -1,5 +1,6 @@
-// The chart is configured by writes whose order matters; these check the sequence the control
-// receives at start-up and after a change of the vertical scale.
+// The chart is configured by writes whose order matters; these check the sequences the control
+// receives when the vertical scale changes, a recording starts and the spin buttons turn. What
+// the start-up sets is judged by the picture it draws (chart_picture_test.cpp).
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -12,57 +13,6 @@ namespace recorder::testing {
 namespace {
 
 using Expected = std::vector<std::pair<std::string, double>>;
-
-Expected penWrites() {
-  Expected e;
-  const double pens[6][3] = {{1, 0x0000FF, 0x0000FF}, {2, 0xFFFFFF, 0x00FFFF},
-                             {3, 0xFF0000, 0x00FFFF}, {4, 0x000000, 0x00FFFF},
-                             {9, 0x00FF00, 0x0000FF}, {5, 0x00FFFF, 0xFFFFFF}};
-  for (const auto& p : pens) {
-    e.insert(e.end(), {{"Pen_Select", p[0]},
-                       {"PenColor", p[1]},
-                       {"PenIntenseColor", p[2]},
-                       {"PenWidth", 1},
-                       {"PenStyle", 0}});
-  }
-  return e;
-}
-
-const Expected kAppearance = {{"ImageFile", 0},
-                              {"HitTest", 0},
-                              {"FramesPerSec", 0},
-                              {"BorderColor", 0xC0C0C0},
-                              {"LightColor", 0x808080},
-                              {"ShadowColor", 0},
-                              {"BevelInner", 0},
-                              {"BevelOuter", 0},
-                              {"BevelWidth_Inner", 1},
-                              {"BevelWidth_Outer", 1},
-                              {"BorderWidth", 3},
-                              {"Outline", -1},
-                              {"OutlineColor", 0},
-                              {"RoundedCorners", 0},
-                              {"BackColor", 0xFFFFFF},
-                              {"AutoSize", 0},
-                              {"FrameOn", -1},
-                              {"FrameTics", 0},
-                              {"FrameColor", 0},
-                              {"AxesType", 2},
-                              {"AxesTics", 0},
-                              {"AxesColor", 0},
-                              {"GridOn", -1},
-                              {"GridType", 0},
-                              {"GridColor", 0xC0C0C0},
-                              {"MajorDivHorz", 12},
-                              {"MajorDivVert", 8},
-                              {"MinorDiv", 5},
-                              {"MarginLeft", 20},
-                              {"MarginTop", 5},
-                              {"MarginRight", 25},
-                              {"MarginBottom", 32},
-                              {"ColorDepth", 1},
-                              {"Viewports", 1},
-                              {"ViewportStorageColor", 0x00FF00}};
 
 Expected windowWrites(double divisions, double height) {
   return {{"Wnd_Select", 1},        {"WndXmin", 0},
@@ -109,41 +59,6 @@ class ChartSetupTest : public ::testing::Test {
   ScriptedPrompter prompter;
   ZelkChrtForm form{chart, host, prompter};
 };
-
-TEST_F(ChartSetupTest, StartUpWritesEveryPropertyInOrder) {
-  form.load();
-  Expected all = penWrites();
-  all.insert(all.end(), kAppearance.begin(), kAppearance.end());
-  const Expected window = windowWrites(7, 28000);
-  all.insert(all.end(), window.begin(), window.end());
-  const Expected channel = channelWrites(4000);
-  all.insert(all.end(), channel.begin(), channel.end());
-  expectWrites(chart, 0, all);
-
-  // Types a forms runtime would pass: text as text, floats where the chart computes them.
-  for (const auto& w : chart.writes) {
-    if (w.name == "ImageFile" || w.name == "LabelCaption") {
-      EXPECT_EQ(w.type, automation::VT_BSTR);
-      EXPECT_EQ(w.text, "");
-    }
-    if (w.name == "FontName") {
-      EXPECT_EQ(w.text, "Arial");
-    }
-    if (w.name == "ScaleFactor") {
-      EXPECT_EQ(w.type, automation::VT_R8);
-    }
-    if (w.name == "WndHeight") {
-      EXPECT_EQ(w.type, automation::VT_R4);
-    }
-    if (w.name == "HitTest" || w.name == "Outline") {
-      EXPECT_EQ(w.type, automation::VT_BOOL);
-    }
-    if (w.name == "ChnDspOffsetY") {
-      EXPECT_EQ(w.type, automation::VT_I4);
-    }
-  }
-  EXPECT_TRUE(chart.chartData.empty());  // nothing is plotted before Start
-}
 
 TEST_F(ChartSetupTest, VerticalScaleChangeRerunsWindowThenChannelKeepingOffset) {
   form.load();
