@@ -13,7 +13,7 @@ namespace {
 constexpr double kStopDb = 90;
 // Beyond this many phases the table grows large for little: another converter takes the pair.
 constexpr std::int64_t kMaxPhases = 4096;
-constexpr std::size_t kLanes = 16;  // taps are a multiple of this, for the dot product's loop
+constexpr std::size_t kLanes = 8;  // taps are a multiple of this, for the dot product's loop
 
 // The modified Bessel function I0, by its series.
 double besselI0(double x) {
@@ -48,14 +48,21 @@ struct Cursor {
     const float* x = input + (at.centre - half + 1 - base);
     const float* h = table + std::size_t(at.phase) * taps;
     Lanes a{}, b{};
-    for (std::size_t i = 0; i < taps; i += kLanes) {
+    std::size_t i = 0;
+    for (; i + 2 * kLanes <= taps; i += 2 * kLanes) {
       Lanes hv, xv, hw, xw;
       std::memcpy(&hv, h + i, sizeof hv);
       std::memcpy(&xv, x + i, sizeof xv);
-      std::memcpy(&hw, h + i + kLanes / 2, sizeof hw);
-      std::memcpy(&xw, x + i + kLanes / 2, sizeof xw);
+      std::memcpy(&hw, h + i + kLanes, sizeof hw);
+      std::memcpy(&xw, x + i + kLanes, sizeof xw);
       a += hv * xv;
       b += hw * xw;
+    }
+    if (i < taps) {
+      Lanes hv, xv;
+      std::memcpy(&hv, h + i, sizeof hv);
+      std::memcpy(&xv, x + i, sizeof xv);
+      a += hv * xv;
     }
     a += b;
     out[made++] = ((a[0] + a[4]) + (a[1] + a[5])) + ((a[2] + a[6]) + (a[3] + a[7]));
@@ -78,8 +85,7 @@ struct Cursor {
                                                         const float* side, std::size_t q,
                                                         float centre, std::size_t made,
                                                         float* out) {
-  constexpr std::size_t kStep = kLanes / 2;
-  for (std::size_t k = 0; k < made; k += kStep) {
+  for (std::size_t k = 0; k < made; k += kLanes) {
     Lanes e;
     std::memcpy(&e, even + k, sizeof e);
     Lanes acc = centre * e;
