@@ -119,39 +119,38 @@ class FirDecimator::Stage {
     const double beta = 0.1102 * (kStopDb - 8.7);
     // Twice the cut-off over the rate.
     const double cutoff = halfBand ? 0.5 : (passHz + stopHz) / double(inRate);
-    table_.resize(std::size_t(up_) * taps_);
-    for (std::uint32_t p = 0; p < up_; ++p) {
-      float* row = table_.data() + std::size_t(p) * taps_;
-      double sum = 0;
-      std::vector<double> h(taps_);
-      for (std::size_t k = 0; k < taps_; ++k) {
-        // From tap k's sample to the output's instant, in input samples.
-        const double t = double(p) / up_ + double(half_) - 1 - double(k);
-        const double x = cutoff * t;
-        const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
-        const double r = t / double(half_);
-        h[k] =
-            cutoff * sinc * besselI0(beta * std::sqrt(std::max(0.0, 1 - r * r))) / besselI0(beta);
-        sum += h[k];
-      }
-      // Every phase passes a constant unchanged.
-      for (std::size_t k = 0; k < taps_; ++k) row[k] = static_cast<float>(h[k] / sum);
-    }
+    // The filter's value t input samples from an output's instant.
+    auto tap = [&](double t) {
+      const double x = cutoff * t;
+      const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
+      const double r = t / double(half_);
+      return cutoff * sinc * besselI0(beta * std::sqrt(std::max(0.0, 1 - r * r))) / besselI0(beta);
+    };
     if (halfBand && up_ == 1 && down_ == 2 && half_ % 2 == 0) {
-      // The same filter as the table's (whose even taps but the centre are nothing), half-band.
+      // Every tap an even distance from the centre but the centre's is nothing (the window
+      // reaches half_ before the centre, where the filter is nothing too): the side taps at odd
+      // distances, the same on both sides.
       const std::size_t q = half_ / 2;
-      auto tap = [&](double t) {
-        const double x = cutoff * t;
-        const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
-        const double r = t / double(half_);
-        return cutoff * sinc * besselI0(beta * std::sqrt(std::max(0.0, 1 - r * r))) /
-               besselI0(beta);
-      };
       double sum = tap(0);
       std::vector<double> side(q);
       for (std::size_t j = 0; j < q; ++j) sum += 2 * (side[j] = tap(double(2 * j + 1)));
+      // Each output passes a constant unchanged.
       centreTap_ = static_cast<float>(tap(0) / sum);
       for (const double v : side) side_.push_back(static_cast<float>(v / sum));
+    } else {
+      table_.resize(std::size_t(up_) * taps_);
+      std::vector<double> h(taps_);
+      for (std::uint32_t p = 0; p < up_; ++p) {
+        double sum = 0;
+        for (std::size_t k = 0; k < taps_; ++k) {
+          // Tap k's sample lies this far before the output's instant.
+          h[k] = tap(double(p) / up_ + double(half_) - 1 - double(k));
+          sum += h[k];
+        }
+        // Every phase passes a constant unchanged.
+        float* row = table_.data() + std::size_t(p) * taps_;
+        for (std::size_t k = 0; k < taps_; ++k) row[k] = static_cast<float>(h[k] / sum);
+      }
     }
     const std::size_t room = maxInput + half_ + taps_ + kLanes;
     input_.assign(room, 0.0f);
