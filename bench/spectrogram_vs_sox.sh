@@ -36,19 +36,19 @@ ours=("$zelkspec" --headless --input "$work/ten.wav" --fft 512 --log-amp --image
 # -y 257 rows make 512-point transforms; -X 31.25 columns per second a column every 256
 # samples; -r leaves out the axes so the image is the columns alone.
 theirs=(sox "$work/ten.wav" -n spectrogram -y 257 -X 31.25 -r -o "$work/sox.png")
-measure() {  # prints elapsed seconds and CPU seconds
-  /usr/bin/time -f "%e %U %S" -o "$work/t" "$@" >/dev/null 2>"$work/err" || {
+measure() {  # prints elapsed seconds, CPU seconds and the largest resident size in MB
+  /usr/bin/time -f "%e %U %S %M" -o "$work/t" "$@" >/dev/null 2>"$work/err" || {
     cat "$work/err" >&2
     exit 1
   }
-  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/t"
+  awk '{ printf "%.3f %.3f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$work/t"
 }
 best_ours=999999 best_theirs=999999 cpu_ours=999999 cpu_theirs=999999
 for round in 1 2 3; do
-  read -r e c < <(measure "${ours[@]}")
+  read -r e c _ < <(measure "${ours[@]}")
   best_ours=$(awk -v a="$best_ours" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
   cpu_ours=$(awk -v a="$cpu_ours" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
-  read -r e c < <(measure "${theirs[@]}")
+  read -r e c _ < <(measure "${theirs[@]}")
   best_theirs=$(awk -v a="$best_theirs" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
   cpu_theirs=$(awk -v a="$cpu_theirs" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
 done
@@ -72,10 +72,10 @@ fi
 sox_full=(sox "$work/ten.wav" -n spectrogram -y 257 -x "$transforms" -r -o "$work/sox-full.png")
 best_full=999999 best_sox=999999 cpu_full=999999 cpu_sox=999999
 for round in 1 2 3; do
-  read -r e c < <(measure "${full[@]}")
+  read -r e c _ < <(measure "${full[@]}")
   best_full=$(awk -v a="$best_full" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
   cpu_full=$(awk -v a="$cpu_full" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
-  read -r e c < <(measure "${sox_full[@]}")
+  read -r e c _ < <(measure "${sox_full[@]}")
   best_sox=$(awk -v a="$best_sox" -v b="$e" 'BEGIN { print (b < a ? b : a) }')
   cpu_sox=$(awk -v a="$cpu_sox" -v b="$c" 'BEGIN { print (b < a ? b : a) }')
 done
@@ -92,19 +92,22 @@ awk -v a="$best_full" -v b="$best_sox" -v c="$cpu_full" -v d="$cpu_sox" \
 # `sox -x 1600` on the same file, and an hour of 44.1 kHz stereo against an hour of 8 kHz mono.
 rm -f "$work"/*.png "$work/ten.wav"
 sox -n -r 8000 -b 16 -c 1 "$work/day.wav" synth 86400 sine 200-3800 vol 0.5
-read -r e_day c_day < <(measure "$zelkspec" --headless --input "$work/day.wav" --full --width 1600 \
+read -r e_day c_day m_day < <(measure "$zelkspec" --headless --input "$work/day.wav" --full --width 1600 \
   --log-amp --image "$work/day.png")
-read -r e_soxday c_soxday < <(measure sox "$work/day.wav" -n spectrogram -y 257 -x 1600 -r \
+read -r e_soxday c_soxday _ < <(measure sox "$work/day.wav" -n spectrogram -y 257 -x 1600 -r \
   -o "$work/sox-day.png")
 echo "24 h at 8 kHz, --full --width 1600: ${e_day} s elapsed, ${c_day} s CPU;" \
   "sox -x 1600: ${e_soxday} s elapsed, ${c_soxday} s CPU (target: no more than sox)"
+awk -v a="$e_day" -v b="$e_soxday" -v c="$c_day" -v d="$c_soxday" \
+  'BEGIN { printf "ratio zelkspec/sox for 24 h: %.2fx elapsed, %.2fx CPU (target: at most 1x elapsed)\n", a / b, c / d }'
 rm -f "$work/day.wav"
 sox -n -r 8000 -b 16 -c 1 "$work/hour8.wav" synth 3600 sine 200-3800 vol 0.5
 sox -n -r 44100 -b 16 -c 2 "$work/hour44.wav" synth 3600 sine 200-3800 vol 0.5
-read -r e8 c8 < <(measure "$zelkspec" --headless --input "$work/hour8.wav" --full --width 1600 \
+read -r e8 c8 m8 < <(measure "$zelkspec" --headless --input "$work/hour8.wav" --full --width 1600 \
   --log-amp --image "$work/h8.png")
-read -r e44 c44 < <(measure "$zelkspec" --headless --input "$work/hour44.wav" --full --width 1600 \
+read -r e44 c44 m44 < <(measure "$zelkspec" --headless --input "$work/hour44.wav" --full --width 1600 \
   --log-amp --image "$work/h44.png")
 echo "1 h, --full --width 1600: 8 kHz mono ${e8} s elapsed, ${c8} s CPU;" \
   "44.1 kHz stereo ${e44} s elapsed, ${c44} s CPU"
+echo "largest resident size: 24 h ${m_day} MB, 1 h 8 kHz ${m8} MB, 1 h 44.1 kHz ${m44} MB (target: under 64 MB)"
 awk -v a="$c8" -v b="$c44" 'BEGIN { printf "44.1 kHz stereo costs %.1fx 8 kHz mono in CPU (target: at most 1.5x)\n", b / a }'

@@ -6,11 +6,15 @@
 #include <cmath>
 #include <string>
 
+#include "fir_decimator.h"
 #include "xvtools/audio_source.h"
 
 namespace xvtools {
 
-std::int16_t toSample16(float v) {
+namespace {
+
+// toSample16's body, inlined into the conversion loops (the exported function cannot be).
+inline std::int16_t sample16(float v) {
   // A device may hand over buffers it never filled; what is not a number is silence, never a
   // conversion without a defined result.
   if (std::isnan(v)) return 0;
@@ -21,6 +25,10 @@ std::int16_t toSample16(float v) {
   constexpr float kRounder = 12582912.0f;
   return static_cast<std::int16_t>((scaled + kRounder) - kRounder);
 }
+
+}  // namespace
+
+std::int16_t toSample16(float v) { return sample16(v); }
 
 MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader reader)
     : channels_(channels), reader_(std::move(reader)) {
@@ -34,11 +42,13 @@ MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader
   }
   interleaved_.resize(kChunkFrames * static_cast<std::size_t>(channels));
   mono_.resize(kChunkFrames);
-  if (inputRate != outputRate) {
+  if (inputRate > outputRate) decimator_ = FirDecimator::make(inputRate, outputRate, kChunkFrames);
+  if (inputRate != outputRate && decimator_ == nullptr) {
     int error = 0;
     state_ = src_new(SRC_SINC_MEDIUM_QUALITY, 1, &error);
     if (state_ == nullptr) throw AudioError(std::string("resampler: ") + src_strerror(error));
     converted_.resize(static_cast<std::size_t>(std::ceil(kChunkFrames * ratio_)) + 64);
+    convertedFrom_ = converted_.data();
   }
 }
 
@@ -49,10 +59,10 @@ MonoResampler::~MonoResampler() {
 std::size_t MonoResampler::read(std::span<std::int16_t> out) {
   std::size_t written = 0;
   while (written < out.size()) {
-    if (state_ == nullptr) {
+    if (!converting()) {
       if (monoPos_ == monoLen_ && !readMono()) break;
       const std::size_t n = std::min(out.size() - written, monoLen_ - monoPos_);
-      for (std::size_t i = 0; i < n; ++i) out[written + i] = toSample16(mono_[monoPos_ + i]);
+      for (std::size_t i = 0; i < n; ++i) out[written + i] = sample16(mono_[monoPos_ + i]);
       monoPos_ += n;
       written += n;
       continue;
@@ -77,7 +87,7 @@ std::size_t MonoResampler::read(std::span<std::int16_t> out) {
       }
     }
     for (std::size_t i = 0; i < n; ++i) {
-      out[written + i] = toSample16(converted_[convertedPos_ + i]);
+      out[written + i] = sample16(convertedFrom_[convertedPos_ + i]);
     }
     lastSample_ = out[written + n - 1];
     convertedPos_ += n;
@@ -88,7 +98,7 @@ std::size_t MonoResampler::read(std::span<std::int16_t> out) {
 }
 
 std::size_t MonoResampler::owed() const {
-  if (state_ == nullptr || !inputEnded_) return 0;
+  if (!converting() || !inputEnded_) return 0;
   const auto due =
       static_cast<std::uint64_t>(std::llround(static_cast<double>(inputFrames_) * ratio_));
   return due > emitted_ ? static_cast<std::size_t>(due - emitted_) : 0;
@@ -103,16 +113,25 @@ bool MonoResampler::readMono() {
   const std::size_t frames = std::min(reader_(interleaved_.data(), kChunkFrames), kChunkFrames);
   if (frames == 0) {
     inputEnded_ = true;
-    if (state_ == nullptr) finished_ = true;
+    if (!converting()) finished_ = true;
     return false;
   }
   inputFrames_ += frames;
-  const float scale = 1.0f / static_cast<float>(channels_);
-  for (std::size_t f = 0; f < frames; ++f) {
-    const float* frame = interleaved_.data() + f * static_cast<std::size_t>(channels_);
-    float sum = 0.0f;
-    for (int c = 0; c < channels_; ++c) sum += frame[c];
-    mono_[f] = sum * scale;
+  // One and two channels, the usual cases, without the general loop; zeros may lose their sign,
+  // which no sample made from them keeps.
+  const float* in = interleaved_.data();
+  if (channels_ == 1) {
+    std::copy_n(in, frames, mono_.begin());
+  } else if (channels_ == 2) {
+    for (std::size_t f = 0; f < frames; ++f) mono_[f] = (in[2 * f] + in[2 * f + 1]) * 0.5f;
+  } else {
+    const float scale = 1.0f / static_cast<float>(channels_);
+    for (std::size_t f = 0; f < frames; ++f) {
+      const float* frame = in + f * static_cast<std::size_t>(channels_);
+      float sum = 0.0f;
+      for (int c = 0; c < channels_; ++c) sum += frame[c];
+      mono_[f] = sum * scale;
+    }
   }
   monoPos_ = 0;
   monoLen_ = frames;
@@ -121,6 +140,27 @@ bool MonoResampler::readMono() {
 
 // Converts pending mono input until some output is ready; false once all is flushed.
 bool MonoResampler::refill() {
+  if (decimator_ != nullptr) {
+    while (!finished_) {
+      if (inputEnded_) {
+        // The filters' tails were handed on with the input's end.
+        finished_ = true;
+        break;
+      }
+      std::span<const float> made;
+      if (readMono()) {
+        made = decimator_->process(std::span<const float>(mono_.data(), monoLen_));
+        monoPos_ = monoLen_;
+      } else {
+        made = decimator_->flush();
+      }
+      convertedFrom_ = made.data();
+      convertedPos_ = 0;
+      convertedLen_ = made.size();
+      if (convertedLen_ > 0) return true;
+    }
+    return false;
+  }
   while (!finished_) {
     if (monoPos_ == monoLen_ && !inputEnded_) readMono();
     SRC_DATA data{};

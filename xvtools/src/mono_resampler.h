@@ -1,17 +1,21 @@
 // Turns interleaved float frames of any rate and channel count into 16-bit mono samples at the
-// wave input's rate: channels are averaged, the rate converted with libsamplerate. Buffers are
-// sized once; reading allocates nothing.
+// wave input's rate: channels are averaged, a rate lowered with FirDecimator's filters (where it
+// takes the pair) and any other converted with libsamplerate. Buffers are sized once; reading
+// allocates nothing.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
 typedef struct SRC_STATE_tag SRC_STATE;
 
 namespace xvtools {
+
+class FirDecimator;
 
 class MonoResampler {
  public:
@@ -40,12 +44,16 @@ class MonoResampler {
   int channels_;
   double ratio_;
   Reader reader_;
-  SRC_STATE* state_ = nullptr;  // null when the rates are equal
+  bool converting() const { return state_ != nullptr || decimator_ != nullptr; }
+
+  SRC_STATE* state_ = nullptr;               // libsamplerate's converter, when it is the one used
+  std::unique_ptr<FirDecimator> decimator_;  // else this one, or neither for equal rates
   std::vector<float> interleaved_;
   std::vector<float> mono_;
   std::size_t monoPos_ = 0;
   std::size_t monoLen_ = 0;
   std::vector<float> converted_;
+  const float* convertedFrom_ = nullptr;  // converted_, or the decimator's output
   std::size_t convertedPos_ = 0;
   std::size_t convertedLen_ = 0;
   bool inputEnded_ = false;

@@ -24,6 +24,32 @@ struct SpectrumLevels::Impl {
   TransformTap tap;
   float powerScale = 0;
 
+  // Merging transforms into fewer columns (mergeTotal 0: one column per transform).
+  std::uint64_t transforms = 0;
+  std::uint64_t mergeTotal = 0;
+  std::uint64_t mergeColumns = 0;
+  std::uint64_t current = 0;  // the column the held powers belong to
+  bool held = false;
+  std::vector<float> power;  // each bin's greatest |X|^2 (plus a floor when logarithmic)
+
+  // Levels from powers computed as powerOf() does: the same power always gives the same level,
+  // and a greater power never a lower one.
+  void level() {
+    const std::size_t bins = power.size();
+    if (logAmp) {
+      for (std::size_t k = 0; k < bins; ++k) {
+        const float l = dbScale * std::log2(power[k]) + dbOffset;
+        levels[k] = static_cast<std::uint8_t>(std::clamp(l + 0.5f, 0.0f, 255.0f));
+      }
+    } else {
+      for (std::size_t k = 0; k < bins; ++k) {
+        const float l = std::sqrt(power[k]) * linearScale;
+        levels[k] = static_cast<std::uint8_t>(std::clamp(l + 0.5f, 0.0f, 255.0f));
+      }
+    }
+    column(levels);
+  }
+
   void transform() {
     const int n = fft.length();
     float* in = fft.input();
@@ -36,20 +62,33 @@ struct SpectrumLevels::Impl {
       const auto* view = reinterpret_cast<const std::complex<float>*>(out);
       tap({std::span(view, std::size_t(bins)), n, powerScale});
     }
-    if (logAmp) {
-      for (int k = 0; k < bins; ++k) {
-        const float p = out[k][0] * out[k][0] + out[k][1] * out[k][1] + 1e-30f;
-        const float l = dbScale * std::log2(p) + dbOffset;
-        levels[std::size_t(k)] = static_cast<std::uint8_t>(std::clamp(l + 0.5f, 0.0f, 255.0f));
-      }
-    } else {
-      for (int k = 0; k < bins; ++k) {
-        const float p = out[k][0] * out[k][0] + out[k][1] * out[k][1];
-        const float l = std::sqrt(p) * linearScale;
-        levels[std::size_t(k)] = static_cast<std::uint8_t>(std::clamp(l + 0.5f, 0.0f, 255.0f));
-      }
+    // A floor keeps the logarithm of silence finite.
+    const float floor = logAmp ? 1e-30f : 0.0f;
+    if (mergeTotal == 0) {
+      ++transforms;
+      for (int k = 0; k < bins; ++k)
+        power[std::size_t(k)] = out[k][0] * out[k][0] + out[k][1] * out[k][1] + floor;
+      level();
+      return;
     }
-    column(levels);
+    const std::uint64_t to = std::min(
+        mergeColumns - 1, static_cast<std::uint64_t>(transforms * mergeColumns / mergeTotal));
+    ++transforms;
+    if (held && to != current) {
+      level();
+      held = false;
+    }
+    if (!held) {
+      for (int k = 0; k < bins; ++k)
+        power[std::size_t(k)] = out[k][0] * out[k][0] + out[k][1] * out[k][1] + floor;
+      held = true;
+      current = to;
+      return;
+    }
+    for (int k = 0; k < bins; ++k) {
+      const float p = out[k][0] * out[k][0] + out[k][1] * out[k][1] + floor;
+      power[std::size_t(k)] = std::max(power[std::size_t(k)], p);
+    }
   }
 };
 
@@ -69,6 +108,7 @@ SpectrumLevels::SpectrumLevels(const LevelSettings& s, Column column)
   for (float c : m.coefficients) sum += c;
   m.frame.assign(std::size_t(n), 0.0f);
   m.levels.assign(std::size_t(n / 2 + 1), 0);
+  m.power.assign(std::size_t(n / 2 + 1), 0.0f);
   m.logAmp = s.logAmp;
   m.column = std::move(column);
   const double toAmplitude = 2.0 / sum * std::pow(10.0, s.gainDb / 20.0);
@@ -86,6 +126,20 @@ int SpectrumLevels::bins() const { return impl_->fft.length() / 2 + 1; }
 int SpectrumLevels::hop() const { return impl_->fft.length() / 2; }
 
 void SpectrumLevels::onTransform(TransformTap tap) { impl_->tap = std::move(tap); }
+
+void SpectrumLevels::mergeColumns(std::uint64_t transforms, std::uint64_t columns) {
+  if (columns == 0 || columns > transforms || impl_->transforms != 0)
+    throw std::invalid_argument("columns to merge into out of range");
+  impl_->mergeTotal = transforms;
+  impl_->mergeColumns = columns;
+}
+
+void SpectrumLevels::finish() {
+  if (impl_->held) impl_->level();
+  impl_->held = false;
+}
+
+std::uint64_t SpectrumLevels::transforms() const { return impl_->transforms; }
 
 void SpectrumLevels::write(std::span<const std::int16_t> samples) {
   Impl& m = *impl_;

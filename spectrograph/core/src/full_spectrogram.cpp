@@ -73,44 +73,6 @@ class ColumnSpool {
   std::FILE* file_ = nullptr;
 };
 
-// Merges transforms into columns as they come: transform i goes to column i * columns /
-// transforms (the last column takes any beyond the count expected), each bin keeping its maximum.
-class ColumnMerger {
- public:
-  ColumnMerger(int bins, std::uint64_t transforms, std::uint64_t columns)
-      : transforms_(transforms), columns_(columns), merged_(std::size_t(bins)) {}
-  template <typename Emit>
-  void add(std::span<const std::uint8_t> levels, Emit&& emit) {
-    const std::uint64_t column =
-        std::min(columns_ - 1, static_cast<std::uint64_t>(seen_ * columns_ / transforms_));
-    ++seen_;
-    if (held_ && column != current_) {
-      emit(std::span<const std::uint8_t>(merged_));
-      held_ = false;
-    }
-    if (!held_) {
-      std::copy(levels.begin(), levels.end(), merged_.begin());
-      held_ = true;
-      current_ = column;
-      return;
-    }
-    for (std::size_t b = 0; b < merged_.size(); ++b) merged_[b] = std::max(merged_[b], levels[b]);
-  }
-  template <typename Emit>
-  void finish(Emit&& emit) {
-    if (held_) emit(std::span<const std::uint8_t>(merged_));
-    held_ = false;
-  }
-
- private:
-  std::uint64_t transforms_;
-  std::uint64_t columns_;
-  std::uint64_t seen_ = 0;
-  std::uint64_t current_ = 0;
-  bool held_ = false;
-  std::vector<std::uint8_t> merged_;
-};
-
 }  // namespace
 
 std::uint64_t transformsIn(double seconds, int sampleRate, int fftLength) {
@@ -134,26 +96,16 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
     return result;
   }
   std::unique_ptr<ColumnSpool> spool;
-  std::unique_ptr<ColumnMerger> merger;
   bool spoolFailed = false;
-  auto keep = [&](std::span<const std::uint8_t> column) {
-    if (!spool->add(column)) spoolFailed = true;
-  };
-  std::uint64_t transforms = 0;
   xvtools::SpectrumLevels levels(settings.levels, [&](std::span<const std::uint8_t> column) {
-    ++transforms;
-    if (merger) {
-      merger->add(column, keep);
-    } else {
-      keep(column);
-    }
+    if (!spool->add(column)) spoolFailed = true;
   });
   spool = std::make_unique<ColumnSpool>(levels.bins());
   if (settings.tap) levels.onTransform(settings.tap);
+  // A narrower picture merges the transforms into its columns as they come.
   if (settings.width && settings.expectedTransforms &&
       *settings.expectedTransforms > std::uint64_t(*settings.width)) {
-    merger = std::make_unique<ColumnMerger>(levels.bins(), *settings.expectedTransforms,
-                                            std::uint64_t(*settings.width));
+    levels.mergeColumns(*settings.expectedTransforms, std::uint64_t(*settings.width));
   }
   if (!spool->open()) {
     result.error = "cannot make a scratch file for the columns";
@@ -166,12 +118,12 @@ FullSpectrogramResult writeFullSpectrogram(xvtools::AudioSource& source,
     levels.write(samples);
     return !spoolFailed;
   });
-  if (merger) merger->finish(keep);
+  levels.finish();
   if (spoolFailed || !spool->finish()) {
     result.error = "cannot keep the columns in a scratch file (is the disk full?)";
     return result;
   }
-  result.transforms = transforms;
+  result.transforms = levels.transforms();
   const std::uint64_t kept = spool->columns();  // the transforms, or their merged columns
   if (kept == 0) {
     result.error = "the input is shorter than one transform";

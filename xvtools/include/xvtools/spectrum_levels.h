@@ -46,8 +46,19 @@ class SpectrumLevels {
   int hop() const;
   // Every transform's bins, before its column is handed on; an empty handler stops the calls.
   void onTransform(TransformTap tap);
-  // Takes samples at hand; calls the column handler for each transform completed.
+  // Fits the transforms into fewer columns: transform i goes to column i * columns / transforms
+  // (the last column takes any beyond the count expected), each bin showing its loudest
+  // transform. The level of a bin grows with its power, so the column is levelled once from the
+  // bins' greatest powers: the same levels as the greatest of every transform's, for one
+  // levelling per column instead of one per transform. Set before the first write; columns must
+  // be at least 1 and at most transforms.
+  void mergeColumns(std::uint64_t transforms, std::uint64_t columns);
+  // Takes samples at hand; calls the column handler for each column completed.
   void write(std::span<const std::int16_t> samples);
+  // Hands on a merged column still being filled; nothing when transforms are not merged.
+  void finish();
+  // The transforms made so far.
+  std::uint64_t transforms() const;
 
  private:
   struct Impl;

@@ -1,0 +1,265 @@
+#include "fir_decimator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <numeric>
+
+namespace xvtools {
+
+namespace {
+
+constexpr double kStopDb = 90;
+// Beyond this many phases the table grows large for little: another converter takes the pair.
+constexpr std::int64_t kMaxPhases = 4096;
+constexpr std::size_t kLanes = 8;  // taps are a multiple of this, for the dot product's loop
+
+// The modified Bessel function I0, by its series.
+double besselI0(double x) {
+  double sum = 1, term = 1;
+  for (int k = 1; k < 50 && term > 1e-12 * sum; ++k) {
+    term *= (x / (2 * k)) * (x / (2 * k));
+    sum += term;
+  }
+  return sum;
+}
+
+// Eight lanes at a time, in two sums so that one addition need not wait for the other; without
+// wider registers the compiler splits them into four-lane halves, with the same results.
+using Lanes = float __attribute__((vector_size(32)));
+
+// Where an output falls: sample centre, plus phase / up of a sample.
+struct Cursor {
+  std::int64_t centre = 0;
+  std::uint32_t phase = 0;
+};
+
+// Makes every output whose taps lie before end; input[0] is sample base. The taps are a multiple
+// of kLanes, half of them after the centre.
+[[gnu::target_clones("avx2", "default")]] std::size_t filterRun(
+    const float* table, std::size_t taps, std::uint32_t up, std::uint32_t down, const float* input,
+    std::int64_t base, std::int64_t end, Cursor& at, float* out) {
+  const auto half = std::int64_t(taps / 2);
+  const std::uint32_t whole = down / up;
+  const std::uint32_t part = down % up;
+  std::size_t made = 0;
+  while (at.centre + half < end) {
+    const float* x = input + (at.centre - half + 1 - base);
+    const float* h = table + std::size_t(at.phase) * taps;
+    Lanes a{}, b{};
+    std::size_t i = 0;
+    for (; i + 2 * kLanes <= taps; i += 2 * kLanes) {
+      Lanes hv, xv, hw, xw;
+      std::memcpy(&hv, h + i, sizeof hv);
+      std::memcpy(&xv, x + i, sizeof xv);
+      std::memcpy(&hw, h + i + kLanes, sizeof hw);
+      std::memcpy(&xw, x + i + kLanes, sizeof xw);
+      a += hv * xv;
+      b += hw * xw;
+    }
+    if (i < taps) {
+      Lanes hv, xv;
+      std::memcpy(&hv, h + i, sizeof hv);
+      std::memcpy(&xv, x + i, sizeof xv);
+      a += hv * xv;
+    }
+    a += b;
+    out[made++] = ((a[0] + a[4]) + (a[1] + a[5])) + ((a[2] + a[6]) + (a[3] + a[7]));
+    at.centre += whole;
+    at.phase += part;
+    if (at.phase >= up) {
+      at.phase -= up;
+      ++at.centre;
+    }
+  }
+  return made;
+}
+
+// A halving whose cut-off is a quarter of its input's rate is a half-band filter: every tap an
+// even number of samples from the centre is zero but the centre's, and the taps are symmetric.
+// Output k is centre * even[k] plus, for each j, side[j] * (odd[k + q + j] + odd[k + q - 1 - j]),
+// where odd[m] are the odd samples from q before the first centre; made eight at a time, each
+// lane on its own, so wider registers give the same results.
+[[gnu::target_clones("avx2", "default")]] void halveRun(const float* even, const float* odd,
+                                                        const float* side, std::size_t q,
+                                                        float centre, std::size_t made,
+                                                        float* out) {
+  for (std::size_t k = 0; k < made; k += kLanes) {
+    Lanes e;
+    std::memcpy(&e, even + k, sizeof e);
+    Lanes acc = centre * e;
+    for (std::size_t j = 0; j < q; ++j) {
+      Lanes a, b;
+      std::memcpy(&a, odd + k + q + j, sizeof a);
+      std::memcpy(&b, odd + k + q - 1 - j, sizeof b);
+      acc += side[j] * (a + b);
+    }
+    std::memcpy(out + k, &acc, sizeof acc);
+  }
+}
+
+}  // namespace
+
+// One polyphase stage: output n is the filtered input at instant n * down / up.
+class FirDecimator::Stage {
+ public:
+  // A half-band stage halves the rate with its cut-off at a quarter of it.
+  Stage(std::int64_t inRate, std::int64_t outRate, double passHz, double stopHz, bool halfBand,
+        std::size_t maxInput) {
+    const std::int64_t g = std::gcd(inRate, outRate);
+    up_ = std::uint32_t(outRate / g);
+    down_ = std::uint32_t(inRate / g);
+    // Kaiser's estimates of the length and the shape for the attenuation and the transition.
+    const double transition = 2 * std::numbers::pi * (stopHz - passHz) / double(inRate);
+    const auto estimate =
+        static_cast<std::size_t>(std::ceil((kStopDb - 7.95) / (2.285 * transition))) + 1;
+    taps_ = std::max(kLanes, (estimate + kLanes - 1) / kLanes * kLanes);
+    half_ = taps_ / 2;
+    const double beta = 0.1102 * (kStopDb - 8.7);
+    // Twice the cut-off over the rate.
+    const double cutoff = halfBand ? 0.5 : (passHz + stopHz) / double(inRate);
+    // The filter's value t input samples from an output's instant.
+    auto tap = [&](double t) {
+      const double x = cutoff * t;
+      const double sinc = x == 0 ? 1.0 : std::sin(std::numbers::pi * x) / (std::numbers::pi * x);
+      const double r = t / double(half_);
+      return cutoff * sinc * besselI0(beta * std::sqrt(std::max(0.0, 1 - r * r))) / besselI0(beta);
+    };
+    if (halfBand && up_ == 1 && down_ == 2 && half_ % 2 == 0) {
+      // Every tap an even distance from the centre but the centre's is nothing (the window
+      // reaches half_ before the centre, where the filter is nothing too): the side taps at odd
+      // distances, the same on both sides.
+      const std::size_t q = half_ / 2;
+      double sum = tap(0);
+      std::vector<double> side(q);
+      for (std::size_t j = 0; j < q; ++j) sum += 2 * (side[j] = tap(double(2 * j + 1)));
+      // Each output passes a constant unchanged.
+      centreTap_ = static_cast<float>(tap(0) / sum);
+      for (const double v : side) side_.push_back(static_cast<float>(v / sum));
+    } else {
+      table_.resize(std::size_t(up_) * taps_);
+      std::vector<double> h(taps_);
+      for (std::uint32_t p = 0; p < up_; ++p) {
+        double sum = 0;
+        for (std::size_t k = 0; k < taps_; ++k) {
+          // Tap k's sample lies this far before the output's instant.
+          h[k] = tap(double(p) / up_ + double(half_) - 1 - double(k));
+          sum += h[k];
+        }
+        // Every phase passes a constant unchanged.
+        float* row = table_.data() + std::size_t(p) * taps_;
+        for (std::size_t k = 0; k < taps_; ++k) row[k] = static_cast<float>(h[k] / sum);
+      }
+    }
+    const std::size_t room = maxInput + half_ + taps_ + kLanes;
+    input_.assign(room, 0.0f);
+    // The input before the first sample is silence.
+    base_ = 1 - std::int64_t(half_);
+    held_ = half_ - 1;
+    output_.assign((room * up_) / down_ + 2 + kLanes, 0.0f);
+    if (!side_.empty()) {
+      even_.assign(output_.size() + kLanes, 0.0f);
+      odd_.assign(output_.size() + side_.size() * 2 + kLanes, 0.0f);
+    }
+  }
+
+  std::size_t maxOutput() const { return output_.size(); }
+  std::size_t taps() const { return taps_; }
+
+  // Takes the input (and at the end, silence for the filter's tail) and returns what completed.
+  std::span<const float> process(std::span<const float> in, bool last) {
+    std::copy(in.begin(), in.end(), input_.begin() + std::ptrdiff_t(held_));
+    held_ += in.size();
+    if (last) {
+      std::fill_n(input_.begin() + std::ptrdiff_t(held_), half_, 0.0f);
+      held_ += half_;
+    }
+    const std::int64_t end = base_ + std::int64_t(held_);
+    std::size_t made = 0;
+    if (!side_.empty()) {
+      // Centres centre_, centre_ + 2, ... while their last tap is before the end.
+      const std::int64_t room = end - std::int64_t(half_) - centre_;
+      made = room > 0 ? std::size_t((room + 1) / 2) : 0;
+      const std::size_t q = side_.size();
+      const float* x = input_.data();  // x[i - base_] is sample i
+      for (std::size_t k = 0; k < made; ++k) even_[k] = x[centre_ + 2 * std::int64_t(k) - base_];
+      const std::int64_t firstOdd = centre_ + 1 - 2 * std::int64_t(q);
+      for (std::size_t m = 0; m + 1 < made + 2 * q; ++m)
+        odd_[m] = x[firstOdd + 2 * std::int64_t(m) - base_];
+      halveRun(even_.data(), odd_.data(), side_.data(), q, centreTap_, made, output_.data());
+      centre_ += 2 * std::int64_t(made);
+    } else {
+      Cursor at{centre_, phase_};
+      made = filterRun(table_.data(), taps_, up_, down_, input_.data(), base_, end, at,
+                       output_.data());
+      centre_ = at.centre;
+      phase_ = at.phase;
+    }
+    // Keep what later outputs need (fewer than taps_ samples).
+    const std::int64_t need = centre_ - std::int64_t(half_) + 1;
+    const auto drop = std::size_t(std::clamp<std::int64_t>(need - base_, 0, std::int64_t(held_)));
+    std::copy(input_.begin() + std::ptrdiff_t(drop), input_.begin() + std::ptrdiff_t(held_),
+              input_.begin());
+    held_ -= drop;
+    base_ += std::int64_t(drop);
+    return {output_.data(), made};
+  }
+
+ private:
+  std::uint32_t up_ = 1, down_ = 1;
+  std::size_t taps_ = 0, half_ = 0;
+  std::vector<float> table_;  // up_ rows of taps_: row p for outputs at phase p / up_
+  std::vector<float> input_;  // samples base_ .. base_ + held_ - 1
+  std::size_t held_ = 0;
+  std::int64_t base_ = 0;
+  std::int64_t centre_ = 0;
+  std::uint32_t phase_ = 0;
+  std::vector<float> output_;
+  // Halvings: the half-band taps, and the input's even and odd samples for one call.
+  std::vector<float> side_;
+  float centreTap_ = 0;
+  std::vector<float> even_, odd_;
+};
+
+FirDecimator::~FirDecimator() = default;
+
+std::unique_ptr<FirDecimator> FirDecimator::make(int inputRate, int outputRate,
+                                                 std::size_t maxInput) {
+  if (outputRate <= 0 || inputRate <= outputRate) return nullptr;
+  const double pass = 0.4375 * outputRate;
+  const double stop = 0.55 * outputRate;
+  std::int64_t rate = inputRate;
+  std::vector<std::pair<std::int64_t, std::int64_t>> steps;
+  // Halvings first, cheap while the rate is high: each keeps clear what could fold below the
+  // last filter's stop.
+  while (rate % 2 == 0 && 2 * rate >= 5 * std::int64_t(outputRate)) {
+    steps.emplace_back(rate, rate / 2);
+    rate /= 2;
+  }
+  steps.emplace_back(rate, outputRate);
+  if (outputRate / std::gcd(rate, std::int64_t(outputRate)) > kMaxPhases) return nullptr;
+  std::unique_ptr<FirDecimator> made(new FirDecimator);
+  std::size_t most = maxInput;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const auto [from, to] = steps[i];
+    const bool lastStep = i + 1 == steps.size();
+    made->stages_.push_back(std::make_unique<Stage>(
+        from, to, lastStep ? pass : stop, lastStep ? stop : double(to) - stop, !lastStep, most));
+    most = made->stages_.back()->maxOutput();
+  }
+  return made;
+}
+
+std::span<const float> FirDecimator::process(std::span<const float> input) {
+  for (auto& stage : stages_) input = stage->process(input, false);
+  return input;
+}
+
+std::span<const float> FirDecimator::flush() {
+  std::span<const float> input;
+  for (auto& stage : stages_) input = stage->process(input, true);
+  return input;
+}
+
+}  // namespace xvtools

@@ -1,0 +1,40 @@
+// Lowers a mono signal's rate by a rational factor with windowed-sinc (Kaiser) low-pass filters
+// computed once: halvings while the rate stays well above the goal, then one polyphase stage to
+// the output rate. What lies below 0.4375 of the output rate (3.5 kHz of 8 kHz) passes flat; what
+// lies above 0.55 of it is at least 90 dB down before it can fold back, and folds only into the
+// top of the band, where the last filter is already rolling off. Each output is aligned with its
+// input instant (no delay) and the input before the first sample counts as silence.
+// Buffers are sized when made; converting allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace xvtools {
+
+class FirDecimator {
+ public:
+  // Null when this converter does not take the pair (an output rate not below the input's, or
+  // a ratio whose polyphase table would be too large): another converter is then used.
+  // maxInput: the most samples one process() is given.
+  static std::unique_ptr<FirDecimator> make(int inputRate, int outputRate, std::size_t maxInput);
+  ~FirDecimator();
+  FirDecimator(const FirDecimator&) = delete;
+  FirDecimator& operator=(const FirDecimator&) = delete;
+
+  // Converts the input and returns the outputs it completed; valid until the next call.
+  std::span<const float> process(std::span<const float> input);
+  // Once the input has ended: the outputs up to its last instant.
+  std::span<const float> flush();
+
+  class Stage;
+
+ private:
+  FirDecimator() = default;
+  std::vector<std::unique_ptr<Stage>> stages_;
+};
+
+}  // namespace xvtools
