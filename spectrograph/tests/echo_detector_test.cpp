@@ -193,8 +193,8 @@ TEST(EchoDetector, ScoresSyntheticHoursAgainstWhatWasPutIn) {
     total.worstAircraft = std::max(total.worstAircraft, s.worstAircraft);
   }
   std::printf("all: precision %.3f, recall %.3f\n", total.precision(), total.recall());
-  EXPECT_GE(total.precision(), 0.93);
-  EXPECT_GE(total.recall(), 0.9);
+  EXPECT_GE(total.precision(), 0.95);
+  EXPECT_GE(total.recall(), 0.95);
   EXPECT_LE(total.worstAircraft, 1);
   EXPECT_LE(total.clicks, 3);
 }
