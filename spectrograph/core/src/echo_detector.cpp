@@ -263,11 +263,6 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   const bool wide = refAverage >= ref * wideRatio_;
   if (wide) blank_ = kBlankTransforms;
   const bool clicked = blank_ > 0;
-  // Whether a click touched the last transforms, whose tails leave blips behind.
-  bool clickedLately = clicked;
-  for (int lag = 1; lag <= std::min(recentFilled_, beforeLag_); ++lag)
-    clickedLately = clickedLately ||
-                    recentClicked_[std::size_t((recentHead_ - lag + recentRows) % recentRows)] != 0;
   std::vector<Active> riding;
   const double binHz = static_cast<double>(rate_) / n;
   // Whether another tone than `self` is followed within `reach` bins of bin, started after
@@ -386,6 +381,12 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
       a.echo.start = t - n / 4.0 / rate_;
       a.lastAbove = t;
       a.track = a.origin = peak;
+      // Whether a click touched the last transforms, whose tails leave blips behind.
+      bool clickedLately = clicked;
+      for (int lag = 1; lag <= std::min(recentFilled_, beforeLag_); ++lag) {
+        const int row = (recentHead_ - lag + recentRows) % recentRows;
+        clickedLately = clickedLately || recentClicked_[std::size_t(row)] != 0;
+      }
       // A click too weak to lift the reference band still lifts much of the listening band.
       std::vector<float> sorted(average_);
       std::nth_element(sorted.begin(), sorted.begin() + listen / 2, sorted.end());
