@@ -4,22 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <vector>
 
+#include "bench_noise.h"
 #include "spectrograph/echo_detector.h"
 #include "xvtools/xv_spectrogram.h"
 
 namespace {
-
-std::vector<std::int16_t> noise(std::size_t count) {
-  std::vector<std::int16_t> samples(count);
-  std::uint32_t state = 12345;
-  for (auto& s : samples) {
-    state = state * 1664525u + 1013904223u;
-    s = static_cast<std::int16_t>(static_cast<std::int32_t>(state >> 16) / 16);
-  }
-  return samples;
-}
 
 void BM_SpectrogramColumnCounting(benchmark::State& state) {
   xvtools::XVSpectrogramX spectrogram;
@@ -37,7 +27,7 @@ void BM_SpectrogramColumnCounting(benchmark::State& state) {
     spectrogram.onTransform([&](const xvtools::TransformView& v) { detector.transform(v); });
   }
   // A minute of varying noise, so that the reference and the bins differ column to column.
-  const auto samples = noise(8000 * 60);
+  const auto samples = bench::noise(8000 * 60, 16);
   const std::size_t hop = std::size_t(spectrogram.Hop());
   spectrogram.write(std::span(samples.data(), 512));
   std::size_t at = 512;

@@ -4,21 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <vector>
 
+#include "bench_noise.h"
 #include "xvtools/xv_spectrogram.h"
 
 namespace {
-
-std::vector<std::int16_t> noise(std::size_t count) {
-  std::vector<std::int16_t> samples(count);
-  std::uint32_t state = 12345;
-  for (auto& s : samples) {
-    state = state * 1664525u + 1013904223u;
-    s = static_cast<std::int16_t>(state >> 16);
-  }
-  return samples;
-}
 
 void BM_SpectrogramColumn512(benchmark::State& state) {
   xvtools::XVSpectrogramX spectrogram;
@@ -27,7 +17,7 @@ void BM_SpectrogramColumn512(benchmark::State& state) {
   spectrogram.setDrawScale(true);
   spectrogram.setLogAmp(state.range(0) != 0);
   spectrogram.setEmboss(state.range(1) != 0);
-  const auto samples = noise(512);
+  const auto samples = bench::noise(512);
   spectrogram.write(samples);  // the first frame
   const std::span<const std::int16_t> hop(samples.data(), std::size_t(spectrogram.Hop()));
   for (auto _ : state) {

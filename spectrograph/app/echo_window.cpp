@@ -111,7 +111,13 @@ void EchoWindow::showStatus() {
     status_->setText("Echo counting off (Options > Echo counting...)");
     return;
   }
-  QString text = QString("Echoes this hour: %1").arg(hourCount_);
+  // The count, then what it counts with.
+  QString text =
+      QString("Echoes this hour: %1 (%2 Hz over %3 Hz, %4 dB)")
+          .arg(hourCount_)
+          .arg(QString::fromStdString(band(settings_->listenLow, settings_->listenHigh)))
+          .arg(QString::fromStdString(band(settings_->referenceLow(), settings_->referenceHigh())))
+          .arg(QString::fromStdString(number(settings_->snrDb)));
   if (last_) {
     const std::string when = isoTime(last_->start, false);
     text += QString("   last %1 UTC, %2 dB")
@@ -125,7 +131,9 @@ void EchoWindow::ask() {
   QDialog dialog(&main_);
   dialog.setWindowTitle("Echo counting");
   auto* form = new QFormLayout(&dialog);
+  dialog.setObjectName("EchoDialog");
   auto* on = new QCheckBox("Count meteor echoes", &dialog);
+  on->setObjectName("EchoOn");
   const EchoSettings shown = settings_.value_or(EchoSettings{800, 1200, {}, {}, 10, 20});
   on->setChecked(detector_ != nullptr);
   auto* listen = new QLineEdit(QString::fromStdString(band(shown.listenLow, shown.listenHigh)));
@@ -133,6 +141,10 @@ void EchoWindow::ask() {
       new QLineEdit(QString::fromStdString(band(shown.referenceLow(), shown.referenceHigh())));
   auto* snr = new QLineEdit(QString::fromStdString(number(shown.snrDb)));
   auto* longest = new QLineEdit(QString::fromStdString(number(shown.maxEchoS)));
+  listen->setObjectName("EchoListen");
+  noise->setObjectName("EchoNoise");
+  snr->setObjectName("EchoSnr");
+  longest->setObjectName("EchoLongest");
   form->addRow(on);
   form->addRow("Listening band (Hz, LOW:HIGH):", listen);
   form->addRow("Reference band (Hz, LOW:HIGH):", noise);

@@ -1,7 +1,8 @@
 // Counting meteor echoes in the window: Options > Echo counting... sets the listening and
 // reference bands, the threshold and the longest echo (kept with the user's choices), and the
-// status line shows this UTC hour's count and the last echo's time and SNR. The window's clock
-// is the system clock in UTC at the start of counting, carried on by the samples.
+// status line shows this UTC hour's count, the bands and threshold it counts with, and the last
+// echo's time and SNR. The window's clock is the system clock in UTC at the start of counting,
+// carried on by the samples.
 #pragma once
 
 #include <QLabel>

@@ -1,15 +1,22 @@
 // The window on a real X server (the test runs under xvfb-run): its layout, the moving
 // spectrogram and meter, and every control reaching the form.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <optional>
 
@@ -317,6 +324,67 @@ TEST(EchoWindow, CountsOnTheFormsTransformsAndShowsTheHour) {
   EXPECT_EQ(kept->referenceHigh(), 1600);
   EXPECT_FALSE(parseEchoChoice("800-1200 1200:1600 10 20"));
   std::filesystem::remove(file);
+}
+
+// Options > Echo counting... driven as the operator does: bands and threshold typed, OK, the
+// status line counting with them, and the next window starting with them from the user's choices,
+// kept in a configuration folder of the test's own.
+TEST(EchoWindow, TheDialogsChoiceCountsAndIsKeptForTheNextWindow) {
+  struct Config {
+    Config() {
+      std::filesystem::remove_all(folder);
+      ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+    ~Config() {
+      ::unsetenv("XDG_CONFIG_HOME");
+      std::filesystem::remove_all(folder);
+    }
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("zelk-echo-dialog-" + std::to_string(QCoreApplication::applicationPid()));
+  } config;
+  // A window as the program makes it, with the user's choices.
+  struct Run {
+    Run() {
+      form.load();
+      main.setCentralWidget(new SpecWindow(form));
+      echoes = std::make_unique<EchoWindow>(main, form, choices);
+      main.show();
+    }
+    QString status() const { return echoes->statusLine()->text(); }
+    SpecHost host;
+    testing::RecordingPrompter prompter;
+    Form1 form{nullptr, host, prompter};
+    QMainWindow main;
+    const apps::RememberedChoices choices;
+    std::unique_ptr<EchoWindow> echoes;
+  };
+  const QString counting = "Echoes this hour: 0 (900:1100 Hz over 1300:1500 Hz, 12 dB)";
+  {
+    Run first;
+    ASSERT_EQ(first.choices.file().string().rfind(config.folder.string(), 0), 0u);
+    EXPECT_TRUE(first.status().contains("off"));
+    bool answered = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || dialog->objectName() != "EchoDialog") return;
+      answer.stop();
+      answered = true;
+      dialog->findChild<QCheckBox*>("EchoOn")->setChecked(true);
+      dialog->findChild<QLineEdit*>("EchoListen")->setText("900:1100");
+      dialog->findChild<QLineEdit*>("EchoNoise")->setText("1300:1500");
+      dialog->findChild<QLineEdit*>("EchoSnr")->setText("12");
+      QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                        Qt::LeftButton);
+    });
+    answer.start(20);
+    first.main.findChild<QAction*>("EchoCounting")->trigger();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(first.status(), counting);
+  }
+  Run next;
+  EXPECT_EQ(next.status(), counting);
 }
 
 }  // namespace

@@ -17,8 +17,23 @@ constexpr double kPresenceShare = 0.5;
 constexpr int kTrackBins = 1;
 constexpr int kSkirtBins = 8;
 constexpr int kFloorEvery = 8;
-// Transforms after a wide rise in which nothing starts: the click's averaged tail.
+// Transforms after a wide rise that still hold the click's averaged tail.
 constexpr int kBlankTransforms = 3;
+// What a bin held a moment ago, before a meteor's rise: the mean of three transforms from this
+// long before the latest, passing over those a click touched. A tone followed for less than
+// kRecentSeconds had its own rise in them.
+constexpr double kBeforeSeconds = 0.2;
+constexpr int kBeforeRows = 3;
+constexpr int kBeforeReach = 8;  // transforms further back, past clicks
+constexpr double kRecentSeconds = 0.35;
+// A tone's skirt stood at a bin before an echo rose there if it stood this much over the reference.
+constexpr double kUnderFactor = 4.0;  // 6 dB
+// The listening band's median over the reference level that tells a weak click: noise's median
+// lies 0.8 dB below its mean.
+constexpr double kLiftedMedian = 1.5;
+// A tone that stood within this factor of its level a moment before it was followed rose slowly, as
+// an aircraft's does, not as a meteor's.
+constexpr double kSlowRise = 2.0;  // 3 dB
 
 double db(double ratio) { return 10.0 * std::log10(std::max(ratio, 1e-30)); }
 
@@ -137,6 +152,10 @@ void EchoDetector::layOut(int fftLength) {
   presenceRows_ = std::max(1, static_cast<int>(std::lround(kPresenceWindow / hopSeconds)));
   presence_.assign(std::size_t(presenceRows_) * listen, 0);
   presenceHead_ = presenceFilled_ = 0;
+  beforeLag_ = std::max(2, static_cast<int>(std::lround(kBeforeSeconds / hopSeconds)));
+  recent_.assign(std::size_t(beforeLag_ + kBeforeReach) * listen, 0);
+  recentClicked_.assign(std::size_t(beforeLag_ + kBeforeReach), 1);
+  recentHead_ = recentFilled_ = 0;
   warm_ = 0;
 }
 
@@ -156,7 +175,8 @@ std::optional<double> EchoDetector::undecidedStart() const {
 }
 
 void EchoDetector::finish(const Active& a) {
-  if (a.carrier || a.echo.duration > settings_.maxEchoS || a.echo.duration < kMinDuration) return;
+  const double shortest = a.nearClick ? kMinDurationNearClick : kMinDuration;
+  if (a.carrier || a.echo.duration > settings_.maxEchoS || a.echo.duration < shortest) return;
   if (found_) found_(a.echo);
 }
 
@@ -195,6 +215,25 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   const double ref = std::max(slowRef_, 1e-30);
   const double t = centreTime();
 
+  // The bin's mean over the transforms kBeforeSeconds back (itself while there are none yet).
+  const int recentRows = beforeLag_ + kBeforeReach;
+  auto before = [&](int bin) -> double {
+    double sum = 0;
+    int rows = 0;
+    for (int lag = beforeLag_; lag <= recentFilled_ && rows < kBeforeRows; ++lag) {
+      const int row = (recentHead_ - lag + recentRows) % recentRows;
+      if (recentClicked_[std::size_t(row)] != 0) continue;
+      sum += recent_[std::size_t(row) * std::size_t(listen) + std::size_t(bin)];
+      ++rows;
+    }
+    return rows > 0 ? sum / rows : average_[std::size_t(bin)];
+  };
+  // A tone that has just risen suddenly over what its bin held a moment ago is new even beside
+  // a tone followed for a while: an echo at an aircraft's pitch, or at that of another echo.
+  const auto risen = [&](int bin, double ratio) {
+    return average_[std::size_t(bin)] >= ratio * std::max(ref, before(bin));
+  };
+  const auto sudden = [&](int bin) { return risen(bin, startRatio_); };
   auto localPeak = [&](int centre, int reach) {
     int best = std::clamp(centre - reach, 0, listen - 1);
     for (int i = best; i <= std::min(listen - 1, centre + reach); ++i)
@@ -223,6 +262,7 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   // Nor does it keep a tone alive: a noise blip just before a click would otherwise last.
   const bool wide = refAverage >= ref * wideRatio_;
   if (wide) blank_ = kBlankTransforms;
+  const bool clicked = blank_ > 0;
   std::vector<Active> riding;
   const double binHz = static_cast<double>(rate_) / n;
   // Whether another tone than `self` is followed within `reach` bins of bin, started after
@@ -237,19 +277,39 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
     return false;
   };
   for (Active& a : active_) {
-    const double floor = std::max(ref * endRatio, a.baseline * kOverBaseline);
+    // What the tone must stand over at a bin: the reference, the tone it rides on, and whatever
+    // stood at that bin before it rose (another tone's skirt it must not live on).
+    const auto floorAt = [&](int bin) {
+      const int d = bin - a.origin + kUnderReach;
+      const double under = d >= 0 && d < int(a.under.size()) ? a.under[std::size_t(d)] : 0.0;
+      return std::max({ref * endRatio, a.baseline * kOverBaseline, under * kOverBaseline});
+    };
     // The tone moves only while it stands out, no faster than kDriftHzPerS, and not onto a tone
-    // followed since earlier: a fading echo's track does not wander off into another tone.
+    // followed since earlier, nor onto one that has just risen: a fading echo's track does not
+    // wander off into another tone, nor an aircraft's into an echo beside it; nor in a click.
     const int next = localPeak(a.track, kTrackBins);
     const double age = t - a.echo.start;
-    if (next != a.track && average_[std::size_t(a.track)] >= floor &&
-        average_[std::size_t(next)] >= floor &&
-        std::abs(next - a.origin) <= kTrackBins + 1 + age * kDriftHzPerS / binHz &&
-        !followedNear(&a, next, kTrackBins, -1e300)) {
+    if (next != a.track && !clicked && average_[std::size_t(a.track)] >= floorAt(a.track) &&
+        average_[std::size_t(next)] >= floorAt(next) &&
+        std::abs(next - a.origin) <=
+            kTrackBins + (age < kRecentSeconds ? 0 : 1) + age * kDriftHzPerS / binHz &&
+        !followedNear(&a, next, kTrackBins, -1e300) &&
+        (age < kRecentSeconds || !risen(next, kOverBaseline))) {
       a.track = next;
     }
     const double power = average_[std::size_t(a.track)];
-    if (power >= floor && !wide) {
+    // Nor does an echo live on as the skirt of another tone beside it: a neighbour stronger than it
+    // on the slope down from another tone's peak.
+    bool outshone = false;
+    for (const int side : {a.track - 1, a.track + 1}) {
+      if (a.carrier || side < 0 || side >= listen || average_[std::size_t(side)] <= power) continue;
+      for (const Active& b : active_) {
+        outshone = outshone || (&b != &a && b.track != a.track && std::abs(b.track - side) <= 1 &&
+                                average_[std::size_t(b.track)] >= average_[std::size_t(side)]);
+      }
+    }
+    a.nearClick = a.nearClick || clicked;
+    if (power >= floorAt(a.track) && !wide && !outshone) {
       a.lastAbove = t;
       a.echo.duration = t - a.echo.start;
     }
@@ -279,37 +339,58 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
     finish(a);
     return true;
   });
-  if (blank_ > 0) {
-    --blank_;
-  } else if (warm_ >= kWarmTransforms && active_.size() < kMaxTones) {
-    // The strongest bin away from the tones already followed.
-    int peak = -1;
-    for (int i = 0; i < listen; ++i) {
-      bool followed = false;
-      for (const Active& a : active_)
-        followed = followed || std::abs(i - a.track) <= 2 * kTrackBins;
-      if (!followed && (peak < 0 || average_[std::size_t(i)] > average_[std::size_t(peak)]))
-        peak = i;
-    }
+  // In a click and its tail only a tone standing out of the click itself starts.
+  const double over = blank_ > 0 ? std::max<double>(ref, refAverage) : ref;
+  if (blank_ > 0) --blank_;
+  if (warm_ >= kWarmTransforms && active_.size() < kMaxTones) {
     // A bin on the skirt of a strong tone already followed is that tone, not a new one: a new
-    // tone stands apart from it by a dip of 6 dB at least.
-    const auto onSkirt = [&](int bin) {
+    // tone stands apart from it by a dip of 6 dB at least, or rose suddenly after it.
+    const auto blocked = [&](int bin) {
       const float dip = average_[std::size_t(bin)] / 4;
       for (const Active& a : active_) {
-        const int lo = std::min(bin, a.track) + 1, hi = std::max(bin, a.track) - 1;
-        if (std::abs(bin - a.track) > kSkirtBins) continue;
+        const int distance = std::abs(bin - a.track);
+        if (distance > kSkirtBins) continue;
+        if (distance == 0) return true;
         bool dipped = false;
-        for (int i = lo; i <= hi && !dipped; ++i) dipped = average_[std::size_t(i)] < dip;
-        if (!dipped) return true;
+        if (distance > 2 * kTrackBins) {
+          const int lo = std::min(bin, a.track) + 1, hi = std::max(bin, a.track) - 1;
+          for (int i = lo; i <= hi && !dipped; ++i) dipped = average_[std::size_t(i)] < dip;
+        }
+        const bool recent = !a.carrier && t - a.echo.start < kRecentSeconds;
+        if (!dipped && (recent || !sudden(bin))) return true;
       }
       return false;
     };
-    if (peak >= 0 && average_[std::size_t(peak)] >= ref * startRatio_ && !onSkirt(peak)) {
+    // The strongest local peak that is no followed tone's. A stronger neighbour that did not rise
+    // with it is another tone's: a sudden rise beside it is a peak of its own.
+    const auto below = [&](int bin, int side) {
+      if (side < 0 || side >= listen) return false;
+      return average_[std::size_t(side)] > average_[std::size_t(bin)] &&
+             (sudden(side) || !sudden(bin));
+    };
+    int peak = -1;
+    for (int i = 0; i < listen; ++i) {
+      const float p = average_[std::size_t(i)];
+      if (p < over * startRatio_ || (peak >= 0 && p <= average_[std::size_t(peak)])) continue;
+      if (below(i, i - 1) || below(i, i + 1) || blocked(i)) continue;
+      peak = i;
+    }
+    if (peak >= 0) {
       Active a;
       // Halfway between the two transforms averaged.
       a.echo.start = t - n / 4.0 / rate_;
       a.lastAbove = t;
       a.track = a.origin = peak;
+      // Whether a click touched the last transforms, whose tails leave blips behind.
+      bool clickedLately = clicked;
+      for (int lag = 1; lag <= std::min(recentFilled_, beforeLag_); ++lag) {
+        const int row = (recentHead_ - lag + recentRows) % recentRows;
+        clickedLately = clickedLately || recentClicked_[std::size_t(row)] != 0;
+      }
+      // A click too weak to lift the reference band still lifts much of the listening band.
+      std::vector<float> sorted(average_);
+      std::nth_element(sorted.begin(), sorted.begin() + listen / 2, sorted.end());
+      a.nearClick = clickedLately || sorted[std::size_t(listen / 2)] >= kLiftedMedian * ref;
       // How much of the last window a tone already stood near this frequency.
       int present = 0;
       for (int row = 0; row < presenceFilled_; ++row) {
@@ -322,7 +403,16 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
           }
         }
       }
-      a.carrier = present >= kPresenceShare * presenceRows_;
+      a.carrier =
+          (present >= kPresenceShare * presenceRows_ || !risen(peak, kSlowRise)) && !sudden(peak);
+      // Risen beside another tone, on its skirt: it ends when it falls back to what was there.
+      if (!a.carrier) {
+        for (int d = -kUnderReach; d <= kUnderReach; ++d) {
+          const int bin = std::clamp(peak + d, 0, listen - 1);
+          const double was = before(bin);
+          a.under[std::size_t(d + kUnderReach)] = was >= kUnderFactor * ref ? float(was) : 0.0f;
+        }
+      }
       notePeak(a, peak, average_[std::size_t(peak)]);
       active_.push_back(a);
     }
@@ -343,6 +433,11 @@ void EchoDetector::transform(const xvtools::TransformView& view) {
   const float presentAbove = static_cast<float>(kPresenceFactor * floorLevel);
   for (int i = 0; i < listen; ++i) flags[i] = average_[std::size_t(i)] > presentAbove ? 1 : 0;
   presenceHead_ = (presenceHead_ + 1) % presenceRows_;
+  std::copy(average_.begin(), average_.end(),
+            recent_.begin() + std::ptrdiff_t(recentHead_) * std::ptrdiff_t(listen));
+  recentClicked_[std::size_t(recentHead_)] = clicked ? 1 : 0;
+  recentHead_ = (recentHead_ + 1) % recentRows;
+  recentFilled_ = std::min(recentFilled_ + 1, recentRows);
   presenceFilled_ = std::min(presenceFilled_ + 1, presenceRows_);
 }
 

@@ -1,15 +1,20 @@
 // Meteor echoes found in the spectrograph's own transforms.
 //
-// Each transform gives the strongest bin of the listening band, averaged over two transforms, and
-// the level of the reference band (its mean without its two strongest bins, followed slowly so that
-// one click barely moves it). An echo starts when the strongest bin rises snrDb above the
-// reference; it follows its tone within two bins and ends once the tone has stayed kEndMarginDb
-// below that for kHold seconds. Several tones are followed at once, each from its own start. It is
-// counted unless it lasted longer than maxEchoS (an aircraft or a carrier), the reference band rose
-// with it (lightning, interference), or a tone had already been present near its frequency for most
-// of the last kPresenceWindow seconds (an aircraft fading in and out).
+// Each transform gives the listening band's bins, averaged over two transforms, and the level of
+// the reference band (its mean without its two strongest bins, followed slowly so that one click
+// barely moves it). An echo starts at the strongest local peak that rises snrDb above the
+// reference and is no tone already followed; it follows its tone within two bins and ends once the
+// tone has stayed kEndMarginDb below that, or fallen back to what stood at its bin before it rose,
+// for kHold seconds. Several tones are followed at once, each from its own start: a peak beside a
+// followed tone (an aircraft, another echo) starts an echo of its own when it rose suddenly, by
+// snrDb within a fifth of a second, as a meteor's tone does. It is counted unless it lasted longer
+// than maxEchoS (an aircraft or a carrier), the reference band rose with it (lightning,
+// interference), or, without such a sudden rise, a tone had already been present near its
+// frequency for most of the last kPresenceWindow seconds or it rose slowly (an aircraft fading in
+// and out).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -55,8 +60,10 @@ class EchoDetector {
   static constexpr double kCarrierLevelSeconds = 1.0;
   static constexpr double kSettleSeconds = 2.0;
   static constexpr double kFloorSeconds = 30.0;
-  // Shorter is a blip of the noise: a meteor's tone lasts a tenth of a second at least.
-  static constexpr double kMinDuration = 0.05;
+  // Shorter is a blip of the noise (two transforms, what one noisy transform leaves in their
+  // average); near a click, whose tail leaves longer blips, a meteor's tenth of a second at least.
+  static constexpr double kMinDuration = 0.04;
+  static constexpr double kMinDurationNearClick = 0.1;
   static constexpr double kCarrierSettleSeconds = 0.25;
   static constexpr double kDriftHzPerS = 2.0;
   static constexpr double kOverBaseline = 4.0;  // 6 dB
@@ -101,7 +108,14 @@ class EchoDetector {
   int presenceRows_ = 0;
   int presenceHead_ = 0;
   int presenceFilled_ = 0;
+  // The listening band's averaged powers of the last transforms, for telling a sudden rise.
+  std::vector<float> recent_;
+  std::vector<std::uint8_t> recentClicked_;  // per row: a click's, not to be compared with
+  int beforeLag_ = 2;
+  int recentHead_ = 0;
+  int recentFilled_ = 0;
 
+  static constexpr int kUnderReach = 2;
   struct Active {
     Echo echo;
     int track = 0;
@@ -112,6 +126,9 @@ class EchoDetector {
     double level = 0;     // the tone's power, followed over kCarrierLevelSeconds
     double baseline = 0;  // the tone this echo rides on, if any
     double lastRide = -1e300;
+    bool nearClick = false;  // a click came just before it or during it
+    // What the bins around its start held before it rose, where another tone stood there.
+    std::array<float, 2 * kUnderReach + 1> under{};
   };
   // Tones followed at once: an aircraft's does not hide the echoes beside it.
   std::vector<Active> active_;
