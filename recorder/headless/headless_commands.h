@@ -2,17 +2,19 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
-
-#include "headless_options.h"
+#include <optional>
+#include <string>
 
 namespace recorder::app {
 
-// The local day number of a file's last change: the last day of a log exported without a date.
-std::int64_t dayOfChange(std::time_t changedAt);
+// --export-csv LOG [--date YYYY-MM-DD]: the log, and the day its clock started when known.
+struct CsvExportSettings {
+  std::string exportCsvPath;
+  std::optional<std::int64_t> csvDay;
+};
 
 // Each returns the process exit code.
-int exportCsvCommand(const HeadlessOptions& options);
+int exportCsvCommand(const CsvExportSettings& options);
 int listDevicesCommand();
 
 }  // namespace recorder::app
