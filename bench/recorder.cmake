@@ -11,6 +11,6 @@ add_dependencies(bench_day_plot KVPLOTAX)
 
 # What --serve costs a recording with 50 clients polling the chart: the program run as a process.
 zelk_bench(bench_web_serve SOURCES web_serve_bench.cpp LIBS PkgConfig::CPP_HTTPLIB)
-target_include_directories(bench_web_serve PRIVATE ${CMAKE_SOURCE_DIR}/recorder/tests)
+target_include_directories(bench_web_serve PRIVATE ${CMAKE_SOURCE_DIR}/recorder/web/tests)
 target_compile_definitions(bench_web_serve PRIVATE ZELKCHART_PATH="$<TARGET_FILE:zelkchart>")
 add_dependencies(bench_web_serve zelkchart KVPLOTAX)

@@ -39,7 +39,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::optional<ServeAddress> serve;
   std::vector<std::string> serveNames;  // --serve-name NAME, each time given
   // VLF stations measured from the input at its own rate, and their SID files.
-  StationOptions stations;
+  StationSettings stations;
   // The window's own.
   bool start = false;          // press Start once the window is shown
   std::string screenshotPath;  // the window's picture, written just before it exits

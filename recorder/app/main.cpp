@@ -10,9 +10,10 @@
 #include "headless_commands.h"
 #include "headless_options.h"
 #include "headless_run.h"
+#include "run_settings.h"
 #if ZELKCHART_WINDOW
 #include "apps/display.h"
-#include "window_options.h"
+#include "window_command_line.h"
 #include "window_run.h"
 #endif
 
@@ -25,21 +26,19 @@ int main(int argc, char** argv) {
   const auto& options = parsed.options;
   if (const auto done = apps::answerBeforeRun(program, options, {parsed.error, parsed.tryHelp}))
     return apps::finish(*done);
-  if (!options.exportCsvPath.empty()) return recorder::app::exportCsvCommand(options);
+  if (!options.exportCsvPath.empty())
+    return recorder::app::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
   if (options.listDevices) return recorder::app::listDevicesCommand();
-  if (options.plot) {
-    return recorder::app::runDayPlot(
-        {options.plotLogs, options.imagePath, options.plotFrom, options.plotTo, options.plotSize,
-         options.site, options.dateText, options.plotClock, options.plotDb},
-        std::cerr);
-  }
+  if (options.plot)
+    return recorder::app::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
   if (!options.headless) {
 #if ZELKCHART_WINDOW
     if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);
-    return recorder::app::runWindow(options, recorder::app::windowOptionsOf(options), argc, argv);
+    return recorder::app::runWindow(recorder::app::windowSettingsOf(options), argc, argv);
 #else
     return apps::finish({2, "", "zelkchart: this build has no window front end; use --headless\n"});
 #endif
   }
-  return recorder::app::runHeadless(options, apps::catchStopSignals());
+  return recorder::app::runHeadless(recorder::app::headlessSettingsOf(options),
+                                    apps::catchStopSignals());
 }

@@ -1,7 +1,5 @@
 #include "station_options.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 
@@ -38,7 +36,7 @@ bool degrees(const std::string& text, double limit) {
 
 }  // namespace
 
-std::vector<Option> stationOptionTable(StationOptions& s) {
+std::vector<Option> stationOptionTable(StationSettings& s) {
   return {
       {"--station", "--station needs CALL:FREQ[:WIDTH]", Runs::Any,
        [&s](const std::string& text) {
@@ -79,7 +77,7 @@ std::vector<Option> stationOptionTable(StationOptions& s) {
   };
 }
 
-std::string stationOptionsProblem(StationOptions& s, const std::string& site, bool playback) {
+std::string stationOptionsProblem(StationSettings& s, const std::string& site, bool playback) {
   if (!s.any()) {
     if (s.intervalGiven) return "--interval needs --station or --stations";
     if (s.rate != 0) return "--rate needs --station or --stations";
@@ -101,19 +99,6 @@ std::string stationOptionsProblem(StationOptions& s, const std::string& site, bo
     s.longitude = lon;
   }
   return {};
-}
-
-std::string sidSiteName(const StationOptions& s) {
-  if (!s.siteName.empty()) return s.siteName;
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0 || host[0] == '\0') return "zelk";
-  std::string name;
-  for (const char* c = host; *c != '\0' && *c != '.'; ++c) {
-    const bool ok =
-        (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9');
-    name += ok ? *c : '-';
-  }
-  return name.empty() ? "zelk" : name;
 }
 
 }  // namespace recorder::app

@@ -98,4 +98,13 @@ std::int64_t today(bool utc) {
   return *parseIsoDay(text);
 }
 
+std::int64_t dayOfChange(std::time_t changedAt) {
+  std::tm changed{};
+  localtime_r(&changedAt, &changed);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", changed.tm_year + 1900, changed.tm_mon + 1,
+                changed.tm_mday);
+  return parseIsoDay(text).value_or(0);
+}
+
 }  // namespace recorder

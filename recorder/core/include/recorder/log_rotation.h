@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +36,8 @@ LogNameParts splitLogName(const std::string& path);
 
 // Today's day number by the system clock, local or UTC.
 std::int64_t today(bool utc);
+
+// The local day number of a file's last change: the last day of a log exported without a date.
+std::int64_t dayOfChange(std::time_t changedAt);
 
 }  // namespace recorder

@@ -4,7 +4,7 @@
 
 #include "apps/designed_chart.h"
 
-namespace recorder::app {
+namespace recorder {
 
 inline constexpr char kDesignedChartFile[] = "zelkchart.bag";
 
@@ -13,4 +13,4 @@ automation::Dispatch& createDesignedChart(Container& container, const automation
   return apps::createDesignedChart(container, kDesignedChartFile, clsid);
 }
 
-}  // namespace recorder::app
+}  // namespace recorder

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "headless_commands.h"
 #include "recorder/csv_export.h"
+#include "recorder/log_rotation.h"
 #include "recorder/log_writer.h"
 #include "recorder/ole_date.h"
 #include "web_server.h"

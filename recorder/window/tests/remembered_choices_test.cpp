@@ -133,10 +133,10 @@ TEST_F(RememberedChoicesTest, ChoicesOfOneRunAreInForceInTheNextUnlessGoneOrOver
 
 TEST_F(RememberedChoicesTest, StationsSetInTheDialogAreThoseOfTheNextStartUnlessGivenThen) {
   RecorderWindow& first = start({});
-  HeadlessOptions options;
-  options.stations.list = startStations({}, *choices_);
-  EXPECT_TRUE(options.stations.list.empty());
-  auto stations = std::make_unique<WindowStations>(first, options);
+  StationSettings settings;
+  settings.list = startStations({}, *choices_);
+  EXPECT_TRUE(settings.list.empty());
+  auto stations = std::make_unique<WindowStations>(first, settings);
   keepStations(*stations, *choices_);
   std::string refused;
   answerNextDialog<QDialog>([&refused](QDialog& shown) {

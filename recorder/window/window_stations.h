@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "headless_options.h"
 #include "recorder/station_chart.h"
 #include "recorder/station_recorder.h"
+#include "recorder/station_run.h"
 
 namespace recorder::app {
 
@@ -24,7 +24,7 @@ class WebView;
 class WindowStations final : public QObject {
  public:
   // options: the command line's (the list may be empty). Must be destroyed before the window.
-  WindowStations(RecorderWindow& window, const HeadlessOptions& options);
+  WindowStations(RecorderWindow& window, const StationSettings& settings);
   ~WindowStations() override;
 
   const std::vector<Station>& stations() const { return list_; }
@@ -51,7 +51,7 @@ class WindowStations final : public QObject {
   void replaceRecorder(std::unique_ptr<StationRecorder> recorder);
 
   RecorderWindow& window_;
-  HeadlessOptions options_;
+  StationSettings settings_;
   std::vector<Station> list_;
   std::unique_ptr<StationRecorder> recorder_;
   std::unique_ptr<StationTraces> traces_;

@@ -1,12 +1,15 @@
-#include "window_options.h"
+#include "window_command_line.h"
 
 namespace recorder::app {
 
-WindowOptions windowOptionsOf(const HeadlessOptions& options) {
-  WindowOptions window;
+WindowSettings windowSettingsOf(const HeadlessOptions& options) {
+  WindowSettings window;
   window.start = options.start;
   window.screenshotPath = options.screenshotPath;
   if (options.inputGiven) window.input = options.input;
+  window.seconds = options.seconds;
+  window.serve = options.serve;
+  window.stations = options.stations;
   return window;
 }
 

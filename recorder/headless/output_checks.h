@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "headless_options.h"
+#include "headless_settings.h"
 
 namespace recorder::app {
 
@@ -14,11 +14,11 @@ namespace recorder::app {
 // symbolic link; the image and the printed file must be absent or regular files of this user
 // (links lead to their targets); every output's folder must exist and be writable, and every
 // name the run will make (a daily log's dated names) must fit its folder.
-std::string checkRunFiles(const HeadlessOptions& options);
+std::string checkRunFiles(const HeadlessSettings& options);
 
 // Why the run must not write to a file it would append to (the log, and today's dated log of a
 // daily rotation): one that exists and belongs to another user, who could read and rewrite what
 // is recorded there. Empty when there is none.
-std::string checkAppendedOwners(const HeadlessOptions& options);
+std::string checkAppendedOwners(const HeadlessSettings& options);
 
 }  // namespace recorder::app

@@ -45,16 +45,15 @@ bool inputReadable(const std::optional<std::string>& requested) {
 
 }  // namespace
 
-int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
-              char** argv) {
-  if (!inputReadable(windowOptions.input)) {
-    std::fprintf(stderr, "zelkchart: cannot read the input %s\n", windowOptions.input->c_str());
+int runWindow(const WindowSettings& settings, int& argc, char** argv) {
+  if (!inputReadable(settings.input)) {
+    std::fprintf(stderr, "zelkchart: cannot read the input %s\n", settings.input->c_str());
     return 1;
   }
   std::unique_ptr<WebView> web;
-  if (options.serve) {
+  if (settings.serve) {
     std::string error;
-    web = WebView::start(*options.serve, today(false), error);
+    web = WebView::start(*settings.serve, today(false), error);
     if (!web) {
       std::fprintf(stderr, "zelkchart: %s\n", error.c_str());
       return 2;
@@ -75,7 +74,7 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
 
   const auto devices = [] { return xvtools::captureDeviceNames(); };
   const apps::RememberedChoices choices;
-  const StartInput input = startWithRememberedChoices(windowOptions.input, devices, choices);
+  const StartInput input = startWithRememberedChoices(settings.input, devices, choices);
   std::unique_ptr<RecorderWindow> window;
   try {
     window = std::make_unique<RecorderWindow>(input, devices);
@@ -85,25 +84,25 @@ int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions
   }
   keepChoices(*window, choices);
   if (web) window->serve(*web);
-  HeadlessOptions withStations = options;
-  withStations.stations.list = startStations(options.stations.list, choices);
-  auto stations = std::make_unique<WindowStations>(*window, withStations);
+  StationSettings started = settings.stations;
+  started.list = startStations(settings.stations.list, choices);
+  auto stations = std::make_unique<WindowStations>(*window, started);
   keepStations(*stations, choices);
   if (web) stations->serve(*web);
 
   bool screenshotFailed = false;
   const auto leave = [&] {
-    screenshotFailed = !writeScreenshot(*window, windowOptions.screenshotPath);
+    screenshotFailed = !writeScreenshot(*window, settings.screenshotPath);
     window->close();
   };
   // A stop leaves as the time limit does; the form's end then closes its log.
   onStop = leave;
   if (stoppedEarly) QTimer::singleShot(0, window.get(), leave);
-  if (windowOptions.start) {
+  if (settings.start) {
     QTimer::singleShot(0, window.get(), [&] { window->scrollButton()->click(); });
   }
-  if (options.seconds) {
-    QTimer::singleShot(static_cast<int>(*options.seconds * 1000), window.get(), leave);
+  if (settings.seconds) {
+    QTimer::singleShot(static_cast<int>(*settings.seconds * 1000), window.get(), leave);
   }
   const int status = QApplication::exec();
   stations.reset();  // the last interval measured is written

@@ -1,4 +1,4 @@
-#include "station_run.h"
+#include "recorder/station_run.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 
 #include "xvtools/native_input.h"
 
-namespace recorder::app {
+namespace recorder {
 
 namespace {
 
@@ -22,7 +22,7 @@ std::unique_ptr<StationRecorder> refuse(int& exitCode, int code, const std::stri
 }
 
 // The rate the stations are measured at; 0 after a line saying why there is none.
-int stationRate(const StationOptions& s, const xvtools::InputSpec& input, int& exitCode) {
+int stationRate(const StationSettings& s, const xvtools::InputSpec& input, int& exitCode) {
   using Kind = xvtools::InputSpec::Kind;
   const bool card = input.kind == Kind::DefaultDevice || input.kind == Kind::Device;
   if (s.rate != 0 && input.kind != Kind::Synthetic && !card) {
@@ -54,12 +54,26 @@ int stationRate(const StationOptions& s, const xvtools::InputSpec& input, int& e
 
 }  // namespace
 
-std::unique_ptr<StationRecorder> prepareStations(const HeadlessOptions& options, int& exitCode) {
+std::string sidSiteName(const StationSettings& s) {
+  if (!s.siteName.empty()) return s.siteName;
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0 || host[0] == '\0') return "zelk";
+  std::string name;
+  for (const char* c = host; *c != '\0' && *c != '.'; ++c) {
+    const bool ok =
+        (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9');
+    name += ok ? *c : '-';
+  }
+  return name.empty() ? "zelk" : name;
+}
+
+std::unique_ptr<StationRecorder> prepareStations(const StationSettings& s,
+                                                 const std::string& inputText, bool sync,
+                                                 int& exitCode) {
   exitCode = 0;
-  const StationOptions& s = options.stations;
   if (!s.any()) return nullptr;
-  const auto input = xvtools::InputSpec::parse(options.input);
-  if (!input) return refuse(exitCode, 2, "--input " + options.input + " is not an input");
+  const auto input = xvtools::InputSpec::parse(inputText);
+  if (!input) return refuse(exitCode, 2, "--input " + inputText + " is not an input");
   const int rate = stationRate(s, *input, exitCode);
   if (rate == 0) return nullptr;
   if (const std::string problem = stationRateProblem(s.list, rate); !problem.empty())
@@ -76,8 +90,8 @@ std::unique_ptr<StationRecorder> prepareStations(const HeadlessOptions& options,
   settings.startUtc = static_cast<std::int64_t>(std::time(nullptr));
   settings.sidFolder = s.sidDir;
   settings.site = {sidSiteName(s), s.latitude, s.longitude, s.intervalSeconds};
-  settings.sync = options.sync;
+  settings.sync = sync;
   return std::make_unique<StationRecorder>(std::move(settings));
 }
 
-}  // namespace recorder::app
+}  // namespace recorder

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "recorder/station_run.h"
 #include "recorder_window.h"
-#include "station_run.h"
 #include "stations_dialog.h"
 #include "web_view.h"
 
 namespace recorder::app {
 
-WindowStations::WindowStations(RecorderWindow& window, const HeadlessOptions& options)
-    : window_(window), options_(options), list_(options.stations.list) {
+WindowStations::WindowStations(RecorderWindow& window, const StationSettings& settings)
+    : window_(window), settings_(settings), list_(settings.list) {
   action_ = window.optionsMenu()->addAction("&Stations...", this, [this] { showDialog(); });
   // Pressed comes before the Start button's click starts the input: the tap is in place first.
   connect(window.scrollButton(), &QPushButton::pressed, this, [this] {
@@ -65,11 +65,10 @@ void WindowStations::starting() {
   setStations(list_);
   auto& waveIn = window_.form().XVWaveInX1();
   if (list_.empty()) return;
-  HeadlessOptions options = options_;
-  options.stations.list = list_;
-  options.input = waveIn.input().toString();
+  StationSettings settings = settings_;
+  settings.list = list_;
   int exitCode = 0;
-  replaceRecorder(prepareStations(options, exitCode));
+  replaceRecorder(prepareStations(settings, waveIn.input().toString(), false, exitCode));
   if (!recorder_) {
     problem_ = "Stations not measured from this input (see the terminal)";
     showLevels();

@@ -2,12 +2,10 @@
 // window or by SIGINT/SIGTERM (each closes the log first), exit status 0.
 #pragma once
 
-#include "headless_options.h"
-#include "window_options.h"
+#include "window_settings.h"
 
 namespace recorder::app {
 
-int runWindow(const HeadlessOptions& options, const WindowOptions& windowOptions, int& argc,
-              char** argv);
+int runWindow(const WindowSettings& settings, int& argc, char** argv);
 
 }  // namespace recorder::app

@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "headless_commands.h"
 #include "recorder/csv_export.h"
 #include "recorder/log_rotation.h"
 #include "web_connection.h"

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "designed_chart.h"
 #include "host/qt/print_services.h"
+#include "recorder/designed_chart.h"
 #include "web_view.h"
 #include "window_layout.h"
 

@@ -7,9 +7,9 @@
 #include <array>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "headless_options.h"
 #include "host/captioned_image.h"
 #include "host/headless.h"
 #include "recorder/stations.h"
@@ -33,11 +33,18 @@ struct ChartPictureText {
 ChartPictureText chartPictureText(const host::PixelView& chart, const ZelkChrtForm& form,
                                   bool clock, std::span<const Station> stations);
 
+// Where the picture is written, how often and whether with the clock's labels.
+struct LiveImageSettings {
+  std::string path;
+  int every = 0;  // rewrite it every N seconds of signal; 0: only when write() is called
+  bool labels = false;
+};
+
 class LiveImage {
  public:
   LiveImage(const host::HeadlessContainer& container, const ZelkChrtForm& form,
-            const HeadlessOptions& options)
-      : container_(container), form_(form), options_(options) {}
+            LiveImageSettings settings)
+      : container_(container), form_(form), settings_(std::move(settings)) {}
 
   // Called after each second of signal. False when a due picture could not be written.
   bool secondPassed(long seconds);
@@ -51,7 +58,7 @@ class LiveImage {
 
   const host::HeadlessContainer& container_;
   const ZelkChrtForm& form_;
-  const HeadlessOptions& options_;
+  LiveImageSettings settings_;
   std::vector<Station> stations_;
 };
 

@@ -11,18 +11,18 @@
 #include <memory>
 
 #include "apps/user_chart_style.h"
-#include "designed_chart.h"
 #include "host/headless.h"
 #include "host/headless_prompter.h"
 #include "live_image.h"
 #include "output_checks.h"
+#include "recorder/designed_chart.h"
 #include "recorder/form_host.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 #include "recorder/station_chart.h"
 #include "recorder/station_recorder.h"
+#include "recorder/station_run.h"
 #include "recorder/zelk_chrt_form.h"
-#include "station_run.h"
 #include "web_view.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/form_thread.h"
@@ -87,7 +87,7 @@ std::string systemTimeOfDay(bool utc) {
 // recording or playback started, driven second by second, and ended with its outputs.
 class HeadlessRecording {
  public:
-  HeadlessRecording(const HeadlessOptions& options, const apps::StopRequest& stop,
+  HeadlessRecording(const HeadlessSettings& options, const apps::StopRequest& stop,
                     host::HeadlessContainer& container, automation::Dispatch& chart, WebView* web,
                     StationRecorder* stations)
       : options_(options),
@@ -97,7 +97,7 @@ class HeadlessRecording {
         formHost_(container),
         styledChart_(chart, kDesignedChartFile),
         form_(styledChart_, formHost_, prompter_),
-        image_(container, form_, options),
+        image_(container, form_, {options.imagePath, options.imageEvery, options.imageLabels}),
         web_(web),
         stations_(stations),
         playback_(!options.playbackPath.empty()) {}
@@ -164,7 +164,7 @@ class HeadlessRecording {
     if (web_ != nullptr) web_->secondPassed(container_.screen(), form_, force);
   }
 
-  const HeadlessOptions& options_;
+  const HeadlessSettings& options_;
   const apps::StopRequest& stop_;
   host::HeadlessContainer& container_;
   automation::Dispatch& chart_;
@@ -349,7 +349,7 @@ int HeadlessRecording::finish() {
 }
 
 // The port is taken before anything is recorded: a port in use ends the run here.
-bool startWebView(const HeadlessOptions& options, std::unique_ptr<WebView>& web) {
+bool startWebView(const HeadlessSettings& options, std::unique_ptr<WebView>& web) {
   if (!options.serve) return true;
   std::string error;
   web = WebView::start(*options.serve, options.startDay.value_or(today(options.startTime == "utc")),
@@ -364,7 +364,7 @@ bool startWebView(const HeadlessOptions& options, std::unique_ptr<WebView>& web)
 
 }  // namespace
 
-int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
+int runHeadless(const HeadlessSettings& options, const apps::StopRequest& stop) {
   // A recording piped in that stalls must not keep the run from stopping.
   xvtools::setInputStopFlag(&apps::stopSignalFlag());
   if (const std::string problem = checkAppendedOwners(options); !problem.empty()) {
@@ -376,7 +376,8 @@ int runHeadless(const HeadlessOptions& options, const apps::StopRequest& stop) {
     return 1;
   }
   int refused = 0;
-  const std::unique_ptr<StationRecorder> stations = prepareStations(options, refused);
+  const std::unique_ptr<StationRecorder> stations =
+      prepareStations(options.stations, options.input, options.sync, refused);
   if (refused != 0) return refused;
   std::unique_ptr<WebView> web;
   if (!startWebView(options, web)) return 2;

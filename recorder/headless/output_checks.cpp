@@ -54,7 +54,7 @@ std::string readableLog(const std::string& path) {
   return {};
 }
 
-std::string logProblem(const std::string& path, const HeadlessOptions& options) {
+std::string logProblem(const std::string& path, const HeadlessSettings& options) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) == 0) {
     if (S_ISLNK(info.st_mode)) {
@@ -87,7 +87,7 @@ std::string ownerProblem(const std::string& path) {
 
 }  // namespace
 
-std::string checkAppendedOwners(const HeadlessOptions& options) {
+std::string checkAppendedOwners(const HeadlessSettings& options) {
   if (options.logPath.empty() || !options.playbackPath.empty()) return {};
   std::string problem = ownerProblem(options.logPath);
   if (problem.empty() && options.rotateDaily)
@@ -95,7 +95,7 @@ std::string checkAppendedOwners(const HeadlessOptions& options) {
   return problem;
 }
 
-std::string checkRunFiles(const HeadlessOptions& options) {
+std::string checkRunFiles(const HeadlessSettings& options) {
   const bool playback = !options.playbackPath.empty();
   std::string input;  // the file the run reads, if any
   if (playback) {

@@ -40,23 +40,21 @@ ChartPictureText chartPictureText(const host::PixelView& chart, const ZelkChrtFo
 }
 
 bool LiveImage::secondPassed(long seconds) {
-  if (options_.imageEvery <= 0 || seconds % options_.imageEvery != 0) return true;
+  if (settings_.every <= 0 || seconds % settings_.every != 0) return true;
   return write();
 }
 
 bool LiveImage::write() {
-  const bool ok = options_.imageLabels || !stations_.empty()
-                      ? writeWithLabels()
-                      : container_.writeScreen(options_.imagePath);
-  if (!ok)
-    std::fprintf(stderr, "zelkchart: cannot write the image %s\n", options_.imagePath.c_str());
+  const bool ok = settings_.labels || !stations_.empty() ? writeWithLabels()
+                                                         : container_.writeScreen(settings_.path);
+  if (!ok) std::fprintf(stderr, "zelkchart: cannot write the image %s\n", settings_.path.c_str());
   return ok;
 }
 
 bool LiveImage::writeWithLabels() const {
   const host::PixelView chart = container_.screen();
-  const ChartPictureText text = chartPictureText(chart, form_, options_.imageLabels, stations_);
-  return host::writeCaptionedImage(options_.imagePath, chart, text.captions, text.strip);
+  const ChartPictureText text = chartPictureText(chart, form_, settings_.labels, stations_);
+  return host::writeCaptionedImage(settings_.path, chart, text.captions, text.strip);
 }
 
 }  // namespace recorder::app

@@ -1,0 +1,16 @@
+// The command line read into the settings of the run it asks for: each room runs on its own
+// struct and never sees the command line.
+#pragma once
+
+#include "day_plot_run.h"
+#include "headless_commands.h"
+#include "headless_options.h"
+#include "headless_settings.h"
+
+namespace recorder::app {
+
+HeadlessSettings headlessSettingsOf(const HeadlessOptions& options);
+CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options);
+DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options);
+
+}  // namespace recorder::app
