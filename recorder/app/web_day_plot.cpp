@@ -11,7 +11,9 @@ namespace recorder::app {
 bool drawServedDayPlot(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
                        const std::string& name, const std::atomic<bool>& stopping,
                        std::string& png) {
-  std::FILE* in = openFilePrefix(std::move(file), size, stopping);
+  // A log that takes longer to read is not drawn: the worker is wanted for other requests.
+  const auto deadline = std::chrono::steady_clock::now() + kDayPlotTimeLimit;
+  std::FILE* in = openFilePrefix(std::move(file), size, stopping, nullptr, deadline);
   if (in == nullptr) return false;
   DayPlotOptions options;
   options.logs = {name};
@@ -21,7 +23,7 @@ bool drawServedDayPlot(std::shared_ptr<util::Descriptor> file, std::uint64_t siz
   std::ostringstream said;
   const int status = runDayPlot(options, said);
   std::fclose(in);
-  return status == 0 && !stopping && !png.empty();
+  return status == 0 && !stopping && std::chrono::steady_clock::now() <= deadline && !png.empty();
 }
 
 std::string httpDate(std::time_t at) {

@@ -20,8 +20,9 @@
 namespace recorder::app {
 
 // The day plot of the log's first `size` bytes as PNG, in --plot's default size; name stands for
-// the log in the legend. False when it holds no point to draw, or once `stopping` is set (the
-// reading then ends at once).
+// the log in the legend. False when it holds no point to draw, once `stopping` is set, or when
+// the log is not read within kDayPlotTimeLimit (the reading then ends at once).
+inline constexpr std::chrono::seconds kDayPlotTimeLimit{30};
 bool drawServedDayPlot(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
                        const std::string& name, const std::atomic<bool>& stopping,
                        std::string& png);

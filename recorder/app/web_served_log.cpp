@@ -17,11 +17,15 @@ struct FilePrefix {
   std::uint64_t at = 0;
   const std::atomic<bool>* stopping;
   const std::atomic<bool>* gone;
+  std::chrono::steady_clock::time_point deadline;
 };
 
 ssize_t readPrefix(void* cookie, char* buffer, std::size_t length) {
   auto& f = *static_cast<FilePrefix*>(cookie);
-  if (*f.stopping || (f.gone != nullptr && *f.gone) || f.at >= f.size) return 0;
+  if (*f.stopping || (f.gone != nullptr && *f.gone) || f.at >= f.size ||
+      std::chrono::steady_clock::now() > f.deadline) {
+    return 0;
+  }
   const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(length, f.size - f.at));
   ssize_t n = 0;
   do {
@@ -79,8 +83,9 @@ std::uint64_t wholeLinesEnd(int fd, std::uint64_t size) {
 }
 
 std::FILE* openFilePrefix(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
-                          const std::atomic<bool>& stopping, const std::atomic<bool>* gone) {
-  auto* cookie = new FilePrefix{std::move(file), size, 0, &stopping, gone};
+                          const std::atomic<bool>& stopping, const std::atomic<bool>* gone,
+                          std::chrono::steady_clock::time_point deadline) {
+  auto* cookie = new FilePrefix{std::move(file), size, 0, &stopping, gone, deadline};
   std::FILE* stream = ::fopencookie(cookie, "r", {readPrefix, nullptr, seekPrefix, closePrefix});
   if (stream == nullptr) delete cookie;
   return stream;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -24,9 +25,11 @@ std::shared_ptr<util::Descriptor> openServedLog(const ServedLog& log, struct sta
 std::uint64_t wholeLinesEnd(int fd, std::uint64_t size);
 
 // A stream reading the file's first `size` bytes (it seeks), which ends early, as if the file
-// ended there, once `stopping` or `gone` (when given) is set. Null when it cannot be made.
-std::FILE* openFilePrefix(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
-                          const std::atomic<bool>& stopping,
-                          const std::atomic<bool>* gone = nullptr);
+// ended there, once `stopping` or `gone` (when given) is set or the deadline has passed. Null
+// when it cannot be made.
+std::FILE* openFilePrefix(
+    std::shared_ptr<util::Descriptor> file, std::uint64_t size, const std::atomic<bool>& stopping,
+    const std::atomic<bool>* gone = nullptr,
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 }  // namespace recorder::app
