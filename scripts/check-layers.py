@@ -83,9 +83,9 @@ LAYERS = [
      "the recorder's web view: routes and request checks, pages, snapshots, the serve address, "
      "the captioned live picture, the loader of its server"),
     ("recorder-web-module", ["recorder/web/module"],
-     ["recorder-web", "recorder-core", "host", "automation", "util"], False,
-     "libzelkchart_web.so: the server, connections, listener, workers and served logs; loaded "
-     "by the web view, included by nothing"),
+     ["recorder-web", "recorder-dayplot", "recorder-core", "host", "automation", "util"], False,
+     "libzelkchart_web.so: the server, connections, listener, workers, served logs and their day "
+     "plots; loaded by the web view, included by nothing"),
     ("recorder-dayplot", ["recorder/dayplot"],
      ["recorder-core", "xvtools", "wavetool", "host", "automation", "util"], False,
      "zelkchart --plot: day plots of logs and SID files with their sun marks"),

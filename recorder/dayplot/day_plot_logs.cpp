@@ -23,11 +23,14 @@ struct File {
 
 }  // namespace
 
-std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std::ostream& err) {
+std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std::ostream& err,
+                                      std::span<std::FILE* const> streams) {
   std::vector<std::string> order;  // rotations in the order their first file was given
   std::map<std::string, std::vector<File>> rotations;
-  for (const std::string& path : paths) {
-    File f{path, splitLogName(path), readLogSeries(path)};
+  for (std::size_t at = 0; at < paths.size(); ++at) {
+    const std::string& path = paths[at];
+    std::FILE* stream = at < streams.size() ? streams[at] : nullptr;
+    File f{path, splitLogName(path), stream ? readLogSeries(stream, path) : readLogSeries(path)};
     if (!f.read.error.empty()) {
       err << "zelkchart: " << f.read.error << " It is skipped.\n";
       continue;

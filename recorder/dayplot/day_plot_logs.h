@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,9 @@ struct Recording {
 
 // Reads what can be used, in the order the logs were given. A file that cannot be read and each
 // record that cannot be used are named on err ("zelkchart: PATH:LINE: ..."), and skipped.
-std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std::ostream& err);
+// Where streams holds a log open (the web view's served logs), it is read in place of the file
+// at the path of the same index, and the path only names it.
+std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std::ostream& err,
+                                      std::span<std::FILE* const> streams = {});
 
 }  // namespace recorder::app

@@ -159,9 +159,9 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     return 2;
   };
   if (o.logs.empty()) return refuse("--plot needs at least one log");
-  if (o.imagePath.empty()) return refuse("--plot needs --image FILE.png");
+  if (o.imagePath.empty() && o.png == nullptr) return refuse("--plot needs --image FILE.png");
   const std::string ext = std::filesystem::path(o.imagePath).extension().string();
-  if (ext != ".png" && ext != ".bmp")
+  if (o.png == nullptr && ext != ".png" && ext != ".bmp")
     return refuse("--image " + o.imagePath + " must end in .png or .bmp");
   int width = 1200, height = 400;
   if (!o.size.empty()) {
@@ -181,7 +181,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (!o.clock.empty() && o.clock != "utc" && o.clock != "local")
     return refuse("--clock " + o.clock + " is not utc or local");
   // SID files (levels in dB, times in UTC) are drawn instead of logs, never beside them.
-  const bool sid = std::any_of(o.logs.begin(), o.logs.end(), isSidFile);
+  const bool sid = o.streams.empty() && std::any_of(o.logs.begin(), o.logs.end(), isSidFile);
   if (sid && !std::all_of(o.logs.begin(), o.logs.end(), isSidFile))
     return refuse("--plot draws logs or SID files, not both");
   const bool utc = o.clock.empty() ? sid : o.clock == "utc";
@@ -201,7 +201,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     return refuse("--date only places the sun marks: give --site LAT,LON with it");
   }
 
-  std::vector<Recording> logs = sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err);
+  std::vector<Recording> logs =
+      sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err, o.streams);
   const bool db = sid || o.db;  // SID files' readings are in dB already
   if (db && !sid) {
     for (Recording& r : logs) inDecibels(r.series);
@@ -399,7 +400,13 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     }
     const host::PixelView view{picture.data(), screen.width, screen.height,
                                static_cast<std::size_t>(screen.width)};
-    if (!host::writeCaptionedImage(o.imagePath, view, captions)) {
+    if (o.png != nullptr) {
+      *o.png = host::captionedPng(view, captions);
+      if (o.png->empty()) {
+        err << "zelkchart: the picture cannot be encoded\n";
+        return 1;
+      }
+    } else if (!host::writeCaptionedImage(o.imagePath, view, captions)) {
       err << "zelkchart: cannot write the image " << o.imagePath << '\n';
       return 1;
     }

@@ -3,6 +3,7 @@
 // along the time axis, the level scale at the left, and sunrise and sunset when a place is given.
 #pragma once
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@ struct DayPlotOptions {
                       // from the logs' names
   std::string clock;  // "utc" or "local" (the default): the logs' clock, for the marks
   bool db = false;    // logs' levels in dB (SID files' always are)
+  // Logs the caller holds open, read in place of the files at logs' paths of the same index,
+  // which then only name them (never looked into as SID files).
+  std::vector<std::FILE*> streams = {};
+  // When given, the picture goes here as PNG bytes, and imagePath is not used.
+  std::string* png = nullptr;
 };
 
 // Draws what can be read: a log that cannot be read and each damaged record are named on err and

@@ -128,6 +128,7 @@ std::string stationsJson(const std::vector<StationStatus>& stations) {
 std::string statusJson(const WebStatus& s) {
   return "{\"clock\":" + jsonString(s.clock) + ",\"date\":" + jsonString(s.date) +
          ",\"level\":" + (s.level.empty() ? "0" : s.level) +
+         ",\"chartLevel\":" + (s.chartLevel.empty() ? "0" : s.chartLevel) +
          ",\"recording\":" + (s.recording ? "true" : "false") +
          ",\"logging\":" + (s.logging ? "true" : "false") + ",\"log\":" + jsonString(s.log) +
          ",\"input\":" + jsonString(s.input) + ",\"sampleMs\":" + std::to_string(s.sampleMs) +
@@ -152,7 +153,9 @@ std::string indexPage(const WebStatus& s) {
   page += "<p><span id=\"freshness\">As of loading this page</span></p>\n<table>\n";
   page += row("Clock", "clock2", s.clock);
   page += row("Date", "date", s.date);
-  page += row("Level", "level", s.level);
+  // In the chart's units, as its scale reads.
+  page += "<tr><th>Level</th><td>" + live("level", s.chartLevel) + " on the chart's scale of " +
+          live("scale", s.scale) + "</td></tr>\n";
   page += row("Recording", "recording", yesNo(s.recording));
   page += row("Logging", "logging", yesNo(s.logging));
   page += row("Log", "log", s.log);
@@ -164,7 +167,8 @@ std::string indexPage(const WebStatus& s) {
             htmlEscape(station.levelDb) + " dB</td></tr>\n";
   }
   page +=
-      "</table>\n<p><a href=\"/logs/\">The logs this run wrote</a> &middot; "
+      "</table>\n<p><a href=\"/day.png\">Today's day plot</a> &middot; "
+      "<a href=\"/logs/\">The logs this run wrote</a> &middot; "
       "<a href=\"/status.json\">status.json</a></p>\n";
   page += kScript;
   page += "</body>\n</html>\n";

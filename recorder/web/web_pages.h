@@ -10,13 +10,14 @@
 
 namespace recorder::app {
 
-// {"clock":...,"date":...,"level":N,"recording":B,"logging":B,"log":...,"input":...,
+// {"clock":...,"date":...,"level":N,"chartLevel":N,"recording":B,"logging":B,"log":...,"input":...,
 //  "sampleMs":N,"chartSecondsPerDiv":N}
 std::string statusJson(const WebStatus& status);
 
-// The page: the chart, its three clock times and the status line, the values of status.json and
-// a link to the logs. Complete without scripting; with it, a small inline script fetches the
-// page again each second, copies the values over and swaps the chart in once it has loaded.
+// The page: the chart, its three clock times and the status line, the values of status.json
+// (the level in the chart's units) and links to today's day plot and the logs. Complete without
+// scripting; with it, a small inline script fetches the page again each second, copies the values
+// over and swaps the chart in once it has loaded.
 std::string indexPage(const WebStatus& status);
 
 struct LogEntry {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "live_image.h"
+#include "recorder/chart_setup.h"
 #include "recorder/log_rotation.h"
 
 namespace recorder::app {
@@ -33,6 +34,12 @@ WebStatus WebPublisher::statusOf(ZelkChrtForm& form, std::int64_t date) {
   s.statusLine = form.Text3();
   s.date = formatIsoDay(date);
   s.level = levelText(form.LastLevel());
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f",
+                levelOnScale(form.LastLevel(), form.XVSpinButtonX3().Value()));
+  s.chartLevel = text;
+  std::snprintf(text, sizeof text, "%.1f to %.1f", scaleTop(0.0f), scaleTop(form.VertFraction()));
+  s.scale = text;
   s.recording = form.Running() == 1;
   s.logging = form.LoggingEnabled() && form.LogFileOpen();
   if (s.logging) s.log = std::filesystem::path(form.LogFileName()).filename().string();

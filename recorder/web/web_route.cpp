@@ -75,6 +75,7 @@ WebRoute routeWebRequest(std::string_view method, std::string_view target,
   if (path == "/") return {WebPage::Index, 200, 0};
   if (path == "/chart.png") return {WebPage::Chart, 200, 0};
   if (path == "/status.json") return {WebPage::Status, 200, 0};
+  if (path == "/day.png") return {WebPage::Today, 200, 0};
   if (path == "/logs/") return {WebPage::LogList, 200, 0};
   constexpr std::string_view kLogs = "/logs/";
   if (path.starts_with(kLogs) && path.size() > kLogs.size())

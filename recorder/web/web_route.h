@@ -19,6 +19,7 @@ enum class WebPage {
   LogFile,  // "/logs/NAME": the file as written
   LogCsv,   // "/logs/NAME.csv": as --export-csv writes it
   LogPlot,  // "/logs/NAME.png": its day plot
+  Today,    // "/day.png": the day plot of the log being written
 };
 
 struct WebRoute {

@@ -36,6 +36,10 @@ struct WebStatus {
   std::string date;  // YYYY-MM-DD of the recorder's clock
   std::string statusLine;
   std::string level;  // the last point's level, as the log writes it
+  // The same as the chart's scale reads it where the point is drawn, and the scale's span: the
+  // page shows levels in the chart's units.
+  std::string chartLevel;
+  std::string scale;  // "1.0 to 8.0"
   bool recording = false;
   bool logging = false;
   std::string log;  // the file name of the log being written, or ""

@@ -12,10 +12,13 @@ MemoryDCPool& MemoryDCPool::shared() {
 }
 
 MemoryDCPool::Lease MemoryDCPool::acquire() {
-  for (Entry& e : entries_) {
-    if (!e.inUse) {
-      e.inUse = true;
-      return {e.dc.get(), false};
+  {
+    const std::lock_guard lock(mutex_);
+    for (Entry& e : entries_) {
+      if (!e.inUse) {
+        e.inUse = true;
+        return {e.dc.get(), false};
+      }
     }
   }
   return {new gdi::DeviceContext(), true};
@@ -23,21 +26,24 @@ MemoryDCPool::Lease MemoryDCPool::acquire() {
 
 void MemoryDCPool::release(gdi::DeviceContext* dc) {
   if (!dc) return;
-  for (Entry& e : entries_) {
-    if (e.dc.get() == dc) {
-      e.inUse = false;
-      return;
+  if (isPoolEntry(dc)) {
+    const std::lock_guard lock(mutex_);
+    for (Entry& e : entries_) {
+      if (e.dc.get() == dc) e.inUse = false;
     }
+    return;
   }
   delete dc;
 }
 
 int MemoryDCPool::inUse() const {
+  const std::lock_guard lock(mutex_);
   int n = 0;
   for (const Entry& e : entries_) n += e.inUse ? 1 : 0;
   return n;
 }
 
+// The entries' contexts are made with the pool and never change: no lock.
 bool MemoryDCPool::isPoolEntry(const gdi::DeviceContext* dc) const {
   for (const Entry& e : entries_)
     if (e.dc.get() == dc) return true;

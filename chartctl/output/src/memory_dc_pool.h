@@ -1,9 +1,12 @@
 // Two memory device contexts made once and lent to surfaces, so that creating a surface does not
-// create a context; a third borrower at the same time gets a context of its own.
+// create a context; a third borrower at the same time gets a context of its own. Controls on
+// different threads share the pool: lending and taking back are locked, and a context lent is
+// its borrower's alone until it comes back, so drawing through it takes no lock.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <mutex>
 
 #include "gdi/device_context.h"
 
@@ -36,6 +39,7 @@ class MemoryDCPool {
     std::unique_ptr<gdi::DeviceContext> dc;
     bool inUse = false;
   };
+  mutable std::mutex mutex_;  // guards the entries' inUse flags
   std::array<Entry, kEntries> entries_;
 };
 

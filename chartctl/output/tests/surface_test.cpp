@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 #include "bitmap_file_writer.h"
 #include "bitmap_surface.h"
@@ -57,6 +62,37 @@ TEST(MemoryDCPoolTest, ContextGoesBackToThePoolAsItWasLent) {
   EXPECT_EQ(lent->pen(), gdi::Pen());
   EXPECT_EQ(lent->brush(), gdi::Brush());
   EXPECT_EQ(lent->clipRegion(), nullptr);
+}
+
+// Charts drawn on several threads at once (the recorder's and the web view's day plots) borrow
+// from one pool: no entry is ever lent to two borrowers at a time, and every one comes back.
+TEST(MemoryDCPoolTest, ThreadsBorrowingAtOnceNeverShareAContext) {
+  MemoryDCPool pool;
+  std::array<const gdi::DeviceContext*, MemoryDCPool::kEntries> entries{};
+  {
+    PooledMemoryDC first(pool), second(pool);
+    entries = {&first.dc(), &second.dc()};
+  }
+  std::array<std::atomic<int>, MemoryDCPool::kEntries> holders{};
+  std::atomic<bool> shared = false;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      gdi::Bitmap bitmap(2, 2);
+      for (int i = 0; i < 2000; ++i) {
+        PooledMemoryDC dc(pool);
+        const auto at = std::find(entries.begin(), entries.end(), &dc.dc());
+        std::atomic<int>* holder = at == entries.end() ? nullptr : &holders[at - entries.begin()];
+        if (holder != nullptr && holder->fetch_add(1) != 0) shared = true;
+        dc.selectBitmap(&bitmap);
+        dc.dc().setPixel(i % 2, 0, 0x0000FF);
+        if (holder != nullptr) holder->fetch_sub(1);
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_FALSE(shared);
+  EXPECT_EQ(pool.inUse(), 0);
 }
 
 TEST(DrawSurfaceTest, HandlesShareOneBodyThatReturnsItsContextWithTheLast) {

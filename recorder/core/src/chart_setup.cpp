@@ -85,8 +85,8 @@ void setupWindowScaleLabel(Dispatch& chart, float majorDivVert, float vertFracti
   chart.put("WndXmin", i2(0));
   chart.put("WndWidth", i2(9600));
   chart.put("MajorDivVert", Variant(majorDivVert));
-  chart.put("WndHeight", Variant(vertFraction * 32000.0f));
-  chart.put("WndYmin", i2(4000));
+  chart.put("WndHeight", Variant(vertFraction * kFullWindowHeight));
+  chart.put("WndYmin", i2(kWindowBottom));
   chart.put("Scale_Select", i2(1));
   chart.put("ScaleViewport", i2(1));
   chart.put("ScaleWindow", i2(1));
@@ -97,7 +97,7 @@ void setupWindowScaleLabel(Dispatch& chart, float majorDivVert, float vertFracti
   chart.put("ScaleOrientation", i2(1));
   chart.put("ScalePath", i2(0));
   chart.put("ScaleGap", i2(1));
-  chart.put("ScaleFactor", Variant(0.00025));
+  chart.put("ScaleFactor", Variant(kScaleFactor));
   chart.put("ScalePlaces", i2(1));
   chart.put("LabelCaption", text(""));
   chart.put("LabelPen", i2(4));

@@ -38,15 +38,9 @@ std::string whatIsWrong(const LogRecord& r) {
   return "cannot be read";
 }
 
-}  // namespace
-
-LogSeriesResult readLogSeries(const std::string& path) {
+// The reader's records from where it stands; path names the log in the messages.
+LogSeriesResult readSeries(LogPointReader& reader, const std::string& path) {
   LogSeriesResult result;
-  LogPointReader reader;
-  if (!reader.open(path)) {
-    result.error = "The log file " + path + " cannot be read.";
-    return result;
-  }
   auto& s = result.series;
   int lastSkippedLine = 0;
   bool haveClock = false;
@@ -104,6 +98,24 @@ LogSeriesResult readLogSeries(const std::string& path) {
     s = LogSeries();
   }
   return result;
+}
+
+}  // namespace
+
+LogSeriesResult readLogSeries(const std::string& path) {
+  LogPointReader reader;
+  if (!reader.open(path)) {
+    LogSeriesResult result;
+    result.error = "The log file " + path + " cannot be read.";
+    return result;
+  }
+  return readSeries(reader, path);
+}
+
+LogSeriesResult readLogSeries(std::FILE* log, const std::string& name) {
+  LogPointReader reader;
+  reader.attach(log);
+  return readSeries(reader, name);
 }
 
 ColumnPoints reduceToColumns(std::span<const double> time, std::span<const float> value,

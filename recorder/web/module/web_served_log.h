@@ -1,10 +1,11 @@
 // What /logs/ reads of the logs a run wrote: the file only while it is still the one the run
-// wrote, its whole lines read a piece at a time, and its day plot.
+// wrote, its whole lines read a piece at a time.
 #pragma once
 
 #include <sys/stat.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -24,16 +25,11 @@ std::shared_ptr<util::Descriptor> openServedLog(const ServedLog& log, struct sta
 std::uint64_t wholeLinesEnd(int fd, std::uint64_t size);
 
 // A stream reading the file's first `size` bytes (it seeks), which ends early, as if the file
-// ended there, once `stopping` or `gone` (when given) is set. Null when it cannot be made.
-std::FILE* openFilePrefix(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
-                          const std::atomic<bool>& stopping,
-                          const std::atomic<bool>* gone = nullptr);
-
-// The day plot of the log's first `size` bytes, drawn by this program (/proc/self/exe --plot)
-// in a process of its own that reads them from a pipe: the chart control shares drawing state
-// across its instances without locks, and the recorder's own chart is drawing on another
-// thread. The picture is written in `folder`. Ended when `stopping` is set or after 30 s.
-bool drawDayPlot(int fd, std::uint64_t size, const std::string& folder,
-                 const std::atomic<bool>& stopping, std::string& png);
+// ended there, once `stopping` or `gone` (when given) is set or the deadline has passed. Null
+// when it cannot be made.
+std::FILE* openFilePrefix(
+    std::shared_ptr<util::Descriptor> file, std::uint64_t size, const std::atomic<bool>& stopping,
+    const std::atomic<bool>* gone = nullptr,
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
 }  // namespace recorder::app

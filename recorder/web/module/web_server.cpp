@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -19,6 +20,7 @@
 #include "recorder/csv_export.h"
 #include "recorder/log_rotation.h"
 #include "web_connection.h"
+#include "web_day_plot.h"
 #include "web_listener.h"
 #include "web_pages.h"
 #include "web_request_head.h"
@@ -118,6 +120,10 @@ struct HttpWebServer::Impl {
 
   void answer(const httplib::Request& req, httplib::Response& res);
   void answerLog(const WebRoute& route, const WebSnapshot& snapshot, httplib::Response& res);
+  void answerToday(const WebSnapshot& snapshot, httplib::Response& res);
+  // Draws the log's day plot in png, or answers why it cannot be drawn now.
+  bool plot(const ServedLog& log, const std::shared_ptr<util::Descriptor>& file, std::uint64_t size,
+            httplib::Response& res, std::string& png);
   void answerCsv(const ServedLog& log, std::shared_ptr<util::Descriptor> file, std::uint64_t size,
                  std::int64_t lastDay, std::shared_ptr<HeavySlot> slot, httplib::Response& res);
 
@@ -125,10 +131,9 @@ struct HttpWebServer::Impl {
   WebListener listener{ListenerLimits{}, refusalAnswer(503, "Retry-After: 1\r\n")};
   TimedServer server{kLimits, listener.stopping()};
   std::string url;
-  std::filesystem::path scratch;  // the day plots' pictures, each in a folder of its own
-  std::atomic<unsigned> scratchCount{0};
   std::atomic<int> heavy{0};
   std::mutex plotting;  // one day plot at a time
+  TodayPlot today;
   bool started = false;
 };
 
@@ -181,7 +186,69 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
     case WebPage::LogPlot:
       answerLog(route, *snapshot, res);
       return;
+    case WebPage::Today:
+      answerToday(*snapshot, res);
+      return;
   }
+}
+
+bool HttpWebServer::Impl::plot(const ServedLog& log, const std::shared_ptr<util::Descriptor>& file,
+                               std::uint64_t size, httplib::Response& res, std::string& png) {
+  std::unique_lock lock(plotting, std::try_to_lock);
+  if (!lock.owns_lock()) {
+    answerBusy(res, "Another day plot is being drawn");
+    return false;
+  }
+  if (!drawServedDayPlot(file, size, log.name, listener.stopping(), png)) {
+    answerText(res, 500, "500 The day plot cannot be drawn\n");
+    return false;
+  }
+  return true;
+}
+
+// The log being written, drawn at most once a minute: the requests in between share the picture,
+// which says when it was drawn.
+void HttpWebServer::Impl::answerToday(const WebSnapshot& snapshot, httplib::Response& res) {
+  const auto log = std::find_if(snapshot.logs.begin(), snapshot.logs.end(), [&](const auto& l) {
+    return !l.csv && snapshot.status.logging && l.name == snapshot.status.log;
+  });
+  if (log == snapshot.logs.end()) {
+    answerText(res, 404, "404 No log is being written\n");
+    return;
+  }
+  const auto now = std::chrono::steady_clock::now();
+  TodayPlot::Picture picture = today.fresh(*log, now);
+  if (!picture.png) {
+    struct stat info {};
+    const auto file = openServedLog(*log, info);
+    if (!file) {
+      answerText(res, 404, "404 Not Found\n");
+      return;
+    }
+    const auto slot = HeavySlot::take(heavy);
+    if (!slot) {
+      answerBusy(res, "Other exports and day plots are being made");
+      return;
+    }
+    std::string png;
+    if (!plot(*log, file, wholeLinesEnd(file->get(), static_cast<std::uint64_t>(info.st_size)), res,
+              png)) {
+      return;
+    }
+    picture = {std::make_shared<const std::string>(std::move(png)),
+               log->name,
+               log->device,
+               log->inode,
+               std::time(nullptr),
+               now};
+    today.keep(picture);
+  }
+  res.set_header("Last-Modified", httpDate(picture.drawnAt));
+  res.set_content_provider(
+      picture.png->size(), "image/png",
+      [png = picture.png](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        return sink.write(png->data() + offset, length);
+      });
 }
 
 void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& snapshot,
@@ -216,22 +283,8 @@ void HttpWebServer::Impl::answerLog(const WebRoute& route, const WebSnapshot& sn
     answerCsv(log, file, whole, dayOfChange(info.st_mtime), std::move(slot), res);
     return;
   }
-  std::unique_lock lock(plotting, std::try_to_lock);
-  if (!lock.owns_lock()) {
-    answerBusy(res, "Another day plot is being drawn");
-    return;
-  }
-  const auto folder = scratch / std::to_string(++scratchCount);
-  std::error_code error;
   std::string png;
-  const bool ok = !scratch.empty() && std::filesystem::create_directory(folder, error) &&
-                  drawDayPlot(file->get(), whole, folder.string(), listener.stopping(), png);
-  std::filesystem::remove_all(folder, error);
-  if (!ok) {
-    answerText(res, 500, "500 The day plot cannot be drawn\n");
-    return;
-  }
-  res.set_content(std::move(png), "image/png");
+  if (plot(log, file, whole, res, png)) res.set_content(std::move(png), "image/png");
 }
 
 void HttpWebServer::Impl::answerCsv(const ServedLog& log, std::shared_ptr<util::Descriptor> file,
@@ -312,13 +365,6 @@ std::string HttpWebServer::start(const ServeAddress& address) {
   }
   const int port = s.listener.port();
   s.server.setHosts(HostNames(address.host, port, address.names));
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern =
-      std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zelkchart-web-XXXXXX";
-  std::vector<char> writable(pattern.begin(), pattern.end());
-  writable.push_back('\0');
-  const char* made = ::mkdtemp(writable.data());
-  if (made != nullptr) s.scratch = made;
   s.url = serveUrl(address.host, port);
   s.server.setListening(s.listener.socket());
   s.listener.start([&s](int fd, const std::string& peer) {
@@ -338,10 +384,6 @@ void HttpWebServer::stop() {
   s.started = false;
   s.server.setListening(-1);
   s.listener.stop();
-  if (!s.scratch.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(s.scratch, ignored);
-  }
 }
 
 }  // namespace recorder::app

@@ -28,6 +28,7 @@ TEST(WebRoute, ServesOnlyTheViewsPagesAndTheLogsThisRunWrote) {
       {"GET", "/chart.png", WebPage::Chart, 200, 0},
       {"GET", "/chart.png?t=1733770000000", WebPage::Chart, 200, 0},
       {"GET", "/status.json", WebPage::Status, 200, 0},
+      {"GET", "/day.png?t=1", WebPage::Today, 200, 0},
       {"GET", "/logs/", WebPage::LogList, 200, 0},
       {"GET", "/logs/rx.log", WebPage::LogFile, 200, 0},
       {"GET", "/logs/rx.log.csv", WebPage::LogCsv, 200, 0},
@@ -65,6 +66,7 @@ TEST(WebRoute, ServesOnlyTheViewsPagesAndTheLogsThisRunWrote) {
       {"GET", "/index.html", WebPage::Refused, 404, 0},
       {"GET", "/logs", WebPage::Refused, 404, 0},
       {"GET", "/chart.png/", WebPage::Refused, 404, 0},
+      {"GET", "/logs/day.png", WebPage::Refused, 404, 0},
       {"GET", "//logs/rx.log", WebPage::Refused, 404, 0},
       // Names this run did not write, near and far.
       {"GET", "/logs/other.log", WebPage::Refused, 404, 0},

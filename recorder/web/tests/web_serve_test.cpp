@@ -9,7 +9,9 @@
 #include <sys/socket.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,6 +60,22 @@ std::string rawExchange(int port, const std::string& request, bool* closed = nul
   if (closed != nullptr) *closed = n == 0 || (n < 0 && errno == ECONNRESET);
   ::close(sock);
   return answer;
+}
+
+// The processes a run has started that are still alive, as /proc lists them.
+std::string childrenOf(pid_t pid) {
+  std::string all;
+  std::error_code ignored;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", ignored))
+    all += readFile(task.path() / "children");
+  return all;
+}
+
+// A number in a JSON text, by its key.
+double jsonNumber(const std::string& json, const std::string& key) {
+  const auto at = json.find("\"" + key + "\":");
+  return at == std::string::npos ? -1e9 : std::atof(json.c_str() + at + key.size() + 3);
 }
 
 int statusOf(const std::string& answer) {
@@ -140,10 +158,47 @@ TEST_F(WebServeTest, ServesEveryPathRefusesTheRestAndStopsWithClientsConnected) 
   ASSERT_TRUE(csv);
   EXPECT_EQ(csv->status, 200) << csv->body;
   EXPECT_TRUE(csv->body.find("T23:59:59.") != std::string::npos) << csv->body.substr(0, 200);
-  const auto plot = client.Get("/logs/rx.log.png");
-  ASSERT_TRUE(plot);
-  EXPECT_EQ(plot->status, 200) << plot->body;
-  EXPECT_EQ(plot->body.substr(1, 3), "PNG");
+  // The day plots are drawn by the run itself while it records: no process is started for them,
+  // and today's is drawn once a minute at most, the same picture in between.
+  {
+    std::atomic<bool> asking = true, childSeen = false;
+    std::thread watcher([&] {
+      while (asking) {
+        if (!childrenOf(run.pid()).empty()) childSeen = true;
+        std::this_thread::sleep_for(1ms);
+      }
+    });
+    struct Plot {
+      const char* path;
+      std::string body, drawn;
+    };
+    Plot plots[] = {{"/logs/rx.log.png", {}, {}}, {"/day.png", {}, {}}, {"/day.png", {}, {}}};
+    for (Plot& p : plots) {
+      if (&p == &plots[2]) std::this_thread::sleep_for(1100ms);  // a redraw would be dated later
+      const auto res = client.Get(p.path);
+      ASSERT_TRUE(res) << p.path;
+      EXPECT_EQ(res->status, 200) << p.path << "\n" << res->body;
+      EXPECT_EQ(res->body.substr(1, 3), "PNG") << p.path;
+      p.body = res->body;
+      p.drawn = res->get_header_value("Last-Modified");
+    }
+    asking = false;
+    watcher.join();
+    EXPECT_FALSE(childSeen);
+    EXPECT_NE(plots[1].drawn, "");
+    EXPECT_EQ(plots[2].drawn, plots[1].drawn);
+    EXPECT_TRUE(plots[2].body == plots[1].body);
+  }
+  // The page's level reads as the chart's scale does where the point is drawn: value 0 at the
+  // bottom, 1.0, from the vertical position of 4000, and 4000 to a division of 1.0.
+  {
+    const std::string now = client.Get("/status.json")->body;
+    EXPECT_NEAR(jsonNumber(now, "chartLevel"), (jsonNumber(now, "level") + 4000) * 0.00025, 0.0006)
+        << now;
+    const std::string shown = client.Get("/")->body;
+    EXPECT_NE(shown.find("<span data-live=\"scale\">1.0 to 8.0</span>"), std::string::npos);
+    EXPECT_NE(shown.find("href=\"/day.png\""), std::string::npos);
+  }
   const auto head = client.Head("/chart.png");
   ASSERT_TRUE(head);
   EXPECT_EQ(head->status, 200);

@@ -10,6 +10,21 @@
 
 namespace recorder {
 
+// The vertical scale: window y runs up from kWindowBottom for the vertical fraction of
+// kFullWindowHeight, and its labels read y x kScaleFactor (4000 reads 1.0). A point of value v is
+// drawn at y = v + the channel's vertical offset (Vert Pos).
+inline constexpr std::int16_t kWindowBottom = 4000;
+inline constexpr float kFullWindowHeight = 32000.0f;
+inline constexpr double kScaleFactor = 0.00025;
+// What the scale reads where a point of that value is drawn.
+inline double levelOnScale(float value, std::int32_t offsetY) {
+  return (static_cast<double>(value) + offsetY) * kScaleFactor;
+}
+// The scale's top label.
+inline double scaleTop(float vertFraction) {
+  return (kWindowBottom + static_cast<double>(vertFraction) * kFullWindowHeight) * kScaleFactor;
+}
+
 // Pens 1, 2, 3, 4, 9 and 5: colour, intense colour, width 1, solid.
 void setupPens(automation::Dispatch& chart);
 // Background, bezel, frame, axes, grid, divisions, margins and colour depth.

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <utility>
@@ -36,6 +37,9 @@ struct LogSeriesResult {
 // Reads what can be used: a damaged record is named in skipped and passed over, and points go on
 // after it.
 LogSeriesResult readLogSeries(const std::string& path);
+// The same from a log the caller has open and keeps, read from where it stands; name stands for
+// it in the messages.
+LogSeriesResult readLogSeries(std::FILE* log, const std::string& name);
 
 // Each pixel column's lowest and highest point in the order they came, so that a line through
 // them draws the column as all its points would; columns cover [from, to) evenly. The points
