@@ -39,6 +39,10 @@ constexpr ConnectionLimits kLimits{.wait = std::chrono::seconds(3),
                                    .answer = std::chrono::minutes(2)};
 // CSV exports and day plots read a whole log: no more than this many at a time.
 constexpr int kHeavyAnswers = 2;
+// A day plot holds every point of its log while it is drawn, in the recorder's own memory: a log
+// larger than this (a whole day at the default rate is about 20 MiB) is left to zelkchart --plot,
+// so that no request can take the memory the recording needs.
+constexpr std::uint64_t kPlottedLogLimit = 32u << 20;
 // What the CSV export writes goes out in pieces of this size.
 constexpr std::size_t kCsvPiece = 16 * 1024;
 
@@ -194,6 +198,15 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
 
 bool HttpWebServer::Impl::plot(const ServedLog& log, const std::shared_ptr<util::Descriptor>& file,
                                std::uint64_t size, httplib::Response& res, std::string& png) {
+  if (size > kPlottedLogLimit) {
+    std::string text = "503 This log is too large to be drawn here (";
+    text.append(std::to_string(size >> 20))
+        .append(" MiB, the limit is ")
+        .append(std::to_string(kPlottedLogLimit >> 20))
+        .append(" MiB): zelkchart --plot draws it\n");
+    answerText(res, 503, text);
+    return false;
+  }
   std::unique_lock lock(plotting, std::try_to_lock);
   if (!lock.owns_lock()) {
     answerBusy(res, "Another day plot is being drawn");
