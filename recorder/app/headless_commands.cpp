@@ -12,14 +12,7 @@
 
 namespace recorder::app {
 
-std::int64_t dayOfChange(std::time_t changedAt) {
-  std::tm changed{};
-  localtime_r(&changedAt, &changed);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", changed.tm_year + 1900, changed.tm_mon + 1,
-                changed.tm_mday);
-  return parseIsoDay(text).value_or(0);
-}
+std::int64_t dayOfChange(std::time_t changedAt) { return dayOfMoment(changedAt, false); }
 
 int exportCsvCommand(const HeadlessOptions& options) {
   struct stat info {};
