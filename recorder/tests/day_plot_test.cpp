@@ -13,8 +13,8 @@
 #include <sstream>
 #include <vector>
 
+#include "apps/sun_options.h"
 #include "day_plot_run.h"
-#include "day_plot_sun.h"
 #include "png_picture.h"
 #include "recorder/log_rotation.h"
 #include "scratch_folder.h"
@@ -400,7 +400,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
       ::setenv("TZ", zone, 1);
       ::tzset();
       const bool utc = std::string(zone) == "UTC";
-      const auto marks = sunMarks(site, day0, 43200, 43200 + 2 * 86400.0, utc);
+      const auto marks = apps::sunMarks(site, dateOfDay(day0), 43200, 43200 + 2 * 86400.0, utc);
       EXPECT_EQ(marks.size(), 4u) << zone;
       for (const auto& [name, text] : {std::pair{"sunrise", f[4]}, std::pair{"sunset", f[5]}}) {
         const std::int64_t moment = utcMoment(text);
@@ -416,7 +416,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
           expected = double((localDay - day0) * 86400 + local.tm_hour * 3600 + local.tm_min * 60 +
                             local.tm_sec);
         }
-        const auto near = std::find_if(marks.begin(), marks.end(), [&](const SunMark& m) {
+        const auto near = std::find_if(marks.begin(), marks.end(), [&](const apps::SunMark& m) {
           return m.text.rfind(name, 0) == 0 && std::abs(m.time - expected) <= 60;
         });
         EXPECT_NE(near, marks.end()) << zone << " " << name << " at " << expected;
@@ -445,7 +445,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
     if (dashes > 100) sunColumns.push_back(x);
   }
   const auto expected =
-      sunMarks(*xvtools::parseSite(o.site), *parseIsoDay("2026-04-10"), 0, 2 * 86400.0, true);
+      apps::sunMarks(*apps::parseSite(o.site), {2026, 4, 10}, 0, 2 * 86400.0, true);
   ASSERT_EQ(sunColumns.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i)
     EXPECT_NEAR(sunColumns[i], pic.column(expected[i].time / (2 * 86400)), 2);

@@ -9,14 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "util/calendar.h"
+
 namespace xvtools {
 
-struct CivilDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  bool operator==(const CivilDate&) const = default;
-};
+using util::CivilDate;
 
 struct Site {
   double latitude = 0;   // degrees, north positive
@@ -33,10 +30,6 @@ struct SunEvents {
 
 SunEvents sunEvents(const Site& site, const CivilDate& date);
 
-// "LAT,LON" in degrees (north and east positive); empty when it is not a place on Earth.
-std::optional<Site> parseSite(std::string_view text);
-// "YYYY-MM-DD" of a real day; empty otherwise.
-std::optional<CivilDate> parseCivilDate(std::string_view text);
 // The date a rotated log's name carries: "...-YYYY-MM-DD" before the extension, or at the end.
 std::optional<CivilDate> dateInFileName(std::string_view path);
 
