@@ -26,6 +26,25 @@ namespace {
 constexpr auto kPlotTimeLimit = std::chrono::seconds(30);
 constexpr std::size_t kPiece = 64 * 1024;
 
+// Writes to a pipe without the signal its closed far end raises (a plotter that has died): the
+// signal is held back for this thread while it writes, and taken back if the write raised it.
+ssize_t writeWithoutSignal(int fd, const char* data, std::size_t size) {
+  sigset_t brokenPipe, before;
+  sigemptyset(&brokenPipe);
+  sigaddset(&brokenPipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &brokenPipe, &before);
+  const ssize_t n = ::write(fd, data, size);
+  const int error = errno;
+  if (n < 0 && error == EPIPE && !sigismember(&before, SIGPIPE)) {
+    const timespec now{0, 0};
+    while (sigtimedwait(&brokenPipe, nullptr, &now) == SIGPIPE) {
+    }
+  }
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  errno = error;
+  return n;
+}
+
 struct FilePrefix {
   std::shared_ptr<util::Descriptor> file;
   std::uint64_t size;
@@ -152,7 +171,7 @@ bool drawDayPlot(int fd, std::uint64_t size, const std::string& folder,
         sent += end;
       }
       if (begin < end) {
-        const ssize_t n = ::write(writing.get(), piece.data() + begin, end - begin);
+        const ssize_t n = writeWithoutSignal(writing.get(), piece.data() + begin, end - begin);
         if (n > 0) begin += static_cast<std::size_t>(n);
         if (n < 0 && errno != EAGAIN && errno != EINTR) writing.reset(-1);
       }
