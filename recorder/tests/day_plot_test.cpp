@@ -165,28 +165,6 @@ TEST_F(DayPlotTest, DbDrawsALogsLevelsOnALogarithmicScaleLeavingOutZeros) {
   }
 }
 
-TEST_F(DayPlotTest, SunMarksStandAtSunriseAndSunset) {
-  ::setenv("TZ", "UTC", 1);
-  ::tzset();
-  // Paris, 2026-01-15: sunrise 07:38:44 UTC. A log from 07:00 to 08:00 and the date in its name.
-  DayPlotOptions o;
-  o.logs = {log("Zelk-2026-01-15.log", 7 * 3600, 3600, [](int) { return 47.0f; })};
-  o.imagePath = p("sun.png");
-  o.site = "48.8566,2.3522";
-  ASSERT_EQ(run(o), 0) << err.str();
-  const Picture pic = readPng(o.imagePath);
-  std::vector<int> sunColumns;
-  for (int x = 0; x < pic.width; ++x) {
-    int dashes = 0;
-    for (int y = 40; y < pic.height - 40; ++y) dashes += pic.at(x, y) == kSunPen;
-    if (dashes > 100) sunColumns.push_back(x);
-  }
-  ASSERT_EQ(sunColumns.size(), 1u);
-  EXPECT_NEAR(sunColumns[0], pic.column((38.0 * 60 + 44) / 3600), 2);
-  ::unsetenv("TZ");
-  ::tzset();
-}
-
 // What each input draws, column by column: spans of the picture (as fractions of the plot's
 // width) where the first pen must be drawn and where it must not, what standard error names,
 // and the exit status.
