@@ -16,7 +16,7 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kZenith = 90.833;
 constexpr double kSecondsPerDay = 86400.0;
 
-std::int64_t daysSince1970(const CivilDate& date) {
+std::int64_t daysSince1970(const util::CivilDate& date) {
   return util::daysFromCivil(date.year, date.month, date.day);
 }
 
@@ -74,7 +74,7 @@ std::optional<double> event(const Site& site, double julianMidnight, int directi
 
 }  // namespace
 
-SunEvents sunEvents(const Site& site, const CivilDate& date) {
+SunEvents sunEvents(const Site& site, const util::CivilDate& date) {
   const double julianMidnight = static_cast<double>(daysSince1970(date)) + 2440587.5;
   SunEvents events;
   bool up = false;
@@ -88,7 +88,7 @@ SunEvents sunEvents(const Site& site, const CivilDate& date) {
   return events;
 }
 
-std::optional<CivilDate> dateInFileName(std::string_view path) {
+std::optional<util::CivilDate> dateInFileName(std::string_view path) {
   const std::size_t slash = path.find_last_of('/');
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const std::size_t dot = name.find_last_of('.');
@@ -97,7 +97,7 @@ std::optional<CivilDate> dateInFileName(std::string_view path) {
   return util::parseIsoDate(name.substr(name.size() - 10));
 }
 
-double utcToLocalClock(const CivilDate& date, double utcSeconds) {
+double utcToLocalClock(const util::CivilDate& date, double utcSeconds) {
   const std::int64_t day = daysSince1970(date);
   const double whole = std::floor(utcSeconds);
   const std::time_t moment =

@@ -13,7 +13,7 @@ TEST(SunTimes, AgreeWithThePublishedTableWithinAMinute) {
   struct Row {
     const char* place;
     double lat, lon;
-    CivilDate date;
+    util::CivilDate date;
     double rise, set;  // seconds from 00:00 UTC of the date
   };
   auto hms = [](int day, int h, int m, int s) { return day * 86400.0 + h * 3600 + m * 60 + s; };
@@ -43,8 +43,8 @@ TEST(SunTimes, AgreeWithThePublishedTableWithinAMinute) {
 }
 
 TEST(SunTimes, DatedNamesAndLocalClocks) {
-  EXPECT_EQ(dateInFileName("/var/log/Zelk-2026-12-07.log"), (CivilDate{2026, 12, 7}));
-  EXPECT_EQ(dateInFileName("night-2026-03-01"), (CivilDate{2026, 3, 1}));
+  EXPECT_EQ(dateInFileName("/var/log/Zelk-2026-12-07.log"), (util::CivilDate{2026, 12, 7}));
+  EXPECT_EQ(dateInFileName("night-2026-03-01"), (util::CivilDate{2026, 3, 1}));
   EXPECT_FALSE(dateInFileName("Zelk.log"));
   // In Paris's zone, 07:38 UTC on a winter day is 08:38 local, 22:30 UTC in summer 00:30 the
   // day after.

@@ -13,8 +13,6 @@
 
 namespace xvtools {
 
-using util::CivilDate;
-
 struct Site {
   double latitude = 0;   // degrees, north positive
   double longitude = 0;  // degrees, east positive
@@ -28,14 +26,14 @@ struct SunEvents {
   bool alwaysUp = false;  // polar day: the sun does not set
 };
 
-SunEvents sunEvents(const Site& site, const CivilDate& date);
+SunEvents sunEvents(const Site& site, const util::CivilDate& date);
 
 // The date a rotated log's name carries: "...-YYYY-MM-DD" before the extension, or at the end.
-std::optional<CivilDate> dateInFileName(std::string_view path);
+std::optional<util::CivilDate> dateInFileName(std::string_view path);
 
 // A moment given in seconds from 00:00 UTC of date, as seconds from 00:00 local time of the same
 // date in the process's time zone (TZ); negative or past 86400 when it falls on another day.
-double utcToLocalClock(const CivilDate& date, double utcSeconds);
+double utcToLocalClock(const util::CivilDate& date, double utcSeconds);
 
 // "HH:MM" of seconds into a day, wrapped into 0..24 h.
 std::string formatClockMinutes(double seconds);
