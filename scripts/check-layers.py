@@ -29,7 +29,7 @@ import tempfile
 LAYERS = [
     ("util", ["platform/util"], [], False,
      "helpers every layer would otherwise copy: text trimming, case-free comparison, little-endian "
-     "bytes, UTF-8, file replacement, folder checks, calendar days"),
+     "bytes, UTF-8, file replacement, folder checks, calendar days and times of day"),
     ("automation", ["platform/automation"], ["util"], False,
      "Guid, Variant, SafeArray, Dispatch, AutomationError, the registry, in-process servers"),
     ("regsvr", ["platform/automation/regsvr"], ["automation", "util"], False,
@@ -70,7 +70,8 @@ LAYERS = [
       "gdi-geometry", "gdi-text", "automation", "util"], False,
      "object records, selectors, validation, errors, ChartData, persistence, the shell"),
     ("apps", ["apps/common"], ["xvtools", "wavetool", "host", "automation", "util"], False,
-     "the programs' shared layer: options, stop signals, display check, designed charts"),
+     "the programs' shared layer: options, sun marks, stop signals, display check, "
+     "designed charts"),
     ("apps-qt", ["apps/common/qt"],
      ["apps", "host-qt", "xvtools-qt", "xvtools", "wavetool", "host", "automation", "util"], True,
      "the programs' shared Qt start-up"),
@@ -87,7 +88,7 @@ LAYERS = [
      "libzelkchart_web.so: the server, connections, listener, workers, served logs and their day "
      "plots; loaded by the web view, included by nothing"),
     ("recorder-dayplot", ["recorder/dayplot"],
-     ["recorder-core", "xvtools", "wavetool", "host", "automation", "util"], False,
+     ["recorder-core", "apps", "xvtools", "wavetool", "host", "automation", "util"], False,
      "zelkchart --plot: day plots of logs and SID files with their sun marks"),
     ("recorder-headless", ["recorder/headless"],
      ["recorder-web", "recorder-core", "apps", "xvtools", "wavetool", "host", "automation",

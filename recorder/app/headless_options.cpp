@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "apps/sun_options.h"
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 
@@ -93,13 +94,12 @@ namespace {
 using apps::Option;
 using apps::Runs;
 
-Option date(const char* name, Runs runs, std::optional<std::int64_t>& day) {
-  const std::string option = name;
-  return {option, option + " needs a date", runs, [option, &day](const std::string& text) {
-            day = parseIsoDay(text);
-            if (!day) return option + " " + text + " is not a date (YYYY-MM-DD)";
-            return std::string();
-          }};
+std::string readDay(const std::string& option, const std::string& text,
+                    std::optional<std::int64_t>& day) {
+  std::optional<util::CivilDate> date;
+  std::string why = apps::readDateOption(option, text, date);
+  day = date ? std::optional(dayOfDate(*date)) : std::nullopt;
+  return why;
 }
 
 std::vector<Option> optionTable(HeadlessOptions& o) {
@@ -120,13 +120,12 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
          o.startTime = text;
          return std::string();
        }},
-      date("--start-date", Runs::HeadlessOnly, o.startDay),
+      {"--start-date", "--start-date needs a date", Runs::HeadlessOnly,
+       [&o](const std::string& text) { return readDay("--start-date", text, o.startDay); }},
       {"--date", "--date needs a date", Runs::Any,
        [&o](const std::string& text) {
-         o.csvDay = parseIsoDay(text);
-         if (!o.csvDay) return "--date " + text + " is not a date (YYYY-MM-DD)";
          o.dateText = text;
-         return std::string();
+         return readDay("--date", text, o.csvDay);
        }},
       // A day plot is a run without a window: what it writes is an image, as in headless runs.
       {"--plot", "", Runs::Any,

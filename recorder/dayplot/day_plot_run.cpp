@@ -10,14 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "apps/sun_options.h"
 #include "day_plot_logs.h"
-#include "day_plot_sun.h"
 #include "host/captioned_image.h"
 #include "host/headless.h"
 #include "recorder/day_plot_data.h"
 #include "recorder/log_rotation.h"
 #include "recorder/sid_reader.h"
-#include "xvtools/sun_times.h"
 
 namespace recorder::app {
 
@@ -45,16 +44,6 @@ constexpr double kSteps[] = {60,   120,   300,   600,   900,   1800, 3600,
                              7200, 10800, 14400, 21600, 43200, 86400};
 
 Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
-
-std::optional<double> parseClock(const std::string& text) {
-  int h = 0, m = 0, used = 0;
-  if (std::sscanf(text.c_str(), "%2d:%2d%n", &h, &m, &used) != 2 ||
-      used != static_cast<int>(text.size()) || h < 0 || h > 24 || m < 0 || m > 59 ||
-      (h == 24 && m != 0)) {
-    return std::nullopt;
-  }
-  return h * 3600.0 + m * 60.0;
-}
 
 std::string clockText(double seconds) {
   long s = std::lround(seconds) % 86400;
@@ -174,10 +163,12 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     }
   }
   std::optional<double> from, to;
-  if (!o.from.empty() && !(from = parseClock(o.from)))
-    return refuse("--from " + o.from + " is not a time of day HH:MM");
-  if (!o.to.empty() && !(to = parseClock(o.to)))
-    return refuse("--to " + o.to + " is not a time of day HH:MM");
+  if (!o.from.empty()) {
+    if (auto why = apps::readClockOption("--from", o.from, from); !why.empty()) return refuse(why);
+  }
+  if (!o.to.empty()) {
+    if (auto why = apps::readClockOption("--to", o.to, to, true); !why.empty()) return refuse(why);
+  }
   if (!o.clock.empty() && o.clock != "utc" && o.clock != "local")
     return refuse("--clock " + o.clock + " is not utc or local");
   // SID files (levels in dB, times in UTC) are drawn instead of logs, never beside them.
@@ -185,21 +176,12 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   if (sid && !std::all_of(o.logs.begin(), o.logs.end(), isSidFile))
     return refuse("--plot draws logs or SID files, not both");
   const bool utc = o.clock.empty() ? sid : o.clock == "utc";
-  std::optional<xvtools::Site> site;
-  std::optional<std::int64_t> date;  // of the first recording's first day, as a day number
-  if (!o.site.empty()) {
-    if (!(site = xvtools::parseSite(o.site))) return refuse("--site " + o.site + " is not LAT,LON");
-    if (!o.date.empty()) {
-      if (!xvtools::parseCivilDate(o.date) || !(date = parseIsoDay(o.date)))
-        return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
-    } else if (!sid && std::none_of(o.logs.begin(), o.logs.end(), [](const std::string& path) {
-                 return splitLogName(path).day.has_value();
-               })) {
-      return refuse("--site needs --date YYYY-MM-DD (no log's name carries one)");
-    }
-  } else if (!o.date.empty()) {
-    return refuse("--date only places the sun marks: give --site LAT,LON with it");
-  }
+  // A SID file's days are in it; a log's in its name.
+  const bool dated = sid || std::any_of(o.logs.begin(), o.logs.end(), [](const std::string& path) {
+                       return splitLogName(path).day.has_value();
+                     });
+  apps::SunPlace sun;
+  if (auto why = apps::readSunOptions(o.site, o.date, dated, sun); !why.empty()) return refuse(why);
 
   std::vector<Recording> logs =
       sid ? readSidRecordings(o.logs, err) : readRecordings(o.logs, err, o.streams);
@@ -353,17 +335,20 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
         if (!points.time.empty()) drawChannel(c, ++channel, int(i) + 1, points.time, points.value);
       }
     }
-    std::vector<SunMark> marks;
-    if (site) {
-      if (!date) {
+    std::vector<apps::SunMark> marks;
+    if (sun.site) {
+      if (!sun.date) {
         // The first recording whose names date it; the others overlay it by time of day.
         for (const Recording& r : logs) {
-          if ((date = r.firstDate)) break;
+          if (r.firstDate) {
+            sun.date = dateOfDay(*r.firstDate);
+            break;
+          }
         }
       }
-      if (date) marks = sunMarks(*site, *date, begin, end, utc);
+      if (sun.date) marks = apps::sunMarks(*sun.site, *sun.date, begin, end, utc);
     }
-    for (const SunMark& mark : marks) {
+    for (const apps::SunMark& mark : marks) {
       const double x[] = {mark.time, mark.time};
       const float y[] = {static_cast<float>(bottom), static_cast<float>(top)};
       drawChannel(c, ++channel, kSunPen, x, y);
@@ -392,7 +377,7 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
                           static_cast<std::uint32_t>(kLogColours[i])});
     }
     // Each mark is named at its line, just inside the plot's top.
-    for (const SunMark& mark : marks) {
+    for (const apps::SunMark& mark : marks) {
       const int x = plotLeft + static_cast<int>(std::lround((mark.time - begin) / (end - begin) *
                                                             (plotRight - plotLeft)));
       captions.push_back({mark.text + (utc ? " UTC" : ""), x + 3, plotTop + 2,

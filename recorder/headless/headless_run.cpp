@@ -27,7 +27,6 @@
 #include "xvtools/audio_source.h"
 #include "xvtools/form_thread.h"
 #include "xvtools/input_spec.h"
-#include "xvtools/input_stop.h"
 
 namespace recorder::app {
 
@@ -193,6 +192,8 @@ void HeadlessRecording::setUpForm() {
   container_.pump();
 
   form_.XVWaveInX1().setInput(*xvtools::InputSpec::parse(options_.input));
+  // A recording piped in that stalls must not keep the run from stopping.
+  form_.XVWaveInX1().setStopFlag(&apps::stopSignalFlag());
   if (stations_ != nullptr) {
     // Written on the chart itself, not through the user's style: the form's pens keep it.
     traces_ = std::make_unique<StationTraces>(stations_->stations());
@@ -365,8 +366,6 @@ bool startWebView(const HeadlessSettings& options, std::unique_ptr<WebView>& web
 }  // namespace
 
 int runHeadless(const HeadlessSettings& options, const apps::StopRequest& stop) {
-  // A recording piped in that stalls must not keep the run from stopping.
-  xvtools::setInputStopFlag(&apps::stopSignalFlag());
   if (const std::string problem = checkAppendedOwners(options); !problem.empty()) {
     std::fprintf(stderr, "zelkchart: %s\n", problem.c_str());
     return 2;

@@ -4,22 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "apps/sun_options.h"
 #include "util/calendar.h"
 #include "xvtools/sun_times.h"
 
 namespace spectrograph::app {
 
 namespace {
-
-std::optional<double> parseTimeOfDay(const std::string& text) {
-  int h = 0, m = 0, s = 0, used = 0;
-  const int n = std::sscanf(text.c_str(), "%2d:%2d%n:%2d%n", &h, &m, &used, &s, &used);
-  if (n < 2 || used != static_cast<int>(text.size()) || h < 0 || h > 23 || m < 0 || m > 59 ||
-      s < 0 || s > 59) {
-    return std::nullopt;
-  }
-  return h * 3600.0 + m * 60.0 + s;
-}
 
 double systemClock() {
   return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
@@ -31,33 +22,25 @@ std::optional<double> echoStartTime(const HeadlessOptions& o, const xvtools::Inp
                                     std::string& error) {
   const bool recording = input.kind == xvtools::InputSpec::Kind::File;
   if (o.startDate.empty() && o.startTime.empty() && !recording) return systemClock();
-  std::optional<xvtools::CivilDate> date;
+  std::optional<util::CivilDate> date;
   if (!o.startDate.empty()) {
-    date = xvtools::parseCivilDate(o.startDate);
-    if (!date) {
-      error = "--start-date " + o.startDate + " is not a date YYYY-MM-DD";
-      return std::nullopt;
-    }
+    error = apps::readDateOption("--start-date", o.startDate, date);
+    if (!date) return std::nullopt;
   } else if (recording) {
     date = xvtools::dateInFileName(input.name);
   }
   double days = 0;
   if (date) {
-    days = static_cast<double>(
-        util::daysFromCivil(date->year, unsigned(date->month), unsigned(date->day)));
+    days = static_cast<double>(util::daysFromCivil(date->year, date->month, date->day));
   } else {
     days = std::floor(systemClock() / 86400.0);
   }
-  double clock = 0;
+  std::optional<double> clock;
   if (!o.startTime.empty()) {
-    const auto t = parseTimeOfDay(o.startTime);
-    if (!t) {
-      error = "--start-time " + o.startTime + " is not a time of day HH:MM[:SS]";
-      return std::nullopt;
-    }
-    clock = *t;
+    error = apps::readClockOption("--start-time", o.startTime, clock);
+    if (!clock) return std::nullopt;
   }
-  return days * 86400.0 + clock;
+  return days * 86400.0 + clock.value_or(0);
 }
 
 EchoCounting::EchoCounting(const EchoSettings& settings, const HeadlessOptions& options,

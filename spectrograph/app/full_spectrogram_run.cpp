@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "apps/sun_options.h"
 #include "echo_counting.h"
 #include "spectrograph/full_spectrogram.h"
-#include "util/calendar.h"
 #include "util/folder.h"
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
@@ -26,16 +26,6 @@ constexpr int kSampleRate = 8000;
 constexpr int kMaxWidth = 100000;
 // Without --width, one column per transform up to this many; longer recordings are fitted.
 constexpr int kDefaultMaxColumns = 16384;
-
-std::optional<double> parseClock(const std::string& text) {
-  int h = 0, m = 0, s = 0, used = 0;
-  const int n = std::sscanf(text.c_str(), "%2d:%2d%n:%2d%n", &h, &m, &used, &s, &used);
-  if (n < 2 || used != static_cast<int>(text.size()) || h > 23 || m > 59 || s > 59 || h < 0 ||
-      m < 0 || s < 0) {
-    return std::nullopt;
-  }
-  return h * 3600.0 + m * 60.0 + s;
-}
 
 bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
@@ -83,32 +73,23 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   settings.sampleRate = kSampleRate;
   settings.stop = stop;
   if (!o.startTime.empty()) {
-    const auto clock = parseClock(o.startTime);
-    if (!clock) return refuse("--start-time " + o.startTime + " is not a time of day HH:MM[:SS]");
+    std::optional<double> clock;
+    if (auto why = apps::readClockOption("--start-time", o.startTime, clock); !why.empty())
+      return refuse(why);
     settings.startClock = *clock;
   }
   const auto choice = xvtools::InputSpec::parse(o.input);
   if (!choice) return refuse("--input " + o.input + " is not an input");
   if (choice->kind != xvtools::InputSpec::Kind::File && !o.seconds)
     return refuse("--full reads a live or synthetic input only for --seconds N");
-  std::optional<xvtools::Site> sunSite;
-  std::optional<xvtools::CivilDate> sunDate;
-  if (!o.site.empty()) {
-    const auto site = xvtools::parseSite(o.site);
-    if (!site) return refuse("--site " + o.site + " is not LAT,LON in degrees");
-    std::optional<xvtools::CivilDate> date;
-    if (!o.date.empty()) {
-      date = xvtools::parseCivilDate(o.date);
-      if (!date) return refuse("--date " + o.date + " is not a date YYYY-MM-DD");
-    } else if (choice->kind == xvtools::InputSpec::Kind::File) {
-      date = xvtools::dateInFileName(choice->name);
-    }
-    if (!date) return refuse("--site needs --date YYYY-MM-DD (the input's name carries none)");
-    sunSite = site;
-    sunDate = date;
-  } else if (!o.date.empty()) {
-    return refuse("--date only places the sun marks: give --site LAT,LON with it");
-  }
+  // A recording's name may date it.
+  const auto named = choice->kind == xvtools::InputSpec::Kind::File
+                         ? xvtools::dateInFileName(choice->name)
+                         : std::nullopt;
+  apps::SunPlace sun;
+  if (auto why = apps::readSunOptions(o.site, o.date, named.has_value(), sun); !why.empty())
+    return refuse(why);
+  if (sun.site && !sun.date) sun.date = named;
 
   // Found out before reading what may be hours of input.
   std::filesystem::path folder = std::filesystem::path(o.imagePath).parent_path();
@@ -126,7 +107,7 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
   }
   std::unique_ptr<xvtools::AudioSource> source;
   try {
-    source = xvtools::openAudioSource(*choice, kSampleRate);
+    source = xvtools::openAudioSource(*choice, kSampleRate, stop);
   } catch (const std::exception& e) {
     err << "zelkspec: cannot read " << o.input << ": " << e.what() << '\n';
     return 1;
@@ -142,24 +123,15 @@ int runFullSpectrogram(const HeadlessOptions& o, std::ostream& err, const std::a
                                                : *o.seconds;
     settings.expectedTransforms = transformsIn(seconds, kSampleRate, o.fftLength);
   }
-  if (sunSite) {
+  if (sun.site) {
     // Every day the recording reaches has its own sunrise and sunset (a night from 23:00 has
     // the next morning's); a recording of unknown length gets the marks of two days.
+    const auto length = source->lengthSeconds() ? source->lengthSeconds() : o.seconds;
     const double end =
-        settings.startClock + source->lengthSeconds().value_or(o.seconds.value_or(86400.0));
-    const int days = std::clamp(static_cast<int>(std::ceil(end / 86400.0)), 1, 366);
-    for (int d = 0; d < days; ++d) {
-      const util::CivilDate next = util::civilFromDays(
-          util::daysFromCivil(sunDate->year, unsigned(sunDate->month), unsigned(sunDate->day)) + d);
-      const xvtools::CivilDate day{int(next.year), int(next.month), int(next.day)};
-      const xvtools::SunEvents sun = xvtools::sunEvents(*sunSite, day);
-      if (!sun.sunrise || !sun.sunset) continue;
-      for (const auto& [utc, name] :
-           {std::pair{*sun.sunrise, "sunrise "}, std::pair{*sun.sunset, "sunset "}}) {
-        const double clock = d * 86400.0 + xvtools::utcToLocalClock(day, utc);
-        settings.marks.push_back({clock, name + xvtools::formatClockMinutes(clock)});
-      }
-    }
+        length ? settings.startClock + std::min(*length, 366 * 86400.0) : 2 * 86400.0;
+    for (apps::SunMark& mark :
+         apps::sunMarks(*sun.site, *sun.date, settings.startClock, end, false))
+      settings.marks.push_back({mark.time, std::move(mark.text)});
   }
   if (o.width && *o.width > 0) {
     settings.width = o.width;

@@ -125,6 +125,8 @@ void setUpForm(Form1& form, const HeadlessOptions& options) {
 bool runInput(Form1& form, const HeadlessOptions& options, const xvtools::InputSpec& choice,
               const apps::StopRequest& stop, EchoCounting* counting, EchoSnapshots* snapshots) {
   form.WaveIn().setInput(choice);
+  // A recording piped in that stalls must not keep the run from stopping.
+  form.WaveIn().setStopFlag(&apps::stopSignalFlag());
   form.WaveIn().setMode(xvtools::XVWaveInX::Mode::Pulled);
   form.startStopClick();
   if (form.startStopCaption() != "Stop") {

@@ -9,7 +9,6 @@
 #include "full_spectrogram_run.h"
 #include "headless_options.h"
 #include "headless_run.h"
-#include "xvtools/input_stop.h"
 #ifdef ZELKSPEC_WINDOW
 #include "apps/display.h"
 #include "apps/qt/quit_on_stop_signals.h"
@@ -32,8 +31,6 @@ int main(int argc, char** argv) {
 #endif
   }
   const apps::StopRequest& stop = apps::catchStopSignals();
-  // A recording piped in that stalls must not keep the run from stopping.
-  xvtools::setInputStopFlag(&apps::stopSignalFlag());
   if (options.full) {
     return spectrograph::app::runFullSpectrogram(options, std::cerr, &apps::stopSignalFlag());
   }

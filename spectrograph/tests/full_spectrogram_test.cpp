@@ -220,13 +220,7 @@ TEST_F(FullSpectrogramTest, RefusesWhatCannotBeDoneAndWritesNothing) {
            {[](auto& o) { o.rangeDb = 40; }, 2, "--log-amp"},
            {[](auto& o) { o.width = -1; }, 2, "--width"},
            {[](auto& o) { o.relief = true; }, 2, "--relief"},
-           {[](auto& o) { o.startTime = "25:00"; }, 2, "--start-time"},
            {[](auto& o) { o.site = "48.8,2.3"; }, 2, "--date"},
-           {[](auto& o) {
-              o.site = "95,2";
-              o.date = "2026-01-15";
-            },
-            2, "--site"},
            {[](auto& o) { o.input = "synthetic"; }, 2, "--seconds"},
            {[this](auto& o) { o.input = p("missing.wav"); }, 1, "missing.wav"},
            {[this](auto& o) { o.imagePath = p("no/such/folder/x.png"); }, 1, "folder"},

@@ -13,13 +13,9 @@
 #include <cstring>
 #include <thread>
 
-#include "xvtools/input_stop.h"
-
 namespace xvtools {
 
 namespace {
-
-std::atomic<const std::atomic<bool>*> gStopFlag{nullptr};
 
 constexpr int kWatchMs = 100;
 
@@ -52,14 +48,12 @@ std::optional<std::uint64_t> framesInWavHeader(int fd) {
 
 }  // namespace
 
-void setInputStopFlag(const std::atomic<bool>* flag) { gStopFlag = flag; }
-
 // Copies a pipe into a socket libsndfile reads as a pipe, waiting a tenth of a second at a time
 // so that the stop flag, or the source going away, ends the copy; ending it ends what libsndfile
 // reads.
 class PipeRelay {
  public:
-  explicit PipeRelay(int input) : input_(input) {
+  PipeRelay(int input, const std::atomic<bool>* stop) : input_(input), stop_(stop) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends_.data()) != 0) {
       const int error = errno;
       ::close(input_);
@@ -79,10 +73,7 @@ class PipeRelay {
   int readEnd() const { return ends_[0]; }
 
  private:
-  bool stopping() const {
-    const std::atomic<bool>* flag = gStopFlag;
-    return closing_ || (flag != nullptr && *flag);
-  }
+  bool stopping() const { return closing_ || (stop_ != nullptr && *stop_); }
   // Waits until fd is ready for events; false when the relay is to stop.
   bool wait(int fd, short events) const {
     while (!stopping()) {
@@ -117,18 +108,20 @@ class PipeRelay {
   }
 
   int input_;
+  const std::atomic<bool>* stop_;
   std::array<int, 2> ends_{-1, -1};
   std::atomic<bool> closing_{false};
   std::thread thread_;
 };
 
-FileSource::FileSource(const std::string& path, int sampleRate) : path_(path) {
+FileSource::FileSource(const std::string& path, int sampleRate, const std::atomic<bool>* stop)
+    : path_(path) {
   SF_INFO info{};
   struct stat status {};
   if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw AudioError("cannot read audio file '" + path + "': " + std::strerror(errno));
-    relay_ = std::make_unique<PipeRelay>(fd);
+    relay_ = std::make_unique<PipeRelay>(fd, stop);
     file_ = sf_open_fd(relay_->readEnd(), SFM_READ, &info, SF_FALSE);
   } else {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -1,8 +1,9 @@
 // A recording read with libsndfile: any format, rate and channel count it reads, mixed to mono
 // and converted to the wave input's rate. A pipe, FIFO or device is read through a relay that
-// watches the program's stop flag, so a writer that stalls cannot hold the program.
+// watches the stop flag it is given, so a writer that stalls cannot hold the program.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -18,7 +19,7 @@ class PipeRelay;
 class FileSource final : public AudioSource {
  public:
   // Throws AudioError naming the file and the reason when it cannot be read.
-  FileSource(const std::string& path, int sampleRate);
+  FileSource(const std::string& path, int sampleRate, const std::atomic<bool>* stop = nullptr);
   ~FileSource() override;
 
   std::size_t read(std::span<std::int16_t> samples) override;

@@ -7,7 +7,8 @@
 
 namespace xvtools {
 
-std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate) {
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate,
+                                             const std::atomic<bool>* stop) {
   if (sampleRate <= 0) throw AudioError("unusable sample rate");
   switch (choice.kind) {
     case InputSpec::Kind::DefaultDevice:
@@ -15,7 +16,7 @@ std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sample
     case InputSpec::Kind::Device:
       return std::make_unique<LiveSource>(choice.name, sampleRate);
     case InputSpec::Kind::File:
-      return std::make_unique<FileSource>(choice.name, sampleRate);
+      return std::make_unique<FileSource>(choice.name, sampleRate, stop);
     case InputSpec::Kind::SyntheticVlf:
       return openVlfSyntheticSource(choice.seed, sampleRate);
     case InputSpec::Kind::SyntheticMeteors:

@@ -16,9 +16,8 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kZenith = 90.833;
 constexpr double kSecondsPerDay = 86400.0;
 
-long daysSince1970(int y, int m, int d) {
-  return static_cast<long>(
-      util::daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)));
+std::int64_t daysSince1970(const util::CivilDate& date) {
+  return util::daysFromCivil(date.year, date.month, date.day);
 }
 
 struct SolarPosition {
@@ -73,16 +72,10 @@ std::optional<double> event(const Site& site, double julianMidnight, int directi
   return seconds;
 }
 
-bool validDate(int y, int m, int d) {
-  return y >= 1 && y <= 9999 && m >= 1 && d >= 1 &&
-         util::isCalendarDate(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
-}
-
 }  // namespace
 
-SunEvents sunEvents(const Site& site, const CivilDate& date) {
-  const double julianMidnight =
-      static_cast<double>(daysSince1970(date.year, date.month, date.day)) + 2440587.5;
+SunEvents sunEvents(const Site& site, const util::CivilDate& date) {
+  const double julianMidnight = static_cast<double>(daysSince1970(date)) + 2440587.5;
   SunEvents events;
   bool up = false;
   events.sunrise = event(site, julianMidnight, -1, up);
@@ -95,52 +88,27 @@ SunEvents sunEvents(const Site& site, const CivilDate& date) {
   return events;
 }
 
-std::optional<Site> parseSite(std::string_view text) {
-  const std::string s(text);
-  double lat = 0, lon = 0;
-  int used = 0;
-  if (std::sscanf(s.c_str(), " %lf , %lf %n", &lat, &lon, &used) != 2 ||
-      used != static_cast<int>(s.size())) {
-    return std::nullopt;
-  }
-  if (!std::isfinite(lat) || !std::isfinite(lon) || std::fabs(lat) > 90 || std::fabs(lon) > 180)
-    return std::nullopt;
-  return Site{lat, lon};
-}
-
-std::optional<CivilDate> parseCivilDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-  }
-  auto number = [&](std::size_t from, std::size_t count) {
-    int v = 0;
-    for (std::size_t i = from; i < from + count; ++i) v = v * 10 + (text[i] - '0');
-    return v;
-  };
-  const CivilDate date{number(0, 4), number(5, 2), number(8, 2)};
-  if (!validDate(date.year, date.month, date.day)) return std::nullopt;
-  return date;
-}
-
-std::optional<CivilDate> dateInFileName(std::string_view path) {
+std::optional<util::CivilDate> dateInFileName(std::string_view path) {
   const std::size_t slash = path.find_last_of('/');
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const std::size_t dot = name.find_last_of('.');
   if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
   if (name.size() < 11 || name[name.size() - 11] != '-') return std::nullopt;
-  return parseCivilDate(name.substr(name.size() - 10));
+  return util::parseIsoDate(name.substr(name.size() - 10));
 }
 
-double utcToLocalClock(const CivilDate& date, double utcSeconds) {
-  const long day = daysSince1970(date.year, date.month, date.day);
+double utcToLocalClock(const util::CivilDate& date, double utcSeconds) {
+  const std::int64_t day = daysSince1970(date);
   const double whole = std::floor(utcSeconds);
-  const std::time_t moment = static_cast<std::time_t>(day * 86400L + static_cast<long>(whole));
+  const std::time_t moment =
+      static_cast<std::time_t>(day * 86400 + static_cast<std::int64_t>(whole));
   std::tm local{};
   localtime_r(&moment, &local);
-  const long localDay = daysSince1970(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-  return static_cast<double>((localDay - day) * 86400L + local.tm_hour * 3600L +
-                             local.tm_min * 60L + local.tm_sec) +
+  const std::int64_t localDay =
+      daysSince1970({local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                     static_cast<unsigned>(local.tm_mday)});
+  return static_cast<double>((localDay - day) * 86400 + local.tm_hour * 3600 + local.tm_min * 60 +
+                             local.tm_sec) +
          (utcSeconds - whole);
 }
 

@@ -73,9 +73,10 @@ int inputOwnRate(const InputSpec& choice, int wanted) {
 }
 
 std::unique_ptr<AudioSource> openTappedAudioSource(const InputSpec& choice, int nativeRate,
-                                                   int sampleRate, NativeTap tap) {
-  return std::make_unique<TappedSource>(openAudioSource(choice, nativeRate), nativeRate, sampleRate,
-                                        std::move(tap));
+                                                   int sampleRate, NativeTap tap,
+                                                   const std::atomic<bool>* stop) {
+  return std::make_unique<TappedSource>(openAudioSource(choice, nativeRate, stop), nativeRate,
+                                        sampleRate, std::move(tap));
 }
 
 }  // namespace xvtools

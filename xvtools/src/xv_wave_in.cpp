@@ -104,6 +104,7 @@ struct XVWaveInX::Impl : std::enable_shared_from_this<XVWaveInX::Impl> {
   WaveSink* sink = nullptr;
   int nativeRate = 0;
   NativeTap nativeTap;
+  const std::atomic<bool>* stopFlag = nullptr;
   std::function<void()> endHandler;
   std::function<void(const std::string&)> errorHandler;
   std::atomic<std::uint64_t> delivered{0};
@@ -239,15 +240,18 @@ void XVWaveInX::setNativeTap(int nativeRate, NativeTap tap) {
   impl_->nativeTap = std::move(tap);
 }
 
+void XVWaveInX::setStopFlag(const std::atomic<bool>* stop) { impl_->stopFlag = stop; }
+
 void XVWaveInX::Start() {
   Impl& impl = *impl_;
   if (impl.run) return;
   if (impl.mode == Mode::RealTime && impl.formThread == nullptr) {
     throw std::logic_error("a real-time audio input needs the form's thread");
   }
-  auto source = impl.nativeRate > 0 ? openTappedAudioSource(impl.input, impl.nativeRate,
-                                                            impl.sampleRate, impl.nativeTap)
-                                    : openAudioSource(impl.input, impl.sampleRate);
+  auto source = impl.nativeRate > 0
+                    ? openTappedAudioSource(impl.input, impl.nativeRate, impl.sampleRate,
+                                            impl.nativeTap, impl.stopFlag)
+                    : openAudioSource(impl.input, impl.sampleRate, impl.stopFlag);
   const std::size_t count = impl.mode == Mode::RealTime ? kRealTimeBuffers : 1;
   auto run = std::make_shared<WaveRun>(std::move(source), static_cast<std::size_t>(impl.bufferSize),
                                        count);

@@ -2,6 +2,8 @@
 // without a display refused in one line, and stop signals ending a window with status 0.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +92,44 @@ TEST(StopSignals, EndTheWindowProgramsWithStatusZero) {
       EXPECT_TRUE(WIFEXITED(status));
       EXPECT_EQ(WEXITSTATUS(status), 0);
     }
+  }
+}
+
+// A recording piped in whose writer falls silent: SIGTERM ends each headless run within three
+// seconds, and the run still writes its picture of what came.
+TEST_F(WithoutDisplay, SigtermEndsRunsWhoseInputPipeStalls) {
+  // A WAV header promising a minute of 8000 samples/s, then one second of silence.
+  std::string wav(
+      "RIFF\x24\xa6\x0e\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0"
+      "\x02\0\x10\0data\0\xa6\x0e\0",
+      44);
+  wav.append(16000, '\0');
+  for (const std::string& run : {std::string(ZELKCHART_PATH) + " --headless",
+                                 std::string(ZELKCHART_PATH) + " --headless --realtime",
+                                 std::string(ZELKSPEC_PATH) + " --headless",
+                                 std::string(ZELKSPEC_PATH) + " --headless --full"}) {
+    SCOPED_TRACE(run);
+    std::filesystem::remove(p("in.wav"));
+    std::filesystem::remove(p("s.png"));
+    ASSERT_EQ(::mkfifo(p("in.wav").c_str(), 0600), 0);
+    const std::string command = run + " --input " + p("in.wav") + " --image " + p("s.png") +
+                                " 2>/dev/null & echo $! >" + p("pid");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const int pipe = ::open(p("in.wav").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(pipe, 0);
+    ASSERT_EQ(::write(pipe, wav.data(), wav.size()), static_cast<ssize_t>(wav.size()));
+    ::usleep(1500 * 1000);
+    const pid_t pid = std::stoi(read("pid"));
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    int waited = 0;
+    while (::kill(pid, 0) == 0 && waited < 30) {
+      ::usleep(100 * 1000);
+      ++waited;
+    }
+    EXPECT_LT(waited, 30);
+    if (waited == 30) ::kill(pid, SIGKILL);
+    ::close(pipe);
+    EXPECT_EQ(read("s.png").substr(1, 3), "PNG");
   }
 }
 #endif

@@ -13,17 +13,24 @@ std::int64_t dayOf(double date) {
                       : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
 }
 
+util::CivilDate dateOfDay(std::int64_t day) { return util::civilFromDays(day - kDaysTo1970); }
+
+std::int64_t dayOfDate(const util::CivilDate& date) {
+  return util::daysFromCivil(date.year, date.month, date.day) + kDaysTo1970;
+}
+
 std::optional<std::int64_t> parseIsoDay(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  const auto date = parseLogDate(text);
+  const auto date = util::parseIsoDate(text);
   if (!date) return std::nullopt;
-  return dayOf(*date);
+  return dayOfDate(*date);
 }
 
 std::string formatIsoDay(std::int64_t day) {
-  // The log's date form without its # marks; the day's midnight is written as the date alone.
-  const std::string text = formatLogDate(secondsToOleDate(day * kSecondsPerDay));
-  return text.substr(1, text.size() - 2);
+  const util::CivilDate date = dateOfDay(day);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04lld-%02u-%02u", static_cast<long long>(date.year),
+                date.month, date.day);
+  return text;
 }
 
 namespace {
@@ -85,26 +92,19 @@ LogNameParts splitLogName(const std::string& path) {
   return parts;
 }
 
-std::int64_t today(bool utc) {
-  const std::time_t now = std::time(nullptr);
+std::int64_t dayOfMoment(std::time_t moment, bool utc) {
   std::tm t{};
   if (utc) {
-    gmtime_r(&now, &t);
+    gmtime_r(&moment, &t);
   } else {
-    localtime_r(&now, &t);
+    localtime_r(&moment, &t);
   }
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
-  return *parseIsoDay(text);
+  return dayOfDate({std::int64_t{t.tm_year} + 1900, static_cast<unsigned>(t.tm_mon + 1),
+                    static_cast<unsigned>(t.tm_mday)});
 }
 
-std::int64_t dayOfChange(std::time_t changedAt) {
-  std::tm changed{};
-  localtime_r(&changedAt, &changed);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", changed.tm_year + 1900, changed.tm_mon + 1,
-                changed.tm_mday);
-  return parseIsoDay(text).value_or(0);
-}
+std::int64_t dayOfChange(std::time_t changedAt) { return dayOfMoment(changedAt, false); }
+
+std::int64_t today(bool utc) { return dayOfMoment(std::time(nullptr), utc); }
 
 }  // namespace recorder

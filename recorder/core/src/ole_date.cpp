@@ -9,9 +9,6 @@
 namespace recorder {
 namespace {
 
-// Day 0 of the automation calendar is 1899-12-30, 25569 days before 1970-01-01.
-constexpr std::int64_t kDaysTo1970 = 25569;
-
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   std::int64_t q = a / b;
   if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
@@ -33,23 +30,6 @@ bool readUnsigned(std::string_view& s, int maxDigits, unsigned& value) {
 void trimSpaces(std::string_view& s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-}
-
-// "h:mm[:ss]" -> seconds of the day.
-std::optional<std::int64_t> parseClock(std::string_view s, bool secondsOptional) {
-  unsigned h = 0, m = 0, sec = 0;
-  if (!readUnsigned(s, 2, h) || s.empty() || s.front() != ':') return std::nullopt;
-  s.remove_prefix(1);
-  if (!readUnsigned(s, 2, m)) return std::nullopt;
-  if (!s.empty()) {
-    if (s.front() != ':') return std::nullopt;
-    s.remove_prefix(1);
-    if (!readUnsigned(s, 2, sec) || !s.empty()) return std::nullopt;
-  } else if (!secondsOptional) {
-    return std::nullopt;
-  }
-  if (h > 23 || m > 59 || sec > 59) return std::nullopt;
-  return static_cast<std::int64_t>(h) * 3600 + m * 60 + sec;
 }
 
 // "yyyy-mm-dd" -> days relative to day 0.
@@ -112,7 +92,7 @@ std::optional<double> parseLogDate(std::string_view text) {
   std::int64_t day = 0, tod = 0;
   if (space == std::string_view::npos) {
     if (text.find(':') != std::string_view::npos) {
-      const auto clock = parseClock(text, true);
+      const auto clock = util::parseClock(text);
       if (!clock) return std::nullopt;
       tod = *clock;
     } else {
@@ -124,7 +104,7 @@ std::optional<double> parseLogDate(std::string_view text) {
     std::string_view rest = text.substr(space);
     trimSpaces(rest);
     const auto d = parseDay(text.substr(0, space));
-    const auto clock = parseClock(rest, true);
+    const auto clock = util::parseClock(rest);
     if (!d || !clock) return std::nullopt;
     day = *d;
     tod = *clock;
@@ -134,7 +114,7 @@ std::optional<double> parseLogDate(std::string_view text) {
 
 std::optional<double> parseTimeOfDay(std::string_view text) {
   trimSpaces(text);
-  const auto clock = parseClock(text, true);
+  const auto clock = util::parseClock(text);
   if (!clock) return std::nullopt;
   return secondsToOleDate(*clock);
 }

@@ -13,8 +13,8 @@
 #include <sstream>
 #include <vector>
 
+#include "apps/sun_options.h"
 #include "day_plot_run.h"
-#include "day_plot_sun.h"
 #include "png_picture.h"
 #include "recorder/log_rotation.h"
 #include "scratch_folder.h"
@@ -163,28 +163,6 @@ TEST_F(DayPlotTest, DbDrawsALogsLevelsOnALogarithmicScaleLeavingOutZeros) {
     const int high = pic.topRows(kFirstPen)[std::size_t(x)];
     EXPECT_NEAR(high, bottom - 10.0 * std::log10(50.0) / 40.0 * (bottom - top), 3);
   }
-}
-
-TEST_F(DayPlotTest, SunMarksStandAtSunriseAndSunset) {
-  ::setenv("TZ", "UTC", 1);
-  ::tzset();
-  // Paris, 2026-01-15: sunrise 07:38:44 UTC. A log from 07:00 to 08:00 and the date in its name.
-  DayPlotOptions o;
-  o.logs = {log("Zelk-2026-01-15.log", 7 * 3600, 3600, [](int) { return 47.0f; })};
-  o.imagePath = p("sun.png");
-  o.site = "48.8566,2.3522";
-  ASSERT_EQ(run(o), 0) << err.str();
-  const Picture pic = readPng(o.imagePath);
-  std::vector<int> sunColumns;
-  for (int x = 0; x < pic.width; ++x) {
-    int dashes = 0;
-    for (int y = 40; y < pic.height - 40; ++y) dashes += pic.at(x, y) == kSunPen;
-    if (dashes > 100) sunColumns.push_back(x);
-  }
-  ASSERT_EQ(sunColumns.size(), 1u);
-  EXPECT_NEAR(sunColumns[0], pic.column((38.0 * 60 + 44) / 3600), 2);
-  ::unsetenv("TZ");
-  ::tzset();
 }
 
 // What each input draws, column by column: spans of the picture (as fractions of the plot's
@@ -400,7 +378,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
       ::setenv("TZ", zone, 1);
       ::tzset();
       const bool utc = std::string(zone) == "UTC";
-      const auto marks = sunMarks(site, day0, 43200, 43200 + 2 * 86400.0, utc);
+      const auto marks = apps::sunMarks(site, dateOfDay(day0), 43200, 43200 + 2 * 86400.0, utc);
       EXPECT_EQ(marks.size(), 4u) << zone;
       for (const auto& [name, text] : {std::pair{"sunrise", f[4]}, std::pair{"sunset", f[5]}}) {
         const std::int64_t moment = utcMoment(text);
@@ -416,7 +394,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
           expected = double((localDay - day0) * 86400 + local.tm_hour * 3600 + local.tm_min * 60 +
                             local.tm_sec);
         }
-        const auto near = std::find_if(marks.begin(), marks.end(), [&](const SunMark& m) {
+        const auto near = std::find_if(marks.begin(), marks.end(), [&](const apps::SunMark& m) {
           return m.text.rfind(name, 0) == 0 && std::abs(m.time - expected) <= 60;
         });
         EXPECT_NE(near, marks.end()) << zone << " " << name << " at " << expected;
@@ -445,7 +423,7 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
     if (dashes > 100) sunColumns.push_back(x);
   }
   const auto expected =
-      sunMarks(*xvtools::parseSite(o.site), *parseIsoDay("2026-04-10"), 0, 2 * 86400.0, true);
+      apps::sunMarks(*apps::parseSite(o.site), {2026, 4, 10}, 0, 2 * 86400.0, true);
   ASSERT_EQ(sunColumns.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i)
     EXPECT_NEAR(sunColumns[i], pic.column(expected[i].time / (2 * 86400)), 2);

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -351,8 +350,8 @@ const std::string& HttpWebServer::url() const { return impl_->url; }
 
 std::string HttpWebServer::start(const ServeAddress& address) {
   Impl& s = *impl_;
-  // A client that goes away mid-answer must not end the recorder.
-  ::signal(SIGPIPE, SIG_IGN);
+  // A client that goes away mid-answer cannot end the recorder: connections are written with
+  // MSG_NOSIGNAL, so the process keeps the signal's default for everything else.
   s.server.set_keep_alive_max_count(20);
   httplib::Headers headers;
   for (const auto& [name, value] : commonHeaders()) headers.emplace(name, value);

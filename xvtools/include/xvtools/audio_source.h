@@ -2,6 +2,8 @@
 // synthetic receiver signal. The wave input reads it into its buffers.
 #pragma once
 
+#include <atomic>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,8 +45,11 @@ class AudioSource {
 };
 
 // Opens the source the choice names, delivering sampleRate samples per second (mono, 16 bits).
-// Throws AudioError with a clear text when it cannot.
-std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate);
+// Throws AudioError with a clear text when it cannot. A recording that arrives through a pipe is
+// read as its writer sends it; once stop (when given) is set, a read waiting on a silent writer
+// ends within a tenth of a second as at the end of the recording. stop must outlive the source.
+std::unique_ptr<AudioSource> openAudioSource(const InputSpec& choice, int sampleRate,
+                                             const std::atomic<bool>* stop = nullptr);
 
 // Names of the capture devices present (empty when there are none or no audio system).
 std::vector<std::string> captureDeviceNames();

@@ -2,6 +2,7 @@
 // before the wave input converts them to the form's rate.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,8 +24,9 @@ using NativeTap = std::function<void(std::span<const std::int16_t>)>;
 int inputOwnRate(const InputSpec& choice, int wanted);
 
 // Opens the input at nativeRate, hands every block read to tap, and delivers it converted to
-// sampleRate.
+// sampleRate. stop as for openAudioSource.
 std::unique_ptr<AudioSource> openTappedAudioSource(const InputSpec& choice, int nativeRate,
-                                                   int sampleRate, NativeTap tap);
+                                                   int sampleRate, NativeTap tap,
+                                                   const std::atomic<bool>* stop = nullptr);
 
 }  // namespace xvtools

@@ -9,14 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace xvtools {
+#include "util/calendar.h"
 
-struct CivilDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  bool operator==(const CivilDate&) const = default;
-};
+namespace xvtools {
 
 struct Site {
   double latitude = 0;   // degrees, north positive
@@ -31,18 +26,14 @@ struct SunEvents {
   bool alwaysUp = false;  // polar day: the sun does not set
 };
 
-SunEvents sunEvents(const Site& site, const CivilDate& date);
+SunEvents sunEvents(const Site& site, const util::CivilDate& date);
 
-// "LAT,LON" in degrees (north and east positive); empty when it is not a place on Earth.
-std::optional<Site> parseSite(std::string_view text);
-// "YYYY-MM-DD" of a real day; empty otherwise.
-std::optional<CivilDate> parseCivilDate(std::string_view text);
 // The date a rotated log's name carries: "...-YYYY-MM-DD" before the extension, or at the end.
-std::optional<CivilDate> dateInFileName(std::string_view path);
+std::optional<util::CivilDate> dateInFileName(std::string_view path);
 
 // A moment given in seconds from 00:00 UTC of date, as seconds from 00:00 local time of the same
 // date in the process's time zone (TZ); negative or past 86400 when it falls on another day.
-double utcToLocalClock(const CivilDate& date, double utcSeconds);
+double utcToLocalClock(const util::CivilDate& date, double utcSeconds);
 
 // "HH:MM" of seconds into a day, wrapped into 0..24 h.
 std::string formatClockMinutes(double seconds);

@@ -10,6 +10,7 @@
 // The settings take effect at the next Start.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,6 +58,9 @@ class XVWaveInX {
   // SampleRate (nativeRate 0: the input is opened at SampleRate, as without a tap). The tap is
   // called on the thread that reads the input.
   void setNativeTap(int nativeRate, NativeTap tap);
+  // A flag that, once set, ends a read waiting on a recording piped in by a silent writer, as
+  // at the end of the recording (nullptr: none). It must outlive the inputs started after.
+  void setStopFlag(const std::atomic<bool>* stop);
 
   // Opens the source and starts delivering. Throws AudioError (the text says why) when the
   // source cannot be opened, std::logic_error when RealTime mode has no form thread. Starting a

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/calendar.h"
+
 namespace recorder {
 
 // "dir/Zelk.log" and 2026-12-09 give "dir/Zelk-2026-12-09.log"; a name without an extension gets
@@ -19,6 +21,10 @@ std::string numberedLogName(const std::string& path, int number);
 
 // The day number of a clock or date value (the whole days since 1899-12-30, rounded down).
 std::int64_t dayOf(double date);
+
+// A day number and its date in the calendar, both ways.
+util::CivilDate dateOfDay(std::int64_t day);
+std::int64_t dayOfDate(const util::CivilDate& date);
 
 // "YYYY-MM-DD" as a day number; empty when it is not a date.
 std::optional<std::int64_t> parseIsoDay(std::string_view text);
@@ -34,6 +40,8 @@ struct LogNameParts {
 };
 LogNameParts splitLogName(const std::string& path);
 
+// The day number of a moment by the system's calendar, local (the time zone of TZ) or UTC.
+std::int64_t dayOfMoment(std::time_t moment, bool utc);
 // Today's day number by the system clock, local or UTC.
 std::int64_t today(bool utc);
 

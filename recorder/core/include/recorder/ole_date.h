@@ -11,6 +11,8 @@
 namespace recorder {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
+// Day 0 of the automation calendar is 1899-12-30, this many days before 1970-01-01.
+constexpr std::int64_t kDaysTo1970 = 25569;
 
 // Seconds since 1899-12-30 00:00:00, rounded to the nearest second. Negative dates keep their
 // time of day as an unsigned fraction, as automation does (-1.25 is 1899-12-29 06:00).
