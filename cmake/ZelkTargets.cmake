@@ -48,7 +48,7 @@ function(zelk_test_code_options target)
   target_compile_options(${target} PRIVATE -fPIC -pthread -Wno-error=invalid-pch
                                             $<$<CONFIG:Release>:-O2>
                          $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-stringop-overflow
-                                                  -Wno-restrict>)
+                                                  -Wno-stringop-overread -Wno-restrict>)
   if(NOT target STREQUAL "zelk_test_headers")
     target_precompile_headers(${target} REUSE_FROM zelk_test_headers)
   endif()
