@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "apps/class_ids.h"
 #include "apps/sun_options.h"
 #include "day_plot_logs.h"
 #include "host/captioned_image.h"
@@ -17,15 +18,16 @@
 #include "recorder/day_plot_data.h"
 #include "recorder/log_rotation.h"
 #include "recorder/sid_reader.h"
+#include "xvtools/sun_times.h"
 
 namespace recorder::app {
 
 namespace {
 
+using apps::kChartClassId;
 using automation::Dispatch;
 using automation::Variant;
 
-constexpr char kChartClassId[] = "{F9285160-7EB9-11D0-AADB-0000C05F07C7}";
 constexpr int kMarginLeft = 56;
 constexpr int kMarginTop = 26;
 constexpr int kLegendRowHeight = 14;
@@ -44,14 +46,6 @@ constexpr double kSteps[] = {60,   120,   300,   600,   900,   1800, 3600,
                              7200, 10800, 14400, 21600, 43200, 86400};
 
 Variant i2(int v) { return Variant(static_cast<std::int16_t>(v)); }
-
-std::string clockText(double seconds) {
-  long s = std::lround(seconds) % 86400;
-  if (s < 0) s += 86400;
-  char text[16];
-  std::snprintf(text, sizeof text, "%02ld:%02ld", s / 3600, s / 60 % 60);
-  return text;
-}
 
 // A round top for the level scale: 8 divisions of a 1-2-5 step.
 double levelTop(float highest) {
@@ -237,8 +231,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
         return std::any_of(r.series.time.begin(), r.series.time.end(),
                            [&](double t) { return t >= begin && t < end; });
       })) {
-    err << "zelkchart: no point lies between " << clockText(begin) << " and " << clockText(end)
-        << "; the picture shows the span empty\n";
+    err << "zelkchart: no point lies between " << xvtools::formatClockMinutes(begin) << " and "
+        << xvtools::formatClockMinutes(end) << "; the picture shows the span empty\n";
   }
 
   // The legend names every recording, in as many rows as the width needs; the plot starts below.
@@ -366,8 +360,8 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
     for (int d = 0; d <= divisions; ++d) {
       const int x =
           plotLeft + static_cast<int>(std::lround(double(d) * (plotRight - plotLeft) / divisions));
-      captions.push_back(
-          {clockText(begin + d * step), x, plotBottom + 4, host::CaptionAlign::Centre});
+      captions.push_back({xvtools::formatClockMinutes(begin + d * step), x, plotBottom + 4,
+                          host::CaptionAlign::Centre});
     }
     for (std::size_t i = 0; i < logs.size(); ++i) {
       const int x = plotLeft + legend[i].x, y = 7 + kLegendRowHeight * legend[i].row;
