@@ -15,6 +15,7 @@
 #include "day_plot_logs.h"
 #include "host/captioned_image.h"
 #include "host/headless.h"
+#include "recorder/chart_setup.h"
 #include "recorder/day_plot_data.h"
 #include "recorder/log_rotation.h"
 #include "recorder/sid_reader.h"
@@ -60,23 +61,10 @@ void drawChannel(Dispatch& chart, int channel, int pen, std::span<const double> 
                  std::span<const float> y) {
   const auto n = static_cast<std::int32_t>(x.size());
   if (n < 1) return;
-  chart.put("Chn_Select", i2(channel));
-  chart.put("ChnDspViewport", i2(1));
-  chart.put("ChnDspWindow", i2(1));
-  chart.put("ChnDspPen", i2(pen));
-  chart.put("ChnDspBufLen", i2(n));
-  chart.put("ChnDspMode", i2(0));
-  chart.put("ChnDspStyle", i2(1));
-  // Levels in 32-bit floats (type 6), clock times in 64-bit floats (type 7): a day in seconds
-  // needs the wider X.
-  for (const auto& [dimension, type] : {std::pair{1, 6}, std::pair{0, 7}}) {
-    chart.put("ChnData_Dimension", i2(dimension));
-    chart.put("ChnDataShape", i2(0));
-    chart.put("ChnDataType", i2(type));
-    chart.put("ChnDataIncr", i2(1));
-    chart.put("ChnDataXform", i2(0));
-  }
-  chart.put("ChnDspAction", i2(1));
+  describeChannel(chart, {.channel = static_cast<std::int16_t>(channel),
+                          .pen = static_cast<std::int16_t>(pen),
+                          .bufferLength = static_cast<std::int16_t>(n),
+                          .mode = 0});
   auto ys = automation::SafeArray::create(automation::VT_R4, x.size());
   auto xs = automation::SafeArray::create(automation::VT_R8, x.size());
   std::copy(y.begin(), y.end(), static_cast<float*>(ys->data()));

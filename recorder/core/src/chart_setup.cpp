@@ -116,15 +116,19 @@ void setupWindowScaleLabel(Dispatch& chart, float majorDivVert, float vertFracti
 }
 
 void setupChannel(Dispatch& chart, std::int32_t offsetY) {
-  chart.put("Chn_Select", i2(1));
+  describeChannel(chart, {.offsetY = offsetY});
+}
+
+void describeChannel(Dispatch& chart, const ChannelLayout& layout) {
+  chart.put("Chn_Select", i2(layout.channel));
   chart.put("ChnDspViewport", i2(1));
   chart.put("ChnDspWindow", i2(1));
-  chart.put("ChnDspPen", i2(1));
-  chart.put("ChnDspBufLen", i2(16000));
-  chart.put("ChnDspMode", i2(1));
+  chart.put("ChnDspPen", i2(layout.pen));
+  chart.put("ChnDspBufLen", i2(layout.bufferLength));
+  chart.put("ChnDspMode", i2(layout.mode));
   chart.put("ChnDspStyle", i2(1));
   chart.put("ChnDspOffsetX", i2(0));
-  chart.put("ChnDspOffsetY", i4(offsetY));
+  chart.put("ChnDspOffsetY", i4(layout.offsetY));
   // The vertical description takes an offset; the horizontal one keeps the control's.
   chart.put("ChnData_Dimension", i2(1));
   chart.put("ChnDataShape", i2(0));

@@ -34,9 +34,22 @@ void setupViewport(automation::Dispatch& chart);
 // Window 1 (x 0..9600, y from 4000, height vertFraction x 32000), the vertical divisions, and the
 // vertical scale 1 on the right with its label.
 void setupWindowScaleLabel(automation::Dispatch& chart, float majorDivVert, float vertFraction);
-// Channel 1: scroll-right red lines of scalar 32-bit floats in both dimensions, at the vertical
-// offset offsetY; initialising it clears its trace.
+// Channel 1: scroll-right red lines at the vertical offset offsetY; initialising it clears its
+// trace.
 void setupChannel(automation::Dispatch& chart, std::int32_t offsetY);
+
+// A channel of window 1: its pen, the points it keeps, whether it scrolls (mode 1) or holds a
+// record drawn at once (mode 0), and the vertical offset its points are drawn at.
+struct ChannelLayout {
+  std::int16_t channel = 1;
+  std::int16_t pen = 1;
+  std::int16_t bufferLength = 16000;
+  std::int16_t mode = 1;
+  std::int32_t offsetY = 0;
+};
+// Describes the channel, levels as 32-bit floats and times as 64-bit floats, and initialises it,
+// which clears its trace.
+void describeChannel(automation::Dispatch& chart, const ChannelLayout& layout);
 
 // Channel commands written to ChnDspAction.
 enum ChannelAction : std::int16_t {
