@@ -23,6 +23,13 @@ std::string withDir(std::string text, const std::string& dir) {
 
 class RememberedChoicesTest : public WindowTest {
  protected:
+  // The choices are written where they are kept when they go: before the scratch folder goes,
+  // or they would be left behind in it.
+  void TearDown() override {
+    window.reset();
+    choices_.reset();
+    WindowTest::TearDown();
+  }
   // A window started as the program starts it, keeping the operator's choices.
   RecorderWindow& start(const std::vector<std::string>& present,
                         const std::optional<std::string>& commandLine = std::nullopt,
