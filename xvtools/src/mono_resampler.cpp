@@ -30,8 +30,30 @@ inline std::int16_t sample16(float v) {
 
 std::int16_t toSample16(float v) { return sample16(v); }
 
+namespace {
+
+// What one read of 16-bit frames asks for: large pieces, few calls into the reader.
+constexpr std::size_t kRawBytes = 256 * 1024;
+
+}  // namespace
+
 MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader reader)
     : channels_(channels), reader_(std::move(reader)) {
+  setUp(inputRate, outputRate);
+}
+
+MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader16 reader)
+    : channels_(channels), reader16_(std::move(reader)) {
+  // A mono recording at the output's rate is read straight into the caller's buffer.
+  if (channels >= 1 && channels <= 64 && (channels > 1 || inputRate != outputRate)) {
+    const std::size_t frames = std::max(kChunkFrames, kRawBytes / (2 * std::size_t(channels)));
+    raw_.resize(frames * std::size_t(channels));
+  }
+  setUp(inputRate, outputRate);
+}
+
+void MonoResampler::setUp(int inputRate, int outputRate) {
+  const int channels = channels_;
   if (inputRate <= 0 || outputRate <= 0) throw AudioError("unusable sample rate");
   if (channels <= 0 || channels > 64) throw AudioError("unusable channel count");
   ratio_ = static_cast<double>(outputRate) / inputRate;
@@ -40,7 +62,7 @@ MonoResampler::MonoResampler(int inputRate, int channels, int outputRate, Reader
     throw AudioError("cannot convert " + std::to_string(inputRate) + " samples/s to " +
                      std::to_string(outputRate));
   }
-  interleaved_.resize(kChunkFrames * static_cast<std::size_t>(channels));
+  if (reader_) interleaved_.resize(kChunkFrames * static_cast<std::size_t>(channels));
   mono_.resize(kChunkFrames);
   if (inputRate > outputRate) decimator_ = FirDecimator::make(inputRate, outputRate, kChunkFrames);
   if (inputRate != outputRate && decimator_ == nullptr) {
@@ -60,6 +82,17 @@ std::size_t MonoResampler::read(std::span<std::int16_t> out) {
   std::size_t written = 0;
   while (written < out.size()) {
     if (!converting()) {
+      if (reader16_ && raw_.empty()) {
+        // Mono 16-bit samples at the output's rate are the output.
+        const std::size_t n = finished_ ? 0 : reader16_(out.data() + written, out.size() - written);
+        if (n == 0) {
+          inputEnded_ = finished_ = true;
+          break;
+        }
+        inputFrames_ += n;
+        written += n;
+        continue;
+      }
       if (monoPos_ == monoLen_ && !readMono()) break;
       const std::size_t n = std::min(out.size() - written, monoLen_ - monoPos_);
       for (std::size_t i = 0; i < n; ++i) out[written + i] = sample16(mono_[monoPos_ + i]);
@@ -110,13 +143,17 @@ bool MonoResampler::readMono() {
     finished_ = true;
     return false;
   }
-  const std::size_t frames = std::min(reader_(interleaved_.data(), kChunkFrames), kChunkFrames);
+  const std::size_t frames =
+      reader16_ ? mix16() : std::min(reader_(interleaved_.data(), kChunkFrames), kChunkFrames);
   if (frames == 0) {
     inputEnded_ = true;
     if (!converting()) finished_ = true;
     return false;
   }
   inputFrames_ += frames;
+  monoPos_ = 0;
+  monoLen_ = frames;
+  if (reader16_) return true;
   // One and two channels, the usual cases, without the general loop; zeros may lose their sign,
   // which no sample made from them keeps.
   const float* in = interleaved_.data();
@@ -133,9 +170,37 @@ bool MonoResampler::readMono() {
       mono_[f] = sum * scale;
     }
   }
-  monoPos_ = 0;
-  monoLen_ = frames;
   return true;
+}
+
+std::size_t MonoResampler::mix16() {
+  if (rawPos_ == rawLen_) {
+    const std::size_t most = raw_.size() / std::size_t(channels_);
+    rawLen_ = std::min(reader16_(raw_.data(), most), most);
+    rawPos_ = 0;
+    if (rawLen_ == 0) return 0;
+  }
+  const std::size_t frames = std::min(kChunkFrames, rawLen_ - rawPos_);
+  const std::int16_t* in = raw_.data() + rawPos_ * std::size_t(channels_);
+  rawPos_ += frames;
+  // The float reader's samples are s / 32768, their sums exact in a float: the integer sums
+  // scaled by the same powers of two are the same numbers.
+  constexpr float kUnit = 1.0f / 32768.0f;
+  if (channels_ == 1) {
+    for (std::size_t f = 0; f < frames; ++f) mono_[f] = float(in[f]) * kUnit;
+  } else if (channels_ == 2) {
+    for (std::size_t f = 0; f < frames; ++f)
+      mono_[f] = float(int(in[2 * f]) + int(in[2 * f + 1])) * (kUnit * 0.5f);
+  } else {
+    const float scale = 1.0f / static_cast<float>(channels_);
+    for (std::size_t f = 0; f < frames; ++f) {
+      const std::int16_t* frame = in + f * static_cast<std::size_t>(channels_);
+      int sum = 0;
+      for (int c = 0; c < channels_; ++c) sum += frame[c];
+      mono_[f] = (float(sum) * kUnit) * scale;
+    }
+  }
+  return frames;
 }
 
 // Converts pending mono input until some output is ready; false once all is flushed.

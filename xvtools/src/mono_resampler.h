@@ -1,7 +1,7 @@
-// Turns interleaved float frames of any rate and channel count into 16-bit mono samples at the
-// wave input's rate: channels are averaged, a rate lowered with FirDecimator's filters (where it
-// takes the pair) and any other converted with libsamplerate. Buffers are sized once; reading
-// allocates nothing.
+// Turns interleaved float or 16-bit frames of any rate and channel count into 16-bit mono samples
+// at the wave input's rate: channels are averaged, a rate lowered with FirDecimator's filters
+// (where it takes the pair) and any other converted with libsamplerate. Buffers are sized once;
+// reading allocates nothing.
 #pragma once
 
 #include <cstddef>
@@ -21,10 +21,14 @@ class MonoResampler {
  public:
   // Fills up to maxFrames interleaved frames; returns how many, 0 at the end of the input.
   using Reader = std::function<std::size_t(float* interleaved, std::size_t maxFrames)>;
+  // The same for 16-bit frames in the machine's byte order, full scale 32768: read in large
+  // pieces, and mixed with exact integer sums, giving what the float reader gives for them.
+  using Reader16 = std::function<std::size_t(std::int16_t* interleaved, std::size_t maxFrames)>;
   static constexpr std::size_t kChunkFrames = 4096;
 
   // Throws AudioError for rates or channel counts it cannot convert.
   MonoResampler(int inputRate, int channels, int outputRate, Reader reader);
+  MonoResampler(int inputRate, int channels, int outputRate, Reader16 reader);
   ~MonoResampler();
   MonoResampler(const MonoResampler&) = delete;
   MonoResampler& operator=(const MonoResampler&) = delete;
@@ -36,14 +40,21 @@ class MonoResampler {
   bool atEnd() const { return finished_ && owed() == 0; }
 
  private:
+  void setUp(int inputRate, int outputRate);
   bool refill();
   bool readMono();
+  // The next chunk of 16-bit frames averaged into mono_; 0 at the end of the input.
+  std::size_t mix16();
   // Samples still due once the input has ended.
   std::size_t owed() const;
 
   int channels_;
   double ratio_;
   Reader reader_;
+  Reader16 reader16_;
+  std::vector<std::int16_t> raw_;  // 16-bit frames read ahead of the chunks mixed from them
+  std::size_t rawPos_ = 0;         // in frames
+  std::size_t rawLen_ = 0;
   bool converting() const { return state_ != nullptr || decimator_ != nullptr; }
 
   SRC_STATE* state_ = nullptr;               // libsamplerate's converter, when it is the one used
