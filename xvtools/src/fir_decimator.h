@@ -27,6 +27,10 @@ class FirDecimator {
 
   // Converts the input and returns the outputs it completed; valid until the next call.
   std::span<const float> process(std::span<const float> input);
+  // The same for interleaved stereo 16-bit frames (at most maxInput), full scale 32768: their
+  // mean is what is converted, exactly as process() converts it, but a first halving takes the
+  // frames without a mono copy between.
+  std::span<const float> processStereo16(std::span<const std::int16_t> frames);
   // Once the input has ended: the outputs up to its last instant.
   std::span<const float> flush();
 
@@ -35,6 +39,7 @@ class FirDecimator {
  private:
   FirDecimator() = default;
   std::vector<std::unique_ptr<Stage>> stages_;
+  std::vector<float> mixed_;  // frames mixed for a first stage that does not halve
 };
 
 }  // namespace xvtools

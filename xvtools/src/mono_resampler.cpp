@@ -173,16 +173,22 @@ bool MonoResampler::readMono() {
   return true;
 }
 
-std::size_t MonoResampler::mix16() {
+std::span<const std::int16_t> MonoResampler::nextRaw() {
   if (rawPos_ == rawLen_) {
     const std::size_t most = raw_.size() / std::size_t(channels_);
     rawLen_ = std::min(reader16_(raw_.data(), most), most);
     rawPos_ = 0;
-    if (rawLen_ == 0) return 0;
   }
   const std::size_t frames = std::min(kChunkFrames, rawLen_ - rawPos_);
   const std::int16_t* in = raw_.data() + rawPos_ * std::size_t(channels_);
   rawPos_ += frames;
+  return {in, frames * std::size_t(channels_)};
+}
+
+std::size_t MonoResampler::mix16() {
+  const std::span<const std::int16_t> raw = nextRaw();
+  const std::size_t frames = raw.size() / std::size_t(channels_);
+  const std::int16_t* in = raw.data();
   // The float reader's samples are s / 32768, their sums exact in a float: the integer sums
   // scaled by the same powers of two are the same numbers.
   constexpr float kUnit = 1.0f / 32768.0f;
@@ -213,7 +219,17 @@ bool MonoResampler::refill() {
         break;
       }
       std::span<const float> made;
-      if (readMono()) {
+      if (reader16_ && channels_ == 2) {
+        // Stereo frames go into the decimator unmixed: it mixes them as it takes them.
+        const std::span<const std::int16_t> raw = nextRaw();
+        if (raw.empty()) {
+          inputEnded_ = true;
+          made = decimator_->flush();
+        } else {
+          inputFrames_ += raw.size() / 2;
+          made = decimator_->processStereo16(raw);
+        }
+      } else if (readMono()) {
         made = decimator_->process(std::span<const float>(mono_.data(), monoLen_));
         monoPos_ = monoLen_;
       } else {

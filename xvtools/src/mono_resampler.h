@@ -43,6 +43,8 @@ class MonoResampler {
   void setUp(int inputRate, int outputRate);
   bool refill();
   bool readMono();
+  // The next chunk of 16-bit frames (at most kChunkFrames), empty at the end of the input.
+  std::span<const std::int16_t> nextRaw();
   // The next chunk of 16-bit frames averaged into mono_; 0 at the end of the input.
   std::size_t mix16();
   // Samples still due once the input has ended.
