@@ -160,6 +160,8 @@ FileSource::FileSource(const std::string& path, int sampleRate, const std::atomi
             // A frame cut off by the end of the file is not one.
             return n > 0 ? static_cast<std::size_t>(n / frameBytes) : 0;
           });
+      // A file on disk is read and its rate lowered partly on a second core.
+      if (relay_ == nullptr) resampler_->convertAhead();
     } else {
       resampler_ = std::make_unique<MonoResampler>(
           info.samplerate, info.channels, sampleRate,
@@ -175,7 +177,11 @@ FileSource::FileSource(const std::string& path, int sampleRate, const std::atomi
   }
 }
 
-FileSource::~FileSource() { sf_close(file_); }
+FileSource::~FileSource() {
+  // The resampler may be reading the file on a thread of its own: it goes first.
+  resampler_.reset();
+  sf_close(file_);
+}
 
 std::size_t FileSource::read(std::span<std::int16_t> samples) { return resampler_->read(samples); }
 

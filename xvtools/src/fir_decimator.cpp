@@ -366,6 +366,7 @@ std::unique_ptr<FirDecimator> FirDecimator::make(int inputRate, int outputRate,
   std::size_t most = maxInput;
   made->mixed_.resize(maxInput);
   for (std::size_t i = 0; i < steps.size(); ++i) {
+    made->maxInputs_.push_back(most);
     const auto [from, to] = steps[i];
     const bool lastStep = i + 1 == steps.size();
     made->stages_.push_back(std::make_unique<Stage>(
@@ -376,30 +377,28 @@ std::unique_ptr<FirDecimator> FirDecimator::make(int inputRate, int outputRate,
 }
 
 std::span<const float> FirDecimator::process(std::span<const float> input) {
-  for (auto& stage : stages_) input = stage->process(input, false);
-  return input;
+  return run(0, stages_.size(), input, false);
 }
 
 std::span<const float> FirDecimator::processStereo16(std::span<const std::int16_t> frames) {
-  std::span<const float> input;
-  std::size_t first = 0;
-  if (stages_.front()->halves()) {
-    input = stages_.front()->processStereo16(frames);
-    first = 1;
-  } else {
-    const std::size_t count = frames.size() / 2;
-    for (std::size_t f = 0; f < count; ++f)
-      mixed_[f] = stereoMean(frames[2 * f], frames[2 * f + 1]);
-    input = {mixed_.data(), count};
-  }
-  for (std::size_t i = first; i < stages_.size(); ++i) input = stages_[i]->process(input, false);
+  return processStereo16(frames, stages_.size());
+}
+
+std::span<const float> FirDecimator::flush() { return run(0, stages_.size(), {}, true); }
+
+std::span<const float> FirDecimator::run(std::size_t from, std::size_t to,
+                                         std::span<const float> input, bool last) {
+  for (std::size_t i = from; i < to; ++i) input = stages_[i]->process(input, last);
   return input;
 }
 
-std::span<const float> FirDecimator::flush() {
-  std::span<const float> input;
-  for (auto& stage : stages_) input = stage->process(input, true);
-  return input;
+std::span<const float> FirDecimator::processStereo16(std::span<const std::int16_t> frames,
+                                                     std::size_t to) {
+  if (to == 0) return {};
+  if (stages_.front()->halves()) return run(1, to, stages_.front()->processStereo16(frames), false);
+  const std::size_t count = frames.size() / 2;
+  for (std::size_t f = 0; f < count; ++f) mixed_[f] = stereoMean(frames[2 * f], frames[2 * f + 1]);
+  return run(0, to, {mixed_.data(), count}, false);
 }
 
 }  // namespace xvtools

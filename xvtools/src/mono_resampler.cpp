@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "block_relay.h"
 #include "fir_decimator.h"
 #include "xvtools/audio_source.h"
 
@@ -34,6 +35,10 @@ namespace {
 
 // What one read of 16-bit frames asks for: large pieces, few calls into the reader.
 constexpr std::size_t kRawBytes = 256 * 1024;
+// Converting ahead: blocks of at least this many samples, so that handing one over costs little
+// beside the work on it, and this many of them.
+constexpr std::size_t kAheadSamples = 16384;
+constexpr std::size_t kAheadBlocks = 4;
 
 }  // namespace
 
@@ -209,8 +214,72 @@ std::size_t MonoResampler::mix16() {
   return frames;
 }
 
+bool MonoResampler::produceAhead(std::vector<float>& block) {
+  const std::size_t lastStage = decimator_->stages() - 1;
+  while (block.size() < kAheadSamples) {
+    std::span<const float> made;
+    std::size_t frames = 0;
+    if (channels_ == 2) {
+      const std::span<const std::int16_t> raw = nextRaw();
+      frames = raw.size() / 2;
+      if (frames > 0) made = decimator_->processStereo16(raw, lastStage);
+    } else {
+      frames = mix16();
+      if (frames > 0) made = decimator_->run(0, lastStage, {mono_.data(), frames}, false);
+    }
+    if (frames == 0) {
+      made = decimator_->run(0, lastStage, {}, true);
+      block.insert(block.end(), made.begin(), made.end());
+      return false;
+    }
+    aheadFrames_ += frames;
+    block.insert(block.end(), made.begin(), made.end());
+  }
+  return true;
+}
+
+// The last stage, over what the relay hands over; false once all is flushed.
+bool MonoResampler::refillAhead() {
+  const std::size_t lastStage = decimator_->stages() - 1;
+  if (relay_ == nullptr) {
+    relay_ = std::make_unique<BlockRelay>(
+        kAheadBlocks, kAheadSamples + decimator_->maxInput(lastStage),
+        [this](std::vector<float>& block) { return produceAhead(block); });
+  }
+  while (!finished_) {
+    if (inputEnded_) {
+      finished_ = true;
+      break;
+    }
+    std::span<const float> made;
+    if (aheadBlock_ == nullptr || aheadPos_ == aheadBlock_->size()) {
+      if (aheadLast_) {
+        // Every frame was read (the relay's last block handed over what the producer counted).
+        inputFrames_ = aheadFrames_;
+        inputEnded_ = true;
+        made = decimator_->run(lastStage, lastStage + 1, {}, true);
+      } else {
+        aheadBlock_ = &relay_->next(aheadLast_);
+        aheadPos_ = 0;
+        continue;
+      }
+    } else {
+      const std::size_t n =
+          std::min(decimator_->maxInput(lastStage), aheadBlock_->size() - aheadPos_);
+      made = decimator_->run(lastStage, lastStage + 1, {aheadBlock_->data() + aheadPos_, n}, false);
+      aheadPos_ += n;
+    }
+    convertedFrom_ = made.data();
+    convertedPos_ = 0;
+    convertedLen_ = made.size();
+    if (convertedLen_ > 0) return true;
+  }
+  return false;
+}
+
 // Converts pending mono input until some output is ready; false once all is flushed.
 bool MonoResampler::refill() {
+  if (ahead_) return refillAhead();
   if (decimator_ != nullptr) {
     while (!finished_) {
       if (inputEnded_) {

@@ -11,10 +11,13 @@
 #include <span>
 #include <vector>
 
+#include "fir_decimator.h"
+
 typedef struct SRC_STATE_tag SRC_STATE;
 
 namespace xvtools {
 
+class BlockRelay;
 class FirDecimator;
 
 class MonoResampler {
@@ -37,11 +40,18 @@ class MonoResampler {
   // its duration's worth of samples (input frames x rate ratio, rounded): the converter's
   // flush is cut or its last sample held to that length, so whole seconds stay whole.
   std::size_t read(std::span<std::int16_t> out);
+  // Lets a rate lowered in several stages have its reading and first stages done on a thread of
+  // their own, ahead of the caller's reads (16-bit readers only). Called before the first read;
+  // the reader is then called from that thread.
+  void convertAhead() { ahead_ = reader16_ && decimator_ != nullptr && decimator_->stages() > 1; }
   bool atEnd() const { return finished_ && owed() == 0; }
 
  private:
   void setUp(int inputRate, int outputRate);
   bool refill();
+  bool refillAhead();
+  // The relay's producer: the reading and the decimator's stages before its last.
+  bool produceAhead(std::vector<float>& block);
   bool readMono();
   // The next chunk of 16-bit frames (at most kChunkFrames), empty at the end of the input.
   std::span<const std::int16_t> nextRaw();
@@ -74,6 +84,13 @@ class MonoResampler {
   std::uint64_t inputFrames_ = 0;
   std::uint64_t emitted_ = 0;
   std::int16_t lastSample_ = 0;
+  // Converting ahead: the frames the producer read, and the block the last stage works through.
+  bool ahead_ = false;
+  std::uint64_t aheadFrames_ = 0;
+  const std::vector<float>* aheadBlock_ = nullptr;
+  std::size_t aheadPos_ = 0;
+  bool aheadLast_ = false;
+  std::unique_ptr<BlockRelay> relay_;  // last, so that its thread stops before the rest goes
 };
 
 // A float sample in -1..1 as a 16-bit sample, rounded and saturated.

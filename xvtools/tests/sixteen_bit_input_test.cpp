@@ -1,6 +1,6 @@
-// 16-bit recordings are read without the library's float conversion and, when stereo and above
-// the input's rate, mixed straight into the first halving: each must give exactly what the same
-// samples stored as floats give through the general path.
+// 16-bit recordings are read without the library's float conversion and, above the input's rate,
+// converted partly on a second thread, stereo mixed straight into the first halving: each must
+// give exactly what the same samples stored as floats give through the general path.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -63,6 +63,12 @@ TEST(SixteenBitInput, GivesWhatTheSameSamplesAsFloatsGive) {
       sf_close(file);
       // Read in odd pieces, as a caller may.
       got.push_back(readAll(path, 777));
+      {
+        // Left after one piece: whatever reads ahead stops with it.
+        auto source = openAudioSource(*InputSpec::parse(path), kRate);
+        std::vector<std::int16_t> piece(777);
+        source->read(piece);
+      }
       std::filesystem::remove(path);
     }
     const auto due =
