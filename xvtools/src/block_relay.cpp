@@ -1,13 +1,12 @@
 #include "block_relay.h"
 
+#include <algorithm>
+
 namespace xvtools {
 
 BlockRelay::BlockRelay(std::size_t blocks, std::size_t blockSize, Producer produce)
-    : produce_(std::move(produce)) {
-  for (std::size_t i = 0; i < blocks; ++i) {
-    spare_.emplace_back();
-    spare_.back().reserve(blockSize);
-  }
+    : produce_(std::move(produce)), blocks_(std::max<std::size_t>(blocks, 2)) {
+  for (auto& block : blocks_) block.reserve(blockSize);
   thread_ = std::thread([this] { run(); });
 }
 
@@ -22,27 +21,27 @@ BlockRelay::~BlockRelay() {
 
 void BlockRelay::run() {
   for (;;) {
-    std::vector<float> block;
+    std::vector<float>* block = nullptr;
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return !spare_.empty() || cancelled_; });
+      changed_.wait(lock, [this] { return made_ - returned_ < blocks_.size() || cancelled_; });
       if (cancelled_) return;
-      block = std::move(spare_.front());
-      spare_.pop_front();
+      block = &blocks_[made_ % blocks_.size()];
     }
-    block.clear();
+    block->clear();
     bool more = false;
+    std::exception_ptr error;
     try {
-      more = produce_(block);
+      more = produce_(*block);
     } catch (...) {
-      std::lock_guard lock(mutex_);
-      error_ = std::current_exception();
+      error = std::current_exception();
       more = false;
-      block.clear();
+      block->clear();
     }
     {
       std::lock_guard lock(mutex_);
-      ready_.push_back(std::move(block));
+      error_ = error;
+      ++made_;
       ended_ = !more;
     }
     changed_.notify_all();
@@ -53,26 +52,22 @@ void BlockRelay::run() {
 const std::vector<float>& BlockRelay::next(bool& last) {
   std::unique_lock lock(mutex_);
   last = true;
-  if (done_) {
-    current_.clear();
-    return current_;
-  }
+  if (done_) return none_;
   // The block handed out before goes back to the producer.
-  if (current_.capacity() > 0) {
-    spare_.push_back(std::move(current_));
-    current_ = {};
+  if (returned_ < taken_) {
+    returned_ = taken_;
     changed_.notify_all();
   }
-  changed_.wait(lock, [this] { return !ready_.empty(); });
-  current_ = std::move(ready_.front());
-  ready_.pop_front();
-  last = done_ = ended_ && ready_.empty();
+  changed_.wait(lock, [this] { return made_ > taken_; });
+  const std::vector<float>& block = blocks_[taken_ % blocks_.size()];
+  ++taken_;
+  last = done_ = ended_ && made_ == taken_;
   if (last && error_) {
     const std::exception_ptr error = error_;
     error_ = nullptr;
     std::rethrow_exception(error);
   }
-  return current_;
+  return block;
 }
 
 }  // namespace xvtools

@@ -1,11 +1,11 @@
 // Runs a producer on a thread of its own and hands its blocks of floats over in order, a few
 // ahead of the consumer: the two halves of a conversion then go on two cores. The blocks are
-// made once and reused.
+// made once and reused in turn: handing them over allocates nothing.
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -36,9 +36,12 @@ class BlockRelay {
   Producer produce_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::vector<float>> spare_, ready_;
-  std::vector<float> current_;  // the block the consumer holds
-  bool ended_ = false;          // the producer has handed over its last block
+  // Block n % size is filled n-th and handed out n-th; the consumer holds the one it took last
+  // until it asks for the next.
+  std::vector<std::vector<float>> blocks_;
+  std::uint64_t made_ = 0, taken_ = 0, returned_ = 0;
+  std::vector<float> none_;  // what is handed out after the last block
+  bool ended_ = false;       // the producer has handed over its last block
   bool cancelled_ = false;
   bool done_ = false;  // the last block was handed out
   std::exception_ptr error_;
