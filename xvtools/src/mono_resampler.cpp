@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "block_relay.h"
@@ -25,6 +26,30 @@ inline std::int16_t sample16(float v) {
   const float scaled = std::clamp(v * 32768.0f, -32768.0f, 32767.0f);
   constexpr float kRounder = 12582912.0f;
   return static_cast<std::int16_t>((scaled + kRounder) - kRounder);
+}
+
+// sample16 over a run, eight lanes at a time, each lane on its own, so wider registers give the
+// same results.
+[[gnu::target_clones("avx2", "default")]] void toSamples16(const float* in, std::size_t n,
+                                                           std::int16_t* out) {
+  using Lanes = float __attribute__((vector_size(32)));
+  using Ints = std::int32_t __attribute__((vector_size(32)));
+  using Shorts = std::int16_t __attribute__((vector_size(16)));
+  constexpr std::size_t kLanes = 8;
+  constexpr float kRounder = 12582912.0f;
+  std::size_t i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    Lanes v;
+    std::memcpy(&v, in + i, sizeof v);
+    v = v == v ? v : Lanes{};
+    v *= 32768.0f;
+    v = v < -32768.0f ? Lanes{} - 32768.0f : v;
+    v = 32767.0f < v ? Lanes{} + 32767.0f : v;
+    v = (v + kRounder) - kRounder;
+    const Shorts s = __builtin_convertvector(__builtin_convertvector(v, Ints), Shorts);
+    std::memcpy(out + i, &s, sizeof s);
+  }
+  for (; i < n; ++i) out[i] = sample16(in[i]);
 }
 
 }  // namespace
@@ -124,9 +149,7 @@ std::size_t MonoResampler::read(std::span<std::int16_t> out) {
         break;
       }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-      out[written + i] = sample16(convertedFrom_[convertedPos_ + i]);
-    }
+    toSamples16(convertedFrom_ + convertedPos_, n, out.data() + written);
     lastSample_ = out[written + n - 1];
     convertedPos_ += n;
     written += n;
