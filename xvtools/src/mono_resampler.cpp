@@ -64,6 +64,9 @@ constexpr std::size_t kRawBytes = 256 * 1024;
 // beside the work on it, and this many of them.
 constexpr std::size_t kAheadSamples = 16384;
 constexpr std::size_t kAheadBlocks = 4;
+// The stages run ahead: the first halving, which with the reading is about as much work as the
+// rest of the stages.
+constexpr std::size_t kAheadStages = 1;
 
 }  // namespace
 
@@ -238,20 +241,19 @@ std::size_t MonoResampler::mix16() {
 }
 
 bool MonoResampler::produceAhead(std::vector<float>& block) {
-  const std::size_t lastStage = decimator_->stages() - 1;
   while (block.size() < kAheadSamples) {
     std::span<const float> made;
     std::size_t frames = 0;
     if (channels_ == 2) {
       const std::span<const std::int16_t> raw = nextRaw();
       frames = raw.size() / 2;
-      if (frames > 0) made = decimator_->processStereo16(raw, lastStage);
+      if (frames > 0) made = decimator_->processStereo16(raw, kAheadStages);
     } else {
       frames = mix16();
-      if (frames > 0) made = decimator_->run(0, lastStage, {mono_.data(), frames}, false);
+      if (frames > 0) made = decimator_->run(0, kAheadStages, {mono_.data(), frames}, false);
     }
     if (frames == 0) {
-      made = decimator_->run(0, lastStage, {}, true);
+      made = decimator_->run(0, kAheadStages, {}, true);
       block.insert(block.end(), made.begin(), made.end());
       return false;
     }
@@ -261,12 +263,13 @@ bool MonoResampler::produceAhead(std::vector<float>& block) {
   return true;
 }
 
-// The last stage, over what the relay hands over; false once all is flushed.
+// The later stages, over what the relay hands over; false once all is flushed.
 bool MonoResampler::refillAhead() {
-  const std::size_t lastStage = decimator_->stages() - 1;
+  const std::size_t stages = decimator_->stages();
+  const std::size_t most = decimator_->maxInput(kAheadStages);
   if (relay_ == nullptr) {
     relay_ = std::make_unique<BlockRelay>(
-        kAheadBlocks, kAheadSamples + decimator_->maxInput(lastStage),
+        kAheadBlocks, kAheadSamples + most,
         [this](std::vector<float>& block) { return produceAhead(block); });
   }
   while (!finished_) {
@@ -280,16 +283,15 @@ bool MonoResampler::refillAhead() {
         // Every frame was read (the relay's last block handed over what the producer counted).
         inputFrames_ = aheadFrames_;
         inputEnded_ = true;
-        made = decimator_->run(lastStage, lastStage + 1, {}, true);
+        made = decimator_->run(kAheadStages, stages, {}, true);
       } else {
         aheadBlock_ = &relay_->next(aheadLast_);
         aheadPos_ = 0;
         continue;
       }
     } else {
-      const std::size_t n =
-          std::min(decimator_->maxInput(lastStage), aheadBlock_->size() - aheadPos_);
-      made = decimator_->run(lastStage, lastStage + 1, {aheadBlock_->data() + aheadPos_, n}, false);
+      const std::size_t n = std::min(most, aheadBlock_->size() - aheadPos_);
+      made = decimator_->run(kAheadStages, stages, {aheadBlock_->data() + aheadPos_, n}, false);
       aheadPos_ += n;
     }
     convertedFrom_ = made.data();

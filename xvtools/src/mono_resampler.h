@@ -40,7 +40,7 @@ class MonoResampler {
   // its duration's worth of samples (input frames x rate ratio, rounded): the converter's
   // flush is cut or its last sample held to that length, so whole seconds stay whole.
   std::size_t read(std::span<std::int16_t> out);
-  // Lets a rate lowered in several stages have its reading and first stages done on a thread of
+  // Lets a rate lowered in several stages have its reading and first stage done on a thread of
   // their own, ahead of the caller's reads (16-bit readers only). Called before the first read;
   // the reader is then called from that thread.
   void convertAhead() { ahead_ = reader16_ && decimator_ != nullptr && decimator_->stages() > 1; }
@@ -50,7 +50,7 @@ class MonoResampler {
   void setUp(int inputRate, int outputRate);
   bool refill();
   bool refillAhead();
-  // The relay's producer: the reading and the decimator's stages before its last.
+  // The relay's producer: the reading and the decimator's first stage.
   bool produceAhead(std::vector<float>& block);
   bool readMono();
   // The next chunk of 16-bit frames (at most kChunkFrames), empty at the end of the input.
