@@ -35,7 +35,8 @@ class FirDecimator {
   std::span<const float> flush();
 
   // The same in parts, so that two threads can share the work: stages [from, to) of the chain,
-  // each part given what the one before it returned, in pieces of at most maxInput(from).
+  // each part given what the one before it returned, in pieces of at most maxInput(from). Stereo
+  // frames go through stages [0, to), to at least 1.
   std::size_t stages() const { return stages_.size(); }
   std::size_t maxInput(std::size_t stage) const { return maxInputs_[stage]; }
   std::span<const float> run(std::size_t from, std::size_t to, std::span<const float> input,
