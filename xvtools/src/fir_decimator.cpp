@@ -1,6 +1,7 @@
 #include "fir_decimator.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -99,6 +100,63 @@ struct Cursor {
   }
 }
 
+// A frame of two 16-bit channels as the mean of the two on a full scale of 1: the integer sum is
+// exact in a float, and so is its scaling by a power of two.
+inline float stereoMean(std::int16_t left, std::int16_t right) {
+  return float(int(left) + int(right)) * (1.0f / 65536.0f);
+}
+
+// Mixes pairs of stereo 16-bit frames: the first of each pair into even, the second into odd.
+// Sixteen frames at a time where the bytes are in the order the lanes need; each lane on its own,
+// so wider registers give the same results.
+[[gnu::target_clones("avx2", "default")]] void splitStereo16(const std::int16_t* in,
+                                                             std::size_t pairs, float* even,
+                                                             float* odd) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    using Words = std::uint32_t __attribute__((vector_size(32)));
+    using Ints = std::int32_t __attribute__((vector_size(32)));
+    for (; i + kLanes <= pairs; i += kLanes) {
+      // One frame a lane: the left sample in the low half, the right in the high.
+      Words a, b;
+      std::memcpy(&a, in + 4 * i, sizeof a);
+      std::memcpy(&b, in + 4 * i + 2 * kLanes, sizeof b);
+      const Ints sa = (Ints(a << 16) >> 16) + (Ints(a) >> 16);
+      const Ints sb = (Ints(b << 16) >> 16) + (Ints(b) >> 16);
+      const Ints e = __builtin_shuffle(sa, sb, Ints{0, 2, 4, 6, 8, 10, 12, 14});
+      const Ints o = __builtin_shuffle(sa, sb, Ints{1, 3, 5, 7, 9, 11, 13, 15});
+      const Lanes ef = __builtin_convertvector(e, Lanes) * (1.0f / 65536.0f);
+      const Lanes of = __builtin_convertvector(o, Lanes) * (1.0f / 65536.0f);
+      std::memcpy(even + i, &ef, sizeof ef);
+      std::memcpy(odd + i, &of, sizeof of);
+    }
+  }
+  for (; i < pairs; ++i) {
+    even[i] = stereoMean(in[4 * i], in[4 * i + 1]);
+    odd[i] = stereoMean(in[4 * i + 2], in[4 * i + 3]);
+  }
+}
+
+// Splits pairs of samples: the first of each pair into even, the second into odd.
+[[gnu::target_clones("avx2", "default")]] void splitPairs(const float* in, std::size_t pairs,
+                                                          float* even, float* odd) {
+  using Index = std::int32_t __attribute__((vector_size(32)));
+  std::size_t i = 0;
+  for (; i + kLanes <= pairs; i += kLanes) {
+    Lanes a, b;
+    std::memcpy(&a, in + 2 * i, sizeof a);
+    std::memcpy(&b, in + 2 * i + kLanes, sizeof b);
+    const Lanes e = __builtin_shuffle(a, b, Index{0, 2, 4, 6, 8, 10, 12, 14});
+    const Lanes o = __builtin_shuffle(a, b, Index{1, 3, 5, 7, 9, 11, 13, 15});
+    std::memcpy(even + i, &e, sizeof e);
+    std::memcpy(odd + i, &o, sizeof o);
+  }
+  for (; i < pairs; ++i) {
+    even[i] = in[2 * i];
+    odd[i] = in[2 * i + 1];
+  }
+}
+
 }  // namespace
 
 // One polyphase stage: output n is the filtered input at instant n * down / up.
@@ -153,15 +211,45 @@ class FirDecimator::Stage {
       }
     }
     const std::size_t room = maxInput + half_ + taps_ + kLanes;
-    input_.assign(room, 0.0f);
-    // The input before the first sample is silence.
-    base_ = 1 - std::int64_t(half_);
-    held_ = half_ - 1;
     output_.assign((room * up_) / down_ + 2 + kLanes, 0.0f);
     if (!side_.empty()) {
+      // The input is kept as its even and odd samples; the q odd samples before the first
+      // centre are silence.
+      const std::size_t q = side_.size();
       even_.assign(output_.size() + kLanes, 0.0f);
-      odd_.assign(output_.size() + side_.size() * 2 + kLanes, 0.0f);
+      odd_.assign(output_.size() + 2 * q + kLanes, 0.0f);
+      oddBase_ = -std::int64_t(q);
+      oddLen_ = q;
+    } else {
+      input_.assign(room, 0.0f);
+      // The input before the first sample is silence.
+      base_ = 1 - std::int64_t(half_);
+      held_ = half_ - 1;
     }
+  }
+
+  bool halves() const { return !side_.empty(); }
+
+  // A halving's input as stereo 16-bit frames, mixed straight into its even and odd samples.
+  std::span<const float> processStereo16(std::span<const std::int16_t> frames) {
+    const std::int16_t* in = frames.data();
+    std::size_t count = frames.size() / 2;
+    if (count > 0 && received_ % 2 == 1) {
+      odd_[oddLen_++] = stereoMean(in[0], in[1]);
+      ++received_;
+      in += 2;
+      --count;
+    }
+    const std::size_t pairs = count / 2;
+    splitStereo16(in, pairs, even_.data() + evenLen_, odd_.data() + oddLen_);
+    evenLen_ += pairs;
+    oddLen_ += pairs;
+    received_ += std::int64_t(2 * pairs);
+    if (count % 2 == 1) {
+      even_[evenLen_++] = stereoMean(in[4 * pairs], in[4 * pairs + 1]);
+      ++received_;
+    }
+    return halve();
   }
 
   std::size_t maxOutput() const { return output_.size(); }
@@ -169,6 +257,20 @@ class FirDecimator::Stage {
 
   // Takes the input (and at the end, silence for the filter's tail) and returns what completed.
   std::span<const float> process(std::span<const float> in, bool last) {
+    if (!side_.empty()) {
+      std::size_t from = 0;
+      if (!in.empty() && received_ % 2 == 1) push(in[from++]);
+      const std::size_t pairs = (in.size() - from) / 2;
+      splitPairs(in.data() + from, pairs, even_.data() + evenLen_, odd_.data() + oddLen_);
+      evenLen_ += pairs;
+      oddLen_ += pairs;
+      received_ += std::int64_t(2 * pairs);
+      for (from += 2 * pairs; from < in.size(); ++from) push(in[from]);
+      if (last) {
+        for (std::size_t i = 0; i < half_; ++i) push(0.0f);
+      }
+      return halve();
+    }
     std::copy(in.begin(), in.end(), input_.begin() + std::ptrdiff_t(held_));
     held_ += in.size();
     if (last) {
@@ -176,26 +278,11 @@ class FirDecimator::Stage {
       held_ += half_;
     }
     const std::int64_t end = base_ + std::int64_t(held_);
-    std::size_t made = 0;
-    if (!side_.empty()) {
-      // Centres centre_, centre_ + 2, ... while their last tap is before the end.
-      const std::int64_t room = end - std::int64_t(half_) - centre_;
-      made = room > 0 ? std::size_t((room + 1) / 2) : 0;
-      const std::size_t q = side_.size();
-      const float* x = input_.data();  // x[i - base_] is sample i
-      for (std::size_t k = 0; k < made; ++k) even_[k] = x[centre_ + 2 * std::int64_t(k) - base_];
-      const std::int64_t firstOdd = centre_ + 1 - 2 * std::int64_t(q);
-      for (std::size_t m = 0; m + 1 < made + 2 * q; ++m)
-        odd_[m] = x[firstOdd + 2 * std::int64_t(m) - base_];
-      halveRun(even_.data(), odd_.data(), side_.data(), q, centreTap_, made, output_.data());
-      centre_ += 2 * std::int64_t(made);
-    } else {
-      Cursor at{centre_, phase_};
-      made = filterRun(table_.data(), taps_, up_, down_, input_.data(), base_, end, at,
-                       output_.data());
-      centre_ = at.centre;
-      phase_ = at.phase;
-    }
+    Cursor at{centre_, phase_};
+    const std::size_t made =
+        filterRun(table_.data(), taps_, up_, down_, input_.data(), base_, end, at, output_.data());
+    centre_ = at.centre;
+    phase_ = at.phase;
     // Keep what later outputs need (fewer than taps_ samples).
     const std::int64_t need = centre_ - std::int64_t(half_) + 1;
     const auto drop = std::size_t(std::clamp<std::int64_t>(need - base_, 0, std::int64_t(held_)));
@@ -207,6 +294,38 @@ class FirDecimator::Stage {
   }
 
  private:
+  void push(float v) {
+    if (received_++ % 2 == 0) {
+      even_[evenLen_++] = v;
+    } else {
+      odd_[oddLen_++] = v;
+    }
+  }
+
+  // Makes every output centred on an even sample (c of them) whose last tap, and the sample after
+  // it, have come: centre 2c + 2q at most the last sample received.
+  std::span<const float> halve() {
+    const std::size_t q = side_.size();
+    const std::int64_t last = received_ - 1 - 2 * std::int64_t(q);
+    const std::size_t made = last >= 2 * centre_ ? std::size_t(last / 2 - centre_ + 1) : 0;
+    halveRun(even_.data() + (centre_ - evenBase_),
+             odd_.data() + (centre_ - std::int64_t(q) - oddBase_), side_.data(), q, centreTap_,
+             made, output_.data());
+    centre_ += std::int64_t(made);
+    // Keep the even samples from the next centre on, and the q odd ones before it.
+    const auto dropEven = std::size_t(centre_ - evenBase_);
+    std::copy(even_.begin() + std::ptrdiff_t(dropEven), even_.begin() + std::ptrdiff_t(evenLen_),
+              even_.begin());
+    evenLen_ -= dropEven;
+    evenBase_ = centre_;
+    const auto dropOdd = std::size_t(centre_ - std::int64_t(q) - oddBase_);
+    std::copy(odd_.begin() + std::ptrdiff_t(dropOdd), odd_.begin() + std::ptrdiff_t(oddLen_),
+              odd_.begin());
+    oddLen_ -= dropOdd;
+    oddBase_ = centre_ - std::int64_t(q);
+    return {output_.data(), made};
+  }
+
   std::uint32_t up_ = 1, down_ = 1;
   std::size_t taps_ = 0, half_ = 0;
   std::vector<float> table_;  // up_ rows of taps_: row p for outputs at phase p / up_
@@ -216,10 +335,14 @@ class FirDecimator::Stage {
   std::int64_t centre_ = 0;
   std::uint32_t phase_ = 0;
   std::vector<float> output_;
-  // Halvings: the half-band taps, and the input's even and odd samples for one call.
+  // Halvings: the half-band taps, and the input's even samples (from evenBase_ / 2, in halves of
+  // its instants) and odd ones (odd_[i] is sample 2 (oddBase_ + i) + 1); centre_ counts outputs.
   std::vector<float> side_;
   float centreTap_ = 0;
   std::vector<float> even_, odd_;
+  std::size_t evenLen_ = 0, oddLen_ = 0;
+  std::int64_t evenBase_ = 0, oddBase_ = 0;
+  std::int64_t received_ = 0;
 };
 
 FirDecimator::~FirDecimator() = default;
@@ -241,7 +364,9 @@ std::unique_ptr<FirDecimator> FirDecimator::make(int inputRate, int outputRate,
   if (outputRate / std::gcd(rate, std::int64_t(outputRate)) > kMaxPhases) return nullptr;
   std::unique_ptr<FirDecimator> made(new FirDecimator);
   std::size_t most = maxInput;
+  made->mixed_.resize(maxInput);
   for (std::size_t i = 0; i < steps.size(); ++i) {
+    made->maxInputs_.push_back(most);
     const auto [from, to] = steps[i];
     const bool lastStep = i + 1 == steps.size();
     made->stages_.push_back(std::make_unique<Stage>(
@@ -252,14 +377,28 @@ std::unique_ptr<FirDecimator> FirDecimator::make(int inputRate, int outputRate,
 }
 
 std::span<const float> FirDecimator::process(std::span<const float> input) {
-  for (auto& stage : stages_) input = stage->process(input, false);
+  return run(0, stages_.size(), input, false);
+}
+
+std::span<const float> FirDecimator::processStereo16(std::span<const std::int16_t> frames) {
+  return processStereo16(frames, stages_.size());
+}
+
+std::span<const float> FirDecimator::flush() { return run(0, stages_.size(), {}, true); }
+
+std::span<const float> FirDecimator::run(std::size_t from, std::size_t to,
+                                         std::span<const float> input, bool last) {
+  for (std::size_t i = from; i < to; ++i) input = stages_[i]->process(input, last);
   return input;
 }
 
-std::span<const float> FirDecimator::flush() {
-  std::span<const float> input;
-  for (auto& stage : stages_) input = stage->process(input, true);
-  return input;
+std::span<const float> FirDecimator::processStereo16(std::span<const std::int16_t> frames,
+                                                     std::size_t to) {
+  if (to == 0) return {};
+  if (stages_.front()->halves()) return run(1, to, stages_.front()->processStereo16(frames), false);
+  const std::size_t count = frames.size() / 2;
+  for (std::size_t f = 0; f < count; ++f) mixed_[f] = stereoMean(frames[2 * f], frames[2 * f + 1]);
+  return run(0, to, {mixed_.data(), count}, false);
 }
 
 }  // namespace xvtools
