@@ -19,6 +19,7 @@
 #include "fake_front_end.h"
 #include "host/headless.h"
 #include "recorder_window.h"
+#include "screen_pixels.h"
 
 namespace recorder::app::testing {
 
@@ -34,23 +35,7 @@ inline std::vector<std::uint32_t> pixelsOf(const host::PixelView& view) {
   return pixels;
 }
 
-// What the X server shows of a widget, as 0x00BBGGRR words.
-inline std::vector<std::uint32_t> onScreen(QWidget& widget) {
-  QGuiApplication::sync();
-  const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
-  const QImage image = widget.screen()
-                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb p = image.pixel(x, y);
-      pixels.push_back(static_cast<std::uint32_t>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16));
-    }
-  }
-  return pixels;
-}
+using zelk::test::onScreen;
 
 inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -18,6 +18,7 @@
 #include "host/qt/qt_container.h"
 #include "ocx/dispids.h"
 #include "ocx/messages.h"
+#include "screen_pixels.h"
 
 namespace host::qt {
 namespace {
@@ -38,19 +39,7 @@ void showOnScreen(QtContainer& widget) {
   QCoreApplication::processEvents();
 }
 
-// What the X server shows of the widget, as 0x00BBGGRR words.
-std::vector<std::uint32_t> onScreen(QtContainer& widget) {
-  QGuiApplication::sync();
-  const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
-  const QImage image = widget.screen()
-                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) pixels.push_back(colorRef(image.pixel(x, y)));
-  return pixels;
-}
+using zelk::test::onScreen;
 
 std::vector<std::uint32_t> copyOf(const PixelView& view) {
   std::vector<std::uint32_t> pixels;
