@@ -30,6 +30,9 @@
 
 namespace recorder::app {
 
+using web::LiveImage;
+using web::WebView;
+
 namespace {
 
 using apps::kChartClassId;

@@ -20,12 +20,12 @@ struct HeadlessSettings {
   std::string printPath;
   std::string startTime;  // as typed for the Time button, or "now" / "utc"
   bool realtime = false;
-  bool sync = false;                     // fdatasync the log (and the SID files) once a second
-  bool rotateDaily = false;              // one log file per day of the recorder's clock
-  std::optional<std::int64_t> startDay;  // the day the recording starts, for dated log names
-  int imageEvery = 0;                    // rewrite the image every N seconds of signal
-  bool imageLabels = false;              // the clock's labels under the chart in the image
-  std::optional<ServeAddress> serve;     // the read-only web view of the run
+  bool sync = false;                       // fdatasync the log (and the SID files) once a second
+  bool rotateDaily = false;                // one log file per day of the recorder's clock
+  std::optional<std::int64_t> startDay;    // the day the recording starts, for dated log names
+  int imageEvery = 0;                      // rewrite the image every N seconds of signal
+  bool imageLabels = false;                // the clock's labels under the chart in the image
+  std::optional<web::ServeAddress> serve;  // the read-only web view of the run
   StationSettings stations;
 };
 

@@ -14,7 +14,7 @@
 #include "serve_address.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 // What a server allows beyond its request limits.
 struct WebServerSettings {
@@ -45,4 +45,4 @@ inline constexpr char kMakeWebServer[] = "zelkchartMakeWebServer";
 // module cannot be loaded. The module stays loaded for the rest of the process.
 std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string& error);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

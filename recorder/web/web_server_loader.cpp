@@ -3,7 +3,7 @@
 #include "automation/server.h"
 #include "web_server.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string& error) {
   // By exact path, beside the suite's libraries: never a module found on a search path.
@@ -24,4 +24,4 @@ std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string
       reinterpret_cast<MakeWebServer*>(entry)(board, WebServerSettings{}));
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -203,7 +203,7 @@ void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {
   about_ = menuBar()->addAction("&About", this, [this] { form_->aboutClick(); });
 }
 
-void RecorderWindow::serve(WebView& web) {
+void RecorderWindow::serve(web::WebView& web) {
   const QString where = "Serving the web view at " + QString::fromStdString(web.url());
   webView_ = menuBar()->addMenu("&Web view")->addAction(where);
   webView_->setEnabled(false);

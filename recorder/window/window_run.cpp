@@ -20,6 +20,8 @@
 
 namespace recorder::app {
 
+using web::WebView;
+
 namespace {
 
 // False, with a line on standard error, when the picture asked for could not be written.

@@ -15,7 +15,7 @@ struct WindowSettings {
   std::string screenshotPath;        // .png: the window's picture, written just before it exits
   std::optional<std::string> input;  // --input as given, if it was
   std::optional<double> seconds;     // close the window (as Exit does) after this long
-  std::optional<ServeAddress> serve;
+  std::optional<web::ServeAddress> serve;
   StationSettings stations;
 };
 

@@ -30,7 +30,7 @@ WindowStations::~WindowStations() {
   replaceRecorder(nullptr);
 }
 
-void WindowStations::serve(WebView& web) {
+void WindowStations::serve(web::WebView& web) {
   web_ = &web;
   web.setStations(recorder_.get());
 }

@@ -26,7 +26,7 @@
 #include "web_route.h"
 #include "web_served_log.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 namespace {
 
@@ -403,9 +403,9 @@ void HttpWebServer::stop() {
   s.listener.stop();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module
 
-extern "C" __attribute__((visibility("default"))) recorder::app::WebServer* zelkchartMakeWebServer(
-    const recorder::app::SnapshotBoard& board, const recorder::app::WebServerSettings& settings) {
-  return new recorder::app::HttpWebServer(board, settings);
+extern "C" __attribute__((visibility("default"))) recorder::web::WebServer* zelkchartMakeWebServer(
+    const recorder::web::SnapshotBoard& board, const recorder::web::WebServerSettings& settings) {
+  return new recorder::web::module::HttpWebServer(board, settings);
 }

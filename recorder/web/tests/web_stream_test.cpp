@@ -22,7 +22,7 @@
 #include "recorder/ole_date.h"
 #include "web_server.h"
 
-namespace recorder::app {
+namespace recorder::web {
 namespace {
 
 using namespace std::chrono_literals;
@@ -197,4 +197,4 @@ TEST_F(ServedLogTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
 }
 
 }  // namespace
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -26,6 +26,10 @@
 namespace recorder::app::testing {
 namespace {
 
+using web::clockCaptions;
+using web::kLabelStrip;
+using web::WebView;
+
 QString plain(QString text) { return text.remove('&'); }
 
 TEST_F(WindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndFonts) {
