@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     return recorder::app::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
   if (options.listDevices) return recorder::app::listDevicesCommand();
   if (options.plot)
-    return recorder::app::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
+    return recorder::dayplot::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
   if (!options.headless) {
 #if ZELKCHART_WINDOW
     if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);

@@ -26,7 +26,7 @@ CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options) {
   return {options.exportCsvPath, options.csvDay};
 }
 
-DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options) {
+dayplot::DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options) {
   return {options.plotLogs, options.imagePath, options.plotFrom,  options.plotTo, options.plotSize,
           options.site,     options.dateText,  options.plotClock, options.plotDb};
 }

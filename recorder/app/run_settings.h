@@ -11,6 +11,6 @@ namespace recorder::app {
 
 HeadlessSettings headlessSettingsOf(const HeadlessOptions& options);
 CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options);
-DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options);
+dayplot::DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options);
 
 }  // namespace recorder::app
