@@ -27,8 +27,8 @@ int main(int argc, char** argv) {
   if (const auto done = apps::answerBeforeRun(program, options, {parsed.error, parsed.tryHelp}))
     return apps::finish(*done);
   if (!options.exportCsvPath.empty())
-    return recorder::app::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
-  if (options.listDevices) return recorder::app::listDevicesCommand();
+    return recorder::headless::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
+  if (options.listDevices) return recorder::headless::listDevicesCommand();
   if (options.plot)
     return recorder::dayplot::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
   if (!options.headless) {
@@ -39,6 +39,6 @@ int main(int argc, char** argv) {
     return apps::finish({2, "", "zelkchart: this build has no window front end; use --headless\n"});
 #endif
   }
-  return recorder::app::runHeadless(recorder::app::headlessSettingsOf(options),
-                                    apps::catchStopSignals());
+  return recorder::headless::runHeadless(recorder::app::headlessSettingsOf(options),
+                                         apps::catchStopSignals());
 }

@@ -2,8 +2,8 @@
 
 namespace recorder::app {
 
-HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
-  HeadlessSettings run;
+headless::HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
+  headless::HeadlessSettings run;
   run.input = options.input;
   run.seconds = options.seconds;
   run.logPath = options.logPath;
@@ -22,7 +22,7 @@ HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
   return run;
 }
 
-CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options) {
+headless::CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options) {
   return {options.exportCsvPath, options.csvDay};
 }
 

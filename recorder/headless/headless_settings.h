@@ -9,7 +9,7 @@
 #include "recorder/station_run.h"
 #include "serve_address.h"
 
-namespace recorder::app {
+namespace recorder::headless {
 
 struct HeadlessSettings {
   std::string input = "synthetic";
@@ -29,4 +29,4 @@ struct HeadlessSettings {
   StationSettings stations;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::headless
