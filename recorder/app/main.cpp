@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   if (!options.headless) {
 #if ZELKCHART_WINDOW
     if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);
-    return recorder::app::runWindow(recorder::app::windowSettingsOf(options), argc, argv);
+    return recorder::window::runWindow(recorder::app::windowSettingsOf(options), argc, argv);
 #else
     return apps::finish({2, "", "zelkchart: this build has no window front end; use --headless\n"});
 #endif

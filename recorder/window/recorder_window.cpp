@@ -11,7 +11,7 @@
 #include "web_view.h"
 #include "window_layout.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 namespace {
 
@@ -236,4 +236,4 @@ void RecorderWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -33,7 +33,7 @@ namespace recorder::web {
 class WebView;
 }  // namespace recorder::web
 
-namespace recorder::app {
+namespace recorder::window {
 
 class RecorderWindow final : public QMainWindow {
  public:
@@ -120,4 +120,4 @@ class RecorderWindow final : public QMainWindow {
   std::string statusBeforeFailure_;  // what it said before
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -8,7 +8,7 @@
 #include "recorder/station_run.h"
 #include "serve_address.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 struct WindowSettings {
   bool start = false;                // press Start once the window is shown
@@ -19,4 +19,4 @@ struct WindowSettings {
   StationSettings stations;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -20,7 +20,7 @@ namespace recorder::web {
 class WebView;
 }  // namespace recorder::web
 
-namespace recorder::app {
+namespace recorder::window {
 
 class RecorderWindow;
 
@@ -67,4 +67,4 @@ class WindowStations final : public QObject {
   std::function<void(const std::vector<Station>&)> changed_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

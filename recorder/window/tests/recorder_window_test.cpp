@@ -23,7 +23,7 @@
 #include "window_fixture.h"
 #include "window_layout.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 namespace {
 
 using web::clockCaptions;
@@ -529,4 +529,4 @@ TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
 }
 
 }  // namespace
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

@@ -21,7 +21,7 @@
 #include "recorder_window.h"
 #include "screen_pixels.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 
 inline const automation::Guid kChartClass =
     *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
@@ -142,4 +142,4 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<RecorderWindow> window;
 };
 
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing
