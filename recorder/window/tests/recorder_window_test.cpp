@@ -26,10 +26,6 @@
 namespace recorder::window::testing {
 namespace {
 
-using web::clockCaptions;
-using web::kLabelStrip;
-using web::WebView;
-
 QString plain(QString text) { return text.remove('&'); }
 
 TEST_F(WindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndFonts) {
@@ -494,7 +490,7 @@ TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
 TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   RecorderWindow& w = open();
   std::string error;
-  auto web = WebView::start({"127.0.0.1", 0, {}}, 0, error);
+  auto web = recorder::web::WebView::start({"127.0.0.1", 0, {}}, 0, error);
   ASSERT_TRUE(web) << error;
   w.serve(*web);
   const QString where = "Serving the web view at " + QString::fromStdString(web->url());
@@ -524,7 +520,8 @@ TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   const auto chart = client.Get("/chart.png");
   ASSERT_TRUE(chart);
   const host::PixelView screen = w.chart().screenImage();
-  EXPECT_EQ(chart->body, host::captionedPng(screen, clockCaptions(screen, w.form()), kLabelStrip));
+  EXPECT_EQ(chart->body,
+            host::captionedPng(screen, web::clockCaptions(screen, w.form()), web::kLabelStrip));
   window.reset();
 }
 
