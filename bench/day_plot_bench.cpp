@@ -28,12 +28,12 @@ void BM_DayPlotOfADay(benchmark::State& state) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("zelk_bench_dayplot_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
-  recorder::app::DayPlotOptions options;
+  recorder::dayplot::DayPlotOptions options;
   options.logs = {writeDayLog(dir / "day.log")};
   options.imagePath = (dir / "day.png").string();
   std::ostringstream err;
   for (auto _ : state) {
-    if (recorder::app::runDayPlot(options, err) != 0) {
+    if (recorder::dayplot::runDayPlot(options, err) != 0) {
       state.SkipWithError(err.str().c_str());
       break;
     }

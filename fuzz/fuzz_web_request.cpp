@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (lines.size() < 2) return 0;
   const std::vector<std::string> names(lines.begin() + 2, lines.end());
-  const auto route = recorder::app::routeWebRequest(lines[0], lines[1], names);
-  using recorder::app::WebPage;
+  const auto route = recorder::web::routeWebRequest(lines[0], lines[1], names);
+  using recorder::web::WebPage;
   const bool isLog = route.page == WebPage::LogFile || route.page == WebPage::LogCsv ||
                      route.page == WebPage::LogPlot;
   if (isLog && route.log >= names.size()) std::abort();
@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!names.empty() && !names[0].empty() &&
       names[0].find_first_of(std::string("/\0", 2)) == std::string::npos && names[0] != "." &&
       names[0] != "..") {
-    const auto back = recorder::app::routeWebRequest(
-        "GET", "/logs/" + recorder::app::percentEncodeName(names[0]), names);
+    const auto back = recorder::web::routeWebRequest(
+        "GET", "/logs/" + recorder::web::percentEncodeName(names[0]), names);
     if (back.page != WebPage::LogFile || names[back.log] != names[0]) std::abort();
   }
   return 0;

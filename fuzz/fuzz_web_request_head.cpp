@@ -11,7 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  using namespace recorder::app;
+  using namespace recorder::web;
   const HeadScan scan = scanHead(bytes);
   if (scan.refusal != 0 && scan.refusal != 414 && scan.refusal != 431) std::abort();
   if (scan.refusal != 0 && scan.whole) std::abort();

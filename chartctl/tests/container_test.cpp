@@ -7,6 +7,7 @@
 #include <string>
 
 #include "automation/automation.h"
+#include "graticule_golden.h"
 #include "host/headless.h"
 #include "recorder_chart_settings.h"
 
@@ -67,15 +68,15 @@ TEST(ChartInContainer, RecorderStyleSetUpIsAccepted) {
   EXPECT_EQ(chart.get("ChnDspStyle").toI4(), 1);
 }
 
+// A new control shows its defaults: outline, bevel, colours, divisions, margins and grid.
 TEST(ChartInContainer, PaintsItsFrameBackgroundAndGraticule) {
-  host::HeadlessContainer form(500, 300);
+  host::HeadlessContainer form(500, 400);
   automation::Dispatch& chart = form.create(kClsid);
   form.pump();
-  if (const char* out = std::getenv("KVPLOTAX_SCREEN")) form.writeScreen(out);
-  EXPECT_EQ(form.pixel(0, 0), 0x000000u);     // outline: window frame colour
-  EXPECT_EQ(form.pixel(1, 150), 0xFFFFFFu);   // raised outer bevel: highlight text colour
-  EXPECT_EQ(form.pixel(12, 12), 0x808000u);   // background inside the margins
-  EXPECT_EQ(form.pixel(25, 100), 0xFFFF00u);  // left edge of the frame
+  gdi::Bitmap shown(500, 400);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) shown.setPixel(x, y, form.pixel(x, y));
+  EXPECT_EQ(testing::compareWithGolden(shown, "graticule_default_500x400"), "");
   chart.put("BackColor", automation::Variant(std::int32_t{0xFFFFFF}));
   form.pump();
   EXPECT_EQ(form.pixel(12, 12), 0xFFFFFFu);

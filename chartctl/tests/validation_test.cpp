@@ -8,26 +8,6 @@ namespace {
 
 using ValidationTest = ChartTest;
 
-TEST_F(ValidationTest, ConstructionDefaults) {
-  EXPECT_EQ(i4("CtlVersion"), 101);
-  EXPECT_EQ(i4("ErrBase"), 0);
-  EXPECT_EQ(i4("BorderColor"), static_cast<std::int32_t>(0x8000000F));
-  EXPECT_EQ(i4("LightColor"), static_cast<std::int32_t>(0x8000000E));
-  EXPECT_EQ(i4("BevelOuter"), 2);
-  EXPECT_EQ(i4("BorderWidth"), 3);
-  EXPECT_EQ(i4("BackColor"), 0x00808000);
-  EXPECT_EQ(i4("MajorDivHorz"), 10);
-  EXPECT_EQ(i4("MajorDivVert"), 8);
-  EXPECT_EQ(i4("MinorDiv"), 5);
-  EXPECT_EQ(i4("MarginBottom"), 20);
-  EXPECT_EQ(i4("GridSymmetry"), 1);
-  EXPECT_EQ(i4("Viewports"), 1);
-  EXPECT_TRUE(get("GridOn").toBool());
-  EXPECT_FALSE(get("HitTest").toBool());
-  EXPECT_EQ(i4("Action"), 0);
-  EXPECT_EQ(get("FontName").toString(), "Arial");  // a new control's font
-}
-
 TEST_F(ValidationTest, NegativeBezelWidthIsRefusedAndRolledBack) {
   const auto e = errorOf([&] { put("BorderWidth", I2(-1)); });
   EXPECT_EQ(e.number(), 380);

@@ -161,7 +161,7 @@ std::vector<Option> optionTable(HeadlessOptions& o) {
       apps::textOption("--export-csv", "--export-csv needs a log file", Runs::Any, o.exportCsvPath),
       {"--serve", "--serve needs [ADDR:]PORT", Runs::Any,
        [&o](const std::string& text) {
-         o.serve = parseServeAddress(text);
+         o.serve = web::parseServeAddress(text);
          if (!o.serve) return "--serve " + text + " is not [ADDR:]PORT with a port from 0 to 65535";
          return std::string();
        }},

@@ -36,7 +36,7 @@ struct HeadlessOptions : apps::CommonOptions {
   std::string plotClock;  // --clock utc|local: what the logs' clock keeps
   bool plotDb = false;    // --db: a log's levels drawn in dB (SID files always are)
   // --serve [ADDR:]PORT: the read-only web view of the run, in both runs.
-  std::optional<ServeAddress> serve;
+  std::optional<web::ServeAddress> serve;
   std::vector<std::string> serveNames;  // --serve-name NAME, each time given
   // VLF stations measured from the input at its own rate, and their SID files.
   StationSettings stations;

@@ -27,18 +27,18 @@ int main(int argc, char** argv) {
   if (const auto done = apps::answerBeforeRun(program, options, {parsed.error, parsed.tryHelp}))
     return apps::finish(*done);
   if (!options.exportCsvPath.empty())
-    return recorder::app::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
-  if (options.listDevices) return recorder::app::listDevicesCommand();
+    return recorder::headless::exportCsvCommand(recorder::app::csvExportSettingsOf(options));
+  if (options.listDevices) return recorder::headless::listDevicesCommand();
   if (options.plot)
-    return recorder::app::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
+    return recorder::dayplot::runDayPlot(recorder::app::dayPlotOptionsOf(options), std::cerr);
   if (!options.headless) {
 #if ZELKCHART_WINDOW
     if (const auto done = apps::refuseWithoutDisplay(program, true)) return apps::finish(*done);
-    return recorder::app::runWindow(recorder::app::windowSettingsOf(options), argc, argv);
+    return recorder::window::runWindow(recorder::app::windowSettingsOf(options), argc, argv);
 #else
     return apps::finish({2, "", "zelkchart: this build has no window front end; use --headless\n"});
 #endif
   }
-  return recorder::app::runHeadless(recorder::app::headlessSettingsOf(options),
-                                    apps::catchStopSignals());
+  return recorder::headless::runHeadless(recorder::app::headlessSettingsOf(options),
+                                         apps::catchStopSignals());
 }

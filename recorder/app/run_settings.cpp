@@ -2,8 +2,8 @@
 
 namespace recorder::app {
 
-HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
-  HeadlessSettings run;
+headless::HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
+  headless::HeadlessSettings run;
   run.input = options.input;
   run.seconds = options.seconds;
   run.logPath = options.logPath;
@@ -22,11 +22,11 @@ HeadlessSettings headlessSettingsOf(const HeadlessOptions& options) {
   return run;
 }
 
-CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options) {
+headless::CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options) {
   return {options.exportCsvPath, options.csvDay};
 }
 
-DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options) {
+dayplot::DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options) {
   return {options.plotLogs, options.imagePath, options.plotFrom,  options.plotTo, options.plotSize,
           options.site,     options.dateText,  options.plotClock, options.plotDb};
 }

@@ -9,8 +9,8 @@
 
 namespace recorder::app {
 
-HeadlessSettings headlessSettingsOf(const HeadlessOptions& options);
-CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options);
-DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options);
+headless::HeadlessSettings headlessSettingsOf(const HeadlessOptions& options);
+headless::CsvExportSettings csvExportSettingsOf(const HeadlessOptions& options);
+dayplot::DayPlotOptions dayPlotOptionsOf(const HeadlessOptions& options);
 
 }  // namespace recorder::app

@@ -2,8 +2,8 @@
 
 namespace recorder::app {
 
-WindowSettings windowSettingsOf(const HeadlessOptions& options) {
-  WindowSettings window;
+window::WindowSettings windowSettingsOf(const HeadlessOptions& options) {
+  window::WindowSettings window;
   window.start = options.start;
   window.screenshotPath = options.screenshotPath;
   if (options.inputGiven) window.input = options.input;

@@ -9,7 +9,7 @@
 
 namespace recorder::app {
 
-WindowSettings windowSettingsOf(const HeadlessOptions& options);
+window::WindowSettings windowSettingsOf(const HeadlessOptions& options);
 std::string windowUsageText();
 
 }  // namespace recorder::app

@@ -7,7 +7,7 @@
 #include "recorder/log_rotation.h"
 #include "recorder/ole_date.h"
 
-namespace recorder::app {
+namespace recorder::dayplot {
 
 namespace {
 
@@ -80,4 +80,4 @@ std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std
   return out;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::dayplot

@@ -13,7 +13,7 @@
 
 #include "recorder/day_plot_data.h"
 
-namespace recorder::app {
+namespace recorder::dayplot {
 
 struct Recording {
   std::string name;  // for the legend: the first file's name, and how many more there are
@@ -29,4 +29,4 @@ struct Recording {
 std::vector<Recording> readRecordings(const std::vector<std::string>& paths, std::ostream& err,
                                       std::span<std::FILE* const> streams = {});
 
-}  // namespace recorder::app
+}  // namespace recorder::dayplot

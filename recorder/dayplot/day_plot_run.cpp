@@ -21,7 +21,7 @@
 #include "recorder/sid_reader.h"
 #include "xvtools/sun_times.h"
 
-namespace recorder::app {
+namespace recorder::dayplot {
 
 namespace {
 
@@ -384,4 +384,4 @@ int runDayPlot(const DayPlotOptions& o, std::ostream& err) {
   return 0;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::dayplot

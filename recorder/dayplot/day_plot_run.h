@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace recorder::app {
+namespace recorder::dayplot {
 
 struct DayPlotOptions {
   std::vector<std::string> logs;  // the files of one rotation draw as one recording
@@ -33,4 +33,4 @@ struct DayPlotOptions {
 // draw or the picture could not be written; 2 for unusable options.
 int runDayPlot(const DayPlotOptions& options, std::ostream& err);
 
-}  // namespace recorder::app
+}  // namespace recorder::dayplot

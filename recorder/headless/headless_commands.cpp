@@ -10,7 +10,7 @@
 #include "recorder/log_rotation.h"
 #include "xvtools/audio_source.h"
 
-namespace recorder::app {
+namespace recorder::headless {
 
 int exportCsvCommand(const CsvExportSettings& options) {
   struct stat info {};
@@ -50,4 +50,4 @@ int listDevicesCommand() {
   return 0;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

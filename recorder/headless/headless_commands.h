@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace recorder::app {
+namespace recorder::headless {
 
 // --export-csv LOG [--date YYYY-MM-DD]: the log, and the day its clock started when known.
 struct CsvExportSettings {
@@ -17,4 +17,4 @@ struct CsvExportSettings {
 int exportCsvCommand(const CsvExportSettings& options);
 int listDevicesCommand();
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

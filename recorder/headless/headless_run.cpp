@@ -28,7 +28,10 @@
 #include "xvtools/form_thread.h"
 #include "xvtools/input_spec.h"
 
-namespace recorder::app {
+namespace recorder::headless {
+
+using web::LiveImage;
+using web::WebView;
 
 namespace {
 
@@ -401,4 +404,4 @@ int runHeadless(const HeadlessSettings& options, const apps::StopRequest& stop) 
   return recording.finish();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

@@ -6,10 +6,10 @@
 #include "apps/stop_signals.h"
 #include "headless_settings.h"
 
-namespace recorder::app {
+namespace recorder::headless {
 
 // Returns the process exit code: 0 when everything asked for was done.
 // A stop request ends it at the next block or tick, keeping what it has.
 int runHeadless(const HeadlessSettings& options, const apps::StopRequest& stop);
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

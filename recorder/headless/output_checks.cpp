@@ -12,7 +12,7 @@
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
 
-namespace recorder::app {
+namespace recorder::headless {
 
 namespace {
 
@@ -133,4 +133,4 @@ std::string checkRunFiles(const HeadlessSettings& options) {
   return {};
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

@@ -6,7 +6,7 @@
 
 #include "headless_settings.h"
 
-namespace recorder::app {
+namespace recorder::headless {
 
 // The first reason the run cannot go ahead, as a message without the program's name; empty
 // when every input can be read and every output written. The input must be readable and of a
@@ -21,4 +21,4 @@ std::string checkRunFiles(const HeadlessSettings& options);
 // is recorded there. Empty when there is none.
 std::string checkAppendedOwners(const HeadlessSettings& options);
 
-}  // namespace recorder::app
+}  // namespace recorder::headless

@@ -159,11 +159,11 @@ TEST_F(StationRun, EachStationIsATraceOfItsColourNamedInTheLegendOnlyWhenGiven) 
 }
 
 TEST(StationStatus, StatusJsonNamesStationsOnlyInRunsWithStations) {
-  app::WebStatus status;
-  const std::string plain = app::statusJson(status);
+  web::WebStatus status;
+  const std::string plain = web::statusJson(status);
   EXPECT_EQ(plain.find("stations"), std::string::npos);
   status.stations = {{"NAA", "24000", "-21.5"}, {"NWC", "19800", "null"}};
-  const std::string json = app::statusJson(status);
+  const std::string json = web::statusJson(status);
   EXPECT_EQ(json.substr(0, plain.size() - 2), plain.substr(0, plain.size() - 2));
   EXPECT_EQ(json.substr(plain.size() - 2),
             ",\"stations\":[{\"call\":\"NAA\",\"frequency_hz\":24000,\"level_db\":-21.5},"
@@ -172,7 +172,7 @@ TEST(StationStatus, StatusJsonNamesStationsOnlyInRunsWithStations) {
 
 TEST(StationStatus, ALogListOffersASidFileItselfAsItsCsv) {
   const std::string page =
-      app::logListPage({{"night.csv", 10, false}, {"h_NAA_2026-03-01.csv", 20, true}});
+      web::logListPage({{"night.csv", 10, false}, {"h_NAA_2026-03-01.csv", 20, true}});
   EXPECT_NE(page.find("href=\"/logs/night.csv.csv\">CSV"), std::string::npos);
   EXPECT_NE(page.find("href=\"/logs/h_NAA_2026-03-01.csv\">CSV"), std::string::npos);
 }

@@ -4,7 +4,7 @@
 
 #include "recorder/station_chart.h"
 
-namespace recorder::app {
+namespace recorder::web {
 namespace {
 
 // The recorder's margins, which the labels stand under.
@@ -57,4 +57,4 @@ bool LiveImage::writeWithLabels() const {
   return host::writeCaptionedImage(settings_.path, chart, text.captions, text.strip);
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -15,7 +15,7 @@
 #include "recorder/stations.h"
 #include "recorder/zelk_chrt_form.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 // The strip under the chart that carries the labels, in the form's button face.
 inline constexpr host::CaptionStrip kLabelStrip{18, 0xC0C0C0};
@@ -62,4 +62,4 @@ class LiveImage {
   std::vector<Station> stations_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web

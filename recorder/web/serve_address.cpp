@@ -1,6 +1,6 @@
 #include "serve_address.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 std::optional<ServeAddress> parseServeAddress(std::string_view text) {
   ServeAddress address;
@@ -38,4 +38,4 @@ std::string serveUrl(const std::string& host, int port) {
   return "http://" + (v6 ? "[" + host + "]" : host) + ":" + std::to_string(port) + "/";
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace recorder::app {
+namespace recorder::web {
 
 struct ServeAddress {
   std::string host = "127.0.0.1";  // an IPv6 address without its brackets
@@ -24,4 +24,4 @@ std::optional<ServeAddress> parseServeAddress(std::string_view text);
 // "127.0.0.1:8080", "[::1]:8080": how the address is written back, for the URL to open.
 std::string serveUrl(const std::string& host, int port);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

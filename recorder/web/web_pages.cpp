@@ -5,7 +5,7 @@
 #include "util/utf8.h"
 #include "web_route.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 namespace {
 
@@ -192,4 +192,4 @@ std::string logListPage(const std::vector<LogEntry>& logs) {
   return page;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -8,7 +8,7 @@
 
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 // {"clock":...,"date":...,"level":N,"chartLevel":N,"recording":B,"logging":B,"log":...,"input":...,
 //  "sampleMs":N,"chartSecondsPerDiv":N}
@@ -30,4 +30,4 @@ std::string logListPage(const std::vector<LogEntry>& logs);
 // HTML text and attribute values: & < > " ' as references.
 std::string htmlEscape(const std::string& text);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

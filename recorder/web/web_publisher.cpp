@@ -12,7 +12,7 @@
 #include "recorder/chart_setup.h"
 #include "recorder/log_rotation.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 namespace {
 
@@ -98,4 +98,4 @@ void WebPublisher::secondPassed(const host::PixelView& chart, ZelkChrtForm& form
   board_.publish(std::move(snapshot));
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

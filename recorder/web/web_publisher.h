@@ -14,7 +14,7 @@
 #include "recorder/zelk_chrt_form.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 class WebPublisher {
  public:
@@ -44,4 +44,4 @@ class WebPublisher {
   const StationRecorder* stations_ = nullptr;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace recorder::app {
+namespace recorder::web {
 
 namespace {
 
@@ -210,4 +210,4 @@ std::string refusalAnswer(int status, std::string_view extraHeaders) {
   return answer + body;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace recorder::app {
+namespace recorder::web {
 
 inline constexpr std::size_t kMaxHeadLine = 8 * 1024;  // any one line, without its end
 inline constexpr std::size_t kMaxHead = 32 * 1024;     // the whole head with its blank line
@@ -59,4 +59,4 @@ const std::vector<std::pair<std::string, std::string>>& commonHeaders();
 
 const char* reasonOf(int status);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

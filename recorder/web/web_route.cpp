@@ -4,7 +4,7 @@
 
 #include "util/text.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 namespace {
 
@@ -100,4 +100,4 @@ std::string percentEncodeName(std::string_view name) {
   return out;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace recorder::app {
+namespace recorder::web {
 
 enum class WebPage {
   Refused,  // status says why: 400 malformed, 404 unknown, 405 method
@@ -41,4 +41,4 @@ WebRoute routeWebRequest(std::string_view method, std::string_view target,
 // percent-encoded, so that routeWebRequest decodes it back to the same bytes.
 std::string percentEncodeName(std::string_view name);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -7,13 +7,22 @@
 // does not carry them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "serve_address.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web {
+
+// What a server allows beyond its request limits.
+struct WebServerSettings {
+  // A day plot holds every point of its log while it is drawn, in the recorder's own memory: a
+  // log larger than this (a whole day at the default rate is about 20 MiB) is left to
+  // zelkchart --plot, so that no request can take the memory the recording needs.
+  std::uint64_t plottedLogLimit = std::uint64_t{32} << 20;
+};
 
 class WebServer {
  public:
@@ -29,12 +38,11 @@ class WebServer {
 
 // The module's file name, beside the suite's libraries, and its one entry.
 inline constexpr char kWebServerModule[] = "libzelkchart_web.so";
-using MakeWebServer = WebServer*(const SnapshotBoard& board);
+using MakeWebServer = WebServer*(const SnapshotBoard& board, const WebServerSettings& settings);
 inline constexpr char kMakeWebServer[] = "zelkchartMakeWebServer";
 
-// A server answering from the board (its day plots of /logs/NAME.png are drawn by this program,
-// /proc/self/exe --plot, in a process of their own); null with the reason when the module cannot
-// be loaded. The module stays loaded for the rest of the process.
+// A server answering from the board with the default settings; null with the reason when the
+// module cannot be loaded. The module stays loaded for the rest of the process.
 std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string& error);
 
-}  // namespace recorder::app
+}  // namespace recorder::web

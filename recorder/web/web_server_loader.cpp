@@ -3,7 +3,7 @@
 #include "automation/server.h"
 #include "web_server.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string& error) {
   // By exact path, beside the suite's libraries: never a module found on a search path.
@@ -20,7 +20,8 @@ std::unique_ptr<WebServer> loadWebServer(const SnapshotBoard& board, std::string
     error = "the web view is not available: " + (why != nullptr ? std::string(why) : path);
     return nullptr;
   }
-  return std::unique_ptr<WebServer>(reinterpret_cast<MakeWebServer*>(entry)(board));
+  return std::unique_ptr<WebServer>(
+      reinterpret_cast<MakeWebServer*>(entry)(board, WebServerSettings{}));
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

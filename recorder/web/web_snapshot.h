@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace recorder::app {
+namespace recorder::web {
 
 // A log this run wrote: the name it is served by, where it was opened, and the file it was then
 // (device and inode), so that a file put in its place later is never served.
@@ -72,4 +72,4 @@ class SnapshotBoard {
   std::shared_ptr<const WebSnapshot> current_ = std::make_shared<const WebSnapshot>();
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web

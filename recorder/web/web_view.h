@@ -11,7 +11,7 @@
 #include "web_server.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web {
 
 class WebView {
  public:
@@ -47,4 +47,4 @@ inline std::unique_ptr<WebView> WebView::start(const ServeAddress& address, std:
   return view;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -1,6 +1,6 @@
 #include "input_choice.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 StartInput chooseStartInput(const std::optional<std::string>& requested,
                             const std::vector<std::string>& devices) {
@@ -13,4 +13,4 @@ StartInput chooseStartInput(const std::optional<std::string>& requested,
   return {device, {}};
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -8,7 +8,7 @@
 
 #include "xvtools/input_spec.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 inline constexpr char kNoCaptureDevice[] =
     "No audio capture device: using the synthetic signal (Options > Input)";
@@ -22,4 +22,4 @@ struct StartInput {
 StartInput chooseStartInput(const std::optional<std::string>& requested,
                             const std::vector<std::string>& devices);
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -4,7 +4,7 @@
 
 #include "host/common_dialog.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 namespace {
 
@@ -70,4 +70,4 @@ void InputMenu::chooseRecording() {
   if (chosen_) chosen_();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

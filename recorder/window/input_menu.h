@@ -10,7 +10,7 @@
 #include "host/prompter.h"
 #include "xvtools/xv_wave_in.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 class InputMenu final : public QMenu {
  public:
@@ -33,4 +33,4 @@ class InputMenu final : public QMenu {
   std::function<void()> chosen_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -5,7 +5,7 @@
 #include "host/common_dialog.h"
 #include "recorder/zelk_chrt_form.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 std::string LogChoicePrompter::openFile(const std::string& filter, int flags) {
   if (!choosingLog_) return dialogs_.openFile(filter, flags);
@@ -28,4 +28,4 @@ std::string LogChoicePrompter::openFile(const std::string& filter, int flags) {
   }
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -5,7 +5,7 @@
 
 #include "host/qt/qt_prompter.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 class LogChoicePrompter final : public host::Prompter {
  public:
@@ -30,4 +30,4 @@ class LogChoicePrompter final : public host::Prompter {
   bool choosingLog_ = false;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

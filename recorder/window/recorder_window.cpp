@@ -11,7 +11,7 @@
 #include "web_view.h"
 #include "window_layout.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 namespace {
 
@@ -203,7 +203,7 @@ void RecorderWindow::buildMenus(InputMenu::DeviceLister devices) {
   about_ = menuBar()->addAction("&About", this, [this] { form_->aboutClick(); });
 }
 
-void RecorderWindow::serve(WebView& web) {
+void RecorderWindow::serve(web::WebView& web) {
   const QString where = "Serving the web view at " + QString::fromStdString(web.url());
   webView_ = menuBar()->addMenu("&Web view")->addAction(where);
   webView_->setEnabled(false);
@@ -236,4 +236,4 @@ void RecorderWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -29,9 +29,11 @@
 #include "xvtools/qt/qt_form_thread.h"
 #include "xvtools/qt/spin_button_widget.h"
 
-namespace recorder::app {
-
+namespace recorder::web {
 class WebView;
+}  // namespace recorder::web
+
+namespace recorder::window {
 
 class RecorderWindow final : public QMainWindow {
  public:
@@ -74,7 +76,7 @@ class RecorderWindow final : public QMainWindow {
   QAction* webViewAction() const { return webView_; }
   // Says where the web view is served (the menu bar and, until the form says something else,
   // the status line) and keeps its snapshot up to date after each of the clock's seconds.
-  void serve(WebView& web);
+  void serve(web::WebView& web);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -118,4 +120,4 @@ class RecorderWindow final : public QMainWindow {
   std::string statusBeforeFailure_;  // what it said before
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <sstream>
 
-namespace recorder::app {
+namespace recorder::window {
 
 namespace {
 
@@ -114,4 +114,4 @@ std::vector<Station> stationsOfChoiceText(const std::string& text) {
   return list;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

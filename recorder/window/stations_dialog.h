@@ -12,7 +12,7 @@
 
 #include "recorder/stations.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 class StationsDialog final : public QDialog {
  public:
@@ -43,4 +43,4 @@ class StationsDialog final : public QDialog {
 std::string stationsChoiceText(const std::vector<Station>& stations);
 std::vector<Station> stationsOfChoiceText(const std::string& text);
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -10,7 +10,7 @@
 #include "stations_dialog.h"
 #include "window_stations.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 namespace {
 
@@ -107,4 +107,4 @@ void keepStations(WindowStations& stations, const apps::RememberedChoices& choic
   });
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -12,7 +12,7 @@
 #include "input_menu.h"
 #include "recorder/stations.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 class RecorderWindow;
 class WindowStations;
@@ -36,4 +36,4 @@ StartInput startWithRememberedChoices(const std::optional<std::string>& requeste
 // choices must outlive the window.
 void keepChoices(RecorderWindow& window, const apps::RememberedChoices& choices);
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -6,7 +6,7 @@
 #include <QThread>
 #include <QTimer>
 
-namespace recorder::app {
+namespace recorder::window {
 
 void WindowFormHost::showForm() { window_.show(); }
 
@@ -50,4 +50,4 @@ std::int32_t WindowFormHost::windowHandle() const {
   return static_cast<std::int32_t>(window_.winId());
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -7,7 +7,7 @@
 #include "host/qt/qt_container.h"
 #include "recorder/form_host.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 class WindowFormHost final : public FormHost {
  public:
@@ -36,4 +36,4 @@ class WindowFormHost final : public FormHost {
   bool ended_ = false;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -4,7 +4,7 @@
 
 #include <QRect>
 
-namespace recorder::app::layout {
+namespace recorder::window::layout {
 
 inline constexpr QRect kChart{8, 8, 601, 257};
 inline constexpr QSize kClient{617, 392};
@@ -41,4 +41,4 @@ inline constexpr QRect kText3{8, 362, 601, 22};
 // Text sizes: the form's 8-point fonts at the screen's 96 pixels per inch.
 inline constexpr int kFontPixels = 11;
 
-}  // namespace recorder::app::layout
+}  // namespace recorder::window::layout

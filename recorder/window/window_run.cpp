@@ -18,7 +18,9 @@
 #include "xvtools/audio_source.h"
 #include "xvtools/input_spec.h"
 
-namespace recorder::app {
+namespace recorder::window {
+
+using web::WebView;
 
 namespace {
 
@@ -110,4 +112,4 @@ int runWindow(const WindowSettings& settings, int& argc, char** argv) {
   return status == 0 && screenshotFailed ? 1 : status;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -4,8 +4,8 @@
 
 #include "window_settings.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 int runWindow(const WindowSettings& settings, int& argc, char** argv);
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -8,15 +8,15 @@
 #include "recorder/station_run.h"
 #include "serve_address.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 struct WindowSettings {
   bool start = false;                // press Start once the window is shown
   std::string screenshotPath;        // .png: the window's picture, written just before it exits
   std::optional<std::string> input;  // --input as given, if it was
   std::optional<double> seconds;     // close the window (as Exit does) after this long
-  std::optional<ServeAddress> serve;
+  std::optional<web::ServeAddress> serve;
   StationSettings stations;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -9,7 +9,7 @@
 #include "stations_dialog.h"
 #include "web_view.h"
 
-namespace recorder::app {
+namespace recorder::window {
 
 WindowStations::WindowStations(RecorderWindow& window, const StationSettings& settings)
     : window_(window), settings_(settings), list_(settings.list) {
@@ -30,7 +30,7 @@ WindowStations::~WindowStations() {
   replaceRecorder(nullptr);
 }
 
-void WindowStations::serve(WebView& web) {
+void WindowStations::serve(web::WebView& web) {
   web_ = &web;
   web.setStations(recorder_.get());
 }
@@ -136,4 +136,4 @@ void WindowStations::showDialog() {
   if (changed_) changed_(list_);
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::window

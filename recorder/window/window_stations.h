@@ -16,10 +16,13 @@
 #include "recorder/station_recorder.h"
 #include "recorder/station_run.h"
 
-namespace recorder::app {
+namespace recorder::web {
+class WebView;
+}  // namespace recorder::web
+
+namespace recorder::window {
 
 class RecorderWindow;
-class WebView;
 
 class WindowStations final : public QObject {
  public:
@@ -35,7 +38,7 @@ class WindowStations final : public QObject {
   }
 
   // The web view's status and picture name the stations measured; web must outlive this.
-  void serve(WebView& web);
+  void serve(web::WebView& web);
 
   QAction* dialogAction() const { return action_; }
   // The latest levels; null until there are stations.
@@ -57,11 +60,11 @@ class WindowStations final : public QObject {
   std::unique_ptr<StationTraces> traces_;
   QAction* action_ = nullptr;
   QLabel* levels_ = nullptr;
-  WebView* web_ = nullptr;
+  web::WebView* web_ = nullptr;
   QTimer timer_;
   bool measuring_ = false;
   std::string problem_;
   std::function<void(const std::vector<Station>&)> changed_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::window

@@ -19,7 +19,7 @@
 #include "recorder/log_rotation.h"
 #include "scratch_folder.h"
 
-namespace recorder::app {
+namespace recorder::dayplot {
 namespace {
 
 constexpr std::uint32_t kFirstPen = 0xC00000;   // red, as RGB
@@ -430,4 +430,4 @@ TEST_F(DayPlotTest, SunMarksOfEveryDayAgreeWithTheReferenceWithinAMinute) {
 }
 
 }  // namespace
-}  // namespace recorder::app
+}  // namespace recorder::dayplot

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 namespace {
 
@@ -172,4 +172,4 @@ bool TimedServer::serve(int fd, const IdleHooks& hooks) {
   return false;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

@@ -16,7 +16,7 @@
 
 #include "web_request_head.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 struct ConnectionLimits {
   std::chrono::milliseconds wait;     // for each read or write to make some progress
@@ -103,4 +103,4 @@ class TimedServer final : public httplib::Server {
   HostNames hosts_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

@@ -6,7 +6,7 @@
 #include "day_plot_run.h"
 #include "web_served_log.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 bool drawServedDayPlot(std::shared_ptr<util::Descriptor> file, std::uint64_t size,
                        const std::string& name, const std::atomic<bool>& stopping,
@@ -15,13 +15,13 @@ bool drawServedDayPlot(std::shared_ptr<util::Descriptor> file, std::uint64_t siz
   const auto deadline = std::chrono::steady_clock::now() + kDayPlotTimeLimit;
   std::FILE* in = openFilePrefix(std::move(file), size, stopping, nullptr, deadline);
   if (in == nullptr) return false;
-  DayPlotOptions options;
+  dayplot::DayPlotOptions options;
   options.logs = {name};
   options.streams = {in};
   options.png = &png;
   // What --plot would say on standard error has no reader here.
   std::ostringstream said;
-  const int status = runDayPlot(options, said);
+  const int status = dayplot::runDayPlot(options, said);
   std::fclose(in);
   return status == 0 && !stopping && std::chrono::steady_clock::now() <= deadline && !png.empty();
 }
@@ -53,4 +53,4 @@ void TodayPlot::keep(Picture picture) {
   picture_ = std::move(picture);
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

@@ -17,7 +17,7 @@
 #include "util/descriptor.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 // The day plot of the log's first `size` bytes as PNG, in --plot's default size; name stands for
 // the log in the legend. False when it holds no point to draw, once `stopping` is set, or when
@@ -53,4 +53,4 @@ class TodayPlot {
   Picture picture_;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

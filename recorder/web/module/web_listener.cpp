@@ -13,7 +13,7 @@
 
 #include "web_worker_pool.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 namespace {
 
@@ -288,4 +288,4 @@ void WebListener::working() {
   }
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

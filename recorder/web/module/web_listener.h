@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 struct ListenerLimits {
   int workers = 8;
@@ -99,4 +99,4 @@ class WebListener {
   std::size_t open_ = 0;
 };
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

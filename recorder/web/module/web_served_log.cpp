@@ -7,7 +7,7 @@
 #include <array>
 #include <cerrno>
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 namespace {
 
@@ -91,4 +91,4 @@ std::FILE* openFilePrefix(std::shared_ptr<util::Descriptor> file, std::uint64_t 
   return stream;
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

@@ -14,7 +14,7 @@
 #include "util/descriptor.h"
 #include "web_snapshot.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 // The log as the run wrote it, or nothing when the file at its path is no longer that file (a
 // link or another file put in its place is never followed).
@@ -32,4 +32,4 @@ std::FILE* openFilePrefix(
     const std::atomic<bool>* gone = nullptr,
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

@@ -26,7 +26,7 @@
 #include "web_route.h"
 #include "web_served_log.h"
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 namespace {
 
@@ -38,16 +38,19 @@ constexpr ConnectionLimits kLimits{.wait = std::chrono::seconds(3),
                                    .answer = std::chrono::minutes(2)};
 // CSV exports and day plots read a whole log: no more than this many at a time.
 constexpr int kHeavyAnswers = 2;
-// A day plot holds every point of its log while it is drawn, in the recorder's own memory: a log
-// larger than this (a whole day at the default rate is about 20 MiB) is left to zelkchart --plot,
-// so that no request can take the memory the recording needs.
-constexpr std::uint64_t kPlottedLogLimit = 32u << 20;
 // What the CSV export writes goes out in pieces of this size.
 constexpr std::size_t kCsvPiece = 16 * 1024;
 
 constexpr char kPagePolicy[] =
     "default-src 'none'; img-src 'self'; connect-src 'self'; style-src 'unsafe-inline'; "
     "script-src 'unsafe-inline'";
+
+// A size for a reader, rounded up: a log just over a limit of whole MiB never reads as equal.
+std::string sizeText(std::uint64_t bytes) {
+  const int shift = bytes >= (std::uint64_t{1} << 20) ? 20 : 10;
+  const std::uint64_t unit = std::uint64_t{1} << shift;
+  return std::to_string((bytes + unit - 1) >> shift) + (shift == 20 ? " MiB" : " KiB");
+}
 
 void answerText(httplib::Response& res, int status, const std::string& text) {
   res.status = status;
@@ -107,7 +110,7 @@ int closeSinkStream(void* cookie) {
 // listener accepts and hands out.
 class HttpWebServer final : public WebServer {
  public:
-  explicit HttpWebServer(const SnapshotBoard& board);
+  HttpWebServer(const SnapshotBoard& board, const WebServerSettings& settings);
   ~HttpWebServer() override;
   std::string start(const ServeAddress& address) override;
   const std::string& url() const override;
@@ -119,7 +122,7 @@ class HttpWebServer final : public WebServer {
 };
 
 struct HttpWebServer::Impl {
-  explicit Impl(const SnapshotBoard& b) : board(b) {}
+  Impl(const SnapshotBoard& b, const WebServerSettings& s) : board(b), settings(s) {}
 
   void answer(const httplib::Request& req, httplib::Response& res);
   void answerLog(const WebRoute& route, const WebSnapshot& snapshot, httplib::Response& res);
@@ -131,6 +134,7 @@ struct HttpWebServer::Impl {
                  std::int64_t lastDay, std::shared_ptr<HeavySlot> slot, httplib::Response& res);
 
   const SnapshotBoard& board;
+  const WebServerSettings settings;
   WebListener listener{ListenerLimits{}, refusalAnswer(503, "Retry-After: 1\r\n")};
   TimedServer server{kLimits, listener.stopping()};
   std::string url;
@@ -197,12 +201,12 @@ void HttpWebServer::Impl::answer(const httplib::Request& req, httplib::Response&
 
 bool HttpWebServer::Impl::plot(const ServedLog& log, const std::shared_ptr<util::Descriptor>& file,
                                std::uint64_t size, httplib::Response& res, std::string& png) {
-  if (size > kPlottedLogLimit) {
+  if (size > settings.plottedLogLimit) {
     std::string text = "503 This log is too large to be drawn here (";
-    text.append(std::to_string(size >> 20))
-        .append(" MiB, the limit is ")
-        .append(std::to_string(kPlottedLogLimit >> 20))
-        .append(" MiB): zelkchart --plot draws it\n");
+    text.append(sizeText(size))
+        .append(", the limit is ")
+        .append(sizeText(settings.plottedLogLimit))
+        .append("): zelkchart --plot draws it\n");
     answerText(res, 503, text);
     return false;
   }
@@ -342,7 +346,8 @@ void HttpWebServer::Impl::answerCsv(const ServedLog& log, std::shared_ptr<util::
   });
 }
 
-HttpWebServer::HttpWebServer(const SnapshotBoard& board) : impl_(std::make_unique<Impl>(board)) {}
+HttpWebServer::HttpWebServer(const SnapshotBoard& board, const WebServerSettings& settings)
+    : impl_(std::make_unique<Impl>(board, settings)) {}
 
 HttpWebServer::~HttpWebServer() { stop(); }
 
@@ -398,9 +403,9 @@ void HttpWebServer::stop() {
   s.listener.stop();
 }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module
 
-extern "C" __attribute__((visibility("default"))) recorder::app::WebServer* zelkchartMakeWebServer(
-    const recorder::app::SnapshotBoard& board) {
-  return new recorder::app::HttpWebServer(board);
+extern "C" __attribute__((visibility("default"))) recorder::web::WebServer* zelkchartMakeWebServer(
+    const recorder::web::SnapshotBoard& board, const recorder::web::WebServerSettings& settings) {
+  return new recorder::web::module::HttpWebServer(board, settings);
 }

@@ -3,8 +3,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace recorder::app {
+namespace recorder::web::module {
 
 void yieldToTheRecorder() { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); }
 
-}  // namespace recorder::app
+}  // namespace recorder::web::module

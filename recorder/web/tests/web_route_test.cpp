@@ -9,7 +9,7 @@
 #include "web_pages.h"
 #include "web_route.h"
 
-namespace recorder::app {
+namespace recorder::web {
 namespace {
 
 TEST(WebRoute, ServesOnlyTheViewsPagesAndTheLogsThisRunWrote) {
@@ -154,4 +154,4 @@ TEST(ServeAddress, ReadsPortAndAddress) {
 }
 
 }  // namespace
-}  // namespace recorder::app
+}  // namespace recorder::web

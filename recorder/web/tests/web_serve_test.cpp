@@ -18,7 +18,7 @@
 
 #include "served_recorder.h"
 
-namespace recorder::app {
+namespace recorder::web {
 namespace {
 
 using namespace std::chrono_literals;
@@ -495,4 +495,4 @@ TEST_F(WebServeTest, ThePageShowsTheChartAndKeepsItUpToDateInABrowser) {
 }
 
 }  // namespace
-}  // namespace recorder::app
+}  // namespace recorder::web

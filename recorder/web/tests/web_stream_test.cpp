@@ -1,7 +1,6 @@
-// The CSV of a large log as the web view streams it, with the server's module loaded into this
-// process: the answer is what --export-csv writes, the process's peak resident size grows by a
-// small fixed amount rather than by the log's or the CSV's size, and no more than two exports
-// run at a time.
+// Served logs' heavy answers, the server's module loaded into this process: a large log's CSV is
+// what --export-csv writes, in a fixed amount of memory whatever its size, two exports at a time;
+// a day plot is drawn only of a log within the server's limit.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -22,7 +21,7 @@
 #include "recorder/ole_date.h"
 #include "web_server.h"
 
-namespace recorder::app {
+namespace recorder::web {
 namespace {
 
 using namespace std::chrono_literals;
@@ -51,24 +50,64 @@ constexpr std::int64_t kLogSeconds = 40000;
 constexpr std::int64_t kLogSeconds = 4000;
 #endif
 
-TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("zelkchart_web_stream_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string logPath = (dir / "big.log").string();
-  {
-    // About 9 MB of log, 20 points a second over 11 hours: some 24 MB of CSV.
+// A log of 20 points a second (about 225 bytes a second) as big.log, served by the module.
+class ServedLogTest : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  void writeLog(std::int64_t seconds) {
+    std::filesystem::create_directories(dir);
     LogWriter log;
     ASSERT_TRUE(log.open(logPath));
     const std::int64_t start = 46000LL * 86400;
-    for (std::int64_t s = 1; s <= kLogSeconds; ++s) {
+    for (std::int64_t s = 1; s <= seconds; ++s) {
       for (int i = 0; i < 20; ++i) log.writeData(static_cast<float>((s * 7 + i) % 4096) / 8.0f);
       log.writeTime(secondsToOleDate(start + s), 4);
     }
     ASSERT_TRUE(log.close());
+    ASSERT_EQ(::stat(logPath.c_str(), &info), 0);
   }
+  int serve(const WebServerSettings& settings = {}) {  // the port, or -1
+    // Where the module cannot be loaded, no handle finds the entry either.
+    auto* make = reinterpret_cast<MakeWebServer*>(
+        ::dlsym(::dlopen(ZELKCHART_WEB_MODULE, RTLD_NOW | RTLD_LOCAL), kMakeWebServer));
+    EXPECT_NE(make, nullptr) << ::dlerror();
+    board.publish(std::make_shared<WebSnapshot>(WebSnapshot{
+        .png = {}, .status = {}, .logs = {{"big.log", logPath, info.st_dev, info.st_ino}}}));
+    server.reset(make != nullptr ? make(board, settings) : nullptr);
+    if (!server || server->start(ServeAddress{}) != "") return -1;
+    return std::atoi(server->url().c_str() + server->url().rfind(':') + 1);
+  }
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("zelkchart_web_stream_" + std::to_string(::getpid()));
+  const std::string logPath = (dir / "big.log").string();
   struct stat info {};
-  ASSERT_EQ(::stat(logPath.c_str(), &info), 0);
+  SnapshotBoard board;
+  std::unique_ptr<WebServer> server;
+};
+
+// A day plot holds its log's points in the recorder's memory: a log over the limit is refused
+// and told to the user, one at the limit is drawn.
+TEST_F(ServedLogTest, ADayPlotIsDrawnOnlyOfALogWithinTheLimit) {
+  writeLog(600);
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  const struct {
+    std::uint64_t limit;
+    int status;
+    std::string_view body;
+  } cases[] = {{size, 200, "\x89PNG"}, {size - 1, 503, "503 This log is too large to be drawn"}};
+  for (const auto& c : cases) {
+    httplib::Client client("127.0.0.1", serve({.plottedLogLimit = c.limit}));
+    client.set_read_timeout(40, 0);
+    const auto res = client.Get("/logs/big.log.png");
+    ASSERT_TRUE(res) << c.limit;
+    EXPECT_EQ(res->status, c.status) << c.limit << "\n" << res->body;
+    EXPECT_EQ(res->body.substr(0, c.body.size()), c.body) << c.limit;
+  }
+}
+
+TEST_F(ServedLogTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
+  // About 9 MB of log, 20 points a second over 11 hours: some 24 MB of CSV.
+  writeLog(kLogSeconds);
   const std::string expectedPath = (dir / "expected.csv").string();
   {
     std::FILE* out = std::fopen(expectedPath.c_str(), "w");
@@ -78,17 +117,8 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
   }
   const auto expectedSize = std::filesystem::file_size(expectedPath);
 
-  void* module = ::dlopen(ZELKCHART_WEB_MODULE, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(module, nullptr) << ::dlerror();
-  auto* make = reinterpret_cast<MakeWebServer*>(::dlsym(module, kMakeWebServer));
-  ASSERT_NE(make, nullptr);
-  SnapshotBoard board;
-  auto snapshot = std::make_shared<WebSnapshot>();
-  snapshot->logs.push_back({"big.log", logPath, info.st_dev, info.st_ino});
-  board.publish(snapshot);
-  std::unique_ptr<WebServer> server(make(board));
-  ASSERT_EQ(server->start(ServeAddress{}), "");
-  const int port = std::atoi(server->url().c_str() + server->url().rfind(':') + 1);
+  const int port = serve();
+  ASSERT_GT(port, 0);
   const std::string request =
       "GET /logs/big.log.csv HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n\r\n";
 
@@ -152,10 +182,7 @@ TEST(WebStreamTest, ALargeLogsCsvIsStreamedInBoundedMemoryTwoAtATime) {
 #else
   (void)peak, (void)residentBefore;
 #endif
-
-  server->stop();
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
-}  // namespace recorder::app
+}  // namespace recorder::web

@@ -23,7 +23,7 @@
 #include "window_fixture.h"
 #include "window_layout.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 namespace {
 
 QString plain(QString text) { return text.remove('&'); }
@@ -490,7 +490,7 @@ TEST_F(WindowTest, PrintPutsAPageOutAtEveryScaleOrTheStatusLineSaysWhyNot) {
 TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   RecorderWindow& w = open();
   std::string error;
-  auto web = WebView::start({"127.0.0.1", 0, {}}, 0, error);
+  auto web = recorder::web::WebView::start({"127.0.0.1", 0, {}}, 0, error);
   ASSERT_TRUE(web) << error;
   w.serve(*web);
   const QString where = "Serving the web view at " + QString::fromStdString(web->url());
@@ -520,9 +520,10 @@ TEST_F(WindowTest, ServingSaysWhereAndServesTheWindowsChart) {
   const auto chart = client.Get("/chart.png");
   ASSERT_TRUE(chart);
   const host::PixelView screen = w.chart().screenImage();
-  EXPECT_EQ(chart->body, host::captionedPng(screen, clockCaptions(screen, w.form()), kLabelStrip));
+  EXPECT_EQ(chart->body,
+            host::captionedPng(screen, web::clockCaptions(screen, w.form()), web::kLabelStrip));
   window.reset();
 }
 
 }  // namespace
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

@@ -11,7 +11,7 @@
 #include "window_fixture.h"
 #include "window_stations.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 namespace {
 
 constexpr char kNoNote[] = "Data logging NOT enabled!";
@@ -205,4 +205,4 @@ TEST(StationsChoiceText, KeepsAListWholeAndGivesNoneForTextThatIsNotOne) {
 }
 
 }  // namespace
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

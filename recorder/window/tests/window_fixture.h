@@ -8,58 +8,23 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
-#include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "fake_front_end.h"
+#include "gui_checks.h"
 #include "host/headless.h"
 #include "recorder_window.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 
 inline const automation::Guid kChartClass =
     *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
 
-inline std::vector<std::uint32_t> pixelsOf(const host::PixelView& view) {
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < view.height; ++y) {
-    const std::uint32_t* row = view.pixels + static_cast<std::size_t>(y) * view.stride;
-    pixels.insert(pixels.end(), row, row + view.width);
-  }
-  return pixels;
-}
-
-// What the X server shows of a widget, as 0x00BBGGRR words.
-inline std::vector<std::uint32_t> onScreen(QWidget& widget) {
-  QGuiApplication::sync();
-  const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
-  const QImage image = widget.screen()
-                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgb p = image.pixel(x, y);
-      pixels.push_back(static_cast<std::uint32_t>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16));
-    }
-  }
-  return pixels;
-}
-
-inline bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using zelk::test::onScreen, zelk::test::pixelsOf, zelk::test::waitFor;
 
 // Acts on the next modal dialog of type Dialog once it is open, again and again until it has
 // closed: a file dialog still reading its folder may not take the first answer. Only that one
@@ -157,4 +122,4 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<RecorderWindow> window;
 };
 
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

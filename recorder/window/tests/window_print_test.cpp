@@ -22,7 +22,7 @@
 #include "page_raster.h"
 #include "window_fixture.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -180,4 +180,4 @@ TEST(WindowPrint, PrintSendsTheWholeWindowToTheDefaultQueue) {
 }
 
 }  // namespace
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

@@ -10,7 +10,7 @@
 #include "window_fixture.h"
 #include "xvtools/audio_source.h"
 
-namespace recorder::app::testing {
+namespace recorder::window::testing {
 namespace {
 
 // PortAudio reads the ALSA configuration this names when it starts: ALSA's null device as the
@@ -126,4 +126,4 @@ TEST_F(ProgramTest, ExitStatusSaysWhetherEverythingAskedForWasDone) {
 }
 
 }  // namespace
-}  // namespace recorder::app::testing
+}  // namespace recorder::window::testing

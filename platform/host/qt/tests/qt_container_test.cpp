@@ -8,12 +8,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QScreen>
 #include <QTest>
-#include <chrono>
 #include <tuple>
 
 #include "automation/picture.h"
+#include "gui_checks.h"
 #include "host/headless.h"
 #include "host/qt/qt_container.h"
 #include "ocx/dispids.h"
@@ -25,10 +24,6 @@ namespace {
 const automation::Guid kChart = *automation::Guid::parse("{F9285160-7EB9-11D0-AADB-0000C05F07C7}");
 const automation::Guid kFake = *automation::Guid::parse("{5A3E0C11-7D2B-4C1E-9F00-000000C0FFEE}");
 
-std::uint32_t colorRef(QRgb rgb) {
-  return static_cast<std::uint32_t>(qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16);
-}
-
 // Shows the container and waits until the X server has mapped it.
 void showOnScreen(QtContainer& widget) {
   widget.show();
@@ -38,36 +33,7 @@ void showOnScreen(QtContainer& widget) {
   QCoreApplication::processEvents();
 }
 
-// What the X server shows of the widget, as 0x00BBGGRR words.
-std::vector<std::uint32_t> onScreen(QtContainer& widget) {
-  QGuiApplication::sync();
-  const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
-  const QImage image = widget.screen()
-                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) pixels.push_back(colorRef(image.pixel(x, y)));
-  return pixels;
-}
-
-std::vector<std::uint32_t> copyOf(const PixelView& view) {
-  std::vector<std::uint32_t> pixels;
-  for (int y = 0; y < view.height; ++y)
-    pixels.insert(pixels.end(), view.pixels + y * view.stride,
-                  view.pixels + y * view.stride + view.width);
-  return pixels;
-}
-
-bool waitFor(const std::function<bool()>& done, int ms = 2000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using zelk::test::colorRef, zelk::test::onScreen, zelk::test::pixelsOf, zelk::test::waitFor;
 
 TEST(QtContainer, ChartOnTheXServerShowsExactlyTheHeadlessContainersPixels) {
   QtContainer widget;
@@ -81,8 +47,8 @@ TEST(QtContainer, ChartOnTheXServerShowsExactlyTheHeadlessContainersPixels) {
   headless.create(kChart);
   headless.pump();
 
-  const std::vector<std::uint32_t> expected = copyOf(headless.screen());
-  EXPECT_EQ(copyOf(widget.screenImage()), expected);
+  const std::vector<std::uint32_t> expected = pixelsOf(headless.screen());
+  EXPECT_EQ(pixelsOf(widget.screenImage()), expected);
   EXPECT_EQ(onScreen(widget), expected);
 }
 
@@ -313,7 +279,7 @@ TEST(QtContainer, SavedChartLoadsAsTheHeadlessContainerLoadsIt) {
     EXPECT_EQ(chart.get("BackColor").toI4(), 0x00204080) << fromBag;
     EXPECT_EQ(chart.get("GridColor").toI4(), 0x0000C0C0) << fromBag;
     showOnScreen(widget);
-    EXPECT_EQ(copyOf(widget.screenImage()), copyOf(headless.screen())) << fromBag;
+    EXPECT_EQ(pixelsOf(widget.screenImage()), pixelsOf(headless.screen())) << fromBag;
     EXPECT_EQ(widget.saveBag(), bag) << fromBag;
   }
 }
