@@ -123,8 +123,8 @@ inline float stereoMean(std::int16_t left, std::int16_t right) {
       std::memcpy(&b, in + 4 * i + 2 * kLanes, sizeof b);
       const Ints sa = (Ints(a << 16) >> 16) + (Ints(a) >> 16);
       const Ints sb = (Ints(b << 16) >> 16) + (Ints(b) >> 16);
-      const Ints e = __builtin_shuffle(sa, sb, Ints{0, 2, 4, 6, 8, 10, 12, 14});
-      const Ints o = __builtin_shuffle(sa, sb, Ints{1, 3, 5, 7, 9, 11, 13, 15});
+      const Ints e = __builtin_shufflevector(sa, sb, 0, 2, 4, 6, 8, 10, 12, 14);
+      const Ints o = __builtin_shufflevector(sa, sb, 1, 3, 5, 7, 9, 11, 13, 15);
       const Lanes ef = __builtin_convertvector(e, Lanes) * (1.0f / 65536.0f);
       const Lanes of = __builtin_convertvector(o, Lanes) * (1.0f / 65536.0f);
       std::memcpy(even + i, &ef, sizeof ef);
@@ -140,14 +140,13 @@ inline float stereoMean(std::int16_t left, std::int16_t right) {
 // Splits pairs of samples: the first of each pair into even, the second into odd.
 [[gnu::target_clones("avx2", "default")]] void splitPairs(const float* in, std::size_t pairs,
                                                           float* even, float* odd) {
-  using Index = std::int32_t __attribute__((vector_size(32)));
   std::size_t i = 0;
   for (; i + kLanes <= pairs; i += kLanes) {
     Lanes a, b;
     std::memcpy(&a, in + 2 * i, sizeof a);
     std::memcpy(&b, in + 2 * i + kLanes, sizeof b);
-    const Lanes e = __builtin_shuffle(a, b, Index{0, 2, 4, 6, 8, 10, 12, 14});
-    const Lanes o = __builtin_shuffle(a, b, Index{1, 3, 5, 7, 9, 11, 13, 15});
+    const Lanes e = __builtin_shufflevector(a, b, 0, 2, 4, 6, 8, 10, 12, 14);
+    const Lanes o = __builtin_shufflevector(a, b, 1, 3, 5, 7, 9, 11, 13, 15);
     std::memcpy(even + i, &e, sizeof e);
     std::memcpy(odd + i, &o, sizeof o);
   }
