@@ -20,12 +20,12 @@
 #include <numbers>
 #include <optional>
 
-#include <QScreen>
 #include <filesystem>
 #include <set>
 
 #include "echo_window.h"
 #include "form_chart.h"
+#include "gui_checks.h"
 #include "host/printers.h"
 #include "host/qt/qt_container.h"
 #include "page_raster.h"
@@ -214,12 +214,7 @@ TEST(SitedChartWindow, PrintPutsTheWindowOnThePage) {
     while (form.Spec().columns() < 20 && clock.elapsed() < 20000) QTest::qWait(20);
     QTest::mouseClick(window.startStopButton(), Qt::LeftButton);
     window.repaint();
-    QGuiApplication::sync();
-    const QPoint at = window.mapToGlobal(QPoint(0, 0));
-    const QImage shown = window.screen()
-                             ->grabWindow(0, at.x(), at.y(), window.width(), window.height())
-                             .toImage()
-                             .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = zelk::test::screenImageOf(window);
 
     QTest::mouseClick(window.printButton(), Qt::LeftButton);
     EXPECT_EQ(form.printFailure(), "");

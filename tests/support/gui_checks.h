@@ -19,14 +19,19 @@ inline std::uint32_t colorRef(QRgb rgb) {
   return static_cast<std::uint32_t>(qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16);
 }
 
-// The widget's area of the screen, rows from the top, as 0x00BBGGRR words.
-inline std::vector<std::uint32_t> onScreen(QWidget& widget) {
+// What the X server shows of the widget's area, once every request sent has been carried out.
+inline QImage screenImageOf(QWidget& widget) {
   QGuiApplication::sync();
   const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
-  const QImage image = widget.screen()
-                           ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
-                           .toImage()
-                           .convertToFormat(QImage::Format_RGB32);
+  return widget.screen()
+      ->grabWindow(0, origin.x(), origin.y(), widget.width(), widget.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+// The widget's area of the screen, rows from the top, as 0x00BBGGRR words.
+inline std::vector<std::uint32_t> onScreen(QWidget& widget) {
+  const QImage image = screenImageOf(widget);
   std::vector<std::uint32_t> pixels;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) pixels.push_back(colorRef(image.pixel(x, y)));
